@@ -1,0 +1,53 @@
+# Kibic: set-up, build, run and test in one place. "make run" and "make test" work on a fresh machine.
+BUILD      ?= build
+BENCHBUILD ?= build-bench
+JOBS       ?= $(shell nproc)
+# The everyday build is the one CI checks: warnings are errors, sanitizers on.
+CMAKE_OPTIONS ?= -DCMAKE_BUILD_TYPE=Debug -DKIBIC_WARNINGS_AS_ERRORS=ON -DKIBIC_SANITIZE=ON
+export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp
+
+.PHONY: all setup configure build run test test-long screenshots demo bench fuzz format clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+$(BUILD)/build.ninja:
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_OPTIONS) >/dev/null
+
+configure: setup $(BUILD)/build.ninja
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE 'long|fuzz'
+
+test-long: build
+	@cd $(BUILD) && ctest --output-on-failure -L long
+
+screenshots: build
+	@scripts/screenshots $(BUILD)
+
+demo: build
+	@scripts/demo $(BUILD)
+
+bench: setup
+	@cmake -S . -B $(BENCHBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCHBUILD) -j $(JOBS) --target kibic-bench
+	@$(BENCHBUILD)/bin/kibic-bench
+
+fuzz: setup
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIBIC_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+
+format: configure
+	@cmake --build $(BUILD) --target format
+
+clean:
+	@rm -rf $(BUILD) $(BENCHBUILD) build-fuzz

@@ -1,0 +1,51 @@
+// Shell "open": ShellExecute on Windows, a detached process elsewhere.
+#include "platform/ShellOpen.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
+namespace kibic {
+
+int ShellOpenProgram(const QString& program, const QStringList& arguments)
+{
+#ifdef Q_OS_WIN
+    const QString parameters = arguments.join(QLatin1Char(' '));
+    const auto code = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(program.utf16()),
+        reinterpret_cast<LPCWSTR>(parameters.utf16()), nullptr, SW_SHOW));
+    return static_cast<int>(code);
+#else
+    const QFileInfo info(program);
+    if (!info.absoluteDir().exists())
+        return static_cast<int>(ShellResult::PathNotFound);
+    if (!info.exists())
+        return static_cast<int>(ShellResult::FileNotFound);
+    if (info.isDir() || !info.isExecutable())
+        return static_cast<int>(ShellResult::AccessDenied);
+    if (!QProcess::startDetached(info.absoluteFilePath(), arguments))
+        return static_cast<int>(ShellResult::BadFormat);
+    return static_cast<int>(ShellResult::Started);
+#endif
+}
+
+int ShellOpenDocument(const QString& target)
+{
+#ifdef Q_OS_WIN
+    const auto code = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(target.utf16()), nullptr, nullptr, SW_SHOW));
+    return static_cast<int>(code);
+#elif defined(Q_OS_MACOS)
+    return QProcess::startDetached(QStringLiteral("open"), {target}) ? static_cast<int>(ShellResult::Started)
+                                                                     : static_cast<int>(ShellResult::FileNotFound);
+#else
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {target}) ? static_cast<int>(ShellResult::Started)
+                                                                         : static_cast<int>(ShellResult::FileNotFound);
+#endif
+}
+
+} // namespace kibic

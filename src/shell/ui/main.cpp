@@ -1,0 +1,8 @@
+// Kibic: the program's start.
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    return 0;
+}

@@ -1,0 +1,175 @@
+// Token reading of ZyRT's text files and the conversion into ZyRT's letter codes.
+#include "tournament/TextData.h"
+
+#include "shell/KibicError.h"
+
+#include <QFile>
+#include <limits>
+
+namespace kibic {
+
+namespace {
+
+constexpr char kEndOfFileMark = 26;
+
+bool IsLineBreak(char byte)
+{
+    return byte == '\r' || byte == '\n';
+}
+
+bool IsDelimiter(char byte)
+{
+    return byte == '\t' || byte == '\n' || byte == '\r' || byte == kEndOfFileMark || byte == ' ' || byte == '*';
+}
+
+// A decimal integer with an optional sign that fits 32 bits; anything else is no integer.
+bool ParseInt32(const QByteArray& token, qint32& value)
+{
+    if (token.isEmpty())
+        return false;
+    qsizetype i = 0;
+    bool negative = false;
+    if (token[0] == '+' || token[0] == '-') {
+        negative = token[0] == '-';
+        i = 1;
+    }
+    if (i >= token.size())
+        return false;
+    qint64 magnitude = 0;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c < '0' || c > '9')
+            return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > qint64(std::numeric_limits<qint32>::max()) + 1)
+            return false;
+    }
+    const qint64 signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > std::numeric_limits<qint32>::max() || signedValue < std::numeric_limits<qint32>::min())
+        return false;
+    value = static_cast<qint32>(signedValue);
+    return true;
+}
+
+} // namespace
+
+TText::TText(const QString& fileName)
+    : m_fileName(fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KibicError(QStringLiteral("Nie można otworzyć pliku %1: %2").arg(fileName, file.errorString()));
+    m_bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw KibicError(QStringLiteral("Nie można odczytać pliku %1: %2").arg(fileName, file.errorString()));
+}
+
+TText::TText(QByteArray bytes, QString name)
+    : m_bytes(std::move(bytes))
+    , m_fileName(std::move(name))
+{
+}
+
+TText TText::FromBytes(QByteArray bytes, QString name)
+{
+    return TText(std::move(bytes), std::move(name));
+}
+
+int TText::LineNumber() const
+{
+    return static_cast<int>(m_bytes.left(m_position).count('\n')) + 1;
+}
+
+char TText::ReadByte()
+{
+    if (m_position >= m_bytes.size()) {
+        m_atEnd = true;
+        return 0;
+    }
+    m_atEnd = false;
+    return m_bytes[m_position++];
+}
+
+void TText::StepBack()
+{
+    if (m_position > 0)
+        --m_position;
+}
+
+void TText::SkipLine()
+{
+    char byte = ReadByte();
+    while (!m_atEnd && !IsLineBreak(byte))
+        byte = ReadByte();
+    while (!m_atEnd && IsLineBreak(byte))
+        byte = ReadByte();
+    if (!m_atEnd)
+        StepBack();
+}
+
+void TText::SkipBlanks()
+{
+    char byte = ReadByte();
+    while (!m_atEnd && IsDelimiter(byte)) {
+        if (byte == '*')
+            SkipLine();
+        byte = ReadByte();
+    }
+    if (!m_atEnd)
+        StepBack();
+}
+
+QByteArray TText::ReadPlainToken()
+{
+    SkipBlanks();
+    QByteArray token;
+    char byte = ReadByte();
+    if (m_atEnd)
+        return token;
+    while (!m_atEnd && !IsDelimiter(byte)) {
+        token.append(byte);
+        byte = ReadByte();
+    }
+    if (!m_atEnd)
+        StepBack();
+    return token;
+}
+
+QByteArray TText::ReadToken()
+{
+    QByteArray token = ReadPlainToken();
+    if (!token.startsWith('"'))
+        return token;
+    // A quoted token: join further tokens (each read the same way) until the text ends with a quote.
+    // A quote left open at the end of the file keeps what was read, without the opening quote.
+    while (!token.endsWith('"')) {
+        const QByteArray piece = ReadToken();
+        if (piece.isEmpty() && m_atEnd)
+            return token.mid(1);
+        token.append(' ');
+        token.append(piece);
+    }
+    return token.mid(1, token.size() - 2);
+}
+
+qint32 TText::ReadInt()
+{
+    const QByteArray token = ReadToken();
+    if (token == "++")
+        return std::numeric_limits<qint32>::max();
+    qint32 value = 0;
+    return ParseInt32(token, value) ? value : 0;
+}
+
+QByteArray ConvertPolishLetters(const QByteArray& text)
+{
+    QByteArray converted = text;
+    for (char& byte : converted) {
+        const qsizetype p = SourceLetters.indexOf(byte);
+        if (p >= 0)
+            byte = TargetLetters[p];
+    }
+    return converted;
+}
+
+} // namespace kibic

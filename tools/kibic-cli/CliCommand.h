@@ -1,0 +1,36 @@
+// The commands of kibic-cli: each command file registers itself under its name.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace kibic::cli {
+
+// Exit codes of every command.
+enum ExitCode : int { ExitSuccess = 0, ExitFailure = 1, ExitUsage = 2 };
+
+struct Command
+{
+    QString Name;
+    QString Usage; // one line: the command's arguments
+    std::function<int(const QStringList& arguments)> Run;
+};
+
+// Adds a command to the table; used through KIBIC_CLI_COMMAND at namespace scope.
+bool RegisterCommand(Command command);
+
+// Standard output and error, UTF-8, each text followed by a line end.
+void PrintLine(const QString& text);
+void PrintError(const QString& text);
+
+// Prints "użycie: kibic-cli USAGE" for the command and returns ExitUsage.
+int UsageError(const QString& usage);
+
+} // namespace kibic::cli
+
+#define KIBIC_CLI_CONCAT2(a, b) a##b
+#define KIBIC_CLI_CONCAT(a, b) KIBIC_CLI_CONCAT2(a, b)
+#define KIBIC_CLI_COMMAND(name, usage, function)                                                                     \
+    static const bool KIBIC_CLI_CONCAT(kibicCliRegistered, __LINE__) =                                                \
+        ::kibic::cli::RegisterCommand({QStringLiteral(name), QStringLiteral(usage), function})

@@ -1,0 +1,84 @@
+// kibic-cli: the headless face of Kibic's logic, for scripts, checks and tests.
+#include "CliCommand.h"
+
+#include "shell/KibicError.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <map>
+
+namespace kibic::cli {
+
+namespace {
+
+std::map<QString, Command>& Commands()
+{
+    static std::map<QString, Command> commands;
+    return commands;
+}
+
+void Write(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+int PrintCommandList()
+{
+    PrintError(QStringLiteral("użycie: kibic-cli POLECENIE [ARGUMENTY]"));
+    for (const auto& [name, command] : Commands())
+        PrintError(QStringLiteral("  kibic-cli ") + command.Usage);
+    return ExitUsage;
+}
+
+} // namespace
+
+bool RegisterCommand(Command command)
+{
+    const QString name = command.Name;
+    Commands()[name] = std::move(command);
+    return true;
+}
+
+void PrintLine(const QString& text)
+{
+    Write(stdout, text);
+}
+
+void PrintError(const QString& text)
+{
+    Write(stderr, text);
+}
+
+int UsageError(const QString& usage)
+{
+    PrintError(QStringLiteral("użycie: kibic-cli ") + usage);
+    return ExitUsage;
+}
+
+} // namespace kibic::cli
+
+int main(int argc, char* argv[])
+{
+    using namespace kibic::cli;
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (arguments.isEmpty())
+        return PrintCommandList();
+    const QString name = arguments.takeFirst();
+    const auto found = Commands().find(name);
+    if (found == Commands().end())
+        return PrintCommandList();
+    try {
+        return found->second.Run(arguments);
+    } catch (const kibic::KibicError& error) {
+        PrintError(error.Message());
+        return ExitFailure;
+    } catch (const std::exception& error) {
+        PrintError(QString::fromUtf8(error.what()));
+        return ExitFailure;
+    }
+}
