@@ -1,0 +1,36 @@
+// Finding a tournament's files whatever the letter case of their extensions.
+#include "tournament/TournamentFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kibic {
+
+QString TournamentFile(const QString& base, const QString& extension)
+{
+    const QString exact = base + extension;
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QFileInfo info(exact);
+    const QString wanted = info.fileName();
+    const QDir folder = info.absoluteDir();
+    const QStringList candidates = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QString stem = QFileInfo(base).fileName();
+    for (const QString& candidate : candidates) {
+        if (candidate.size() == wanted.size() && candidate.startsWith(stem)
+            && candidate.mid(stem.size()).compare(extension, Qt::CaseInsensitive) == 0)
+            return folder.filePath(candidate);
+    }
+    return exact;
+}
+
+QString WithoutExtension(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    if (dot < 0 || dot < slash)
+        return path;
+    return path.left(dot);
+}
+
+} // namespace kibic
