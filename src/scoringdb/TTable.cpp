@@ -1,0 +1,457 @@
+// Table objects over Qt Sql.
+#include "scoringdb/TTable.h"
+
+#include "shell/KibicError.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+
+namespace kibic {
+
+namespace {
+
+const QString kRowIdAlias = QStringLiteral("kibic_rowid");
+
+QString PlainTableName(QString name)
+{
+    name = name.trimmed();
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    return name;
+}
+
+// The text by which Locate compares a value: numbers and flags by their integer value, texts as they are.
+QString KeyText(const QVariant& value)
+{
+    if (value.isNull())
+        return QStringLiteral("\x01");
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return QString::number(value.toLongLong());
+    case QMetaType::Double: {
+        const double number = value.toDouble();
+        if (number == static_cast<double>(static_cast<qint64>(number)))
+            return QString::number(static_cast<qint64>(number));
+        return QString::number(number, 'g', 17);
+    }
+    default:
+        return value.toString();
+    }
+}
+
+QString JoinedKey(const QVariantList& values)
+{
+    QString key;
+    for (const QVariant& value : values) {
+        key += KeyText(value);
+        key += QChar(0x1F);
+    }
+    return key;
+}
+
+// Values bound into statements: flags as the backend stores them.
+QVariant Bindable(const QVariant& value, SqlDialect dialect)
+{
+    if (dialect == SqlDialect::Sqlite && value.typeId() == QMetaType::Bool)
+        return QVariant(value.toBool() ? 1 : 0);
+    return value;
+}
+
+} // namespace
+
+TTable::TTable(QString connectionString, QString tableName)
+    : m_connectionString(std::move(connectionString))
+    , m_tableName(std::move(tableName))
+{
+}
+
+TTable::~TTable() = default;
+
+void TTable::SetConnectionString(const QString& connectionString)
+{
+    Close();
+    m_connectionString = connectionString;
+}
+
+void TTable::SetTableName(const QString& tableName)
+{
+    Close();
+    m_tableName = tableName;
+}
+
+QString TTable::QuotedTable() const
+{
+    return QLatin1Char('[') + PlainTableName(m_tableName) + QLatin1Char(']');
+}
+
+QString TTable::Describe() const
+{
+    return QStringLiteral("tabela %1").arg(PlainTableName(m_tableName));
+}
+
+void TTable::RequireOpen() const
+{
+    if (!m_connection)
+        throw KibicError(QStringLiteral("Tabela %1 nie jest otwarta.").arg(PlainTableName(m_tableName)));
+}
+
+void TTable::ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into)
+{
+    const bool sqlite = m_connection->Dialect() == SqlDialect::Sqlite;
+    QString sql = sqlite ? QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(kRowIdAlias, QuotedTable())
+                         : QStringLiteral("SELECT * FROM %1").arg(QuotedTable());
+    if (!condition.isEmpty())
+        sql += QStringLiteral(" WHERE ") + condition;
+    QSqlQuery query(m_connection->Database());
+    m_connection->Run(query, sql, values, QStringLiteral("odczyt: ") + Describe());
+    const QSqlRecord record = query.record();
+    const int first = sqlite ? 1 : 0;
+    if (m_columns.isEmpty()) {
+        for (int i = first; i < record.count(); ++i) {
+            m_columns.append(record.fieldName(i));
+            m_columnIndex.insert(record.fieldName(i).toLower(), i - first);
+        }
+        m_identityIsRowId = sqlite;
+        m_idColumn = m_columnIndex.value(QStringLiteral("id"), -1);
+    }
+    const int count = static_cast<int>(m_columns.size());
+    while (query.next()) {
+        Row row;
+        row.Values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.Values.append(query.value(i + first));
+        if (sqlite)
+            row.Identity = query.value(0);
+        else if (m_idColumn >= 0)
+            row.Identity = row.Values[m_idColumn];
+        into.push_back(std::move(row));
+    }
+    query.finish();
+}
+
+void TTable::Open()
+{
+    Close();
+    m_connection = std::make_unique<DbConnection>(m_connectionString);
+    try {
+        ReadRows(m_filter, {}, m_rows);
+    } catch (...) {
+        Close();
+        throw;
+    }
+    m_order.resize(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_order[i] = static_cast<int>(i);
+    m_cursor = 0;
+}
+
+void TTable::Close()
+{
+    m_connection.reset();
+    m_columns.clear();
+    m_columnIndex.clear();
+    m_rows.clear();
+    m_order.clear();
+    m_cursor = 0;
+    m_state = State::Browse;
+    m_pending.clear();
+    InvalidateIndexes();
+}
+
+void TTable::First()
+{
+    RequireOpen();
+    m_cursor = 0;
+}
+
+void TTable::Next()
+{
+    RequireOpen();
+    if (m_cursor < RecordCount())
+        ++m_cursor;
+}
+
+bool TTable::Eof() const
+{
+    return m_cursor >= RecordCount();
+}
+
+void TTable::SetSort(const QString& column)
+{
+    RequireOpen();
+    const int index = ColumnIndex(column);
+    std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+        const QVariant& left = m_rows[a].Values[index];
+        const QVariant& right = m_rows[b].Values[index];
+        if (left.isNull() || right.isNull())
+            return left.isNull() && !right.isNull();
+        return QVariant::compare(left, right) == QPartialOrdering::Less;
+    });
+    m_cursor = 0;
+    InvalidateIndexes();
+}
+
+void TTable::ClearSort()
+{
+    RequireOpen();
+    for (std::size_t i = 0; i < m_order.size(); ++i)
+        m_order[i] = static_cast<int>(i);
+    m_cursor = 0;
+    InvalidateIndexes();
+}
+
+bool TTable::Locate(const QString& keyColumns, const QVariantList& values)
+{
+    RequireOpen();
+    const QStringList names = keyColumns.split(QLatin1Char(';'));
+    if (names.size() != values.size())
+        throw KibicError(QStringLiteral("Wyszukiwanie w tabeli %1: %2 kolumn i %3 wartości.")
+                             .arg(PlainTableName(m_tableName))
+                             .arg(names.size())
+                             .arg(values.size()));
+    std::vector<int> columns;
+    for (const QString& name : names)
+        columns.push_back(ColumnIndex(name.trimmed()));
+    const QString indexName = keyColumns.toLower();
+    auto index = m_indexes.find(indexName);
+    if (index == m_indexes.end()) {
+        QHash<QString, int> built;
+        built.reserve(RecordCount());
+        for (int position = 0; position < RecordCount(); ++position) {
+            QVariantList key;
+            for (const int column : columns)
+                key.append(m_rows[m_order[position]].Values[column]);
+            const QString text = JoinedKey(key);
+            if (!built.contains(text))
+                built.insert(text, position);
+        }
+        index = m_indexes.insert(indexName, built);
+    }
+    const auto found = index->constFind(JoinedKey(values));
+    if (found == index->constEnd())
+        return false;
+    m_cursor = found.value();
+    return true;
+}
+
+int TTable::ColumnIndex(const QString& column) const
+{
+    RequireOpen();
+    const auto found = m_columnIndex.constFind(column.toLower());
+    if (found == m_columnIndex.constEnd())
+        throw KibicError(QStringLiteral("Tabela %1 bazy %2 nie ma kolumny %3.")
+                             .arg(PlainTableName(m_tableName), m_connection->FileName(), column));
+    return found.value();
+}
+
+bool TTable::HasField(const QString& column) const
+{
+    return m_connection && m_columnIndex.contains(column.toLower());
+}
+
+const TTable::Row& TTable::CurrentRow() const
+{
+    RequireOpen();
+    if (Eof())
+        throw KibicError(QStringLiteral("Tabela %1: brak bieżącego wiersza.").arg(PlainTableName(m_tableName)));
+    return m_rows[m_order[m_cursor]];
+}
+
+QVariant TTable::FieldValue(const QString& column) const
+{
+    const int index = ColumnIndex(column);
+    if (m_state != State::Browse && m_pending.contains(index))
+        return m_pending.value(index);
+    if (m_state == State::Insert)
+        return {};
+    return CurrentRow().Values[index];
+}
+
+qint32 TTable::FieldAsInteger(const QString& column) const
+{
+    const QVariant value = FieldValue(column);
+    if (value.isNull())
+        return 0;
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? -1 : 0;
+    bool ok = false;
+    const qlonglong number = value.typeId() == QMetaType::QString ? value.toString().trimmed().toLongLong(&ok)
+                                                                   : value.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
+        throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest liczbą całkowitą.")
+                             .arg(PlainTableName(m_tableName), m_connection->FileName(), value.toString(), column));
+    return static_cast<qint32>(number);
+}
+
+bool TTable::FieldAsBoolean(const QString& column) const
+{
+    const QVariant value = FieldValue(column);
+    if (value.isNull())
+        return false;
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString().trimmed().toLower();
+        if (text == QStringLiteral("true") || text == QStringLiteral("yes"))
+            return true;
+        if (text == QStringLiteral("false") || text == QStringLiteral("no") || text.isEmpty())
+            return false;
+        bool ok = false;
+        const qlonglong number = text.toLongLong(&ok);
+        if (!ok)
+            throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest wartością logiczną.")
+                                 .arg(PlainTableName(m_tableName), m_connection->FileName(), value.toString(), column));
+        return number != 0;
+    }
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    return value.toLongLong() != 0;
+}
+
+QString TTable::FieldAsString(const QString& column) const
+{
+    const QVariant value = FieldValue(column);
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return value.toString();
+}
+
+void TTable::Edit()
+{
+    (void)CurrentRow();
+    m_state = State::Edit;
+    m_pending.clear();
+}
+
+void TTable::Append()
+{
+    RequireOpen();
+    m_state = State::Insert;
+    m_pending.clear();
+}
+
+void TTable::SetField(const QString& column, const QVariant& value)
+{
+    const int index = ColumnIndex(column);
+    if (m_state == State::Browse)
+        throw KibicError(QStringLiteral("Tabela %1: zmiana kolumny %2 poza edycją wiersza.")
+                             .arg(PlainTableName(m_tableName), column));
+    m_pending.insert(index, value);
+}
+
+QString TTable::Where(const Row& row, QVariantList& values) const
+{
+    if (m_identityIsRowId) {
+        values.append(row.Identity);
+        return QStringLiteral("rowid=?");
+    }
+    if (m_idColumn >= 0) {
+        values.append(row.Identity);
+        return QStringLiteral("[%1]=?").arg(m_columns[m_idColumn]);
+    }
+    QStringList conditions;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (row.Values[i].isNull()) {
+            conditions.append(QStringLiteral("[%1] IS NULL").arg(m_columns[i]));
+        } else {
+            conditions.append(QStringLiteral("[%1]=?").arg(m_columns[i]));
+            values.append(row.Values[i]);
+        }
+    }
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+void TTable::Post()
+{
+    RequireOpen();
+    const SqlDialect dialect = m_connection->Dialect();
+    if (m_state == State::Edit) {
+        Row& row = m_rows[m_order[m_cursor]];
+        if (!m_pending.isEmpty()) {
+            QStringList assignments;
+            QVariantList values;
+            for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
+                assignments.append(QStringLiteral("[%1]=?").arg(m_columns[it.key()]));
+                values.append(Bindable(it.value(), dialect));
+            }
+            const QString where = Where(row, values);
+            const int changed = m_connection->Execute(
+                QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(QuotedTable(), assignments.join(QLatin1Char(',')), where),
+                values);
+            if (changed == 0)
+                throw KibicError(QStringLiteral("Tabela %1 bazy %2: zapisywanego wiersza już nie ma (usunął go inny program).")
+                                     .arg(PlainTableName(m_tableName), m_connection->FileName()));
+            for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it)
+                row.Values[it.key()] = it.value();
+            if (m_idColumn >= 0 && !m_identityIsRowId)
+                row.Identity = row.Values[m_idColumn];
+        }
+    } else if (m_state == State::Insert) {
+        QStringList names;
+        QStringList marks;
+        QVariantList values;
+        for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
+            names.append(QStringLiteral("[%1]").arg(m_columns[it.key()]));
+            marks.append(QStringLiteral("?"));
+            values.append(Bindable(it.value(), dialect));
+        }
+        const QString sql = names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedTable())
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(QuotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        m_connection->Execute(sql, values);
+        // Read the new row back, so that its defaults and its new number are seen like the server's.
+        std::vector<Row> added;
+        if (m_identityIsRowId) {
+            ReadRows(QStringLiteral("rowid=?"), {m_connection->LastInsertRowId()}, added);
+        } else if (m_idColumn >= 0) {
+            ReadRows(QStringLiteral("[%1]=?").arg(m_columns[m_idColumn]), {m_connection->LastInsertRowId()}, added);
+        }
+        if (added.empty()) {
+            Row row;
+            for (int i = 0; i < m_columns.size(); ++i)
+                row.Values.append(m_pending.value(i));
+            added.push_back(std::move(row));
+        }
+        m_rows.push_back(std::move(added.front()));
+        m_order.push_back(static_cast<int>(m_rows.size()) - 1);
+        m_cursor = RecordCount() - 1;
+    }
+    m_state = State::Browse;
+    m_pending.clear();
+    InvalidateIndexes();
+}
+
+void TTable::Cancel()
+{
+    m_state = State::Browse;
+    m_pending.clear();
+}
+
+void TTable::Delete()
+{
+    const Row& row = CurrentRow();
+    QVariantList values;
+    const QString where = Where(row, values);
+    m_connection->Execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(QuotedTable(), where), values);
+    m_order.erase(m_order.begin() + m_cursor);
+    m_state = State::Browse;
+    m_pending.clear();
+    InvalidateIndexes();
+}
+
+DbConnection& TTable::Connection()
+{
+    RequireOpen();
+    return *m_connection;
+}
+
+} // namespace kibic

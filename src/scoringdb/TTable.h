@@ -1,0 +1,108 @@
+// The table object of the scoring database: a whole table read at open, walked row by row, changed
+// one row at a time.
+#pragma once
+
+#include "scoringdb/Database.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace kibic {
+
+// Open reads every row (or, with a filter, the rows that match it) into memory and releases the
+// statement at once, so that the terminal server is never blocked by a half-read table. A post writes
+// only the columns that were set, to the row identified by its rowid (SQLite) or its ID column (Access;
+// all original values where a table has no ID), so it never undoes what the server wrote meanwhile.
+// Column names match without regard to case; a column that does not exist raises KibicError.
+class TTable
+{
+public:
+    TTable() = default;
+    TTable(QString connectionString, QString tableName);
+    ~TTable();
+    TTable(const TTable&) = delete;
+    TTable& operator=(const TTable&) = delete;
+
+    void SetConnectionString(const QString& connectionString);
+    // A plain name or one in brackets ("[Section]").
+    void SetTableName(const QString& tableName);
+    [[nodiscard]] const QString& TableName() const { return m_tableName; }
+    [[nodiscard]] const QString& ConnectionString() const { return m_connectionString; }
+    // A condition of the form the statements of this program use (column names and decimal numbers only):
+    // only matching rows are read at the next open. Empty reads every row.
+    void SetFilter(const QString& condition) { m_filter = condition; }
+
+    void Open();
+    void Close();
+    [[nodiscard]] bool Active() const { return m_connection != nullptr; }
+
+    void First();
+    void Next();
+    [[nodiscard]] bool Eof() const;
+    [[nodiscard]] int RecordCount() const { return static_cast<int>(m_order.size()); }
+
+    // Orders the rows by one column, ascending (stable); ClearSort returns to the natural order.
+    void SetSort(const QString& column);
+    void ClearSort();
+
+    // Makes the first row whose key columns (joined by ";") equal the values current; exact,
+    // case-sensitive equality. False (and the current row unchanged) when none matches.
+    [[nodiscard]] bool Locate(const QString& keyColumns, const QVariantList& values);
+
+    [[nodiscard]] bool HasField(const QString& column) const;
+    [[nodiscard]] QStringList FieldNames() const { return m_columns; }
+    [[nodiscard]] QVariant FieldValue(const QString& column) const;
+    // NULL reads as 0, false and the empty text.
+    [[nodiscard]] qint32 FieldAsInteger(const QString& column) const;
+    [[nodiscard]] bool FieldAsBoolean(const QString& column) const;
+    [[nodiscard]] QString FieldAsString(const QString& column) const;
+
+    void Edit();
+    void Append();
+    void SetField(const QString& column, const QVariant& value);
+    void Post();
+    void Cancel();
+    // Removes the current row; the next row becomes current.
+    void Delete();
+
+    // The open table's connection (for a transaction around many posts).
+    [[nodiscard]] DbConnection& Connection();
+
+private:
+    enum class State { Browse, Edit, Insert };
+    struct Row
+    {
+        QVariant Identity;
+        QVariantList Values;
+    };
+
+    [[nodiscard]] int ColumnIndex(const QString& column) const;
+    [[nodiscard]] const Row& CurrentRow() const;
+    [[nodiscard]] QString Where(const Row& row, QVariantList& values) const;
+    [[nodiscard]] QString QuotedTable() const;
+    [[nodiscard]] QString Describe() const;
+    void RequireOpen() const;
+    void ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into);
+    void InvalidateIndexes() { m_indexes.clear(); }
+
+    QString m_connectionString;
+    QString m_tableName;
+    QString m_filter;
+    std::unique_ptr<DbConnection> m_connection;
+    QStringList m_columns;
+    QHash<QString, int> m_columnIndex; // lower-case name -> position in Values
+    bool m_identityIsRowId = false;
+    int m_idColumn = -1;
+    std::vector<Row> m_rows;
+    std::vector<int> m_order; // positions of m_rows in the current order
+    int m_cursor = 0;         // position in m_order
+    State m_state = State::Browse;
+    QHash<int, QVariant> m_pending; // column -> value set since Edit or Append
+    QHash<QString, QHash<QString, int>> m_indexes; // key columns -> key text -> first position
+};
+
+} // namespace kibic

@@ -1,0 +1,362 @@
+// The database layer: table and query objects on a scoring database, shared with another writer.
+// Runs once on SQLite directly and once through ODBC (KIBIC_DB_BACKEND=odbc).
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+#include "scoringdb/TQuery.h"
+#include "scoringdb/TTable.h"
+#include "shell/KibicError.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+
+using namespace kibic;
+
+namespace {
+
+const QString kReceived = QStringLiteral(
+    "CREATE TABLE [ReceivedData] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[Board] INTEGER,"
+    "[Contract] TEXT(10),[Remarks] TEXT(255),[Processed] YESNO DEFAULT False,[Processed1] YESNO DEFAULT False,"
+    "[Erased] YESNO DEFAULT False)");
+const QString kTables = QStringLiteral(
+    "CREATE TABLE [Tables] ([Section] INTEGER,[Table] INTEGER,[ComputerID] INTEGER DEFAULT 0,[Status] INTEGER "
+    "DEFAULT 0,[LogOnOff] INTEGER DEFAULT 2,[CurrentRound] INTEGER DEFAULT 0)");
+
+void AppendReceived(TTable& table, int section, int tableNo, int round, int board, const QString& contract)
+{
+    table.Append();
+    table.SetField(QStringLiteral("Section"), section);
+    table.SetField(QStringLiteral("Table"), tableNo);
+    table.SetField(QStringLiteral("Round"), round);
+    table.SetField(QStringLiteral("Board"), board);
+    table.SetField(QStringLiteral("Contract"), contract);
+    table.Post();
+}
+
+} // namespace
+
+class TestDbLayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_file = m_dir->filePath(QStringLiteral("cup.bws"));
+        DbConnection::CreateDatabaseFile(m_file);
+        for (const QString& statement : {kReceived, kTables}) {
+            TQuery query(StatementConnectionString(m_file));
+            query.SetSql(statement);
+            query.ExecSql();
+        }
+    }
+
+    void newFileIsSqliteServedByTheChosenBackend()
+    {
+        QCOMPARE(DetectDatabaseFormat(m_file), DatabaseFormat::Sqlite);
+        const bool odbc = qEnvironmentVariable("KIBIC_DB_BACKEND") == QStringLiteral("odbc");
+        DbConnection connection(ScoringConnectionString(m_file));
+        QCOMPARE(connection.Backend(), odbc ? DatabaseBackend::OdbcSqlite : DatabaseBackend::Sqlite);
+        QCOMPARE(connection.Database().driverName(), odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"));
+        QVERIFY_THROWS_EXCEPTION(KibicError, DbConnection::CreateDatabaseFile(m_file));
+    }
+
+    void appendTakesDefaultsAndNumbers()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("Tables"));
+        table.Open();
+        table.Append();
+        table.SetField(QStringLiteral("Section"), 1);
+        table.SetField(QStringLiteral("Table"), 3);
+        table.Post();
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("LogOnOff")), 2);
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("computerid")), 0);
+
+        TTable received(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        received.Open();
+        AppendReceived(received, 1, 1, 1, 1, QStringLiteral("4 S x"));
+        AppendReceived(received, 1, 2, 1, 1, QStringLiteral("3 NT"));
+        QCOMPARE(received.FieldAsInteger(QStringLiteral("ID")), 2);
+        QCOMPARE(received.FieldAsBoolean(QStringLiteral("Processed")), false);
+        received.Close();
+        received.Open();
+        QCOMPARE(received.RecordCount(), 2);
+        QCOMPARE(received.FieldAsString(QStringLiteral("Contract")), QStringLiteral("4 S x"));
+    }
+
+    void nullReadsAsZeroFalseAndEmpty()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        table.Append();
+        table.Post();
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("Board")), 0);
+        QCOMPARE(table.FieldAsString(QStringLiteral("Remarks")), QString());
+        QVERIFY(table.FieldValue(QStringLiteral("Remarks")).isNull());
+    }
+
+    void missingColumnNamesTableAndColumn()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        try {
+            (void)table.FieldAsInteger(QStringLiteral("custom_Komp"));
+            QFAIL("a missing column must raise");
+        } catch (const KibicError& error) {
+            QVERIFY(error.Message().contains(QStringLiteral("ReceivedData")));
+            QVERIFY(error.Message().contains(QStringLiteral("custom_Komp")));
+        }
+    }
+
+    void missingTableNamesTheFile()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("[Section]"));
+        try {
+            table.Open();
+            QFAIL("a missing table must raise");
+        } catch (const KibicError& error) {
+            QVERIFY(error.Message().contains(m_file));
+            QVERIFY(error.Message().contains(QStringLiteral("Section")));
+        }
+        QVERIFY(!table.Active());
+    }
+
+    void locateIsExactOnEveryKeyColumn()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        AppendReceived(table, 1, 3, 2, 5, QStringLiteral("4 S x"));
+        AppendReceived(table, 1, 3, 3, 5, QStringLiteral("4 s x"));
+        AppendReceived(table, 2, 3, 2, 5, QStringLiteral("PASS"));
+        QVERIFY(table.Locate(QStringLiteral("Section;Table;Round"), {2, 3, 2}));
+        QCOMPARE(table.FieldAsString(QStringLiteral("Contract")), QStringLiteral("PASS"));
+        QVERIFY(table.Locate(QStringLiteral("Contract"), {QStringLiteral("4 s x")}));
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("Round")), 3);
+        QVERIFY(!table.Locate(QStringLiteral("Contract"), {QStringLiteral("4 S X")}));
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("Round")), 3);
+        QVERIFY(table.Locate(QStringLiteral("Section;Table;Board;Erased"), {1, 3, 5, false}));
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("ID")), 1);
+    }
+
+    void locateSeesRowsChangedAfterTheFirstSearch()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        AppendReceived(table, 1, 1, 1, 1, QStringLiteral("1 C"));
+        QVERIFY(!table.Locate(QStringLiteral("Board"), {7}));
+        table.Edit();
+        table.SetField(QStringLiteral("Board"), 7);
+        table.Post();
+        table.First();
+        QVERIFY(table.Locate(QStringLiteral("Board"), {7}));
+    }
+
+    void sortByIdAndBack()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        for (int board = 1; board <= 3; ++board)
+            AppendReceived(table, 1, 1, 1, board, QStringLiteral("1 C"));
+        // The other program renumbers nothing, but a row may come back in another natural order: change
+        // the boards so that the sort is visible.
+        table.Close();
+        DbConnection other(ScoringConnectionString(m_file));
+        (void)other.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Board]=10-[ID]"));
+        table.Open();
+        table.SetSort(QStringLiteral("Board"));
+        QList<int> ids;
+        for (table.First(); !table.Eof(); table.Next())
+            ids.append(table.FieldAsInteger(QStringLiteral("ID")));
+        QCOMPARE(ids, QList<int>({3, 2, 1}));
+        table.SetSort(QStringLiteral("ID"));
+        table.First();
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("ID")), 1);
+    }
+
+    void postWritesOnlyTheColumnsThatWereSet()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        AppendReceived(table, 1, 1, 1, 1, QStringLiteral("1 C"));
+        table.Close();
+        table.Open();
+        // Meanwhile the terminal server corrects the contract of the same row.
+        DbConnection server(ScoringConnectionString(m_file));
+        (void)server.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Contract]='2 H' WHERE [ID]=1"));
+        table.Edit();
+        table.SetField(QStringLiteral("Processed"), true);
+        table.Post();
+        QCOMPARE(server.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Contract]='2 H'")), 1);
+        QCOMPARE(server.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed]<>0")), 1);
+        QCOMPARE(server.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM `ReceivedData` WHERE `Processed1`=0")), 1);
+    }
+
+    void postOfARowDeletedMeanwhileFails()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        AppendReceived(table, 1, 1, 1, 1, QStringLiteral("1 C"));
+        DbConnection server(ScoringConnectionString(m_file));
+        (void)server.Execute(QStringLiteral("DELETE FROM [ReceivedData]"));
+        table.Edit();
+        table.SetField(QStringLiteral("Processed"), true);
+        QVERIFY_THROWS_EXCEPTION(KibicError, table.Post());
+    }
+
+    void deleteMakesTheNextRowCurrent()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("Tables"));
+        table.Open();
+        for (int t = 1; t <= 3; ++t) {
+            table.Append();
+            table.SetField(QStringLiteral("Section"), 1);
+            table.SetField(QStringLiteral("Table"), t);
+            table.Post();
+        }
+        table.First();
+        table.Delete();
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("Table")), 2);
+        while (!table.Eof())
+            table.Delete();
+        table.Close();
+        TQuery count(ScoringConnectionString(m_file));
+        count.SetSql(QStringLiteral("SELECT COUNT(*) FROM [Tables]"));
+        QCOMPARE(count.OpenFirstInteger(), 0);
+    }
+
+    void filterReadsOnlyMatchingRows()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        for (int board = 1; board <= 4; ++board)
+            AppendReceived(table, 1, 1, 1, board, QStringLiteral("1 C"));
+        table.First();
+        table.Edit();
+        table.SetField(QStringLiteral("Processed"), true);
+        table.Post();
+        table.Close();
+        table.SetFilter(QStringLiteral("[Processed]=0"));
+        table.Open();
+        QCOMPARE(table.RecordCount(), 3);
+    }
+
+    void queryOfNoRowReadsZero()
+    {
+        TQuery query(ScoringConnectionString(m_file));
+        query.SetSql(QStringLiteral("SELECT MAX(`ID`) FROM `ReceivedData` WHERE `Section`=1 AND `Erased`=0"));
+        QCOMPARE(query.OpenFirstInteger(), 0);
+        query.SetSql(QStringLiteral("UPDATE `ReceivedData` SET `Processed`=0"));
+        query.ExecSql();
+        query.SetSql(QStringLiteral("SELECT nonsense FROM nowhere"));
+        QVERIFY_THROWS_EXCEPTION(KibicError, query.ExecSql());
+    }
+
+    void transactionCommitsOrRollsBack()
+    {
+        {
+            TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+            table.Open();
+            table.Connection().BeginTransaction();
+            AppendReceived(table, 1, 1, 1, 1, QStringLiteral("1 C"));
+            table.Connection().CommitTransaction();
+            table.Connection().BeginTransaction();
+            AppendReceived(table, 1, 1, 1, 2, QStringLiteral("1 C"));
+        } // closed without a commit: the second row is not kept
+        TQuery count(ScoringConnectionString(m_file));
+        count.SetSql(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData]"));
+        QCOMPARE(count.OpenFirstInteger(), 1);
+    }
+
+    void jetFileNeedsTheAccessDriver()
+    {
+        const QString sample = QStringLiteral(KIBIC_SAMPLES_DIR "/real-session-jet3.bws");
+        if (!QFile::exists(sample))
+            QSKIP("the outside sample database is not on this machine");
+        QCOMPARE(DetectDatabaseFormat(sample), DatabaseFormat::Jet);
+        if (AccessDriverAvailable())
+            QSKIP("this machine has the Access driver");
+        TTable table(ScoringConnectionString(sample), QStringLiteral("ReceivedData"));
+        try {
+            table.Open();
+            QFAIL("an Access file must be refused without the Access driver");
+        } catch (const KibicError& error) {
+            QVERIFY(error.Message().contains(sample));
+            QVERIFY(error.Message().contains(QStringLiteral("Access")));
+        }
+    }
+
+    void fileOfAnotherKindIsRefused()
+    {
+        const QString other = m_dir->filePath(QStringLiteral("notes.bws"));
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("This is not a database at all, only some text.");
+        file.close();
+        TTable table(ScoringConnectionString(other), QStringLiteral("ReceivedData"));
+        QVERIFY_THROWS_EXCEPTION(KibicError, table.Open());
+        QVERIFY_THROWS_EXCEPTION(KibicError, TTable(ScoringConnectionString(m_dir->filePath(QStringLiteral("none.bws"))),
+            QStringLiteral("Tables")).Open());
+    }
+
+    // The terminal server appends rows every few milliseconds while Kibic reads and marks them: no
+    // statement fails on the lock and no row of either side is lost.
+    void sharedWithAWriterThatNeverStops()
+    {
+        std::atomic<bool> stop{false};
+        std::atomic<int> appended{0};
+        QString writerFailure;
+        QThread* writer = QThread::create([&] {
+            try {
+                DbConnection server(ScoringConnectionString(m_file));
+                while (!stop) {
+                    (void)server.Execute(QStringLiteral(
+                        "INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board]) VALUES (1,1,1,1)"));
+                    ++appended;
+                    QThread::msleep(2);
+                }
+            } catch (const KibicError& error) {
+                writerFailure = error.Message();
+            }
+        });
+        writer->start();
+        int marked = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 1500) {
+            TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+            table.SetFilter(QStringLiteral("[Processed]=0"));
+            table.Open();
+            table.Connection().BeginTransaction();
+            for (table.First(); !table.Eof(); table.Next()) {
+                table.Edit();
+                table.SetField(QStringLiteral("Processed"), true);
+                table.Post();
+                ++marked;
+            }
+            table.Connection().CommitTransaction();
+        }
+        stop = true;
+        writer->wait();
+        delete writer;
+        QCOMPARE(writerFailure, QString());
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        QCOMPARE(table.RecordCount(), appended.load());
+        QVERIFY(appended > 50);
+        QVERIFY(marked > 0);
+        int unmarked = 0;
+        for (table.First(); !table.Eof(); table.Next())
+            unmarked += table.FieldAsBoolean(QStringLiteral("Processed")) ? 0 : 1;
+        QCOMPARE(marked + unmarked, appended.load());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_file;
+};
+
+QTEST_GUILESS_MAIN(TestDbLayer)
+#include "TestDbLayer.moc"
