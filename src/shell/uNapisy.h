@@ -29,9 +29,9 @@ inline const QString SortelNieJestZainstalowana = QStringLiteral("SORTEL nie jes
 inline const QString BrakBazyBan = QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana");
 
 // The 21 texts in their fixed order.
-inline const std::array<const QString*, 21> All = { &Wersja, &Kompilacja, &TurniejeZyrta, &CzyBarometr,
+inline const std::array<const QString*, 21> All = {&Wersja, &Kompilacja, &TurniejeZyrta, &CzyBarometr,
     &PierniczkoweBazy, &TurniejIndywidualny, &Czuwam, &SaProblemy, &PracujeSie, &IstniejeNadpisac, &Kpl,
-    &ToNieJestWzorzec, &TutajBaza, &StolowJest, &WzorSektora, &SortelMusiBycZainstalowana, &CzuwanieUruchomRecznie,
-    &TurniejPar, &BrakBazyZNazwiskami, &SortelNieJestZainstalowana, &BrakBazyBan };
+    &ToNieJestWzorzec, &TutajBaza, &StolowJest, &WzorSektora, &SortelMusiBycZainstalowana,
+    &CzuwanieUruchomRecznie, &TurniejPar, &BrakBazyZNazwiskami, &SortelNieJestZainstalowana, &BrakBazyBan};
 
 } // namespace kibic::uNapisy
