@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 #include "shell/MainWindowStartup.h"
 #include "shell/ui/UAbout.h"
+#include "shell/ui/Unit2.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,6 +45,28 @@ private slots:
     {
         QVERIFY(m_registry.isValid() && m_program.isValid());
         qputenv("KIBIC_REGISTRY_DIR", m_registry.path().toUtf8());
+    }
+
+    void startUpWindow_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("withVersion");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("with version") << "kibic" << true << "kibic, wersja 1.0.7";
+        QTest::newRow("without version") << "kibic" << false << "kibic";
+    }
+
+    void startUpWindow()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, withVersion);
+        TsplashForm splash(name, withVersion ? std::optional(VersionNumbers{1, 0, 0, 7}) : std::nullopt);
+        QTEST(splash.Label1->text(), "line");
+        QCOMPARE(splash.ShowTime, 2600);
+        QCOMPARE(splash.size(), QSize(548, 268));
+        // Both text lines stand inside the window and do not run into each other.
+        QVERIFY(splash.Label1->geometry().right() < splash.Label2->x());
+        QVERIFY(splash.Label2->geometry().right() < splash.width());
     }
 
     void createdFromCommandLineAndRegistry()
