@@ -5,6 +5,7 @@
 #include "shell/GuardAction.h"
 #include "shell/MainWindowStartup.h"
 #include "shell/ui/FormDesign.h"
+#include "transfer/ResultGrid.h"
 #include "shell/ui/Glyphs.h"
 #include "shell/ui/UAbout.h"
 
@@ -186,8 +187,6 @@ void TcollForm::CreateControls()
     Zgawszystkiezaznaczenia1 = PopupMenu1->addAction(QStringLiteral("Zgaś wszystkie zaznaczenia"));
     Zgawszystkiezaznaczenia1->setObjectName(QStringLiteral("Zgawszystkiezaznaczenia1"));
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& at) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at)); });
 
     OpenDialog1 = new QFileDialog(this);
     OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
@@ -218,6 +217,7 @@ void TcollForm::CreateControls()
     connect(ToolButton4, &QToolButton::clicked, this, &TcollForm::Otwrz2Click);
     connect(ToolButton8, &QToolButton::clicked, this, &TcollForm::ToolButton8Click);
     connect(ToolButton6, &QToolButton::clicked, this, &TcollForm::Koniec1Click);
+    ConnectTransferControls();
 }
 
 void TcollForm::FormCreate(const QStringList& arguments, const QString& programDirectory)
@@ -245,6 +245,12 @@ void TcollForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ToolBar1->setGeometry(0, 0, width(), ToolBar1->height());
+    if (m_gridBottomMargin >= 0) {
+        // The grid is anchored to the left, top and bottom; the status label stays under it.
+        const int height = std::max(40, this->height() - StringGrid1->y() - m_gridBottomMargin);
+        StringGrid1->resize(StringGrid1->width(), height);
+        Label3->move(Label3->x(), StringGrid1->y() + height);
+    }
 }
 
 void TcollForm::Otwrz1Click()

@@ -2,12 +2,15 @@
 // the toolbar from which everything the director does starts.
 #pragma once
 
+#include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
+#include "transfer/uScoreProvider.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -22,6 +25,8 @@ class QToolBar;
 class QToolButton;
 
 namespace kibic {
+
+class ResultGrid;
 
 class TcollForm : public QWidget
 {
@@ -68,23 +73,53 @@ public:
     QFileDialog* OpenDialog2; // pattern files, opening
     QTimer* Timer1; // polling tick
 
+    // The open scoring database's received scores and round rows (closed between operations).
+    TTable recTable;
+    TTable rdaTable;
+    // The one score provider of the run.
+    const TScoreProvider ScoreProvider{};
+
+    // The results grid after a scoring database was opened: cells, window size, handled scores.
+    void SetUpGrid();
+    void FitWindowToGrid();
+    void RefreshGrid();
+    // Starts (a pass at once, then every interval) or stops polling.
+    void SetPolling(bool on);
+    // One transfer pass; a failure is shown and leaves the pass stuck.
+    void TransferResults();
+    // The grid's cells as the transfer addresses them (row 0 and column 0 the headers).
+    [[nodiscard]] ResultGrid& Grid() { return *m_cells; }
+
 public slots:
     void Otwrz1Click();
     void Otwrz2Click();
     void ToolButton8Click();
     void Koniec1Click();
+    void Button1Click();
+    void BitBtn1Click();
+    void Timer1Timer();
+    void PopupMenu1Popup();
+    void StringGrid1DblClick();
+    void Zgazaznaczenie1Click();
+    void Zgawszystkiezaznaczenia1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
     void FormCreate(const QStringList& arguments, const QString& programDirectory);
     void FormClose();
+    void ConnectTransferControls();
+    // Right button on the grid: the cell under the mouse becomes current; a header disarms the next action.
+    void StringGrid1MouseDown(QWidget* source, const QPoint& at);
 
     WindowOperator m_operator;
     QString m_patternFolder;
+    std::unique_ptr<ResultGrid> m_cells;
+    int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
 };
 
 } // namespace kibic
