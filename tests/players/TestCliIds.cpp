@@ -148,18 +148,6 @@ private slots:
                 + QByteArray(11, ' ') + "   3LDZ  ");
     }
 
-    void withoutPlayerDatabaseFallsBackToTheNamesFile()
-    {
-        PlayersFixture fixture;
-        SeatOnePair(fixture, true);
-        RegisterNamesFile(fixture, kDataDir + QStringLiteral("names31.dat"));
-        const Run run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
-        QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, QStringList { QStringLiteral("SORTEL nie jest zainstalowana!") });
-        QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LU2")));
-        QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LUC")).left(7), QByteArray("J Nowak"));
-    }
-
     void noNamesFileAndNoPlayerDatabaseFails()
     {
         PlayersFixture fixture;

@@ -129,18 +129,6 @@ private slots:
         QCOMPARE(luc, ReadAll(kDataDir + QStringLiteral("three-pairs.LUC")));
     }
 
-    void individualFileNames()
-    {
-        PlayersFixture fixture;
-        RecordingOperator op;
-        QCOMPARE(
-            WriteIdentifierList(TwoPlayers(), fixture.Base, false, op).FileName, fixture.Base + QStringLiteral(".LU1"));
-        QCOMPARE(WriteNameList(TwoPlayers(), fixture.Base, false, false, op).FileName,
-            fixture.Base + QStringLiteral(".LZA"));
-        QVERIFY(QFile::exists(fixture.Base + QStringLiteral(".LU1")));
-        QVERIFY(QFile::exists(fixture.Base + QStringLiteral(".LZA")));
-    }
-
     void overwriteQuestion_data()
     {
         QTest::addColumn<int>("identifierAnswer");

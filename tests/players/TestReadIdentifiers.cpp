@@ -211,26 +211,6 @@ private slots:
         QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LU2")));
     }
 
-    void declinedIdentifierListStillAsksForTheNameList()
-    {
-        PlayersFixture fixture;
-        SeatThreePairs(fixture);
-        fixture.CreatePlayerDatabase(kPlayers);
-        WriteAll(fixture.Base + QStringLiteral(".LU2"), "old");
-        WriteAll(fixture.Base + QStringLiteral(".LUC"), "old");
-        TournamentModel model = fixture.Model(true, 3);
-        RecordingOperator op;
-        op.Answers = { mrNo, mrYes };
-        const IdentifierListsOutcome outcome = ReadIdentifiers(model, true, op);
-        QCOMPARE(op.Texts().size(), 4);
-        QCOMPARE(op.Texts()[2], fixture.Base + QStringLiteral(".LU2 istnieje.\nNadpisać?"));
-        QCOMPARE(op.Texts()[3], fixture.Base + QStringLiteral(".LUC istnieje.\nNadpisać?"));
-        QVERIFY(!outcome.Lists[0].Written);
-        QVERIFY(outcome.Lists[1].Written);
-        QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LU2")), QByteArray("old"));
-        QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LUC")), ReadAll(kDataDir + QStringLiteral("three-pairs.LUC")));
-        QVERIFY(!model.MemberNumbers);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestReadIdentifiers)
