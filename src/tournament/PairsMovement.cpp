@@ -76,8 +76,11 @@ NonTypicalSectorHandOver ReadPairsSectorSeating(
     auto checked = [&](qint32 position) {
         if (position < 0)
             FailDescription(fileName, QStringLiteral("pozycja %1 sektora nietypowego jest niemożliwa").arg(position));
-        if (position > 0)
-            (void)ParticipantAt(model, sectorOffset + position, fileName);
+        if (position > 0 && sectorOffset + position > model.ParticipantCount)
+            FailDescription(fileName,
+                QStringLiteral("pozycja %1 sektora nietypowego wykracza poza listę %2 uczestników")
+                    .arg(position)
+                    .arg(model.ParticipantCount));
         return position;
     };
     for (qint32 b = 1; b <= model.TableCount; ++b) {

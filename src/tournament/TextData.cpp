@@ -146,9 +146,8 @@ QByteArray TText::ReadToken()
     std::vector<QByteArray> open;
     for (;;) {
         QByteArray value = ReadPlainToken();
-        bool asRead = true; // value is a token as read, not a piece already joined and unquoted
         for (;;) {
-            if (asRead && value.startsWith('"')) {
+            if (value.startsWith('"')) {
                 if (!value.endsWith('"')) {
                     open.push_back(std::move(value));
                     break;
@@ -158,10 +157,13 @@ QByteArray TText::ReadToken()
             if (open.empty())
                 return value;
             if (value.isEmpty() && m_atEnd) {
-                value = open.back().mid(1);
-                open.pop_back();
-                asRead = false;
-                continue;
+                // End of the file: each open quote ends with what it holds, joined into the one before.
+                QByteArray whole = open.front().mid(1);
+                for (size_t i = 1; i < open.size(); ++i) {
+                    whole.append(' ');
+                    whole.append(QByteArrayView(open[i]).sliced(1));
+                }
+                return whole;
             }
             QByteArray& joined = open.back();
             joined.append(' ');
@@ -169,8 +171,7 @@ QByteArray TText::ReadToken()
             if (!joined.endsWith('"'))
                 break;
             value = std::move(joined);
-            open.pop_back();
-            asRead = true;
+            open.pop_back(); // the joined text is unquoted at the top of the loop
         }
     }
 }
