@@ -55,7 +55,8 @@ bool LeadingNumber(const QByteArray& line, qint32& value)
 qint32 ToBoardNumber(qint64 number, const QString& fileName)
 {
     if (number > std::numeric_limits<qint32>::max())
-        throw KibicError(QStringLiteral("Błąd w pliku %1: numer rozdania %2 jest zbyt duży.").arg(fileName).arg(number));
+        throw KibicError(
+            QStringLiteral("Błąd w pliku %1: numer rozdania %2 jest zbyt duży.").arg(fileName).arg(number));
     return static_cast<qint32>(number);
 }
 

@@ -29,8 +29,9 @@ void CreateContractFile(const QString& base, qint64 recordCount)
     if (QFileInfo::exists(fileName))
         return;
     if (recordCount < 0 || recordCount > MaxTournamentElements)
-        throw KibicError(
-            QStringLiteral("Nie można utworzyć pliku %1: liczba zapisów %2 jest niemożliwa.").arg(fileName).arg(recordCount));
+        throw KibicError(QStringLiteral("Nie można utworzyć pliku %1: liczba zapisów %2 jest niemożliwa.")
+                             .arg(fileName)
+                             .arg(recordCount));
     QByteArray empty(kRecordSize, '\0');
     empty[0] = kNoResult;
     QByteArray records;

@@ -66,7 +66,8 @@ void SizeParticipantNumbers(TournamentModel& model)
 
 void SizeMovement(TournamentModel& model)
 {
-    const auto slotCount = static_cast<size_t>(qint64(model.RoundCount) * model.SectionCount + model.ExtraTableCount + 1);
+    const auto slotCount
+        = static_cast<size_t>(qint64(model.RoundCount) * model.SectionCount + model.ExtraTableCount + 1);
     model.Movement.resize(static_cast<size_t>(model.TableCount) + 1);
     for (auto& boardSet : model.Movement)
         boardSet.resize(slotCount);

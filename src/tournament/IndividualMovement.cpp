@@ -243,7 +243,8 @@ bool ReadIndividualTournament(TournamentModel& model, NonTypicalSectorCompleter&
 {
     model.PairsEvent = false;
     model.TournamentBase = WithoutExtension(model.TournamentBase);
-    return ReadIndividualTournament(model, TText(TournamentFile(model.TournamentBase, QStringLiteral(".ind"))), completer);
+    return ReadIndividualTournament(
+        model, TText(TournamentFile(model.TournamentBase, QStringLiteral(".ind"))), completer);
 }
 
 bool ReadIndividualTournament(TournamentModel& model, TText description, NonTypicalSectorCompleter& completer)

@@ -16,7 +16,10 @@ class SwitchRounds
 public:
     SwitchRounds(qint32 firstStart, qint32 firstEnd, qint32 secondStart, qint32 lastRound, const QString& fileName);
 
-    [[nodiscard]] bool Contains(qint64 round) const { return round >= 0 && round <= 255 && m_rounds.test(size_t(round)); }
+    [[nodiscard]] bool Contains(qint64 round) const
+    {
+        return round >= 0 && round <= 255 && m_rounds.test(size_t(round));
+    }
 
 private:
     std::bitset<256> m_rounds;

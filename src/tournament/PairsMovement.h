@@ -12,8 +12,8 @@ namespace kibic {
 struct PairsMovementParameters
 {
     qint32 SwitchRound = 0; // NS and EW change places from the round after this one on
-    qint32 Shift = 0;       // offset of the board sets against the tables in round 1
-    qint32 EWStep = -2;     // how far the EW pairs move against the board sets each round
+    qint32 Shift = 0; // offset of the board sets against the tables in round 1
+    qint32 EWStep = -2; // how far the EW pairs move against the board sets each round
 };
 
 // Fills the ordinary slots of every board set, section by section, in pair numbers, with Round and

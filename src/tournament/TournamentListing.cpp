@@ -44,7 +44,7 @@ QStringList TournamentListing(const TournamentModel& model)
         for (size_t slot = 1; slot < entries.size(); ++slot) {
             const MovementEntry& e = entries[slot];
             lines << Line(QStringLiteral("Movement"),
-                std::vector<qint32>{qint32(b), qint32(slot), e.NS, e.EW, e.South, e.West, e.Round, e.Table});
+                std::vector<qint32> { qint32(b), qint32(slot), e.NS, e.EW, e.South, e.West, e.Round, e.Table });
         }
     }
     return lines;

@@ -15,7 +15,8 @@ namespace kibic {
 // reader's result: false when the operator abandoned the non-typical sector. Failures (a missing file, a
 // description that cannot be followed, a contract file that cannot be created) raise KibicError; the
 // model may then be partly filled and is not to be used.
-[[nodiscard]] bool ReadTournament(TournamentModel& model, const QString& chosenFile, NonTypicalSectorCompleter& completer);
+[[nodiscard]] bool ReadTournament(
+    TournamentModel& model, const QString& chosenFile, NonTypicalSectorCompleter& completer);
 
 // Reads TournamentBase + ".inf" (TournamentBase loses its extension first) into the model, creating the
 // contract file and numbering the boards on the way. A non-typical sector is handed to

@@ -20,16 +20,16 @@ private slots:
         QTest::addColumn<QByteArray>("inr"); // empty: no .INR file at all
         QTest::addColumn<int>("boardCount");
         QTest::addColumn<QList<qint32>>("expected"); // elements 1..boardCount
-        QTest::newRow("no file") << QByteArray() << 4 << QList<qint32>{1, 2, 3, 4};
-        QTest::newRow("only zeros") << QByteArray("0\n0\n") << 3 << QList<qint32>{1, 2, 3};
-        QTest::newRow("starts after 20") << QByteArray("20\r\n") << 3 << QList<qint32>{21, 22, 23};
+        QTest::newRow("no file") << QByteArray() << 4 << QList<qint32> { 1, 2, 3, 4 };
+        QTest::newRow("only zeros") << QByteArray("0\n0\n") << 3 << QList<qint32> { 1, 2, 3 };
+        QTest::newRow("starts after 20") << QByteArray("20\r\n") << 3 << QList<qint32> { 21, 22, 23 };
         QTest::newRow("repeats every 8") << QByteArray("-8\n") << 18
-                                         << QList<qint32>{1, 2, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4, 5, 6, 7, 8, 1, 2};
-        QTest::newRow("listed, fewer than the boards") << QByteArray("5\n0\n7\n") << 3 << QList<qint32>{5, 7, 3};
-        QTest::newRow("rest of the line ignored") << QByteArray("5 board one\n 7\tx\n") << 2 << QList<qint32>{5, 7};
-        QTest::newRow("blank lines and byte 26") << QByteArray("\n5\n\n7\n\x1a") << 2 << QList<qint32>{5, 7};
-        QTest::newRow("CR line ends") << QByteArray("9\r8\r") << 3 << QList<qint32>{9, 8, 3};
-        QTest::newRow("leading plus") << QByteArray("+4\n") << 2 << QList<qint32>{5, 6};
+                                         << QList<qint32> { 1, 2, 3, 4, 5, 6, 7, 8, 1, 2, 3, 4, 5, 6, 7, 8, 1, 2 };
+        QTest::newRow("listed, fewer than the boards") << QByteArray("5\n0\n7\n") << 3 << QList<qint32> { 5, 7, 3 };
+        QTest::newRow("rest of the line ignored") << QByteArray("5 board one\n 7\tx\n") << 2 << QList<qint32> { 5, 7 };
+        QTest::newRow("blank lines and byte 26") << QByteArray("\n5\n\n7\n\x1a") << 2 << QList<qint32> { 5, 7 };
+        QTest::newRow("CR line ends") << QByteArray("9\r8\r") << 3 << QList<qint32> { 9, 8, 3 };
+        QTest::newRow("leading plus") << QByteArray("+4\n") << 2 << QList<qint32> { 5, 6 };
     }
 
     void numbering()
@@ -82,10 +82,10 @@ private slots:
 
     void numberBeyond32BitsIsRefused()
     {
-        BoardNumbering numbering{QStringLiteral("cup.INR"), {2147483647}};
+        BoardNumbering numbering { QStringLiteral("cup.INR"), { 2147483647 } };
         QCOMPARE(BoardNumberOf(numbering, 0), 2147483647);
         QVERIFY_THROWS_EXCEPTION(KibicError, (void)BoardNumberOf(numbering, 1));
-        BoardNumbering cycle{QStringLiteral("cup.INR"), {std::numeric_limits<qint32>::min()}};
+        BoardNumbering cycle { QStringLiteral("cup.INR"), { std::numeric_limits<qint32>::min() } };
         QCOMPARE(BoardNumberOf(cycle, 5), 5);
     }
 

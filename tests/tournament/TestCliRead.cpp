@@ -19,7 +19,8 @@ struct Run
 Run RunCli(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList{QStringLiteral("read")} + arguments);
+    process.start(
+        QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
     Run run;
     if (!process.waitForFinished(60000))
         return run;
@@ -42,7 +43,7 @@ private slots:
         QTemporaryDir dir;
         const QString description = dir.filePath(QStringLiteral("example.INF"));
         WriteFile(description, ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example.inf")));
-        const Run run = RunCli({description});
+        const Run run = RunCli({ description });
         QCOMPARE(run.Error, QString());
         QCOMPARE(run.ExitCode, 0);
         const QByteArray golden = ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example-read.txt"));
@@ -66,7 +67,7 @@ private slots:
         QTemporaryDir dir;
         const QString description = dir.filePath(QStringLiteral("cup.inf"));
         WriteFile(description, first + " 5 3 1 0 9 0 10 5 0 0 0 0 15 0 1 2 3 4 5 6 7 8 9 10 -2");
-        const Run run = RunCli({description});
+        const Run run = RunCli({ description });
         QCOMPARE(run.ExitCode, 0);
         QVERIFY2(run.Output.contains("\nTableCount\t5\n"), run.Output.constData());
         QVERIFY2(run.Output.contains(QByteArray(QByteArray("\n") + line)), run.Output.constData());
@@ -77,10 +78,10 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no file") << QStringList{} << 2 << "użycie: kibic-cli read";
-        QTest::newRow("two files") << QStringList{QStringLiteral("a.inf"), QStringLiteral("b.inf")} << 2
+        QTest::newRow("no file") << QStringList {} << 2 << "użycie: kibic-cli read";
+        QTest::newRow("two files") << QStringList { QStringLiteral("a.inf"), QStringLiteral("b.inf") } << 2
                                    << "użycie: kibic-cli read";
-        QTest::newRow("missing file") << QStringList{QStringLiteral("/nonexistent/cup.inf")} << 1
+        QTest::newRow("missing file") << QStringList { QStringLiteral("/nonexistent/cup.inf") } << 1
                                       << "/nonexistent/cup.inf";
     }
 
@@ -100,7 +101,7 @@ private slots:
         QTemporaryDir dir;
         const QString description = dir.filePath(QStringLiteral("cup.inf"));
         WriteFile(description, "5 5 3 1 0 9 0 ++ 5 0 0 0 0 15 0");
-        const Run run = RunCli({description});
+        const Run run = RunCli({ description });
         QCOMPARE(run.ExitCode, 1);
         QVERIFY2(run.Error.contains(description), qPrintable(run.Error));
         QVERIFY(run.Output.isEmpty());

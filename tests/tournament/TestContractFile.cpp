@@ -53,7 +53,7 @@ private slots:
         WriteFile(dir.filePath(name), kept);
         CreateContractFile(dir.filePath(QStringLiteral("cup")), 75);
         QCOMPARE(ReadFile(dir.filePath(name)), kept);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { name });
     }
 
     void fileThatCannotBeCreatedNamesIt()

@@ -24,15 +24,15 @@ struct Individual
     int FirstSwitchEnd = 0;
     int SecondSwitchStart = 99;
     int ExtraPlayers = 0;
-    QList<int> Steps{-1, 1, 0, 2}; // North, East, South, West
+    QList<int> Steps { -1, 1, 0, 2 }; // North, East, South, West
 };
 
 QByteArray Description(const Individual& d, const QByteArray& seating = {})
 {
     const int players = 4 * d.Tables + d.ExtraPlayers;
-    return Numbers({d.Tables, d.Rounds, 2, 1, d.ExtraTables, 0, d.Shift, players, 1, 0, 0, d.FirstSwitchStart,
-               d.FirstSwitchEnd, 2 * d.Tables, d.SecondSwitchStart})
-        + Range(1, players) + Numbers({d.Steps[0], d.Steps[1], d.Steps[2], d.Steps[3]}) + seating;
+    return Numbers({ d.Tables, d.Rounds, 2, 1, d.ExtraTables, 0, d.Shift, players, 1, 0, 0, d.FirstSwitchStart,
+               d.FirstSwitchEnd, 2 * d.Tables, d.SecondSwitchStart })
+        + Range(1, players) + Numbers({ d.Steps[0], d.Steps[1], d.Steps[2], d.Steps[3] }) + seating;
 }
 
 TournamentModel ReadIndividual(const QByteArray& description, RecordingCompleter* seen = nullptr)
@@ -42,8 +42,8 @@ TournamentModel ReadIndividual(const QByteArray& description, RecordingCompleter
     model.TournamentBase = dir.filePath(QStringLiteral("cup"));
     model.PairsEvent = true;
     RecordingCompleter completer;
-    const bool read =
-        ReadIndividualTournament(model, TText::FromBytes(description, QStringLiteral("cup.ind")), seen ? *seen : completer);
+    const bool read = ReadIndividualTournament(
+        model, TText::FromBytes(description, QStringLiteral("cup.ind")), seen ? *seen : completer);
     if (!read)
         QTest::qFail("unexpected result of the individual reader", __FILE__, __LINE__);
     return model;
@@ -60,19 +60,19 @@ private slots:
     {
         // Players 1..3 North, 4..6 East, 7..9 South, 10..12 West; North moves one table down, East one
         // up, South stays, West two up.
-        const TournamentModel model = ReadIndividual(Description(Individual{}));
+        const TournamentModel model = ReadIndividual(Description(Individual {}));
         QVERIFY(!model.PairsEvent);
-        QCOMPARE(model.Movement[1][1], (MovementEntry{1, 4, 7, 10, 1, 1}));
-        QCOMPARE(model.Movement[1][2], (MovementEntry{3, 5, 7, 12, 2, 3}));
-        QCOMPARE(model.Movement[1][3], (MovementEntry{2, 6, 7, 11, 3, 2}));
-        QCOMPARE(model.Movement[3][1], (MovementEntry{3, 6, 9, 12, 1, 3}));
+        QCOMPARE(model.Movement[1][1], (MovementEntry { 1, 4, 7, 10, 1, 1 }));
+        QCOMPARE(model.Movement[1][2], (MovementEntry { 3, 5, 7, 12, 2, 3 }));
+        QCOMPARE(model.Movement[1][3], (MovementEntry { 2, 6, 7, 11, 3, 2 }));
+        QCOMPARE(model.Movement[3][1], (MovementEntry { 3, 6, 9, 12, 1, 3 }));
     }
 
     void northWrapsBothWaysInRoundOne()
     {
         Individual d;
         d.Shift = 1;
-        d.Steps = {2, 0, 0, 0};
+        d.Steps = { 2, 0, 0, 0 };
         const TournamentModel model = ReadIndividual(Description(d));
         QCOMPARE(model.Movement[1][1].Table, 3);
         QCOMPARE(model.Movement[2][1].Table, 1);
@@ -87,14 +87,14 @@ private slots:
         QTest::addColumn<int>("firstEnd");
         QTest::addColumn<int>("secondStart");
         QTest::addColumn<QList<int>>("switched");
-        QTest::newRow("none") << 0 << 0 << 5 << QList<int>{};
-        QTest::newRow("second start beyond the rounds") << 0 << 0 << 200 << QList<int>{};
-        QTest::newRow("rounds 3 and 4") << 2 << 4 << 5 << QList<int>{3, 4};
-        QTest::newRow("from round 4 on") << 0 << 0 << 3 << QList<int>{4, 5};
-        QTest::newRow("both ranges") << 1 << 2 << 3 << QList<int>{2, 4, 5};
-        QTest::newRow("start not below end is empty") << 4 << 2 << 9 << QList<int>{};
-        QTest::newRow("first range beyond the rounds") << 3 << 255 << 5 << QList<int>{4, 5};
-        QTest::newRow("all") << 0 << 0 << 0 << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("none") << 0 << 0 << 5 << QList<int> {};
+        QTest::newRow("second start beyond the rounds") << 0 << 0 << 200 << QList<int> {};
+        QTest::newRow("rounds 3 and 4") << 2 << 4 << 5 << QList<int> { 3, 4 };
+        QTest::newRow("from round 4 on") << 0 << 0 << 3 << QList<int> { 4, 5 };
+        QTest::newRow("both ranges") << 1 << 2 << 3 << QList<int> { 2, 4, 5 };
+        QTest::newRow("start not below end is empty") << 4 << 2 << 9 << QList<int> {};
+        QTest::newRow("first range beyond the rounds") << 3 << 255 << 5 << QList<int> { 4, 5 };
+        QTest::newRow("all") << 0 << 0 << 0 << QList<int> { 1, 2, 3, 4, 5 };
     }
 
     void switchRanges()
@@ -170,18 +170,18 @@ private slots:
         d.ExtraTables = 10206;
         d.SecondSwitchStart = secondSwitchStart;
         d.ExtraPlayers = 24;
-        d.Steps = {1, -1, 1, -1};
+        d.Steps = { 1, -1, 1, -1 };
         QByteArray seating;
         for (int b = 1; b <= 3; ++b)
             for (int p = 1; p <= 6; ++p)
-                seating += Numbers({12 + 4 * (p - 1) + 1, 12 + 4 * (p - 1) + 2, 12 + 4 * (p - 1) + 3, 12 + 4 * p});
+                seating += Numbers({ 12 + 4 * (p - 1) + 1, 12 + 4 * (p - 1) + 2, 12 + 4 * (p - 1) + 3, 12 + 4 * p });
         RecordingCompleter completer;
         const TournamentModel model = ReadIndividual(Description(d, seating), &completer);
         QVERIFY(completer.Calls.isEmpty());
         QCOMPARE(model.ExtraSectionCount, 2);
         QCOMPARE(model.ExtraTableCount, 6);
         QCOMPARE(model.Movement[1].size(), size_t(3 + 6 + 1));
-        const QList<QList<int>> tables{{}, {1, 2, 3}, {2, 3, 1}, {3, 1, 2}};
+        const QList<QList<int>> tables { {}, { 1, 2, 3 }, { 2, 3, 1 }, { 3, 1, 2 } };
         for (int sector = 0; sector < 2; ++sector) {
             for (int c = 1; c <= 3; ++c) {
                 for (int r = 1; r <= 3; ++r) {
@@ -189,8 +189,8 @@ private slots:
                     const MovementEntry& entry = model.Movement[size_t(c)][size_t(3 + p)];
                     QCOMPARE(entry.Round, r);
                     QCOMPARE(entry.Table, tables[c][r - 1]);
-                    MovementEntry seated{12 + 4 * (p - 1) + 1, 12 + 4 * (p - 1) + 2, 12 + 4 * (p - 1) + 3, 12 + 4 * p, r,
-                        tables[c][r - 1]};
+                    MovementEntry seated { 12 + 4 * (p - 1) + 1, 12 + 4 * (p - 1) + 2, 12 + 4 * (p - 1) + 3, 12 + 4 * p,
+                        r, tables[c][r - 1] };
                     if (roundThreeSwitched && r == 3) {
                         std::swap(seated.NS, seated.EW);
                         std::swap(seated.South, seated.West);
@@ -212,13 +212,13 @@ private slots:
             seating += "13 14 15 16  17 18 19 20 ";
         RecordingCompleter completer;
         const TournamentModel model = ReadIndividual(Description(d, seating), &completer);
-        QCOMPARE(completer.Calls, QStringList{QStringLiteral("individual")});
+        QCOMPARE(completer.Calls, QStringList { QStringLiteral("individual") });
         QCOMPARE(completer.Sector.RowCount, 2);
         QCOMPARE(completer.Sector.SlotOffset, 3);
         QCOMPARE(completer.Sector.PositionOffset, 12);
         QCOMPARE(completer.Sector.Shift, 1);
-        QCOMPARE(completer.MovementSeen[2][4], (MovementEntry{13, 14, 15, 16, 0, 0}));
-        QCOMPARE(completer.MovementSeen[2][5], (MovementEntry{17, 18, 19, 20, 0, 0}));
+        QCOMPARE(completer.MovementSeen[2][4], (MovementEntry { 13, 14, 15, 16, 0, 0 }));
+        QCOMPARE(completer.MovementSeen[2][5], (MovementEntry { 17, 18, 19, 20, 0, 0 }));
     }
 
     void missingSeatingReadsAsNobody()
@@ -226,7 +226,7 @@ private slots:
         Individual d;
         d.ExtraTables = 10103; // one sector of 3 tables, seating missing from the file
         const TournamentModel model = ReadIndividual(Description(d));
-        QCOMPARE(model.Movement[1][4], (MovementEntry{0, 0, 0, 0, 1, 1}));
+        QCOMPARE(model.Movement[1][4], (MovementEntry { 0, 0, 0, 0, 1, 1 }));
     }
 };
 

@@ -26,7 +26,8 @@ struct Section
 QByteArray Description(const Section& s, const QByteArray& tail = {})
 {
     const int pairs = 2 * s.Tables * s.Sections;
-    return Numbers({s.Tables, s.Rounds, 2, s.Sections, 0, s.SwitchRound, s.Shift, pairs, 1, 0, 0, 0, 0, 2 * s.Tables, 0})
+    return Numbers(
+               { s.Tables, s.Rounds, 2, s.Sections, 0, s.SwitchRound, s.Shift, pairs, 1, 0, 0, 0, 0, 2 * s.Tables, 0 })
         + Range(1, pairs) + QByteArray::number(s.EWStep) + ' ' + tail;
 }
 
@@ -72,8 +73,8 @@ private slots:
         QFETCH(int, table);
         QFETCH(int, ns);
         QFETCH(int, ew);
-        const TournamentModel model = ReadPairs(Description(Section{}));
-        QCOMPARE(model.Movement[size_t(boardSet)][size_t(round)], (MovementEntry{ns, ew, 0, 0, round, table}));
+        const TournamentModel model = ReadPairs(Description(Section {}));
+        QCOMPARE(model.Movement[size_t(boardSet)][size_t(round)], (MovementEntry { ns, ew, 0, 0, round, table }));
     }
 
     void evenTablesSkipHalfway_data()
@@ -101,7 +102,7 @@ private slots:
             QCOMPARE(moved, r == skipRound ? 3 : 2);
         }
         if (shift == 0)
-            QCOMPARE(model.Movement[1][4], (MovementEntry{4, 12, 0, 0, 4, 4}));
+            QCOMPARE(model.Movement[1][4], (MovementEntry { 4, 12, 0, 0, 4, 4 }));
     }
 
     void shiftWrapsBothLines_data()
@@ -109,11 +110,11 @@ private slots:
         QTest::addColumn<int>("shift");
         QTest::addColumn<int>("ewStep");
         QTest::addColumn<QList<int>>("tables"); // round-1 tables of board sets 1..5
-        QTest::newRow("shift 1") << 1 << -2 << QList<int>{5, 1, 2, 3, 4};
-        QTest::newRow("shift 2") << 2 << -2 << QList<int>{4, 5, 1, 2, 3};
-        QTest::newRow("shift 3, EW step product beyond the tables") << 3 << -2 << QList<int>{3, 4, 5, 1, 2};
-        QTest::newRow("shift -1") << -1 << -2 << QList<int>{2, 3, 4, 5, 1};
-        QTest::newRow("shift 7") << 7 << 3 << QList<int>{4, 5, 1, 2, 3};
+        QTest::newRow("shift 1") << 1 << -2 << QList<int> { 5, 1, 2, 3, 4 };
+        QTest::newRow("shift 2") << 2 << -2 << QList<int> { 4, 5, 1, 2, 3 };
+        QTest::newRow("shift 3, EW step product beyond the tables") << 3 << -2 << QList<int> { 3, 4, 5, 1, 2 };
+        QTest::newRow("shift -1") << -1 << -2 << QList<int> { 2, 3, 4, 5, 1 };
+        QTest::newRow("shift 7") << 7 << 3 << QList<int> { 4, 5, 1, 2, 3 };
     }
 
     void shiftWrapsBothLines()
@@ -151,7 +152,7 @@ private slots:
     {
         QFETCH(int, switchRound);
         QFETCH(int, firstSwitched);
-        const TournamentModel plain = ReadPairs(Description(Section{}));
+        const TournamentModel plain = ReadPairs(Description(Section {}));
         Section s;
         s.SwitchRound = switchRound;
         const TournamentModel switched = ReadPairs(Description(s));
@@ -177,28 +178,28 @@ private slots:
         QTest::addColumn<Row>("set1");
         QTest::addColumn<Row>("set2");
         QTest::addColumn<Row>("set3");
-        QTest::newRow("nothing exchanged") << 9 << QByteArray("0 0")
-                                           << Row{{1, 4}, {3, 5}, {2, 6}, {7, 10}, {9, 11}, {8, 12}}
-                                           << Row{{2, 5}, {1, 6}, {3, 4}, {8, 11}, {7, 12}, {9, 10}}
-                                           << Row{{3, 6}, {2, 4}, {1, 5}, {9, 12}, {8, 10}, {7, 11}};
-        QTest::newRow("last-round EW exchanged") << 9 << QByteArray("1 0")
-                                                 << Row{{1, 4}, {3, 5}, {2, 12}, {7, 10}, {9, 11}, {8, 6}}
-                                                 << Row{{2, 5}, {1, 6}, {3, 10}, {8, 11}, {7, 12}, {9, 4}}
-                                                 << Row{{3, 6}, {2, 4}, {1, 11}, {9, 12}, {8, 10}, {7, 5}};
+        QTest::newRow("nothing exchanged")
+            << 9 << QByteArray("0 0") << Row { { 1, 4 }, { 3, 5 }, { 2, 6 }, { 7, 10 }, { 9, 11 }, { 8, 12 } }
+            << Row { { 2, 5 }, { 1, 6 }, { 3, 4 }, { 8, 11 }, { 7, 12 }, { 9, 10 } }
+            << Row { { 3, 6 }, { 2, 4 }, { 1, 5 }, { 9, 12 }, { 8, 10 }, { 7, 11 } };
+        QTest::newRow("last-round EW exchanged")
+            << 9 << QByteArray("1 0") << Row { { 1, 4 }, { 3, 5 }, { 2, 12 }, { 7, 10 }, { 9, 11 }, { 8, 6 } }
+            << Row { { 2, 5 }, { 1, 6 }, { 3, 10 }, { 8, 11 }, { 7, 12 }, { 9, 4 } }
+            << Row { { 3, 6 }, { 2, 4 }, { 1, 11 }, { 9, 12 }, { 8, 10 }, { 7, 5 } };
         // After a switch in round 3 the pairs that moved sit NS; they are the ones exchanged.
         QTest::newRow("last-round NS exchanged after the switch")
-            << 2 << QByteArray("1 0") << Row{{1, 4}, {3, 5}, {12, 2}, {7, 10}, {9, 11}, {6, 8}}
-            << Row{{2, 5}, {1, 6}, {10, 3}, {8, 11}, {7, 12}, {4, 9}}
-            << Row{{3, 6}, {2, 4}, {11, 1}, {9, 12}, {8, 10}, {5, 7}};
+            << 2 << QByteArray("1 0") << Row { { 1, 4 }, { 3, 5 }, { 12, 2 }, { 7, 10 }, { 9, 11 }, { 6, 8 } }
+            << Row { { 2, 5 }, { 1, 6 }, { 10, 3 }, { 8, 11 }, { 7, 12 }, { 4, 9 } }
+            << Row { { 3, 6 }, { 2, 4 }, { 11, 1 }, { 9, 12 }, { 8, 10 }, { 5, 7 } };
         // Pair 1 meets pair 7 on every board set in pair 7's place; 7's opponent takes pair 1's place.
-        QTest::newRow("pair 1 meets pair 7") << 9 << QByteArray("0 1")
-                                             << Row{{10, 4}, {3, 5}, {2, 6}, {7, 1}, {9, 11}, {8, 12}}
-                                             << Row{{2, 5}, {12, 6}, {3, 4}, {8, 11}, {7, 1}, {9, 10}}
-                                             << Row{{3, 6}, {2, 4}, {11, 5}, {9, 12}, {8, 10}, {7, 1}};
+        QTest::newRow("pair 1 meets pair 7")
+            << 9 << QByteArray("0 1") << Row { { 10, 4 }, { 3, 5 }, { 2, 6 }, { 7, 1 }, { 9, 11 }, { 8, 12 } }
+            << Row { { 2, 5 }, { 12, 6 }, { 3, 4 }, { 8, 11 }, { 7, 1 }, { 9, 10 } }
+            << Row { { 3, 6 }, { 2, 4 }, { 11, 5 }, { 9, 12 }, { 8, 10 }, { 7, 1 } };
         QTest::newRow("pair 1 meets pair 7, all switched")
-            << 0 << QByteArray("0 1") << Row{{4, 10}, {5, 3}, {6, 2}, {1, 7}, {11, 9}, {12, 8}}
-            << Row{{5, 2}, {6, 12}, {4, 3}, {11, 8}, {1, 7}, {10, 9}}
-            << Row{{6, 3}, {4, 2}, {5, 11}, {12, 9}, {10, 8}, {1, 7}};
+            << 0 << QByteArray("0 1") << Row { { 4, 10 }, { 5, 3 }, { 6, 2 }, { 1, 7 }, { 11, 9 }, { 12, 8 } }
+            << Row { { 5, 2 }, { 6, 12 }, { 4, 3 }, { 11, 8 }, { 1, 7 }, { 10, 9 } }
+            << Row { { 6, 3 }, { 4, 2 }, { 5, 11 }, { 12, 9 }, { 10, 8 }, { 1, 7 } };
     }
 
     void twoSections()
@@ -215,7 +216,7 @@ private slots:
         s.Sections = 2;
         s.SwitchRound = switchRound;
         const TournamentModel model = ReadPairs(Description(s, tail));
-        const QList<Row> expected{set1, set2, set3};
+        const QList<Row> expected { set1, set2, set3 };
         for (int b = 1; b <= 3; ++b) {
             Row actual;
             for (int slot = 1; slot <= 6; ++slot)
@@ -251,12 +252,12 @@ private slots:
                 const MovementEntry& entry = model.Movement[size_t(b)][size_t(r)];
                 QCOMPARE(entry.Round, r);
                 QVERIFY(entry.Table >= 1 && entry.Table <= tables);
-                QVERIFY2(roundTables.insert({r, entry.Table}).second, "two board sets at one table");
+                QVERIFY2(roundTables.insert({ r, entry.Table }).second, "two board sets at one table");
                 QVERIFY(entry.NS >= 1 && entry.NS <= tables);
                 QVERIFY(entry.EW > tables && entry.EW <= 2 * tables);
                 QVERIFY2(nsPairs.insert(entry.NS).second, "NS pair plays a board set twice");
                 QVERIFY2(ewPairs.insert(entry.EW).second, "EW pair plays a board set twice");
-                QVERIFY2(meetings.insert({entry.NS, entry.EW}).second, "NS and EW pair meet twice");
+                QVERIFY2(meetings.insert({ entry.NS, entry.EW }).second, "NS and EW pair meet twice");
             }
         }
         QCOMPARE(roundTables.size(), size_t(tables * s.Rounds));

@@ -40,26 +40,28 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QList<qint32>>("expected");
         // Three reads each: past the end of the file every integer is 0.
-        QTest::newRow("comment after a blank") << QByteArray("12 * word 99\n7\n") << QList<qint32>{12, 7, 0};
-        QTest::newRow("comment right after the token") << QByteArray("12*word\n7\n") << QList<qint32>{12, 7, 0};
-        QTest::newRow("comment on its own lines") << QByteArray("* head\n* more\n3\n4") << QList<qint32>{3, 4, 0};
-        QTest::newRow("CR LF") << QByteArray("1\r\n2\r\n3\r\n") << QList<qint32>{1, 2, 3};
-        QTest::newRow("LF") << QByteArray("1\n2\n3\n") << QList<qint32>{1, 2, 3};
-        QTest::newRow("blank lines and TABs") << QByteArray("\n\n\t1\t\t2\n\n \n3") << QList<qint32>{1, 2, 3};
-        QTest::newRow("trailing byte 26") << QByteArray("1 2\r\n\x1a") << QList<qint32>{1, 2, 0};
-        QTest::newRow("byte 26 between numbers") << QByteArray("1\x1a" "2") << QList<qint32>{1, 2, 0};
-        QTest::newRow("++ is the largest integer") << QByteArray("++ 5") << QList<qint32>{2147483647, 5, 0};
-        QTest::newRow("letters read as 0") << QByteArray("abc 5") << QList<qint32>{0, 5, 0};
-        QTest::newRow("digits then a letter read as 0") << QByteArray("12a 5") << QList<qint32>{0, 5, 0};
-        QTest::newRow("signs") << QByteArray("-2 +3 - +") << QList<qint32>{-2, 3, 0};
+        QTest::newRow("comment after a blank") << QByteArray("12 * word 99\n7\n") << QList<qint32> { 12, 7, 0 };
+        QTest::newRow("comment right after the token") << QByteArray("12*word\n7\n") << QList<qint32> { 12, 7, 0 };
+        QTest::newRow("comment on its own lines") << QByteArray("* head\n* more\n3\n4") << QList<qint32> { 3, 4, 0 };
+        QTest::newRow("CR LF") << QByteArray("1\r\n2\r\n3\r\n") << QList<qint32> { 1, 2, 3 };
+        QTest::newRow("LF") << QByteArray("1\n2\n3\n") << QList<qint32> { 1, 2, 3 };
+        QTest::newRow("blank lines and TABs") << QByteArray("\n\n\t1\t\t2\n\n \n3") << QList<qint32> { 1, 2, 3 };
+        QTest::newRow("trailing byte 26") << QByteArray("1 2\r\n\x1a") << QList<qint32> { 1, 2, 0 };
+        QTest::newRow("byte 26 between numbers") << QByteArray("1\x1a"
+                                                               "2")
+                                                 << QList<qint32> { 1, 2, 0 };
+        QTest::newRow("++ is the largest integer") << QByteArray("++ 5") << QList<qint32> { 2147483647, 5, 0 };
+        QTest::newRow("letters read as 0") << QByteArray("abc 5") << QList<qint32> { 0, 5, 0 };
+        QTest::newRow("digits then a letter read as 0") << QByteArray("12a 5") << QList<qint32> { 0, 5, 0 };
+        QTest::newRow("signs") << QByteArray("-2 +3 - +") << QList<qint32> { -2, 3, 0 };
         QTest::newRow("32-bit limits") << QByteArray("2147483647 -2147483648 2147483648")
-                                       << QList<qint32>{std::numeric_limits<qint32>::max(),
-                                              std::numeric_limits<qint32>::min(), 0};
-        QTest::newRow("very long digit run reads as 0") << QByteArray("99999999999999999999999 1")
-                                                         << QList<qint32>{0, 1, 0};
-        QTest::newRow("+++ is no number") << QByteArray("+++ 1") << QList<qint32>{0, 1, 0};
-        QTest::newRow("empty file") << QByteArray() << QList<qint32>{0, 0, 0};
-        QTest::newRow("comment to the end of the file") << QByteArray("4 *") << QList<qint32>{4, 0, 0};
+                                       << QList<qint32> { std::numeric_limits<qint32>::max(),
+                                              std::numeric_limits<qint32>::min(), 0 };
+        QTest::newRow("very long digit run reads as 0")
+            << QByteArray("99999999999999999999999 1") << QList<qint32> { 0, 1, 0 };
+        QTest::newRow("+++ is no number") << QByteArray("+++ 1") << QList<qint32> { 0, 1, 0 };
+        QTest::newRow("empty file") << QByteArray() << QList<qint32> { 0, 0, 0 };
+        QTest::newRow("comment to the end of the file") << QByteArray("4 *") << QList<qint32> { 4, 0, 0 };
     }
 
     void integers()
@@ -74,23 +76,23 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArrayList>("expected");
         QTest::newRow("quoted name with two spaces")
-            << QByteArray("\"Jan  Kowalski\" 5") << QByteArrayList{"Jan Kowalski", "5", ""};
+            << QByteArray("\"Jan  Kowalski\" 5") << QByteArrayList { "Jan Kowalski", "5", "" };
         QTest::newRow("quoted over a line break")
-            << QByteArray("\"Anna\r\n\tNowak\" x") << QByteArrayList{"Anna Nowak", "x", ""};
-        QTest::newRow("quoted single word") << QByteArray("\"Ala\" b") << QByteArrayList{"Ala", "b", ""};
-        QTest::newRow("lone quote is empty") << QByteArray("\" next") << QByteArrayList{"", "next", ""};
-        QTest::newRow("two quotes are empty") << QByteArray("\"\" next") << QByteArrayList{"", "next", ""};
+            << QByteArray("\"Anna\r\n\tNowak\" x") << QByteArrayList { "Anna Nowak", "x", "" };
+        QTest::newRow("quoted single word") << QByteArray("\"Ala\" b") << QByteArrayList { "Ala", "b", "" };
+        QTest::newRow("lone quote is empty") << QByteArray("\" next") << QByteArrayList { "", "next", "" };
+        QTest::newRow("two quotes are empty") << QByteArray("\"\" next") << QByteArrayList { "", "next", "" };
         QTest::newRow("star ends a quoted piece too")
-            << QByteArray("\"Jan*comment\nKot\" z") << QByteArrayList{"Jan Kot", "z", ""};
+            << QByteArray("\"Jan*comment\nKot\" z") << QByteArrayList { "Jan Kot", "z", "" };
         QTest::newRow("unclosed quote ends at the end of the file")
-            << QByteArray("\"Jan Kowalski") << QByteArrayList{"Jan Kowalski", "", ""};
-        QTest::newRow("unclosed quote, lone quote last")
-            << QByteArray("\"Jan \"") << QByteArrayList{"Jan", "", ""};
+            << QByteArray("\"Jan Kowalski") << QByteArrayList { "Jan Kowalski", "", "" };
+        QTest::newRow("unclosed quote, lone quote last") << QByteArray("\"Jan \"") << QByteArrayList { "Jan", "", "" };
         QTest::newRow("quoted piece inside a quote is unquoted")
-            << QByteArray("\"a \"b c\" d\" e") << QByteArrayList{"a b c d", "e", ""};
-        QTest::newRow("closed quote inside a quote") << QByteArray("\"a \"b\" c\" d") << QByteArrayList{"a b c", "d", ""};
-        QTest::newRow("nested open quotes at the end") << QByteArray("\"a \"b c") << QByteArrayList{"a b c", "", ""};
-        QTest::newRow("words") << QByteArray("ab\tcd\r\nef") << QByteArrayList{"ab", "cd", "ef"};
+            << QByteArray("\"a \"b c\" d\" e") << QByteArrayList { "a b c d", "e", "" };
+        QTest::newRow("closed quote inside a quote")
+            << QByteArray("\"a \"b\" c\" d") << QByteArrayList { "a b c", "d", "" };
+        QTest::newRow("nested open quotes at the end") << QByteArray("\"a \"b c") << QByteArrayList { "a b c", "", "" };
+        QTest::newRow("words") << QByteArray("ab\tcd\r\nef") << QByteArrayList { "ab", "cd", "ef" };
     }
 
     void tokens()

@@ -87,7 +87,7 @@ private:
 inline QPair<qint32, qint32> Pairs(const TournamentModel& model, int boardSet, int slot)
 {
     const MovementEntry& entry = model.Movement.at(size_t(boardSet)).at(size_t(slot));
-    return {entry.NS, entry.EW};
+    return { entry.NS, entry.EW };
 }
 
 } // namespace kibic::test

@@ -9,14 +9,14 @@ namespace kibic::cli {
 
 namespace {
 
-const QString kReadUsage = QStringLiteral("read PLIK [--sector-kind RODZAJ] [--pattern PLIK.bmt] [--barometer tak|nie]");
+#define KIBIC_READ_USAGE "read PLIK [opcje sektora nietypowego]"
 
 int Read(const QStringList& given)
 {
     QStringList arguments = given;
     const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(arguments);
     if (arguments.size() != 1 || arguments.front().startsWith(QLatin1String("--")))
-        return UsageError(kReadUsage);
+        return UsageError(QStringLiteral(KIBIC_READ_USAGE));
     // The model as a freshly opened main window holds it.
     TournamentModel model;
     model.ScoringKind = 2;
@@ -33,6 +33,6 @@ int Read(const QStringList& given)
 
 } // namespace
 
-KIBIC_CLI_COMMAND("read", "read PLIK [--sector-kind RODZAJ] [--pattern PLIK.bmt] [--barometer tak|nie]", Read);
+KIBIC_CLI_COMMAND("read", KIBIC_READ_USAGE, Read);
 
 } // namespace kibic::cli
