@@ -28,6 +28,12 @@ struct SectorTournament
         Row(b, i).EW = ew;
     }
 
+    void SetTableRound(qint32 b, qint32 i, qint32 table, qint32 round)
+    {
+        Row(b, i).Table = table;
+        Row(b, i).Round = round;
+    }
+
     // Every row of the sector as (Table, Round), board set by board set.
     std::vector<std::vector<std::pair<qint32, qint32>>> TablesAndRounds()
     {
