@@ -11,11 +11,6 @@
 
 namespace kibic {
 
-QString PatternFileFilter()
-{
-    return uNapisy::WzorSektora + QStringLiteral("|*.bmt");
-}
-
 PatternGridGeometry PatternGridGeometryFor(qint32 n)
 {
     PatternGridGeometry geometry;

@@ -21,9 +21,8 @@ inline constexpr int PatternRowHeight = 18;
 // Rows shown at most before the grid scrolls.
 inline constexpr int PatternVisibleRows = 23;
 
-// The file dialogs' settings for pattern files, the filter in the "description|mask" form.
+// The default extension of pattern files.
 inline constexpr auto PatternFileExtension = "bmt";
-[[nodiscard]] QString PatternFileFilter();
 
 // Sizes of the editor, in pixels, for n rows.
 struct PatternGridGeometry

@@ -2,6 +2,7 @@
 #include "sectors/ui/TForm2.h"
 
 #include "shell/Operator.h"
+#include "shell/ui/FormDesign.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -15,6 +16,7 @@ TForm2::TForm2(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Sektor nietypowy"));
+    setFont(DesignFont(MsSansSerif, 11));
 
     Label1 = new QLabel(QStringLiteral("W tym turnieju jest sektor nietypowy. Dane ZyRTa nie pozwalają na łatwe "
                                        "utworzenie danych dla pierniczków. Potrzebna jest Twoja pomoc. Wybierz z "
@@ -22,9 +24,7 @@ TForm2::TForm2(QWidget* parent)
         this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
+    Label1->setFont(DesignFont(MsSansSerif, 11, true));
     Label1->setFixedWidth(380);
 
     auto* layout = new QVBoxLayout(this);

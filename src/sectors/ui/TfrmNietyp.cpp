@@ -1,8 +1,10 @@
 // TfrmNietyp: the pattern editor, one page per board set of a non-typical sector.
 #include "sectors/ui/TfrmNietyp.h"
 
+#include "shell/DialogFilter.h"
 #include "shell/Operator.h"
-#include "shell/uNapisy.h"
+#include "shell/ui/FormDesign.h"
+#include "shell/ui/Glyphs.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -19,20 +21,14 @@ namespace kibic {
 
 namespace {
 
-// Layout of the window, in pixels: the labels, buttons and check box above the grid, the grid below.
+// Layout of the client area, in pixels: the labels and the check box, a row of buttons, the grid.
 constexpr int kMargin = 8;
-constexpr int kGridTop = 92;
-constexpr int kMinimumWidth = 232;
-constexpr int kButtonHeight = 26;
-
-// A filter in the "description|mask" form as the file dialogs want it: "description (mask)".
-QString DialogFilter(const QString& filter)
-{
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    if (bar < 0)
-        return filter;
-    return filter.left(bar) + QStringLiteral(" (") + filter.mid(bar + 1) + QLatin1Char(')');
-}
+constexpr int kButtonTop = 26;
+constexpr int kButtonHeight = 25;
+constexpr int kGridTop = kButtonTop + kButtonHeight + 8;
+constexpr int kGlyphButtonWidth = 30;
+constexpr int kGap = 4;
+constexpr int kGroupGap = 8;
 
 // The editor of a "stolik" or "runda" cell reports every change of its text while the operator types.
 class PatternCellDelegate : public QStyledItemDelegate
@@ -61,12 +57,16 @@ private:
     TfrmNietyp* m_form;
 };
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QStyle::StandardPixmap icon)
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QIcon& icon)
 {
-    auto* button = new QPushButton(text, parent);
+    auto* button = new QPushButton(icon, text, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(parent->style()->standardIcon(icon));
     return button;
+}
+
+QIcon StandardIcon(const QWidget* widget, QStyle::StandardPixmap pixmap)
+{
+    return widget->style()->standardIcon(pixmap);
 }
 
 } // namespace
@@ -78,29 +78,28 @@ TfrmNietyp::TfrmNietyp(QString patternFolder, Operator& messages, QWidget* paren
 {
     setObjectName(QStringLiteral("frmNietyp"));
     setWindowTitle(QStringLiteral("Sektor nietypowy - sprawdzenie"));
+    setFont(DesignFont(MsSansSerif, 11));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    Label1->setFont(bold);
-    Label2->setFont(bold);
+    Label1->setFont(DesignFont(MsSansSerif, 11, true));
+    Label2->setFont(DesignFont(MsSansSerif, 11, true));
 
     pomocCB = new QCheckBox(QStringLiteral("Pomagaj"), this);
     pomocCB->setObjectName(QStringLiteral("pomocCB"));
     pomocCB->setChecked(false);
 
-    BitBtn1 = MakeButton(this, "BitBtn1", QString(), QStyle::SP_ArrowLeft);
+    BitBtn1 = MakeButton(this, "BitBtn1", QString(), StandardIcon(this, QStyle::SP_ArrowLeft));
     BitBtn1->setToolTip(QStringLiteral("Poprzedni komplet"));
-    BitBtn2 = MakeButton(this, "BitBtn2", QString(), QStyle::SP_ArrowRight);
+    BitBtn2 = MakeButton(this, "BitBtn2", QString(), StandardIcon(this, QStyle::SP_ArrowRight));
     BitBtn2->setToolTip(QStringLiteral("Następny komplet"));
-    BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("OK"), QStyle::SP_DialogOkButton);
-    BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("Anuluj"), QStyle::SP_DialogCancelButton);
-    BitBtn5 = MakeButton(this, "BitBtn5", QString(), QStyle::SP_DialogOpenButton);
+    BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("OK"), GlyphIcon(Glyph::Ok));
+    BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("Anuluj"), GlyphIcon(Glyph::No));
+    BitBtn5 = MakeButton(this, "BitBtn5", QString(), StandardIcon(this, QStyle::SP_DialogOpenButton));
     BitBtn5->setToolTip(QStringLiteral("Użyj wzorca"));
-    BitBtn6 = MakeButton(this, "BitBtn6", QString(), QStyle::SP_DialogSaveButton);
+    BitBtn6 = MakeButton(this, "BitBtn6", QString(), StandardIcon(this, QStyle::SP_DialogSaveButton));
     BitBtn6->setToolTip(QStringLiteral("Zapisz jako wzorzec"));
     const std::array<std::pair<QPushButton*, int>, 6> results = {{{BitBtn1, mrNo}, {BitBtn2, mrYes}, {BitBtn3, mrOk},
         {BitBtn4, mrCancel}, {BitBtn5, mrRetry}, {BitBtn6, mrIgnore}}};
@@ -127,15 +126,25 @@ TfrmNietyp::TfrmNietyp(QString patternFolder, Operator& messages, QWidget* paren
     StringGrid1->setTabKeyNavigation(true);
     m_delegate = new PatternCellDelegate(this);
     StringGrid1->setItemDelegate(m_delegate);
+    StringGrid1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    StringGrid1->setLineWidth(1);
     for (int column = 0; column < PatternColumnCount; ++column)
         StringGrid1->setHorizontalHeaderItem(column, new QTableWidgetItem());
     connect(StringGrid1, &QTableWidget::itemChanged, this,
         [this](QTableWidgetItem* item) { StringGrid1SetEditText(item->column(), item->row() + 1, item->text()); });
 
-    Label1->move(kMargin, 8);
-    Label2->move(kMargin + 62, 8);
-    BitBtn1->setGeometry(kMargin, 30, 36, kButtonHeight);
-    BitBtn2->setGeometry(kMargin + 40, 30, 36, kButtonHeight);
+    // One row of buttons: navigation, accept and abandon, pattern files.
+    Label1->move(kMargin, 6);
+    Label2->move(kMargin + 56, 6);
+    int x = kMargin;
+    const std::array<std::pair<QPushButton*, int>, 6> row = {{{BitBtn1, kGlyphButtonWidth},
+        {BitBtn2, kGlyphButtonWidth}, {BitBtn3, 48}, {BitBtn4, 66}, {BitBtn5, kGlyphButtonWidth},
+        {BitBtn6, kGlyphButtonWidth}}};
+    for (size_t i = 0; i < row.size(); ++i) {
+        row[i].first->setGeometry(x, kButtonTop, row[i].second, kButtonHeight);
+        x += row[i].second + (i == 1 || i == 3 ? kGroupGap : kGap);
+    }
+    m_buttonRowWidth = x - kGap - kMargin;
 }
 
 TfrmNietyp::~TfrmNietyp() = default;
@@ -168,18 +177,17 @@ void TfrmNietyp::SizeForRows(qint32 n)
     StringGrid1->setVerticalScrollBarPolicy(geometry.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     StringGrid1->setFixedWidth(geometry.GridWidth);
 
-    const int width = std::max(geometry.GridWidth + 2 * kMargin, kMinimumWidth);
-    const int right = width - kMargin;
-    pomocCB->move(right - pomocCB->sizeHint().width(), 6);
-    BitBtn5->setGeometry(right - 76, 30, 36, kButtonHeight);
-    BitBtn6->setGeometry(right - 36, 30, 36, kButtonHeight);
-    const int half = (width - 2 * kMargin - 4) / 2;
-    BitBtn3->setGeometry(kMargin, 60, half, kButtonHeight);
-    BitBtn4->setGeometry(right - half, 60, half, kButtonHeight);
-    StringGrid1->setGeometry(kMargin, kGridTop, geometry.GridWidth, geometry.GridHeight);
-    setMinimumSize(width, kGridTop + 2 * (PatternRowHeight + 1) + 3 + kMargin);
+    // The window is as wide as the row of buttons (or the grid), and 100 pixels higher than the grid,
+    // title bar and frame included; the grid keeps its distance to the bottom when the window changes.
+    const int width = std::max(geometry.GridWidth, m_buttonRowWidth) + 2 * kMargin;
+    pomocCB->adjustSize();
+    pomocCB->move(width - kMargin - pomocCB->width(), 4);
+    const QMargins frame = FrameOf(*this, FrameKind::Sizeable);
+    SetOuterSize(*this, FrameKind::Sizeable, width + frame.left() + frame.right(), geometry.WindowHeight, false);
+    m_gridBottomGap = std::max(0, height() - kGridTop - geometry.GridHeight);
+    StringGrid1->setGeometry((width - geometry.GridWidth) / 2, kGridTop, geometry.GridWidth, geometry.GridHeight);
+    setMinimumSize(width, kGridTop + 2 * (PatternRowHeight + 1) + 3 + m_gridBottomGap);
     setMaximumWidth(width);
-    resize(width, geometry.WindowHeight);
 }
 
 void TfrmNietyp::resizeEvent(QResizeEvent* event)
@@ -188,7 +196,7 @@ void TfrmNietyp::resizeEvent(QResizeEvent* event)
     if (StringGrid1 == nullptr)
         return;
     // The grid keeps its distance to the window's bottom.
-    StringGrid1->setFixedHeight(std::max(0, event->size().height() - kGridTop - kMargin));
+    StringGrid1->setFixedHeight(std::max(0, event->size().height() - kGridTop - m_gridBottomGap));
 }
 
 QString TfrmNietyp::Cells(int column, int row) const
@@ -263,10 +271,11 @@ QStringList TfrmNietyp::RoundTexts() const
 
 QString TfrmNietyp::AskLoadPatternFile()
 {
-    QFileDialog dialog(this, BitBtn5->toolTip(), m_patternFolder, DialogFilter(PatternFileFilter()));
+    QFileDialog dialog(this, BitBtn5->toolTip(), m_patternFolder, QString());
     dialog.setObjectName(QStringLiteral("OpenDialog2"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFiltersFromFilter(SaveDialog1Filter));
     dialog.setDefaultSuffix(QString::fromLatin1(PatternFileExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -275,10 +284,11 @@ QString TfrmNietyp::AskLoadPatternFile()
 
 QString TfrmNietyp::AskSavePatternFile()
 {
-    QFileDialog dialog(this, BitBtn6->toolTip(), m_patternFolder, DialogFilter(PatternFileFilter()));
+    QFileDialog dialog(this, BitBtn6->toolTip(), m_patternFolder, QString());
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(NameFiltersFromFilter(SaveDialog1Filter));
     dialog.setDefaultSuffix(QString::fromLatin1(PatternFileExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -75,6 +75,8 @@ private:
     Operator& m_messages;
     QStyledItemDelegate* m_delegate = nullptr;
     bool m_filling = false;
+    int m_buttonRowWidth = 0;
+    int m_gridBottomGap = 0;
 };
 
 } // namespace kibic
