@@ -30,8 +30,8 @@ PatternGridGeometry PatternGridGeometryFor(qint32 n)
 std::array<QString, PatternColumnCount> PatternHeaders(bool pairsEvent)
 {
     if (pairsEvent)
-        return {QStringLiteral("  NS"), QStringLiteral("  EW"), QStringLiteral("stolik"), QStringLiteral("runda")};
-    return {QStringLiteral("  N"), QStringLiteral("  E"), QStringLiteral("stolik"), QStringLiteral("runda")};
+        return { QStringLiteral("  NS"), QStringLiteral("  EW"), QStringLiteral("stolik"), QStringLiteral("runda") };
+    return { QStringLiteral("  N"), QStringLiteral("  E"), QStringLiteral("stolik"), QStringLiteral("runda") };
 }
 
 namespace {
@@ -65,8 +65,8 @@ PatternPage MakePatternPage(const TournamentModel& model, qint32 n, qint32 o, qi
     page.NextEnabled = b < model.TableCount;
     for (qint32 i = 1; i <= n; ++i) {
         const MovementEntry& entry = SectorEntry(model, o, b, i);
-        page.Cells.push_back({QStringLiteral("  ") + QString::number(entry.NS),
-            QStringLiteral("  ") + QString::number(entry.EW), StatedText(entry.Table), StatedText(entry.Round)});
+        page.Cells.push_back({ QStringLiteral("  ") + QString::number(entry.NS),
+            QStringLiteral("  ") + QString::number(entry.EW), StatedText(entry.Table), StatedText(entry.Round) });
         page.Tables.push_back(entry.Table);
         page.Rounds.push_back(entry.Round);
     }

@@ -27,7 +27,7 @@ inline constexpr auto PatternFileExtension = "bmt";
 // Sizes of the editor, in pixels, for n rows.
 struct PatternGridGeometry
 {
-    int RowCount = 0;     // grid rows, the header row included
+    int RowCount = 0; // grid rows, the header row included
     int GridWidth = 0;
     int GridHeight = 0;
     bool Scrolls = false; // more rows than fit: vertical scroll bar
@@ -45,10 +45,10 @@ struct PatternGridGeometry
 struct PatternPage
 {
     qint32 BoardSet = 0;
-    QString Label1;              // "Kpl." and the board set
-    QString Label2;              // printed numbers of its first and last board
+    QString Label1; // "Kpl." and the board set
+    QString Label2; // printed numbers of its first and last board
     bool PreviousEnabled = false; // BitBtn1
-    bool NextEnabled = false;     // BitBtn2
+    bool NextEnabled = false; // BitBtn2
     // Rows 1..n at indices 0..n-1: the cells' texts and the values behind "stolik" and "runda".
     std::vector<std::array<QString, PatternColumnCount>> Cells;
     std::vector<qint32> Tables;
@@ -110,6 +110,7 @@ public:
 // Runs the editor page by page over board sets 1..TableCount until "OK" or "Cancel"; loads and saves
 // pattern files on the way. A pattern file that cannot be read or written is reported through messages
 // and the operator stays on the page. True only on "OK" with every Table and Round stated.
-[[nodiscard]] bool RunPatternEditor(TournamentModel& model, qint32 n, qint32 o, PatternEditorView& view, Operator& messages);
+[[nodiscard]] bool RunPatternEditor(
+    TournamentModel& model, qint32 n, qint32 o, PatternEditorView& view, Operator& messages);
 
 } // namespace kibic

@@ -56,14 +56,16 @@ void CheckSectorShape(const TournamentModel& model, qint32 n, qint32 o)
     if (n < 1 || o < 0 || model.TableCount < 1)
         throw KibicError(what + QStringLiteral(": nie ma czego uzupełniać."));
     if (model.Movement.size() < static_cast<size_t>(model.TableCount) + 1)
-        throw KibicError(what + QStringLiteral(": ruch turnieju ma tylko %1 kompletów.")
-                                    .arg(static_cast<qsizetype>(model.Movement.size()) - 1));
+        throw KibicError(what
+            + QStringLiteral(": ruch turnieju ma tylko %1 kompletów.")
+                  .arg(static_cast<qsizetype>(model.Movement.size()) - 1));
     const size_t slotCount = static_cast<size_t>(o) + static_cast<size_t>(n) + 1;
     for (qint32 b = 1; b <= model.TableCount; ++b) {
         if (model.Movement[static_cast<size_t>(b)].size() < slotCount)
-            throw KibicError(what + QStringLiteral(": komplet %1 ruchu turnieju ma tylko %2 miejsc.")
-                                        .arg(b)
-                                        .arg(static_cast<qsizetype>(model.Movement[static_cast<size_t>(b)].size()) - 1));
+            throw KibicError(what
+                + QStringLiteral(": komplet %1 ruchu turnieju ma tylko %2 miejsc.")
+                      .arg(b)
+                      .arg(static_cast<qsizetype>(model.Movement[static_cast<size_t>(b)].size()) - 1));
     }
 }
 
@@ -219,8 +221,8 @@ bool SectorCompletion::CompleteNonTypicalSector(TournamentModel& model, const No
 {
     CheckSectorShape(model, sector.RowCount, sector.SlotOffset);
     const SectorKindChoice choice = EnabledSectorKinds(model, sector);
-    const int kind = choice.EnabledCount() <= 1 ? static_cast<int>(SectorKind::Other)
-                                                 : m_sectorOperator.ChooseSectorKind(choice);
+    const int kind
+        = choice.EnabledCount() <= 1 ? static_cast<int>(SectorKind::Other) : m_sectorOperator.ChooseSectorKind(choice);
     switch (kind) {
     case static_cast<int>(SectorKind::BigHowell):
     case static_cast<int>(SectorKind::Barometer):
@@ -239,7 +241,8 @@ bool SectorCompletion::CompleteNonTypicalSector(TournamentModel& model, const No
     }
 }
 
-bool SectorCompletion::CompleteIndividualNonTypicalSector(TournamentModel& model, const NonTypicalSectorHandOver& sector)
+bool SectorCompletion::CompleteIndividualNonTypicalSector(
+    TournamentModel& model, const NonTypicalSectorHandOver& sector)
 {
     CheckSectorShape(model, sector.RowCount, sector.SlotOffset);
     const int answer = m_messages.ShowMessageDialog(uNapisy::CzyBarometr, dkConfirm, 11);

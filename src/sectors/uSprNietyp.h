@@ -15,7 +15,7 @@ enum class SectorKind : int {
     OneHowell = 501, // "Jeden zbiornicowy sektor Howella, bez sprzężeń": proposal computed, checked in the editor
     BigHowell = 502, // "Jeden sektor dużego Howella, zapis przy numerze stołu": filled directly
     Barometer = 503, // "Barometr na dochodzenie, zapis przy numerze stołu": filled directly
-    Other = 504      // "Coś innego": everything is stated in the editor
+    Other = 504 // "Coś innego": everything is stated in the editor
 };
 
 // The caption of the radio button that offers the kind.
@@ -24,7 +24,7 @@ enum class SectorKind : int {
 // Which of TForm2's four radio buttons are enabled, RadioButton1 first.
 struct SectorKindChoice
 {
-    std::array<bool, 4> Enabled = {true, true, true, true};
+    std::array<bool, 4> Enabled = { true, true, true, true };
 
     [[nodiscard]] bool IsEnabled(SectorKind kind) const { return Enabled[static_cast<int>(kind) - 501]; }
     [[nodiscard]] int EnabledCount() const;
@@ -86,7 +86,8 @@ public:
     // messages asks the individual event's barometer question.
     SectorCompletion(SectorOperator& sectorOperator, Operator& messages);
 
-    [[nodiscard]] bool CompleteNonTypicalSector(TournamentModel& model, const NonTypicalSectorHandOver& sector) override;
+    [[nodiscard]] bool CompleteNonTypicalSector(
+        TournamentModel& model, const NonTypicalSectorHandOver& sector) override;
     [[nodiscard]] bool CompleteIndividualNonTypicalSector(
         TournamentModel& model, const NonTypicalSectorHandOver& sector) override;
 

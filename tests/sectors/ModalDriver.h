@@ -58,7 +58,8 @@ private:
         m_acted = modal;
         m_actedShow = shown;
         if (m_steps.empty()) {
-            Unexpected.append(QString::fromLatin1(modal->metaObject()->className()) + QLatin1Char(' ') + modal->windowTitle());
+            Unexpected.append(
+                QString::fromLatin1(modal->metaObject()->className()) + QLatin1Char(' ') + modal->windowTitle());
             Close(modal);
             return;
         }

@@ -71,8 +71,8 @@ inline SectorTournament MakeSectorTournament(qint32 boardSets, qint32 n, qint32 
         m.ParticipantNumbers[static_cast<size_t>(k)] = k;
     for (qint32 v = 1; v <= positions; ++v)
         m.ParticipantNumbers[static_cast<size_t>(p + v)] = 100 + v;
-    m.Movement.assign(static_cast<size_t>(boardSets) + 1,
-        std::vector<MovementEntry>(static_cast<size_t>(rounds * sections + n) + 1));
+    m.Movement.assign(
+        static_cast<size_t>(boardSets) + 1, std::vector<MovementEntry>(static_cast<size_t>(rounds * sections + n) + 1));
     t.Sector.RowCount = n;
     t.Sector.SlotOffset = rounds * sections;
     t.Sector.PositionOffset = p;
@@ -93,7 +93,7 @@ public:
     bool EditSectorPattern(TournamentModel& model, qint32 n, qint32 o) override
     {
         ++EditorRuns;
-        EditorArguments = {n, o};
+        EditorArguments = { n, o };
         AtEditor = model.Movement;
         return Editor ? Editor(model, n, o) : EditorResult;
     }
@@ -121,7 +121,7 @@ public:
 
     int ShowMessageDialog(const QString& text, int kind, int buttons) override
     {
-        Messages.push_back({text, kind, buttons});
+        Messages.push_back({ text, kind, buttons });
         return buttons == dbOk ? mrOk : Answer;
     }
 

@@ -57,29 +57,28 @@ class TestCliSectorOptions : public QObject
 private slots:
     void optionsAreTakenOut()
     {
-        QStringList arguments = {QStringLiteral("cup.inf"), QStringLiteral("--barometer"), QStringLiteral("yes"),
-            QStringLiteral("--sector-kind"), QStringLiteral("502"), QStringLiteral("--other"), QStringLiteral("--pattern"),
-            QStringLiteral("a.bmt")};
+        QStringList arguments = { QStringLiteral("cup.inf"), QStringLiteral("--barometer"), QStringLiteral("yes"),
+            QStringLiteral("--sector-kind"), QStringLiteral("502"), QStringLiteral("--other"),
+            QStringLiteral("--pattern"), QStringLiteral("a.bmt") };
         QVERIFY(cli::TakeSectorOptions(arguments));
-        QCOMPARE(arguments, (QStringList{QStringLiteral("cup.inf"), QStringLiteral("--other")}));
+        QCOMPARE(arguments, (QStringList { QStringLiteral("cup.inf"), QStringLiteral("--other") }));
     }
 
     void badOptionsRefused_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("kind out of range") << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("505")}
+        QTest::newRow("kind out of range") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("505") }
                                            << "Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „505”.";
-        QTest::newRow("kind no number") << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("Howell")}
+        QTest::newRow("kind no number") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("Howell") }
                                         << "Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „Howell”.";
-        QTest::newRow("kind without value") << QStringList{QStringLiteral("--sector-kind")}
-                                            << "Opcja --sector-kind wymaga wartości.";
-        QTest::newRow("barometer tak") << QStringList{QStringLiteral("--barometer"), QStringLiteral("tak")}
-                                       << "Opcja --barometer przyjmuje yes lub no, a nie „tak”.";
-        QTest::newRow("pattern twice")
-            << QStringList{QStringLiteral("--pattern"), QStringLiteral("a.bmt"), QStringLiteral("--pattern"),
-                   QStringLiteral("b.bmt")}
-            << "Opcja --pattern podana więcej niż raz.";
+        QTest::newRow("kind without value")
+            << QStringList { QStringLiteral("--sector-kind") } << "Opcja --sector-kind wymaga wartości.";
+        QTest::newRow("barometer maybe") << QStringList { QStringLiteral("--barometer"), QStringLiteral("może") }
+                                         << "Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „może”.";
+        QTest::newRow("pattern twice") << QStringList { QStringLiteral("--pattern"), QStringLiteral("a.bmt"),
+            QStringLiteral("--pattern"), QStringLiteral("b.bmt") }
+                                       << "Opcja --pattern podana więcej niż raz.";
     }
 
     void badOptionsRefused()
@@ -96,25 +95,23 @@ private slots:
         QTest::addColumn<qint32>("sections");
         QTest::addColumn<qint32>("shift");
         QTest::addColumn<QString>("failure"); // a part of the message; empty: completed
-        QTest::newRow("502 filled") << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("502")} << 2 << 0 << 0
-                                    << QString();
+        QTest::newRow("502 filled") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("502") } << 2 << 0
+                                    << 0 << QString();
         QTest::newRow("503 beside a section refused")
-            << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("503")} << 2 << 1 << 0
+            << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("503") } << 2 << 1 << 0
             << QStringLiteral("Rodzaj sektora 503 („Barometr na dochodzenie, zapis przy numerze stołu”) nie pasuje");
-        QTest::newRow("501 with a shift refused")
-            << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("501")} << 2 << 0 << 1
-            << QStringLiteral("Do wyboru są:\n  504 – Coś innego");
-        QTest::newRow("502 with n = T - 1 refused")
-            << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("502")} << 4 << 0 << 0
-            << QStringLiteral("  503 – Barometr na dochodzenie");
-        QTest::newRow("no kind where there is a choice") << QStringList{} << 2 << 0 << 0
-                                                          << QStringLiteral("opcją --sector-kind");
-        QTest::newRow("504 needs a pattern") << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("504")}
+        QTest::newRow("501 with a shift refused") << QStringList { QStringLiteral("--sector-kind"),
+            QStringLiteral("501") } << 2 << 0 << 1 << QStringLiteral("Do wyboru są:\n  504 – Coś innego");
+        QTest::newRow("502 with n = T - 1 refused") << QStringList { QStringLiteral("--sector-kind"),
+            QStringLiteral("502") } << 4 << 0 << 0 << QStringLiteral("  503 – Barometr na dochodzenie");
+        QTest::newRow("no kind where there is a choice")
+            << QStringList {} << 2 << 0 << 0 << QStringLiteral("opcją --sector-kind");
+        QTest::newRow("504 needs a pattern") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("504") }
                                              << 2 << 0 << 0 << QStringLiteral("opcją --pattern PLIK.bmt");
-        QTest::newRow("501 needs a pattern") << QStringList{QStringLiteral("--sector-kind"), QStringLiteral("501")}
+        QTest::newRow("501 needs a pattern") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("501") }
                                              << 2 << 0 << 0 << QStringLiteral("opcją --pattern PLIK.bmt");
-        QTest::newRow("only 504 left, no option, no pattern") << QStringList{} << 4 << 1 << 0
-                                                               << QStringLiteral("opcją --pattern PLIK.bmt");
+        QTest::newRow("only 504 left, no option, no pattern")
+            << QStringList {} << 4 << 1 << 0 << QStringLiteral("opcją --pattern PLIK.bmt");
     }
 
     void kindFromTheOption()
@@ -131,7 +128,7 @@ private slots:
         if (failure.isEmpty()) {
             QVERIFY2(message.isEmpty(), qPrintable(message));
             QVERIFY(completed);
-            QCOMPARE(t.Row(4, 2), (MovementEntry{103, 104, 0, 0, 4, 2}));
+            QCOMPARE(t.Row(4, 2), (MovementEntry { 103, 104, 0, 0, 4, 2 }));
         } else {
             QVERIFY2(message.contains(failure), qPrintable(message));
         }
@@ -143,9 +140,9 @@ private slots:
         QTemporaryDir dir;
         SectorTournament t = PairsSector(4, 1);
         const QString path = CompletePattern(dir, t);
-        auto completer = Completer({QStringLiteral("--pattern"), path});
+        auto completer = Completer({ QStringLiteral("--pattern"), path });
         QVERIFY(completer->CompleteNonTypicalSector(t.Model, t.Sector));
-        QCOMPARE(t.Row(3, 4), (MovementEntry{107, 108, 0, 0, 3, 4}));
+        QCOMPARE(t.Row(3, 4), (MovementEntry { 107, 108, 0, 0, 3, 4 }));
     }
 
     void patternRefused_data()
@@ -174,7 +171,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("wzor.bmt"));
         SavePattern(path, patternShape.Model, patternTables, patternShape.Sector.SlotOffset);
         SectorTournament t = PairsSector(4, 1);
-        auto completer = Completer({QStringLiteral("--pattern"), path});
+        auto completer = Completer({ QStringLiteral("--pattern"), path });
         const QString message = FailureOf([&] { (void)completer->CompleteNonTypicalSector(t.Model, t.Sector); });
         QVERIFY2(message.contains(path) && message.contains(failure), qPrintable(message));
     }
@@ -184,16 +181,21 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("withPattern");
         QTest::addColumn<QString>("failure");
-        QTest::newRow("yes fills by table number") << QStringList{QStringLiteral("--barometer"), QStringLiteral("yes")}
-                                                   << false << QString();
-        QTest::newRow("no loads the pattern") << QStringList{QStringLiteral("--barometer"), QStringLiteral("no")} << true
-                                              << QString();
+        QTest::newRow("yes fills by table number")
+            << QStringList { QStringLiteral("--barometer"), QStringLiteral("yes") } << false << QString();
+        QTest::newRow("no loads the pattern")
+            << QStringList { QStringLiteral("--barometer"), QStringLiteral("no") } << true << QString();
+        QTest::newRow("tak as yes") << QStringList { QStringLiteral("--barometer"), QStringLiteral("tak") } << false
+                                    << QString();
+        QTest::newRow("nie as no") << QStringList { QStringLiteral("--barometer"), QStringLiteral("nie") } << true
+                                   << QString();
         QTest::newRow("no without a pattern")
-            << QStringList{QStringLiteral("--barometer"), QStringLiteral("no")} << false
+            << QStringList { QStringLiteral("--barometer"), QStringLiteral("no") } << false
             << QStringLiteral("Opcja --barometer no wymaga wzorca sektora: podaj go opcją --pattern PLIK.bmt.");
-        QTest::newRow("no answer") << QStringList{} << true
-                                   << QStringLiteral("odpowiedz na pytanie „Czy to jest barometr (na dochodzenie lub duży "
-                                                     "Howell)?” opcją --barometer yes|no.");
+        QTest::newRow("no answer") << QStringList {} << true
+                                   << QStringLiteral(
+                                          "odpowiedz na pytanie „Czy to jest barometr (na dochodzenie lub duży "
+                                          "Howell)?” opcją --barometer yes|no.");
     }
 
     void individualQuestion()
@@ -204,8 +206,8 @@ private slots:
         QTemporaryDir dir;
         SectorTournament t = MakeSectorTournament(3, 2, 1, 3, false, 0, 8);
         for (qint32 b = 1; b <= 3; ++b) {
-            t.Row(b, 1) = {103, 104, 105, 106};
-            t.Row(b, 2) = {107, 108, 101, 102};
+            t.Row(b, 1) = { 103, 104, 105, 106 };
+            t.Row(b, 2) = { 107, 108, 101, 102 };
         }
         if (withPattern)
             arguments << QStringLiteral("--pattern") << CompletePattern(dir, t);
@@ -216,8 +218,8 @@ private slots:
         if (failure.isEmpty()) {
             QVERIFY2(message.isEmpty(), qPrintable(message));
             QVERIFY(completed);
-            QCOMPARE(t.Row(2, 1), (MovementEntry{103, 104, 105, 106, 2, 1}));
-            QCOMPARE(t.Row(3, 2), (MovementEntry{107, 108, 101, 102, 3, 2}));
+            QCOMPARE(t.Row(2, 1), (MovementEntry { 103, 104, 105, 106, 2, 1 }));
+            QCOMPARE(t.Row(3, 2), (MovementEntry { 107, 108, 101, 102, 3, 2 }));
         } else {
             QVERIFY2(message.contains(failure), qPrintable(message));
         }

@@ -18,10 +18,10 @@ SectorTournament SmallSector(bool pairsEvent)
 {
     SectorTournament t = MakeSectorTournament(2, 2, 1, 2, pairsEvent, 0, 8);
     // NS, EW, South, West
-    t.Row(1, 1) = {101, 102, 103, 104};
-    t.Row(1, 2) = {105, 106, 107, 108};
-    t.Row(2, 1) = {101, 105, 102, 106};
-    t.Row(2, 2) = {103, 107, 104, 108};
+    t.Row(1, 1) = { 101, 102, 103, 104 };
+    t.Row(1, 2) = { 105, 106, 107, 108 };
+    t.Row(2, 1) = { 101, 105, 102, 106 };
+    t.Row(2, 2) = { 103, 107, 104, 108 };
     t.SetTableRound(1, 1, 1, 1);
     t.SetTableRound(1, 2, 2, 0);
     t.SetTableRound(2, 1, -1, 2);
@@ -94,7 +94,7 @@ private slots:
         SectorTournament saved = MakeSectorTournament(7, 4, 1, 7);
         for (qint32 b = 1; b <= 7; ++b)
             for (qint32 i = 1; i <= 4; ++i)
-                saved.Row(b, i) = {100 + i, 200 + i, 0, 0, (b + i) % 5, 10 * b + i};
+                saved.Row(b, i) = { 100 + i, 200 + i, 0, 0, (b + i) % 5, 10 * b + i };
         saved.Row(3, 2).Round = -4;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("howell.bmt"));
@@ -103,7 +103,7 @@ private slots:
         SectorTournament loaded = MakeSectorTournament(7, 4, 1, 7);
         for (qint32 b = 1; b <= 7; ++b)
             for (qint32 i = 1; i <= 4; ++i)
-                loaded.Row(b, i) = {300 + i, 400 + i, 0, 0, 99, 99};
+                loaded.Row(b, i) = { 300 + i, 400 + i, 0, 0, 99, 99 };
         RecordingOperator messages;
         QVERIFY(LoadPattern(path, loaded.Model, 4, 7, messages));
 
@@ -126,11 +126,13 @@ private slots:
         QTest::addColumn<QByteArray>("header");
         QTest::addColumn<QString>("message");
         QTest::newRow("more tables") << QByteArray("* BAZA=7, STOLY=4\r\n7\t4\r\n")
-                                     << QStringLiteral("To nie jest wzorzec dla tego turnieju\nTutaj baza=7, stołów jest 4.");
-        QTest::newRow("other board sets") << QByteArray("8\t3\r\n")
-                                          << QStringLiteral("To nie jest wzorzec dla tego turnieju\nTutaj baza=8, stołów jest 3.");
+                                     << QStringLiteral(
+                                            "To nie jest wzorzec dla tego turnieju\nTutaj baza=7, stołów jest 4.");
+        QTest::newRow("other board sets") << QByteArray(
+            "8\t3\r\n") << QStringLiteral("To nie jest wzorzec dla tego turnieju\nTutaj baza=8, stołów jest 3.");
         QTest::newRow("empty file") << QByteArray()
-                                    << QStringLiteral("To nie jest wzorzec dla tego turnieju\nTutaj baza=0, stołów jest 0.");
+                                    << QStringLiteral(
+                                           "To nie jest wzorzec dla tego turnieju\nTutaj baza=0, stołów jest 0.");
     }
 
     // A tournament of 7 board sets and 3 tables keeps what it had.
@@ -161,18 +163,46 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("reczny.bmt"));
-        WriteFile(path, "2 2 * two board sets, two tables\n"
-                        "* KOMPLET 1\n"
-                        "1 1\n2  5 *  9 10\n"
-                        "* KOMPLET 2\n"
-                        "x 2\n");
+        WriteFile(path,
+            "2 2 * two board sets, two tables\n"
+            "* KOMPLET 1\n"
+            "1 1\n2  5 *  9 10\n"
+            "* KOMPLET 2\n"
+            "x 2\n");
         SectorTournament t = MakeSectorTournament(2, 2);
         RecordingOperator messages;
 
         QVERIFY(LoadPattern(path, t.Model, 2, 0, messages));
 
-        const std::vector<std::vector<std::pair<qint32, qint32>>> expected = {{{1, 1}, {2, 5}}, {{0, 2}, {0, 0}}};
+        const std::vector<std::vector<std::pair<qint32, qint32>>> expected
+            = { { { 1, 1 }, { 2, 5 } }, { { 0, 2 }, { 0, 0 } } };
         QCOMPARE(t.TablesAndRounds(), expected);
+    }
+
+    // The Howell of the test tournament howell.inf, completed, is saved as tests/data/sectors/howell.bmt.
+    void goldenHowellPattern()
+    {
+        const int seating[7][4][2] = { { { 8, 1 }, { 5, 7 }, { 3, 4 }, { 2, 6 } },
+            { { 3, 7 }, { 8, 2 }, { 6, 1 }, { 4, 5 } }, { { 5, 6 }, { 4, 1 }, { 8, 3 }, { 7, 2 } },
+            { { 6, 7 }, { 5, 2 }, { 8, 4 }, { 1, 3 } }, { { 2, 4 }, { 7, 1 }, { 6, 3 }, { 8, 5 } },
+            { { 3, 5 }, { 1, 2 }, { 7, 4 }, { 8, 6 } }, { { 4, 6 }, { 2, 3 }, { 1, 5 }, { 8, 7 } } };
+        const int movement[7][4][2] = { { { 1, 1 }, { 4, 4 }, { 3, 6 }, { 2, 7 } },
+            { { 2, 1 }, { 1, 2 }, { 4, 5 }, { 3, 7 } }, { { 3, 1 }, { 2, 2 }, { 1, 3 }, { 4, 6 } },
+            { { 3, 2 }, { 2, 3 }, { 1, 4 }, { 4, 7 } }, { { 4, 1 }, { 3, 3 }, { 2, 4 }, { 1, 5 } },
+            { { 4, 2 }, { 3, 4 }, { 2, 5 }, { 1, 6 } }, { { 4, 3 }, { 3, 5 }, { 2, 6 }, { 1, 7 } } };
+        SectorTournament t = MakeSectorTournament(7, 4, 1, 7);
+        for (qint32 b = 1; b <= 7; ++b) {
+            for (qint32 i = 1; i <= 4; ++i) {
+                t.SetRow(b, i, 20 + seating[b - 1][i - 1][0], 20 + seating[b - 1][i - 1][1]);
+                t.SetTableRound(b, i, movement[b - 1][i - 1][0], movement[b - 1][i - 1][1]);
+            }
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("howell.bmt"));
+
+        SavePattern(path, t.Model, 4, 7);
+
+        QCOMPARE(ReadFile(path), ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/sectors/howell.bmt")));
     }
 
     void fileFailures()

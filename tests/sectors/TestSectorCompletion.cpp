@@ -111,9 +111,9 @@ private slots:
         QVERIFY(completion.CompleteNonTypicalSector(t.Model, t.Sector));
 
         QCOMPARE(sectors.EditorRuns, 0);
-        QCOMPARE(t.Row(4, 2), (MovementEntry{103, 104, 0, 0, 4, 2}));
-        QCOMPARE(t.Row(4, 3), (MovementEntry{101, 102, 0, 0, 4, 3}));
-        QCOMPARE(t.Row(2, 1), (MovementEntry{101, 106, 0, 0, 2, 1}));
+        QCOMPARE(t.Row(4, 2), (MovementEntry { 103, 104, 0, 0, 4, 2 }));
+        QCOMPARE(t.Row(4, 3), (MovementEntry { 101, 102, 0, 0, 4, 3 }));
+        QCOMPARE(t.Row(2, 1), (MovementEntry { 101, 106, 0, 0, 2, 1 }));
         for (qint32 b = 1; b <= 5; ++b)
             for (qint32 i = 1; i <= 3; ++i)
                 QCOMPARE(TableRound(t.Row(b, i).Table, t.Row(b, i).Round), TableRound(i, b));
@@ -143,8 +143,8 @@ private slots:
         QCOMPARE(sectors.EditorRuns, 1);
         QCOMPARE(sectors.EditorArguments, std::make_pair(2, 7));
         // The editor gets pair numbers and nothing stated.
-        QCOMPARE(sectors.AtEditor[3][7 + 1], (MovementEntry{104, 101, 0, 0, 0, 0}));
-        QCOMPARE(sectors.AtEditor[3][7 + 2], MovementEntry{});
+        QCOMPARE(sectors.AtEditor[3][7 + 1], (MovementEntry { 104, 101, 0, 0, 0, 0 }));
+        QCOMPARE(sectors.AtEditor[3][7 + 2], MovementEntry {});
     }
 
     // T = 4, n = 2: the two ways row 1 of board set 2 can go. Board sets 3 and 4 follow at the table of
@@ -157,13 +157,13 @@ private slots:
         // Row 1 of every board set at table 1 in rounds 1..4; row 2 one table lower, no round found.
         QTest::newRow("same NS pair above T stays")
             << 5 << 3
-            << std::vector<std::vector<TableRound>>{
-                   {{1, 1}, {2, 0}}, {{1, 2}, {2, 0}}, {{1, 3}, {2, 0}}, {{1, 4}, {2, 0}}};
+            << std::vector<std::vector<TableRound>> { { { 1, 1 }, { 2, 0 } }, { { 1, 2 }, { 2, 0 } },
+                   { { 1, 3 }, { 2, 0 } }, { { 1, 4 }, { 2, 0 } } };
         // Table 1 plays board sets 1..4 in rounds 1..4, table 2 board sets 2, 3, 4, 1.
         QTest::newRow("no pair seen again moves on")
             << 2 << 3
-            << std::vector<std::vector<TableRound>>{
-                   {{1, 1}, {2, 4}}, {{2, 1}, {1, 2}}, {{2, 2}, {1, 3}}, {{2, 3}, {1, 4}}};
+            << std::vector<std::vector<TableRound>> { { { 1, 1 }, { 2, 4 } }, { { 2, 1 }, { 1, 2 } },
+                   { { 2, 2 }, { 1, 3 } }, { { 2, 3 }, { 1, 4 } } };
     }
 
     void howellWorkedExample()
@@ -236,25 +236,25 @@ private slots:
     {
         SectorTournament t = MakeSectorTournament(7, 4);
         const std::vector<std::vector<std::pair<int, int>>> seating = {
-            {{8, 1}, {5, 7}, {3, 4}, {2, 6}},
-            {{3, 7}, {8, 2}, {6, 1}, {4, 5}},
-            {{5, 6}, {4, 1}, {8, 3}, {7, 2}},
-            {{6, 7}, {5, 2}, {8, 4}, {1, 3}},
-            {{2, 4}, {7, 1}, {6, 3}, {8, 5}},
-            {{3, 5}, {1, 2}, {7, 4}, {8, 6}},
-            {{4, 6}, {2, 3}, {1, 5}, {8, 7}},
+            { { 8, 1 }, { 5, 7 }, { 3, 4 }, { 2, 6 } },
+            { { 3, 7 }, { 8, 2 }, { 6, 1 }, { 4, 5 } },
+            { { 5, 6 }, { 4, 1 }, { 8, 3 }, { 7, 2 } },
+            { { 6, 7 }, { 5, 2 }, { 8, 4 }, { 1, 3 } },
+            { { 2, 4 }, { 7, 1 }, { 6, 3 }, { 8, 5 } },
+            { { 3, 5 }, { 1, 2 }, { 7, 4 }, { 8, 6 } },
+            { { 4, 6 }, { 2, 3 }, { 1, 5 }, { 8, 7 } },
         };
         for (qint32 b = 1; b <= 7; ++b)
             for (qint32 i = 1; i <= 4; ++i)
                 t.SetRow(b, i, seating[b - 1][i - 1].first, seating[b - 1][i - 1].second);
         const std::vector<std::vector<TableRound>> movement = {
-            {{1, 1}, {4, 4}, {3, 6}, {2, 7}},
-            {{2, 1}, {1, 2}, {4, 5}, {3, 7}},
-            {{3, 1}, {2, 2}, {1, 3}, {4, 6}},
-            {{3, 2}, {2, 3}, {1, 4}, {4, 7}},
-            {{4, 1}, {3, 3}, {2, 4}, {1, 5}},
-            {{4, 2}, {3, 4}, {2, 5}, {1, 6}},
-            {{4, 3}, {3, 5}, {2, 6}, {1, 7}},
+            { { 1, 1 }, { 4, 4 }, { 3, 6 }, { 2, 7 } },
+            { { 2, 1 }, { 1, 2 }, { 4, 5 }, { 3, 7 } },
+            { { 3, 1 }, { 2, 2 }, { 1, 3 }, { 4, 6 } },
+            { { 3, 2 }, { 2, 3 }, { 1, 4 }, { 4, 7 } },
+            { { 4, 1 }, { 3, 3 }, { 2, 4 }, { 1, 5 } },
+            { { 4, 2 }, { 3, 4 }, { 2, 5 }, { 1, 6 } },
+            { { 4, 3 }, { 3, 5 }, { 2, 6 }, { 1, 7 } },
         };
         ScriptedSectorOperator sectors;
         sectors.Kind = 501;
@@ -278,7 +278,7 @@ private slots:
     void howellRowsRunOut()
     {
         SectorTournament t = MakeSectorTournament(5, 2);
-        const int ns[] = {1, 2, 4, 1, 2};
+        const int ns[] = { 1, 2, 4, 1, 2 };
         for (qint32 b = 1; b <= 5; ++b) {
             t.SetRow(b, 1, ns[b - 1], 3);
             t.SetRow(b, 2, 2, 4);
@@ -287,11 +287,11 @@ private slots:
         ProposeHowellSector(t.Model, t.Sector);
 
         const std::vector<std::vector<TableRound>> expected = {
-            {{1, 2}, {2, 3}},
-            {{2, 1}, {1, 3}},
-            {{1, 1}, {2, 2}},
-            {{2, 1}, {1, 2}},
-            {{1, 1}, {2, 2}},
+            { { 1, 2 }, { 2, 3 } },
+            { { 2, 1 }, { 1, 3 } },
+            { { 1, 1 }, { 2, 2 } },
+            { { 2, 1 }, { 1, 2 } },
+            { { 1, 1 }, { 2, 2 } },
         };
         QCOMPARE(t.TablesAndRounds(), expected);
     }
@@ -357,8 +357,8 @@ private slots:
         // One section of 3 tables (12 players), then a sector of 2 tables whose players are 101..108.
         SectorTournament t = MakeSectorTournament(3, 2, 1, 3, false, 0, 8);
         for (qint32 b = 1; b <= 3; ++b) {
-            t.Row(b, 1) = {103, 104, 105, 106, 0, 0};
-            t.Row(b, 2) = {0, 0, 107, 108, 0, 0};
+            t.Row(b, 1) = { 103, 104, 105, 106, 0, 0 };
+            t.Row(b, 2) = { 0, 0, 107, 108, 0, 0 };
         }
         ScriptedSectorOperator sectors;
         sectors.EditorResult = editorResult;
@@ -376,10 +376,10 @@ private slots:
         QVERIFY(!sectors.Offered);
         if (answer == mrYes) {
             // Empty seats take the sector's first and second player (positions p+1, p+2).
-            QCOMPARE(t.Row(2, 1), (MovementEntry{103, 104, 105, 106, 2, 1}));
-            QCOMPARE(t.Row(3, 2), (MovementEntry{101, 102, 107, 108, 3, 2}));
+            QCOMPARE(t.Row(2, 1), (MovementEntry { 103, 104, 105, 106, 2, 1 }));
+            QCOMPARE(t.Row(3, 2), (MovementEntry { 101, 102, 107, 108, 3, 2 }));
         } else {
-            QCOMPARE(t.Row(3, 2), (MovementEntry{0, 0, 107, 108, 0, 0}));
+            QCOMPARE(t.Row(3, 2), (MovementEntry { 0, 0, 107, 108, 0, 0 }));
         }
     }
 };

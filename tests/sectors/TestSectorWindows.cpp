@@ -113,7 +113,7 @@ private slots:
         RecordingOperator messages;
         WindowSectorOperator sectors(nullptr, QString(), messages);
         SectorKindChoice choice;
-        choice.Enabled = {true, true, false, true};
+        choice.Enabled = { true, true, false, true };
         driver().Then([button](QWidget* modal) {
             auto* form = qobject_cast<TForm2*>(modal);
             QVERIFY(form);
@@ -123,7 +123,8 @@ private slots:
                 form->close();
                 return;
             }
-            const std::array radios = {form->RadioButton1, form->RadioButton2, form->RadioButton3, form->RadioButton4};
+            const std::array radios
+                = { form->RadioButton1, form->RadioButton2, form->RadioButton3, form->RadioButton4 };
             QRadioButton* radio = radios[static_cast<size_t>(button - 1)];
             QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(8, radio->height() / 2));
             if (form->isVisible())
@@ -162,7 +163,8 @@ private slots:
             QCOMPARE(f->StringGrid1->width(), width);
             // The window, with the frame it was sized for (the classic title bar and sizing frame).
             QCOMPARE(f->height() + 23 + 4, height + 100);
-            QCOMPARE(f->StringGrid1->verticalScrollBarPolicy(), scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            QCOMPARE(
+                f->StringGrid1->verticalScrollBarPolicy(), scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
             // Every column fits; the rows fit exactly when there is no scroll bar.
             QVERIFY(f->StringGrid1->viewport()->width() >= PatternColumnCount * (PatternDefaultColWidth + 1));
             const int visibleRows = f->StringGrid1->viewport()->height() / (PatternRowHeight + 1) + 1;
@@ -203,11 +205,13 @@ private slots:
             QCOMPARE(f->Label2->text(), QStringLiteral("23-24"));
             QVERIFY(f->BitBtn1->isEnabled());
             QVERIFY(f->BitBtn2->isEnabled());
-            const QStringList row1 = {f->Cells(0, 1), f->Cells(1, 1), f->Cells(2, 1), f->Cells(3, 1)};
-            QCOMPARE(row1, (QStringList{QStringLiteral("  107"), QStringLiteral("  112"), QStringLiteral("2"), QString()}));
-            const QStringList header = {f->Cells(0, 0), f->Cells(1, 0), f->Cells(2, 0), f->Cells(3, 0)};
-            QCOMPARE(header, (QStringList{QStringLiteral("  NS"), QStringLiteral("  EW"), QStringLiteral("stolik"),
-                                 QStringLiteral("runda")}));
+            const QStringList row1 = { f->Cells(0, 1), f->Cells(1, 1), f->Cells(2, 1), f->Cells(3, 1) };
+            QCOMPARE(row1,
+                (QStringList { QStringLiteral("  107"), QStringLiteral("  112"), QStringLiteral("2"), QString() }));
+            const QStringList header = { f->Cells(0, 0), f->Cells(1, 0), f->Cells(2, 0), f->Cells(3, 0) };
+            QCOMPARE(header,
+                (QStringList { QStringLiteral("  NS"), QStringLiteral("  EW"), QStringLiteral("stolik"),
+                    QStringLiteral("runda") }));
             // The fixed columns cannot be typed into.
             TypeIntoCell(f, 1, PatternColumn::NS, QStringLiteral("5"));
             QCOMPARE(f->Cells(0, 1), QStringLiteral("  107"));
@@ -247,7 +251,7 @@ private slots:
         });
 
         QVERIFY(form.EditSectorPattern(t.Model, 2, 0));
-        const std::vector<std::vector<std::pair<qint32, qint32>>> expected = {{{1, 1}, {2, 1}}};
+        const std::vector<std::vector<std::pair<qint32, qint32>>> expected = { { { 1, 1 }, { 2, 1 } } };
         QCOMPARE(t.TablesAndRounds(), expected);
     }
 
@@ -265,17 +269,17 @@ private slots:
             QVERIFY(f->pomocCB->isChecked());
             TypeIntoCell(f, 1, PatternColumn::Table, QStringLiteral("2"));
             QCOMPARE(Column(f, PatternColumn::Table),
-                (QStringList{QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("4"),
-                    QStringLiteral("3")}));
+                (QStringList { QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("4"),
+                    QStringLiteral("3") }));
             TypeIntoCell(f, 2, PatternColumn::Round, QStringLiteral("6"));
             QCOMPARE(Column(f, PatternColumn::Round),
-                (QStringList{QString(), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("1"),
-                    QStringLiteral("2")}));
+                (QStringList {
+                    QString(), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("1"), QStringLiteral("2") }));
             // A two-digit number numbers the rows from what was typed last.
             TypeIntoCell(f, 1, PatternColumn::Round, QStringLiteral("12"));
             QCOMPARE(Column(f, PatternColumn::Round),
-                (QStringList{QStringLiteral("12"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                    QStringLiteral("4")}));
+                (QStringList { QStringLiteral("12"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                    QStringLiteral("4") }));
             Click(f->BitBtn2);
         });
         // The page of board set 2 shows the model's values even with the help on.
@@ -283,7 +287,7 @@ private slots:
             TfrmNietyp* f = Editor(modal);
             QVERIFY(f->pomocCB->isChecked());
             QCOMPARE(Column(f, PatternColumn::Table),
-                (QStringList{QStringLiteral("3"), QStringLiteral("3"), QString(), QString(), QString()}));
+                (QStringList { QStringLiteral("3"), QStringLiteral("3"), QString(), QString(), QString() }));
             Click(f->BitBtn4);
         });
 
@@ -365,7 +369,7 @@ private slots:
                 QVERIFY(dialog);
                 QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
                 QCOMPARE(dialog->defaultSuffix(), QStringLiteral("bmt"));
-                QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Wzór sektora nietypowego (*.bmt)")});
+                QCOMPARE(dialog->nameFilters(), QStringList { QStringLiteral("Wzór sektora nietypowego (*.bmt)") });
                 dialog->selectFile(folder.filePath(name));
                 static_cast<QDialog*>(dialog)->accept();
             };
@@ -396,12 +400,13 @@ private slots:
         driver().Then([](QWidget* modal) {
             TfrmNietyp* f = Editor(modal);
             QCOMPARE(Column(f, PatternColumn::Table),
-                (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+                (QStringList { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3") }));
             Click(f->BitBtn2);
         });
         driver().Then([](QWidget* modal) {
             TfrmNietyp* f = Editor(modal);
-            QCOMPARE(Column(f, PatternColumn::Round), (QStringList{QStringLiteral("2"), QStringLiteral("2"), QString()}));
+            QCOMPARE(
+                Column(f, PatternColumn::Round), (QStringList { QStringLiteral("2"), QStringLiteral("2"), QString() }));
             TypeIntoCell(f, 3, PatternColumn::Round, QStringLiteral("2"));
             Click(f->BitBtn3);
         });
@@ -410,8 +415,8 @@ private slots:
         QVERIFY(driver().Finished());
         QVERIFY(driver().Unexpected.isEmpty());
         QVERIFY(QFile::exists(saved));
-        const std::vector<std::vector<std::pair<qint32, qint32>>> expected = {
-            {{1, 1}, {2, 1}, {3, 1}}, {{1, 2}, {2, 2}, {3, 2}}};
+        const std::vector<std::vector<std::pair<qint32, qint32>>> expected
+            = { { { 1, 1 }, { 2, 1 }, { 3, 1 } }, { { 1, 2 }, { 2, 2 }, { 3, 2 } } };
         QCOMPARE(t.TablesAndRounds(), expected);
     }
 
@@ -459,8 +464,8 @@ private slots:
         });
         driver().Then([](QWidget* modal) {
             TfrmNietyp* f = Editor(modal);
-            QCOMPARE(Column(f, PatternColumn::Table), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
-            QCOMPARE(Column(f, PatternColumn::Round), (QStringList{QStringLiteral("1"), QStringLiteral("4")}));
+            QCOMPARE(Column(f, PatternColumn::Table), (QStringList { QStringLiteral("1"), QStringLiteral("2") }));
+            QCOMPARE(Column(f, PatternColumn::Round), (QStringList { QStringLiteral("1"), QStringLiteral("4") }));
             QCOMPARE(f->Cells(0, 1), QStringLiteral("  105"));
             Click(f->BitBtn3);
         });

@@ -15,12 +15,12 @@ namespace {
 
 struct SectorOptions
 {
-    std::optional<int> Kind;         // --sector-kind 501..504
-    std::optional<QString> Pattern;  // --pattern FILE.bmt
-    std::optional<bool> Barometer;   // --barometer yes|no
+    std::optional<int> Kind; // --sector-kind 501..504
+    std::optional<QString> Pattern; // --pattern FILE.bmt
+    std::optional<bool> Barometer; // --barometer yes|no
 };
 
-const std::array kAllKinds = {SectorKind::OneHowell, SectorKind::BigHowell, SectorKind::Barometer, SectorKind::Other};
+const std::array kAllKinds = { SectorKind::OneHowell, SectorKind::BigHowell, SectorKind::Barometer, SectorKind::Other };
 
 QString KindList(const SectorKindChoice& choice)
 {
@@ -171,12 +171,14 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
     if (options.Pattern && options.Pattern->isEmpty())
         throw KibicError(QStringLiteral("Opcja --pattern wymaga nazwy pliku wzorca."));
     if (const auto barometer = TakeOption(arguments, QStringLiteral("--barometer"))) {
-        if (*barometer == QLatin1String("yes"))
+        // The answer in English or in the dialog's own words.
+        if (*barometer == QLatin1String("yes") || *barometer == QLatin1String("tak"))
             options.Barometer = true;
-        else if (*barometer == QLatin1String("no"))
+        else if (*barometer == QLatin1String("no") || *barometer == QLatin1String("nie"))
             options.Barometer = false;
         else
-            throw KibicError(QStringLiteral("Opcja --barometer przyjmuje yes lub no, a nie „%1”.").arg(*barometer));
+            throw KibicError(
+                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.").arg(*barometer));
     }
     return std::make_unique<CliSectorCompleter>(std::move(options));
 }

@@ -64,9 +64,10 @@ std::unique_ptr<EditorShot> HowellSector(qint32 n)
     for (qint32 v = 1; v <= 2 * n; ++v)
         model.ParticipantNumbers[static_cast<size_t>(v)] = 20 + v;
     model.Movement.assign(8, std::vector<MovementEntry>(static_cast<size_t>(n) + 1));
-    const int seating[7][4][2] = {{{8, 1}, {5, 7}, {3, 4}, {2, 6}}, {{3, 7}, {8, 2}, {6, 1}, {4, 5}},
-        {{5, 6}, {4, 1}, {8, 3}, {7, 2}}, {{6, 7}, {5, 2}, {8, 4}, {1, 3}}, {{2, 4}, {7, 1}, {6, 3}, {8, 5}},
-        {{3, 5}, {1, 2}, {7, 4}, {8, 6}}, {{4, 6}, {2, 3}, {1, 5}, {8, 7}}};
+    const int seating[7][4][2] = { { { 8, 1 }, { 5, 7 }, { 3, 4 }, { 2, 6 } },
+        { { 3, 7 }, { 8, 2 }, { 6, 1 }, { 4, 5 } }, { { 5, 6 }, { 4, 1 }, { 8, 3 }, { 7, 2 } },
+        { { 6, 7 }, { 5, 2 }, { 8, 4 }, { 1, 3 } }, { { 2, 4 }, { 7, 1 }, { 6, 3 }, { 8, 5 } },
+        { { 3, 5 }, { 1, 2 }, { 7, 4 }, { 8, 6 } }, { { 4, 6 }, { 2, 3 }, { 1, 5 }, { 8, 7 } } };
     for (qint32 b = 1; b <= 7; ++b) {
         for (qint32 i = 1; i <= n; ++i) {
             MovementEntry& entry = model.Movement[static_cast<size_t>(b)][static_cast<size_t>(i)];
@@ -86,7 +87,7 @@ std::unique_ptr<QWidget> KindChoice()
 {
     auto form = std::make_unique<TForm2>();
     SectorKindChoice choice;
-    choice.Enabled = {true, true, false, true}; // one ordinary section beside the sector
+    choice.Enabled = { true, true, false, true }; // one ordinary section beside the sector
     form->EnableKinds(choice);
     return form;
 }

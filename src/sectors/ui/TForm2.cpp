@@ -11,8 +11,9 @@
 namespace kibic {
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Sektor nietypowy"));
@@ -32,8 +33,8 @@ TForm2::TForm2(QWidget* parent)
     layout->setSpacing(8);
     layout->addWidget(Label1);
 
-    const std::array kinds = {SectorKind::OneHowell, SectorKind::BigHowell, SectorKind::Barometer, SectorKind::Other};
-    std::array<QRadioButton**, 4> buttons = {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4};
+    const std::array kinds = { SectorKind::OneHowell, SectorKind::BigHowell, SectorKind::Barometer, SectorKind::Other };
+    std::array<QRadioButton**, 4> buttons = { &RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4 };
     for (size_t i = 0; i < kinds.size(); ++i) {
         auto* button = new QRadioButton(SectorKindCaption(kinds[i]), this);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));

@@ -101,8 +101,8 @@ TfrmNietyp::TfrmNietyp(QString patternFolder, Operator& messages, QWidget* paren
     BitBtn5->setToolTip(QStringLiteral("Użyj wzorca"));
     BitBtn6 = MakeButton(this, "BitBtn6", QString(), StandardIcon(this, QStyle::SP_DialogSaveButton));
     BitBtn6->setToolTip(QStringLiteral("Zapisz jako wzorzec"));
-    const std::array<std::pair<QPushButton*, int>, 6> results = {{{BitBtn1, mrNo}, {BitBtn2, mrYes}, {BitBtn3, mrOk},
-        {BitBtn4, mrCancel}, {BitBtn5, mrRetry}, {BitBtn6, mrIgnore}}};
+    const std::array<std::pair<QPushButton*, int>, 6> results = { { { BitBtn1, mrNo }, { BitBtn2, mrYes },
+        { BitBtn3, mrOk }, { BitBtn4, mrCancel }, { BitBtn5, mrRetry }, { BitBtn6, mrIgnore } } };
     for (const auto& [button, result] : results) {
         const int modalResult = result;
         connect(button, &QPushButton::clicked, this, [this, modalResult] { BitBtnClick(modalResult); });
@@ -137,9 +137,9 @@ TfrmNietyp::TfrmNietyp(QString patternFolder, Operator& messages, QWidget* paren
     Label1->move(kMargin, 6);
     Label2->move(kMargin + 56, 6);
     int x = kMargin;
-    const std::array<std::pair<QPushButton*, int>, 6> row = {{{BitBtn1, kGlyphButtonWidth},
-        {BitBtn2, kGlyphButtonWidth}, {BitBtn3, 48}, {BitBtn4, 66}, {BitBtn5, kGlyphButtonWidth},
-        {BitBtn6, kGlyphButtonWidth}}};
+    const std::array<std::pair<QPushButton*, int>, 6> row
+        = { { { BitBtn1, kGlyphButtonWidth }, { BitBtn2, kGlyphButtonWidth }, { BitBtn3, 48 }, { BitBtn4, 66 },
+            { BitBtn5, kGlyphButtonWidth }, { BitBtn6, kGlyphButtonWidth } } };
     for (size_t i = 0; i < row.size(); ++i) {
         row[i].first->setGeometry(x, kButtonTop, row[i].second, kButtonHeight);
         x += row[i].second + (i == 1 || i == 3 ? kGroupGap : kGap);
