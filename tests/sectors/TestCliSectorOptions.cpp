@@ -94,7 +94,7 @@ private slots:
         QTest::addColumn<qint32>("n");
         QTest::addColumn<qint32>("sections");
         QTest::addColumn<qint32>("shift");
-        QTest::addColumn<QString>("failure"); // a part of the message; empty: completed
+        QTest::addColumn<QString>("failure"); // a piece of the message; empty: completed
         QTest::newRow("502 filled") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("502") } << 2 << 0
                                     << 0 << QString();
         QTest::newRow("503 beside a section refused")
