@@ -1,43 +1,186 @@
-// Answers to a non-typical sector from the command line.
+// Answers to a non-typical sector from the command line: its kind, the barometer question, a pattern file.
 #include "CliSectorOptions.h"
 
+#include "sectors/PatternFile.h"
+#include "sectors/uSprNietyp.h"
 #include "shell/KibicError.h"
+#include "shell/Operator.h"
+#include "shell/uNapisy.h"
+
+#include <optional>
 
 namespace kibic::cli {
 
 namespace {
 
-// Until sectors can be completed without a window, a tournament with one cannot be read here.
-class UnavailableCompleter : public NonTypicalSectorCompleter
+struct SectorOptions
 {
-public:
-    bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { Refuse(); }
-    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { Refuse(); }
-
-private:
-    [[noreturn]] static void Refuse()
-    {
-        throw KibicError(QStringLiteral("Turniej ma sektor nietypowy, którego nie da się jeszcze uzupełnić z wiersza poleceń."));
-    }
+    std::optional<int> Kind; // --sector-kind 501..504
+    std::optional<QString> Pattern; // --pattern FILE.bmt
+    std::optional<bool> Barometer; // --barometer yes|no
 };
 
-void TakeOption(QStringList& arguments, const QString& name)
+const std::array kAllKinds = { SectorKind::OneHowell, SectorKind::BigHowell, SectorKind::Barometer, SectorKind::Other };
+
+QString KindList(const SectorKindChoice& choice)
+{
+    QStringList lines;
+    for (const SectorKind kind : kAllKinds) {
+        if (choice.IsEnabled(kind))
+            lines.append(QStringLiteral("  %1 – %2").arg(static_cast<int>(kind)).arg(SectorKindCaption(kind)));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// The questions of the sector, answered from the options. A question without its option ends the
+// command with a message that names the option.
+class CliSectorOperator : public SectorOperator, public Operator
+{
+public:
+    explicit CliSectorOperator(SectorOptions options)
+        : m_options(std::move(options))
+    {
+    }
+
+    int ChooseSectorKind(const SectorKindChoice& choice) override
+    {
+        if (!m_options.Kind)
+            throw KibicError(QStringLiteral("Turniej ma sektor nietypowy: podaj jego rodzaj opcją --sector-kind "
+                                            "RODZAJ. Do wyboru są:\n")
+                + KindList(choice));
+        return *m_options.Kind;
+    }
+
+    bool EditSectorPattern(TournamentModel& model, qint32 n, qint32 o) override
+    {
+        if (!m_options.Pattern)
+            throw KibicError(QStringLiteral("Sektor nietypowy trzeba uzupełnić we wzorcu: podaj plik wzorca opcją "
+                                            "--pattern PLIK.bmt."));
+        const QString& path = *m_options.Pattern;
+        m_refusal.clear();
+        if (!LoadPattern(path, model, n, o, *this))
+            throw KibicError(QStringLiteral("Wzorzec %1 nie pasuje do turnieju: ").arg(path) + m_refusal);
+        for (qint32 b = 1; b <= model.TableCount; ++b) {
+            for (qint32 i = 1; i <= n; ++i) {
+                const MovementEntry& entry = SectorEntry(model, o, b, i);
+                if (entry.Table < 1 || entry.Round < 1)
+                    throw KibicError(QStringLiteral("Wzorzec %1 nie podaje stołu i rundy kompletu %2 w wierszu %3 "
+                                                    "(stolik %4, runda %5).")
+                                         .arg(path)
+                                         .arg(b)
+                                         .arg(i)
+                                         .arg(entry.Table)
+                                         .arg(entry.Round));
+            }
+        }
+        return true;
+    }
+
+    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    {
+        if (text == uNapisy::CzyBarometr) {
+            if (!m_options.Barometer)
+                throw KibicError(QStringLiteral("Turniej indywidualny ma sektor nietypowy: odpowiedz na pytanie „")
+                    + uNapisy::CzyBarometr + QStringLiteral("” opcją --barometer yes|no."));
+            if (!*m_options.Barometer && !m_options.Pattern)
+                throw KibicError(QStringLiteral("Opcja --barometer no wymaga wzorca sektora: podaj go opcją "
+                                                "--pattern PLIK.bmt."));
+            return *m_options.Barometer ? mrYes : mrNo;
+        }
+        (void)kind;
+        m_refusal = text;
+        return buttons & dbOk ? mrOk : mrCancel;
+    }
+
+    void ShowError(const QString& text) override { throw KibicError(text); }
+
+private:
+    SectorOptions m_options;
+    QString m_refusal;
+};
+
+// The completer of the command line: a kind that TForm2 would not offer is refused before anything is
+// done; the rest is the completion every front end shares.
+class CliSectorCompleter : public NonTypicalSectorCompleter
+{
+public:
+    explicit CliSectorCompleter(SectorOptions options)
+        : m_kind(options.Kind)
+        , m_operator(std::move(options))
+        , m_completion(m_operator, m_operator)
+    {
+    }
+
+    bool CompleteNonTypicalSector(TournamentModel& model, const NonTypicalSectorHandOver& sector) override
+    {
+        const SectorKindChoice choice = EnabledSectorKinds(model, sector);
+        if (m_kind && !choice.IsEnabled(static_cast<SectorKind>(*m_kind)))
+            throw KibicError(QStringLiteral("Rodzaj sektora %1 („%2”) nie pasuje do sektora nietypowego tego "
+                                            "turnieju (%3 stołów, %4 kompletów, przesunięcie %5, zwykłych sektorów "
+                                            "%6). Do wyboru są:\n")
+                                 .arg(*m_kind)
+                                 .arg(SectorKindCaption(static_cast<SectorKind>(*m_kind)))
+                                 .arg(sector.RowCount)
+                                 .arg(model.TableCount)
+                                 .arg(sector.Shift)
+                                 .arg(model.SectionCount)
+                + KindList(choice));
+        return m_completion.CompleteNonTypicalSector(model, sector);
+    }
+
+    bool CompleteIndividualNonTypicalSector(TournamentModel& model, const NonTypicalSectorHandOver& sector) override
+    {
+        return m_completion.CompleteIndividualNonTypicalSector(model, sector);
+    }
+
+private:
+    std::optional<int> m_kind;
+    CliSectorOperator m_operator;
+    SectorCompletion m_completion;
+};
+
+// Takes "name value" out of arguments; nullopt when the option is absent.
+std::optional<QString> TakeOption(QStringList& arguments, const QString& name)
 {
     const qsizetype at = arguments.indexOf(name);
     if (at < 0)
-        return;
+        return std::nullopt;
     if (at + 1 >= arguments.size())
         throw KibicError(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
+    QString value = arguments.at(at + 1);
     arguments.remove(at, 2);
+    if (arguments.contains(name))
+        throw KibicError(QStringLiteral("Opcja %1 podana więcej niż raz.").arg(name));
+    return value;
 }
 
 } // namespace
 
 std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& arguments)
 {
-    for (const auto* name : {"--sector-kind", "--pattern", "--barometer"})
-        TakeOption(arguments, QString::fromLatin1(name));
-    return std::make_unique<UnavailableCompleter>();
+    SectorOptions options;
+    if (const auto kind = TakeOption(arguments, QStringLiteral("--sector-kind"))) {
+        bool ok = false;
+        const int value = kind->toInt(&ok);
+        if (!ok || value < static_cast<int>(SectorKind::OneHowell) || value > static_cast<int>(SectorKind::Other))
+            throw KibicError(
+                QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.").arg(*kind));
+        options.Kind = value;
+    }
+    options.Pattern = TakeOption(arguments, QStringLiteral("--pattern"));
+    if (options.Pattern && options.Pattern->isEmpty())
+        throw KibicError(QStringLiteral("Opcja --pattern wymaga nazwy pliku wzorca."));
+    if (const auto barometer = TakeOption(arguments, QStringLiteral("--barometer"))) {
+        // The answer in English or in the dialog's own words.
+        if (*barometer == QLatin1String("yes") || *barometer == QLatin1String("tak"))
+            options.Barometer = true;
+        else if (*barometer == QLatin1String("no") || *barometer == QLatin1String("nie"))
+            options.Barometer = false;
+        else
+            throw KibicError(
+                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.").arg(*barometer));
+    }
+    return std::make_unique<CliSectorCompleter>(std::move(options));
 }
 
 } // namespace kibic::cli

@@ -1,0 +1,227 @@
+// Whole tournaments with a non-typical sector read through "kibic-cli read" and the sector options.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int ExitCode = -1;
+    QStringList Output;
+    QString Error;
+};
+
+Run RunRead(const QString& folder, const QStringList& arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(
+        QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Output = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.Error = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// The listing's lines of the sector: "Movement b slot ..." for slots after the ordinary ones.
+QStringList SectorLines(const QStringList& listing, int firstSlot)
+{
+    QStringList lines;
+    for (const QString& line : listing) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.value(0) == QLatin1String("Movement") && fields.value(2).toInt() >= firstSlot)
+            lines.append(fields.mid(1).join(QLatin1Char(' ')));
+    }
+    return lines;
+}
+
+// "b slot NS EW South West Round Table" for board sets 1.., rows 1..n after o ordinary slots.
+QStringList Expected(int o, const std::vector<std::vector<std::array<int, 6>>>& sector)
+{
+    QStringList lines;
+    for (size_t b = 0; b < sector.size(); ++b)
+        for (size_t i = 0; i < sector[b].size(); ++i) {
+            const auto& e = sector[b][i];
+            lines.append(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                             .arg(b + 1)
+                             .arg(o + int(i) + 1)
+                             .arg(e[0])
+                             .arg(e[1])
+                             .arg(e[2])
+                             .arg(e[3])
+                             .arg(e[4])
+                             .arg(e[5]));
+        }
+    return lines;
+}
+
+// The Howell sector of howell.inf in pair numbers (NS, EW), rows in the order of the description.
+const std::vector<std::vector<std::pair<int, int>>> kHowellPairs = {
+    { { 28, 21 }, { 25, 27 }, { 23, 24 }, { 22, 26 } },
+    { { 23, 27 }, { 28, 22 }, { 26, 21 }, { 24, 25 } },
+    { { 25, 26 }, { 24, 21 }, { 28, 23 }, { 27, 22 } },
+    { { 26, 27 }, { 25, 22 }, { 28, 24 }, { 21, 23 } },
+    { { 22, 24 }, { 27, 21 }, { 26, 23 }, { 28, 25 } },
+    { { 23, 25 }, { 21, 22 }, { 27, 24 }, { 28, 26 } },
+    { { 24, 26 }, { 22, 23 }, { 21, 25 }, { 28, 27 } },
+};
+
+// Where and when the Howell plays each meeting: (Table, Round).
+const std::vector<std::vector<std::pair<int, int>>> kHowellMovement = {
+    { { 1, 1 }, { 4, 4 }, { 3, 6 }, { 2, 7 } },
+    { { 2, 1 }, { 1, 2 }, { 4, 5 }, { 3, 7 } },
+    { { 3, 1 }, { 2, 2 }, { 1, 3 }, { 4, 6 } },
+    { { 3, 2 }, { 2, 3 }, { 1, 4 }, { 4, 7 } },
+    { { 4, 1 }, { 3, 3 }, { 2, 4 }, { 1, 5 } },
+    { { 4, 2 }, { 3, 4 }, { 2, 5 }, { 1, 6 } },
+    { { 4, 3 }, { 3, 5 }, { 2, 6 }, { 1, 7 } },
+};
+
+QStringList HowellListing(bool byTableNumber)
+{
+    std::vector<std::vector<std::array<int, 6>>> sector;
+    for (size_t b = 0; b < kHowellPairs.size(); ++b) {
+        sector.emplace_back();
+        for (size_t i = 0; i < kHowellPairs[b].size(); ++i) {
+            const auto [table, round]
+                = byTableNumber ? std::pair<int, int>(int(i) + 1, int(b) + 1) : kHowellMovement[b][i];
+            sector.back().push_back({ kHowellPairs[b][i].first, kHowellPairs[b][i].second, 0, 0, round, table });
+        }
+    }
+    return Expected(7, sector);
+}
+
+} // namespace
+
+class TestSectorReadEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_folder.isValid());
+        const QDir data(QStringLiteral(KIBIC_TEST_DATA_DIR "/sectors"));
+        for (const QString& name : data.entryList(QDir::Files)) {
+            QFile::remove(m_folder.filePath(name));
+            QVERIFY(QFile::copy(data.filePath(name), m_folder.filePath(name)));
+        }
+    }
+
+    // One Mitchell section of 7 tables and a Howell sector of 4 tables.
+    void pairsTournament_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("sector"); // empty: the read fails
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("big Howell by table number")
+            << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("502") } << HowellListing(true)
+            << QString();
+        QTest::newRow("Howell proposal, then the pattern") << QStringList { QStringLiteral("--sector-kind"),
+            QStringLiteral("501"), QStringLiteral("--pattern"), QStringLiteral("howell.bmt") }
+                                                           << HowellListing(false) << QString();
+        QTest::newRow("something else, the pattern") << QStringList { QStringLiteral("--sector-kind"),
+            QStringLiteral("504"), QStringLiteral("--pattern"), QStringLiteral("howell.bmt") }
+                                                     << HowellListing(false) << QString();
+        QTest::newRow("no kind") << QStringList {} << QStringList {}
+                                 << QStringLiteral("podaj jego rodzaj opcją --sector-kind RODZAJ. Do wyboru są:\n"
+                                                   "  501 – Jeden zbiornicowy sektor Howella, bez sprzężeń\n"
+                                                   "  502 – Jeden sektor dużego Howella, zapis przy numerze stołu\n"
+                                                   "  504 – Coś innego");
+        QTest::newRow("no barometer beside a section")
+            << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("503") } << QStringList {}
+            << QStringLiteral("Rodzaj sektora 503 („Barometr na dochodzenie, zapis przy numerze stołu”) nie pasuje");
+        QTest::newRow("the editor's kind without a pattern") << QStringList { QStringLiteral("--sector-kind"),
+            QStringLiteral("501") } << QStringList {} << QStringLiteral("opcją --pattern PLIK.bmt");
+        QTest::newRow("a pattern of another tournament")
+            << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("504"), QStringLiteral("--pattern"),
+                   QStringLiteral("baro.bmt") }
+            << QStringList {} << QStringLiteral("To nie jest wzorzec dla tego turnieju\nTutaj baza=3, stołów jest 2.");
+    }
+
+    void pairsTournament()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, sector);
+        QFETCH(QString, failure);
+        WriteBarometerPattern();
+
+        const Run run = RunRead(m_folder.path(), QStringList { QStringLiteral("howell.inf") } + options);
+
+        if (sector.isEmpty()) {
+            QCOMPARE(run.ExitCode, 1);
+            QVERIFY2(run.Error.contains(failure), qPrintable(run.Error));
+            return;
+        }
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Error));
+        QCOMPARE(SectorLines(run.Output, 8), sector);
+        // The Mitchell section is left as the reader made it: board set 1 at table 1 in round 1.
+        QVERIFY(run.Output.contains(QStringLiteral("Movement\t1\t1\t1\t8\t0\t0\t1\t1")));
+    }
+
+    // One section of 3 tables and a sector of 2 tables, players 31..38.
+    void individualTournament_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("sector");
+        QTest::addColumn<QString>("failure");
+        const QStringList byTableNumber = Expected(3,
+            { { { 31, 32, 33, 34, 1, 1 }, { 35, 36, 37, 38, 1, 2 } },
+                { { 31, 33, 35, 37, 2, 1 }, { 32, 34, 36, 38, 2, 2 } },
+                { { 31, 36, 32, 37, 3, 1 }, { 33, 38, 34, 35, 3, 2 } } });
+        const QStringList byPattern = Expected(3,
+            { { { 31, 32, 33, 34, 1, 2 }, { 35, 36, 37, 38, 3, 1 } },
+                { { 31, 33, 35, 37, 2, 2 }, { 32, 34, 36, 38, 1, 1 } },
+                { { 31, 36, 32, 37, 3, 2 }, { 33, 38, 34, 35, 2, 1 } } });
+        QTest::newRow("barometer") << QStringList { QStringLiteral("--barometer"), QStringLiteral("yes") }
+                                   << byTableNumber << QString();
+        QTest::newRow("no barometer: the pattern") << QStringList { QStringLiteral("--barometer"),
+            QStringLiteral("nie"), QStringLiteral("--pattern"), QStringLiteral("baro.bmt") }
+                                                   << byPattern << QString();
+        QTest::newRow("no answer") << QStringList {} << QStringList {} << QStringLiteral("opcją --barometer yes|no.");
+        QTest::newRow("no barometer, no pattern")
+            << QStringList { QStringLiteral("--barometer"), QStringLiteral("no") } << QStringList {}
+            << QStringLiteral("Opcja --barometer no wymaga wzorca sektora");
+    }
+
+    void individualTournament()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, sector);
+        QFETCH(QString, failure);
+        WriteBarometerPattern();
+
+        const Run run = RunRead(m_folder.path(), QStringList { QStringLiteral("baro.ind") } + options);
+
+        if (sector.isEmpty()) {
+            QCOMPARE(run.ExitCode, 1);
+            QVERIFY2(run.Error.contains(failure), qPrintable(run.Error));
+            return;
+        }
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Error));
+        QCOMPARE(SectorLines(run.Output, 4), sector);
+    }
+
+private:
+    // A pattern of 3 board sets and 2 tables: row 1 at table 2, row 2 at table 1, rounds shifted.
+    void WriteBarometerPattern()
+    {
+        QFile file(m_folder.filePath(QStringLiteral("baro.bmt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("* BAZA=3, STOLY=2\r\n3\t2\r\n"
+                   "* KOMPLET 1\t\tN\tS\tW\tE\r\n2\t1\t*\r\n1\t3\t*\r\n"
+                   "* KOMPLET 2\t\tN\tS\tW\tE\r\n2\t2\t*\r\n1\t1\t*\r\n"
+                   "* KOMPLET 3\t\tN\tS\tW\tE\r\n2\t3\t*\r\n1\t2\t*\r\n");
+    }
+
+    QTemporaryDir m_folder;
+};
+
+QTEST_GUILESS_MAIN(TestSectorReadEndToEnd)
+#include "TestSectorReadEndToEnd.moc"
