@@ -70,6 +70,19 @@ bool AccessDriverAvailable()
 #endif
 }
 
+bool RemoveDatabaseFile(const QString& path)
+{
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        return false;
+    // Only once the file is gone: a journal of a file that stays is what keeps that file whole.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString companion = path + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            QFile::remove(companion);
+    }
+    return true;
+}
+
 DbConnection::DbConnection(const QString& connectionString)
     : m_fileName(DataSourceOf(connectionString))
     , m_connectionName(NewConnectionName())

@@ -86,6 +86,10 @@ private:
 // Whether the Access ODBC driver is installed (on Windows, where the terminal server runs).
 [[nodiscard]] bool AccessDriverAvailable();
 
+// Removes a database file with what SQLite may have left beside it (a rollback journal that would
+// otherwise be played into a later file of the same name). False when the file itself stays.
+[[nodiscard]] bool RemoveDatabaseFile(const QString& path);
+
 // How long a statement waits for the other program's lock before it fails.
 inline constexpr int kBusyTimeoutMs = 10000;
 
