@@ -154,28 +154,24 @@ void DbConnection::CreateDatabaseFile(const QString& path)
         return;
     }
 #endif
+    const QString name = NewConnectionName();
+    QString failure;
     {
-        const QString name = NewConnectionName();
-        {
-            QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            database.setDatabaseName(path);
-            QString failure;
-            if (!database.open()) {
-                failure = ProviderText(database.lastError());
-            } else {
-                // Writing the user version makes SQLite put its header into the new file.
-                QSqlQuery query(database);
-                if (!query.exec(QStringLiteral("PRAGMA user_version = 1")))
-                    failure = ProviderText(query.lastError());
-            }
-            database.close();
-            if (!failure.isEmpty()) {
-                QSqlDatabase::removeDatabase(name);
-                throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1: %2").arg(path, failure));
-            }
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        database.setDatabaseName(path);
+        if (!database.open()) {
+            failure = ProviderText(database.lastError());
+        } else {
+            // Writing the user version makes SQLite put its header into the new file.
+            QSqlQuery query(database);
+            if (!query.exec(QStringLiteral("PRAGMA user_version = 1")))
+                failure = ProviderText(query.lastError());
         }
-        QSqlDatabase::removeDatabase(name);
+        database.close();
     }
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.isEmpty())
+        throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1: %2").arg(path, failure));
 }
 
 QString DbConnection::Failure(const QString& operation, const QString& providerText) const

@@ -273,7 +273,7 @@ void FillScoringDatabase(const TournamentModel& model, const QString& fileName)
     RefillTable(table, QStringLiteral("Settings"), [&](TTable& t) { FillSettings(t, model); });
 }
 
-bool BuildScoringDatabase(TournamentModel& model, Operator& op)
+bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFiller& fill)
 {
     model.OpenedExisting = false;
     const QString file = ScoringDatabaseFileName(model);
@@ -303,7 +303,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op)
     }
 
     try {
-        FillScoringDatabase(model, file);
+        fill(model, file);
     } catch (const KibicError& error) {
         cursor.Restore();
         // A half-filled database must never be opened later as if it were whole.

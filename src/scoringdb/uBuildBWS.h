@@ -5,6 +5,7 @@
 #include "tournament/TournamentModel.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace kibic {
@@ -37,11 +38,15 @@ void CheckModelFillsDatabase(const TournamentModel& model);
 // Raises KibicError on the first failure.
 void FillScoringDatabase(const TournamentModel& model, const QString& fileName);
 
+// The filling step of a build; FillScoringDatabase unless a test puts a failing one in its place.
+using DatabaseFiller = std::function<void(const TournamentModel& model, const QString& fileName)>;
+
 // Builds TournamentBase + ".bws" for the tournament just read: sets OpenedExisting to false, asks
 // before overwriting an existing file, creates the file and fills it. Returns true when the file was
 // built (the caller then opens it with OpenScoringDatabase). False when the operator kept the old file
 // or when building failed; the operator has then been told why, the normal cursor is back and no
 // half-filled file is left behind.
-[[nodiscard]] bool BuildScoringDatabase(TournamentModel& model, Operator& op);
+[[nodiscard]] bool BuildScoringDatabase(
+    TournamentModel& model, Operator& op, const DatabaseFiller& fill = FillScoringDatabase);
 
 } // namespace kibic

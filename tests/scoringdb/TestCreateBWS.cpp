@@ -5,6 +5,7 @@
 #include "scoringdb/TTable.h"
 #include "scoringdb/uCreateBWS.h"
 #include "shell/KibicError.h"
+#include "ScoringDbTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,20 +14,13 @@
 #include <QTest>
 
 using namespace kibic;
+using namespace kibic::test;
 
 namespace {
 
 // Columns as "Name|Type|Default|NOT NULL", written from the table definitions the terminal server
 // expects (types in Jet's words).
 using Schema = QList<QPair<QString, QStringList>>;
-
-QStringList L(std::initializer_list<const char*> texts)
-{
-    QStringList list;
-    for (const char* text : texts)
-        list << QString::fromUtf8(text);
-    return list;
-}
 
 const QStringList kReceivedSchema = L({"ID|COUNTER||", "Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||",
     "Board|INTEGER||", "PairNS|INTEGER||", "PairEW|INTEGER||", "Declarer|INTEGER||", "NS/EW|TEXT(2)||",
