@@ -129,6 +129,7 @@ DbConnection::DbConnection(const QString& connectionString)
 
 DbConnection::~DbConnection()
 {
+    m_statements.clear();
     if (m_inTransaction) {
         try {
             RollbackTransaction();
@@ -190,19 +191,51 @@ void DbConnection::Run(QSqlQuery& query, const QString& sql, const QVariantList&
         throw KibicError(Failure(operation, ProviderText(query.lastError())));
 }
 
+QSqlQuery& DbConnection::RunPrepared(const QString& sql, const QVariantList& values, const QString& operation)
+{
+    // A handful of texts per table object; a caller building texts without end cannot fill memory.
+    constexpr qsizetype kMostStatements = 64;
+    std::shared_ptr<QSqlQuery> query = m_statements.value(sql);
+    if (!query) {
+        if (m_statements.size() >= kMostStatements)
+            m_statements.clear();
+        query = std::make_shared<QSqlQuery>(m_database);
+        query->setForwardOnly(true);
+        if (!query->prepare(sql))
+            throw KibicError(Failure(operation.isEmpty() ? sql.left(60) : operation, ProviderText(query->lastError())));
+        m_statements.insert(sql, query);
+    }
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, values.at(i));
+    if (!query->exec()) {
+        const QString text = ProviderText(query->lastError());
+        query->finish();
+        throw KibicError(Failure(operation.isEmpty() ? sql.left(60) : operation, text));
+    }
+    return *query;
+}
+
 int DbConnection::Execute(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(m_database);
-    Run(query, sql, values, sql.left(60));
+    QSqlQuery& query = RunPrepared(sql, values);
     const int changed = query.numRowsAffected();
     query.finish();
     return changed;
 }
 
+qint64 DbConnection::ExecuteInsert(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery& query = RunPrepared(sql, values);
+    const QVariant id = query.lastInsertId();
+    query.finish();
+    if (id.isValid() && !id.isNull())
+        return id.toLongLong();
+    return LastInsertRowId();
+}
+
 qint64 DbConnection::ScalarInteger(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(m_database);
-    Run(query, sql, values, sql.left(60));
+    QSqlQuery& query = RunPrepared(sql, values);
     qint64 result = 0;
     if (query.next() && !query.value(0).isNull())
         result = query.value(0).toLongLong();

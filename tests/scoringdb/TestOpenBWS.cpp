@@ -53,13 +53,11 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_base = m_dir->filePath(QStringLiteral("cup"));
         m_file = m_base + QStringLiteral(".bws");
-        TournamentModel model = SmallTournament(m_base, true);
-        ScriptedOperator op;
-        QVERIFY(BuildScoringDatabase(model, op));
     }
 
     void computerIsRegisteredOnce()
     {
+        BuildDatabase();
         const qint32 first = RegisterComputer(m_file, QStringLiteral("SALA-1"));
         QCOMPARE(first, 1);
         QCOMPARE(RegisterComputer(m_file, QStringLiteral("SALA-1")), first);
@@ -71,6 +69,7 @@ private slots:
     // A file built on another computer: every table goes to this one.
     void everyTableTakesThisComputer()
     {
+        BuildDatabase();
         QCOMPARE(RegisterComputer(m_file, QStringLiteral("BIURO")), 1);
         qputenv("KIBIC_COMPUTER_NAME", "SALA-2");
         const qint32 number = ServeTablesFromThisComputer(m_file);
@@ -86,6 +85,7 @@ private slots:
     // Newer servers add columns to their tables; they are carried along untouched.
     void extraColumnsOfNewerServers()
     {
+        BuildDatabase();
         {
             DbConnection connection(ScoringConnectionString(m_file));
             (void)connection.Execute(QStringLiteral("ALTER TABLE [Tables] ADD COLUMN [ExternalUpdate] YESNO DEFAULT True"));
@@ -116,6 +116,7 @@ private slots:
 
     void kindOfTournament()
     {
+        BuildDatabase();
         QFETCH(QString, change);
         QFETCH(bool, pairs);
         if (!change.isEmpty()) {
@@ -127,6 +128,7 @@ private slots:
 
     void individualBuildReadsBackAsIndividual()
     {
+        BuildDatabase();
         QVERIFY(QFile::remove(m_file));
         TournamentModel model = SmallTournament(m_base, false);
         ScriptedOperator op;
@@ -136,6 +138,7 @@ private slots:
 
     void settingsWithoutTheTableIsAnError()
     {
+        BuildDatabase();
         {
             DbConnection connection(ScoringConnectionString(m_file));
             (void)connection.Execute(QStringLiteral("DROP TABLE [Settings]"));
@@ -145,6 +148,7 @@ private slots:
 
     void optionsOfAFreshBuild()
     {
+        BuildDatabase();
         TTable settings(ScoringConnectionString(m_file), QStringLiteral("Settings"));
         settings.Open();
         TerminalOptions expected;
@@ -196,6 +200,7 @@ private slots:
 
     void optionsWrittenAndReadBack()
     {
+        BuildDatabase();
         TerminalOptions options;
         options.ShowResults = false;
         options.ShowPercentage = false;
@@ -223,6 +228,7 @@ private slots:
 
     void olderFileWithoutNoBlankEntry()
     {
+        BuildDatabase();
         {
             DbConnection connection(ScoringConnectionString(m_file));
             (void)connection.Execute(QStringLiteral("ALTER TABLE [Settings] DROP COLUMN [MemberNumbersNoBlankEntry]"));
@@ -323,6 +329,7 @@ private slots:
 
     void serverThatCannotStart()
     {
+        BuildDatabase();
         QFETCH(QString, program);
         QFETCH(QString, message);
         TournamentModel model;
@@ -335,6 +342,7 @@ private slots:
 
     void serverStartsWithTheFile()
     {
+        BuildDatabase();
         const QString out = m_dir->filePath(QStringLiteral("arguments.txt"));
         const QString server = m_dir->filePath(QStringLiteral("server.sh"));
         QFile script(server);
@@ -353,6 +361,13 @@ private slots:
     }
 
 private:
+    void BuildDatabase()
+    {
+        TournamentModel model = SmallTournament(m_base, true);
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_base;
     QString m_file;
