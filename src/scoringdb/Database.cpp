@@ -226,7 +226,8 @@ int DbConnection::Execute(const QString& sql, const QVariantList& values)
 qint64 DbConnection::ExecuteInsert(const QString& sql, const QVariantList& values)
 {
     QSqlQuery& query = RunPrepared(sql, values);
-    const QVariant id = query.lastInsertId();
+    // Only the SQLite driver knows the new number without a statement of its own.
+    const QVariant id = m_backend == DatabaseBackend::Sqlite ? query.lastInsertId() : QVariant();
     query.finish();
     if (id.isValid() && !id.isNull())
         return id.toLongLong();

@@ -8,6 +8,10 @@
 #include "scoringdb/TTable.h"
 #include "shell/KibicError.h"
 #include "shell/Operator.h"
+#include "shell/uNapisy.h"
+#include "tournament/BoardNumbering.h"
+#include "tournament/TournamentFiles.h"
+#include "tournament/TournamentReader.h"
 
 #include <QDir>
 
@@ -61,6 +65,41 @@ bool ReadPairsEvent(const QString& fileName)
     } catch (const KibicError&) {
         // Files made by other programs do not carry Kibic's column: they are pairs tournaments.
         return true;
+    }
+}
+
+void OpenScoringDatabase(TournamentModel& model, const QString& fileName, ScoringDatabaseWindow& window, Operator& op)
+{
+    try {
+        window.AttachTables(ScoringConnectionString(fileName));
+        (void)ServeTablesFromThisComputer(fileName);
+        model.PairsEvent = ReadPairsEvent(fileName);
+        model.TournamentBase = WithoutExtension(fileName);
+        model.ExtraSectionCount = 0;
+        window.SetCaption(model.TournamentBase + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
+        ReadTournamentHeader(model);
+        FillBoardNumbers(model);
+        window.SetUpGrid();
+
+        TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
+        settings.Open();
+        settings.First();
+        TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
+        model.MemberNumbers = options.MemberNumbers;
+        const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
+        if (result == mrYes || result == mrNo) {
+            model.MemberNumbers = options.MemberNumbers;
+            WriteTerminalOptions(settings, options);
+        }
+        settings.Close();
+
+        window.ShowIdentifierControls(model.MemberNumbers);
+        if (result == mrYes)
+            StartTerminalServer(model, fileName, op);
+    } catch (...) {
+        // The hourglass of the opening must not outlive it.
+        op.SetBusyCursor(false);
+        throw;
     }
 }
 
