@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +79,18 @@ private slots:
         QCOMPARE(form.CheckBox7->toolTip(), QStringLiteral("całkowita ilość lew jeśli zgaszone"));
         QCOMPARE(form.BitBtn3->text(), QStringLiteral("Zaniechaj"));
         QVERIFY(!form.BitBtn3->isEnabled());
+        // Every caption is seen whole, and the edits' captions end before their edits.
+        for (QWidget* control : form.findChildren<QWidget*>()) {
+            if (!qobject_cast<QCheckBox*>(control) && !qobject_cast<QLabel*>(control))
+                continue;
+            if (control == form.Label5)
+                continue; // word-wrapped
+            QVERIFY2(control->sizeHint().width() <= control->width(), qPrintable(control->objectName()));
+            QVERIFY2(control->geometry().right() < form.width(), qPrintable(control->objectName()));
+        }
+        QVERIFY(form.Label1->geometry().right() < form.Edit10->x());
+        QVERIFY(form.Label3->geometry().right() < form.Edit11->x());
+        QVERIFY(form.Label5->heightForWidth(form.Label5->width()) <= form.Label5->height());
     }
 
     // After a fresh build: what the window shows, the percentage by the scoring kind and the

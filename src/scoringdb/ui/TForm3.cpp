@@ -126,11 +126,11 @@ TForm3::TForm3(QWidget* owner, Operator& op)
     CheckBox7->setToolTip(QStringLiteral("całkowita ilość lew jeśli zgaszone"));
     CheckBox8 = MakeCheckBox(this, "CheckBox8", QStringLiteral("Pokaż numery par przy starcie rundy"), 32, 168);
 
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Automatyczne wyłączenie po"), 20, 190, 152,
+    Label1 = MakeLabel(this, "Label1", QStringLiteral("Automatyczne wyłączenie po"), 2, 190, 170,
         Qt::AlignRight | Qt::AlignVCenter);
     Edit10 = MakeEdit(this, "Edit10", 176, 190);
     Label2 = MakeLabel(this, "Label2", QStringLiteral("sekundach (5-60)"), 204, 190, 140);
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("Pokaż wynik do weryfikacji po"), 14, 214, 158,
+    Label3 = MakeLabel(this, "Label3", QStringLiteral("Pokaż wynik do weryfikacji po"), 2, 214, 170,
         Qt::AlignRight | Qt::AlignVCenter);
     Edit11 = MakeEdit(this, "Edit11", 176, 214);
     Label4 = MakeLabel(this, "Label4", QStringLiteral("sekundach (1-7)"), 204, 214, 140);
