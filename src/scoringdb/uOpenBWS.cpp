@@ -68,17 +68,22 @@ bool ReadPairsEvent(const QString& fileName)
     }
 }
 
+void ReadTournamentOfDatabase(TournamentModel& model, const QString& fileName)
+{
+    model.PairsEvent = ReadPairsEvent(fileName);
+    model.TournamentBase = WithoutExtension(fileName);
+    model.ExtraSectionCount = 0;
+    ReadTournamentHeader(model);
+    FillBoardNumbers(model);
+}
+
 void OpenScoringDatabase(TournamentModel& model, const QString& fileName, ScoringDatabaseWindow& window, Operator& op)
 {
     try {
         window.AttachTables(ScoringConnectionString(fileName));
         (void)ServeTablesFromThisComputer(fileName);
-        model.PairsEvent = ReadPairsEvent(fileName);
-        model.TournamentBase = WithoutExtension(fileName);
-        model.ExtraSectionCount = 0;
+        ReadTournamentOfDatabase(model, fileName);
         window.SetCaption(model.TournamentBase + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
-        ReadTournamentHeader(model);
-        FillBoardNumbers(model);
         window.SetUpGrid();
 
         TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));

@@ -53,6 +53,11 @@ qint32 ServeTablesFromThisComputer(const QString& fileName);
 // cannot be opened raises KibicError.
 [[nodiscard]] bool ReadPairsEvent(const QString& fileName);
 
+// The tournament of a scoring database into the model: its kind from Settings, TournamentBase (the file
+// without extension), the counts from the description beside the file and the board numbering. The
+// movement is not read.
+void ReadTournamentOfDatabase(TournamentModel& model, const QString& fileName);
+
 // Makes fileName the main window's database: registers the computer and gives it every table, reads
 // the kind and the counts of the tournament beside the file, numbers the boards, sets up the grid, shows
 // the settings window, saves the options on "Tak" or "Nie" and on "Tak" starts the terminal server.

@@ -5,9 +5,9 @@
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
+#include "scoringdb/uOpenBWS.h"
 #include "shell/KibicError.h"
 #include "shell/MainWindowStartup.h"
-#include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"
 
 #include <QDir>
@@ -44,31 +44,6 @@ private:
     bool m_overwrite;
 };
 
-// The kind of event as the opening of a scoring database decides it: Settings.custom_pairs of the
-// first row, a pairs event when that cannot be read.
-bool PairsEventOf(const QString& connectionString)
-{
-    try {
-        TTable settings(connectionString, QStringLiteral("Settings"));
-        settings.Open();
-        settings.First();
-        return settings.FieldAsBoolean(QStringLiteral("custom_pairs"));
-    } catch (const KibicError&) {
-        return true;
-    }
-}
-
-// The number of pairs or players: the 8th number of the description's header.
-qint32 ParticipantCountOf(const TournamentModel& model)
-{
-    TText description(
-        TournamentFile(model.TournamentBase, model.PairsEvent ? QStringLiteral(".inf") : QStringLiteral(".ind")));
-    qint32 number = 0;
-    for (int i = 1; i <= 8; ++i)
-        number = description.ReadInt();
-    return number;
-}
-
 int RunIds(const QStringList& arguments)
 {
     QStringList files;
@@ -100,9 +75,7 @@ int RunIds(const QStringList& arguments)
         DbConnection check(connectionString);
     }
     TournamentModel model;
-    model.TournamentBase = WithoutExtension(fileName);
-    model.PairsEvent = PairsEventOf(connectionString);
-    model.ParticipantCount = ParticipantCountOf(model);
+    ReadTournamentOfDatabase(model, fileName);
     model.NamesDatabasePath = ReadCompanionPaths().NamesDatabasePath;
     model.MemberNumbers = true;
 

@@ -253,16 +253,6 @@ void TcollForm::resizeEvent(QResizeEvent* event)
     }
 }
 
-void TcollForm::Otwrz1Click()
-{
-    // Reads a ZyRT tournament and builds its scoring database.
-}
-
-void TcollForm::Otwrz2Click()
-{
-    // Opens an existing scoring database and starts the terminal server on it.
-}
-
 void TcollForm::ToolButton8Click()
 {
     Guard([this] {

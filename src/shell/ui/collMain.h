@@ -102,6 +102,7 @@ public slots:
     void StringGrid1DblClick();
     void Zgazaznaczenie1Click();
     void Zgawszystkiezaznaczenia1Click();
+    void btnIDSClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +114,11 @@ private:
     void FormCreate(const QStringList& arguments, const QString& programDirectory);
     void FormClose();
     void ConnectTransferControls();
+    // Makes fileName the open scoring database: the computer registered, the grid set up, the
+    // terminals' options shown and, on "Tak", the terminal server started.
+    void OpenScoringDatabase(const QString& fileName);
+    // The file chosen in OpenDialog1 with that default extension and filter; empty when cancelled.
+    [[nodiscard]] QString ChooseFile(const QString& defaultSuffix, const QString& filter);
     // Right button on the grid: the cell under the mouse becomes current; a header disarms the next action.
     void StringGrid1MouseDown(QWidget* source, const QPoint& at);
 

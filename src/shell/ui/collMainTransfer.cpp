@@ -115,6 +115,7 @@ void TcollForm::ConnectTransferControls()
     connect(Button1, &QPushButton::clicked, this, &TcollForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TcollForm::BitBtn1Click);
     connect(Timer1, &QTimer::timeout, this, &TcollForm::Timer1Timer);
+    connect(btnIDS, &QPushButton::clicked, this, &TcollForm::btnIDSClick);
 }
 
 void TcollForm::SetUpGrid()

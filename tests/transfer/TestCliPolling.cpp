@@ -1,0 +1,134 @@
+// kibic-cli transfer, grid and unmark on a scoring database built by kibic-cli build.
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kibic;
+
+namespace {
+
+struct Run
+{
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+Run Cli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCliPolling : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // One section of 5 tables, 5 rounds of 3 boards, 5 result slots (the description of tests/data).
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_base = m_dir->filePath(QStringLiteral("cup"));
+        QVERIFY(QFile::copy(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example.inf"), m_base + QStringLiteral(".inf")));
+        QFile scores(m_base + QStringLiteral(".ZAP"));
+        QVERIFY(scores.open(QIODevice::WriteOnly));
+        scores.write(QByteArray(75 * 2, '\0'));
+        scores.close();
+        qputenv("KIBIC_COMPUTER_NAME", "REHEARSAL-PC");
+        const Run built = Cli({QStringLiteral("build"), m_base + QStringLiteral(".inf")});
+        QCOMPARE(built.ExitCode, 0);
+        m_file = m_base + QStringLiteral(".bws");
+        DbConnection db(ScoringConnectionString(m_file));
+        // Board 1 at table 1 in round 1 (NS 1, EW 6) and at table 5 in round 2; board 4 at table 2 in round 1.
+        (void)db.Execute(QStringLiteral(
+            "INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[NS/EW],[Contract],[Result]) VALUES "
+            "(1,1,1,1,'N','4 S x','+1'),(1,5,2,1,'E','3 NT','='),(1,2,1,4,'S','2 H','-1'),(1,3,1,1,'N','1 C','=')"));
+    }
+
+    void transferReportsWhatItPlacedAndGridShowsIt()
+    {
+        const Run pass = Cli({QStringLiteral("transfer"), m_file});
+        QCOMPARE(pass.ExitCode, 0);
+        QCOMPARE(pass.Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1\n"));
+        const Run grid = Cli({QStringLiteral("grid"), m_file});
+        QCOMPARE(grid.ExitCode, 0);
+        const QStringList lines = grid.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[0], QStringLiteral("\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15"));
+        QCOMPARE(lines[1], QStringLiteral(" 1\t1") + QString(14, QLatin1Char('\t')));
+        QCOMPARE(lines[2], QStringLiteral(" 2\t\t\t\t1") + QString(11, QLatin1Char('\t')));
+        QCOMPARE(lines[5], QStringLiteral(" 5\t2") + QString(14, QLatin1Char('\t')));
+        const Run again = Cli({QStringLiteral("transfer"), m_file});
+        QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 1\n"));
+        const Run results = Cli({QStringLiteral("results"), m_base});
+        QVERIFY(results.Out.startsWith(QStringLiteral("0\t690\t4\t3\t1\t0\t0\t0\t1\n1\t-400\t3\t4\t0\t1\t0\t0\t0\n")));
+    }
+
+    void columnsAreSeparateAndUnmarkClearsOnlyItsOwn()
+    {
+        QCOMPARE(Cli({QStringLiteral("transfer"), m_file, QStringLiteral("--column"), QStringLiteral("3")}).ExitCode, 0);
+        QCOMPARE(Cli({QStringLiteral("transfer"), m_file}).Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1\n"));
+        // Column 2 has handled nothing: every table's row is its label and 15 empty cells.
+        const QStringList untouched = Cli({QStringLiteral("grid"), m_file, QStringLiteral("--column"), QStringLiteral("2")})
+                                          .Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(untouched.size(), 6);
+        for (int table = 1; table <= 5; ++table)
+            QCOMPARE(untouched[table], QStringLiteral(" %1").arg(table) + QString(15, QLatin1Char('\t')));
+        QCOMPARE(Cli({QStringLiteral("unmark"), m_file, QStringLiteral("--all"), QStringLiteral("--column"), QStringLiteral("3")}).ExitCode, 0);
+        DbConnection db(ScoringConnectionString(m_file));
+        QCOMPARE(db.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed3]<>0")), 0);
+        QCOMPARE(db.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed]<>0")), 3);
+    }
+
+    void badUsageAndMissingFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("column 5") << QStringList{QStringLiteral("transfer"), QStringLiteral("x.bws"), QStringLiteral("--column"), QStringLiteral("5")} << 2;
+        QTest::newRow("watch 0") << QStringList{QStringLiteral("transfer"), QStringLiteral("x.bws"), QStringLiteral("--watch"), QStringLiteral("0")} << 2;
+        QTest::newRow("no file") << QStringList{QStringLiteral("grid")} << 2;
+        QTest::newRow("unmark without --all") << QStringList{QStringLiteral("unmark"), QStringLiteral("x.bws")} << 2;
+        QTest::newRow("missing database") << QStringList{QStringLiteral("transfer"), QStringLiteral("/nowhere/x.bws")} << 1;
+        QTest::newRow("missing for unmark") << QStringList{QStringLiteral("unmark"), QStringLiteral("/nowhere/x.bws"), QStringLiteral("--all")} << 1;
+    }
+
+    void badUsageAndMissingFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        const Run run = Cli(arguments);
+        QCOMPARE(run.ExitCode, exitCode);
+        QVERIFY(!run.Err.isEmpty());
+    }
+
+    void watchStopsCleanlyOnAnInterrupt()
+    {
+        QProcess process;
+        process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"),
+            {QStringLiteral("transfer"), m_file, QStringLiteral("--watch"), QStringLiteral("1")});
+        QByteArray errors;
+        QTRY_VERIFY_WITH_TIMEOUT((errors += process.readAllStandardError()).contains("przeniesione: 3"), 20000);
+        process.terminate();
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    QString m_file;
+};
+
+QTEST_GUILESS_MAIN(TestCliPolling)
+#include "TestCliPolling.moc"

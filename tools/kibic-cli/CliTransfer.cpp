@@ -1,0 +1,145 @@
+// kibic-cli transfer, grid and unmark: the polling pass, the results grid and the clearing of marks on a
+// scoring database, without a window.
+#include "CliCommand.h"
+
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/TQuery.h"
+#include "scoringdb/TTable.h"
+#include "scoringdb/uOpenBWS.h"
+#include "transfer/Polling.h"
+#include "transfer/popK.h"
+
+#include <QFileInfo>
+#include <QThread>
+#include <atomic>
+#include <csignal>
+
+namespace kibic::cli {
+
+namespace {
+
+const QString kTransferUsage = QStringLiteral("transfer PLIK.bws [--column N] [--watch SEKUNDY]");
+const QString kGridUsage = QStringLiteral("grid PLIK.bws [--column N]");
+const QString kUnmarkUsage = QStringLiteral("unmark PLIK.bws --all [--column N]");
+
+std::atomic<bool> g_interrupted{false};
+
+void Interrupt(int)
+{
+    g_interrupted = true;
+}
+
+// The options common to the three commands; false on bad usage.
+struct DatabaseArguments
+{
+    QString File;
+    qint32 Column = 0;
+    qint32 WatchSeconds = 0;
+    bool All = false;
+};
+
+bool ParseArguments(const QStringList& arguments, bool allowWatch, bool allowAll, DatabaseArguments& parsed)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        bool ok = false;
+        if (argument == QStringLiteral("--column") && i + 1 < arguments.size()) {
+            parsed.Column = arguments[++i].toInt(&ok);
+            if (!ok || parsed.Column < 0 || parsed.Column > 4)
+                return false;
+        } else if (allowWatch && argument == QStringLiteral("--watch") && i + 1 < arguments.size()) {
+            parsed.WatchSeconds = arguments[++i].toInt(&ok);
+            if (!ok || parsed.WatchSeconds < 1)
+                return false;
+        } else if (allowAll && argument == QStringLiteral("--all")) {
+            parsed.All = true;
+        } else if (argument.startsWith(QLatin1String("--")) || !parsed.File.isEmpty()) {
+            return false;
+        } else {
+            parsed.File = QFileInfo(argument).absoluteFilePath();
+        }
+    }
+    return !parsed.File.isEmpty() && (!allowAll || parsed.All);
+}
+
+TournamentModel ModelOfDatabase(const DatabaseArguments& arguments)
+{
+    TournamentModel model;
+    model.ScoringKind = 2;
+    model.CellClicked = true;
+    model.ProcessedColumnNo = arguments.Column;
+    ReadTournamentOfDatabase(model, arguments.File);
+    model.GridTableCount = model.SectionCount * model.TableCount + model.ExtraTableCount;
+    return model;
+}
+
+int Transfer(const QStringList& given)
+{
+    DatabaseArguments arguments;
+    if (!ParseArguments(given, true, false, arguments))
+        return UsageError(kTransferUsage);
+    TournamentModel model = ModelOfDatabase(arguments);
+    TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
+    TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
+    MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
+    const TScoreProvider scorer;
+    PassFeedback quiet;
+    g_interrupted = false;
+    if (arguments.WatchSeconds > 0) {
+        std::signal(SIGINT, Interrupt);
+        std::signal(SIGTERM, Interrupt);
+    }
+    do {
+        const PassCounts counts = TransferResults(model, recTable, rdaTable, grid, scorer, quiet);
+        PrintError(QStringLiteral("przeniesione: %1, wymazane: %2, nieumieszczone: %3")
+                       .arg(counts.Placed)
+                       .arg(counts.Erased)
+                       .arg(counts.Unplaced));
+        for (int waited = 0; arguments.WatchSeconds > 0 && waited < arguments.WatchSeconds * 10 && !g_interrupted; ++waited)
+            QThread::msleep(100);
+    } while (arguments.WatchSeconds > 0 && !g_interrupted);
+    return ExitSuccess;
+}
+
+int Grid(const QStringList& given)
+{
+    DatabaseArguments arguments;
+    if (!ParseArguments(given, false, false, arguments))
+        return UsageError(kGridUsage);
+    TournamentModel model = ModelOfDatabase(arguments);
+    TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
+    TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
+    MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
+    FillGridHeaders(model, grid);
+    RefreshGrid(model, recTable, rdaTable, grid);
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < grid.ColumnCount(); ++column)
+            cells.append(grid.Cell(column, row));
+        PrintLine(cells.join(QLatin1Char('\t')));
+    }
+    return ExitSuccess;
+}
+
+int Unmark(const QStringList& given)
+{
+    DatabaseArguments arguments;
+    if (!ParseArguments(given, false, true, arguments))
+        return UsageError(kUnmarkUsage);
+    if (!QFileInfo::exists(arguments.File)) {
+        PrintError(QStringLiteral("Nie ma pliku bazy danych %1.").arg(arguments.File));
+        return ExitFailure;
+    }
+    TQuery query(ScoringConnectionString(arguments.File));
+    query.SetSql(ClearAllMarksStatement(arguments.Column));
+    query.ExecSql();
+    return ExitSuccess;
+}
+
+} // namespace
+
+KIBIC_CLI_COMMAND("transfer", "transfer PLIK.bws [--column N] [--watch SEKUNDY]", Transfer);
+KIBIC_CLI_COMMAND("grid", "grid PLIK.bws [--column N]", Grid);
+KIBIC_CLI_COMMAND("unmark", "unmark PLIK.bws --all [--column N]", Unmark);
+
+} // namespace kibic::cli
