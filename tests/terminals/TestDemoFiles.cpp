@@ -18,6 +18,7 @@
 #include <set>
 
 using namespace kibic;
+using namespace kibic::terminals;
 using namespace kibic::test;
 
 namespace {

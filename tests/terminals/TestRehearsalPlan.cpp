@@ -1,10 +1,10 @@
 // What the rehearsal terminal server plays: its command line, the rows of a round, the identifiers at
 // the seats, and the waiting for a busy database.
+#include "RehearsalOptions.h"
 #include "RehearsalPlan.h"
 #include "RehearsalServer.h"
 #include "ResultChecks.h"
 #include "ScoringFixture.h"
-#include "TerminalOptions.h"
 
 #include "shell/KibicError.h"
 
@@ -14,13 +14,14 @@
 #include <map>
 
 using namespace kibic;
+using namespace kibic::terminals;
 using namespace kibic::test;
 
 namespace {
 
-TerminalOptions Options(quint64 seed, double erase, double notPlayed, double split)
+RehearsalOptions Options(quint64 seed, double erase, double notPlayed, double split)
 {
-    TerminalOptions options;
+    RehearsalOptions options;
     options.Seed = seed;
     options.EraseProbability = erase;
     options.NotPlayedProbability = notPlayed;
@@ -28,7 +29,7 @@ TerminalOptions Options(quint64 seed, double erase, double notPlayed, double spl
     return options;
 }
 
-std::vector<ReceivedRow> PlanAll(const ScoringLayout& layout, const TerminalOptions& options)
+std::vector<ReceivedRow> PlanAll(const ScoringLayout& layout, const RehearsalOptions& options)
 {
     std::vector<ReceivedRow> rows;
     for (const int round : layout.Rounds) {
@@ -118,7 +119,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(bool, ok);
-        const ParsedTerminalArguments parsed = ParseTerminalArguments(arguments);
+        const ParsedRehearsalArguments parsed = ParseRehearsalArguments(arguments);
         QCOMPARE(parsed.Ok, ok);
         if (!ok) {
             QVERIFY(!parsed.Error.isEmpty());
@@ -131,8 +132,8 @@ private slots:
 
     void optionsReachTheirFields()
     {
-        const ParsedTerminalArguments parsed
-            = ParseTerminalArguments({ QStringLiteral("/f:[c.bws]"), QStringLiteral("--once"), QStringLiteral("--seed"),
+        const ParsedRehearsalArguments parsed = ParseRehearsalArguments(
+            { QStringLiteral("/f:[c.bws]"), QStringLiteral("--once"), QStringLiteral("--seed"),
                 QStringLiteral("18446744073709551615"), QStringLiteral("--erase=0.5"), QStringLiteral("--not-played"),
                 QStringLiteral("0.25"), QStringLiteral("--split"), QStringLiteral("1") });
         QVERIFY2(parsed.Ok, qPrintable(parsed.Error));
@@ -159,7 +160,7 @@ private slots:
     // order the table plays them, and the tables go side by side.
     void roundByRoundOrder()
     {
-        const TerminalOptions options = Options(3, 0.1, 0.02, 0.02);
+        const RehearsalOptions options = Options(3, 0.1, 0.02, 0.02);
         for (const int round : m_pairs.Rounds) {
             const auto rows = PlanRound(m_pairs, round, options);
             std::map<std::pair<int, int>, std::vector<int>> boardsAt;

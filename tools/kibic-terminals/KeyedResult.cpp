@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-namespace kibic {
+namespace kibic::terminals {
 
 namespace {
 
@@ -100,4 +100,4 @@ QString SplitScoreRemark(RehearsalRandom& random)
     return QString::number(northSouth) + QStringLiteral("%-") + QString::number(eastWest) + QLatin1Char('%');
 }
 
-} // namespace kibic
+} // namespace kibic::terminals

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace kibic {
+namespace kibic::terminals {
 
 // The texts of one result as the terminals write them into ReceivedData.
 struct KeyedResult
@@ -30,4 +30,4 @@ inline const QString kErasedRemark = QStringLiteral("Result erased");
 // 70, mostly adding up to 100, never both 50 ("60%-40%", "55%-55%").
 [[nodiscard]] QString SplitScoreRemark(RehearsalRandom& random);
 
-} // namespace kibic
+} // namespace kibic::terminals

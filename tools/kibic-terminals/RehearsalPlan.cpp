@@ -10,7 +10,7 @@
 #include <map>
 #include <tuple>
 
-namespace kibic {
+namespace kibic::terminals {
 
 namespace {
 
@@ -28,7 +28,7 @@ const std::array<QString, 4> kDirections
     = { QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"), QStringLiteral("W") };
 
 // What the table keys in for a board; entry 0 is the first entry, 1 the entry after an erasure.
-KeyedResult KeyIn(const TerminalOptions& options, bool leadCard, const Seating& seating, int board, int entry)
+KeyedResult KeyIn(const RehearsalOptions& options, bool leadCard, const Seating& seating, int board, int entry)
 {
     auto generator = [&](Purpose purpose) {
         return RehearsalRandom::For(
@@ -144,7 +144,7 @@ ScoringLayout ReadScoringLayout(const QString& databaseFile)
     return layout;
 }
 
-std::vector<ReceivedRow> PlanRound(const ScoringLayout& layout, int round, const TerminalOptions& options)
+std::vector<ReceivedRow> PlanRound(const ScoringLayout& layout, int round, const RehearsalOptions& options)
 {
     const bool pairsEvent = layout.Settings.PairsEvent;
     std::vector<std::vector<ReceivedRow>> perTable;
@@ -259,4 +259,4 @@ std::vector<SeatIdentifier> PlanIdentifiers(const ScoringLayout& layout, quint64
     return seats;
 }
 
-} // namespace kibic
+} // namespace kibic::terminals

@@ -3,15 +3,15 @@
 #pragma once
 
 #include "KeyedResult.h"
-#include "TerminalOptions.h"
+#include "RehearsalOptions.h"
 
 #include <QString>
 #include <vector>
 
-namespace kibic {
+namespace kibic::terminals {
 
 // The terminals' options that change what the tables key in (table Settings).
-struct TerminalSettings
+struct RehearsalSettings
 {
     bool LeadCard = false;
     bool MemberNumbers = false;
@@ -42,7 +42,7 @@ struct Seating
 struct ScoringLayout
 {
     QString DatabaseFile;
-    TerminalSettings Settings;
+    RehearsalSettings Settings;
     std::vector<ServedTable> Tables; // by section, then table
     // The seatings that are played: one per section, table and round (the first RoundData row, as Kibic
     // finds it), only at served tables, only in rounds from 1 on; by round, section, table.
@@ -82,7 +82,7 @@ struct ReceivedRow
 // board keyed in is followed at its table by its erasure (with probability --erase) and, mostly, by a
 // new entry of the same board. The rows depend only on the layout, the seed and the probabilities.
 [[nodiscard]] std::vector<ReceivedRow> PlanRound(
-    const ScoringLayout& layout, int round, const TerminalOptions& options);
+    const ScoringLayout& layout, int round, const RehearsalOptions& options);
 
 // How often a table that erased a result keys the board in again.
 inline constexpr double kReEntryProbability = 0.7;
@@ -118,4 +118,4 @@ struct SeatIdentifier
 // identifier; a few seats key nothing, a malformed text or an identifier that nobody has.
 [[nodiscard]] std::vector<SeatIdentifier> PlanIdentifiers(const ScoringLayout& layout, quint64 seed);
 
-} // namespace kibic
+} // namespace kibic::terminals

@@ -3,7 +3,7 @@
 
 #include <numeric>
 
-namespace kibic {
+namespace kibic::terminals {
 
 namespace {
 
@@ -63,4 +63,4 @@ int RehearsalRandom::Weighted(std::span<const int> weights)
     return static_cast<int>(weights.size()) - 1;
 }
 
-} // namespace kibic
+} // namespace kibic::terminals

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <span>
 
-namespace kibic {
+namespace kibic::terminals {
 
 // SplitMix64 with draws of our own: the same seed gives the same numbers on every platform and compiler
 // (the standard library's distributions do not promise that). Every decision of a run (the contract of
@@ -37,4 +37,4 @@ private:
     quint64 m_state;
 };
 
-} // namespace kibic
+} // namespace kibic::terminals

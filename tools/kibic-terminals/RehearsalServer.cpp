@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <thread>
 
-namespace kibic {
+namespace kibic::terminals {
 
 namespace {
 
@@ -40,7 +40,7 @@ QString RowPlace(const ReceivedRow& row)
         .arg(row.Board);
 }
 
-QString RateText(const TerminalOptions& options)
+QString RateText(const RehearsalOptions& options)
 {
     if (options.Once)
         return QStringLiteral("bez czekania (--once)");
@@ -97,7 +97,7 @@ WriteOutcome WriteWhileBusy(const std::function<void()>& attempt, const std::fun
     }
 }
 
-RehearsalServer::RehearsalServer(TerminalOptions options, std::function<int()> stopRequests,
+RehearsalServer::RehearsalServer(RehearsalOptions options, std::function<int()> stopRequests,
     std::function<void(const QString&)> print, std::function<void(const QString&)> printError)
     : m_options(std::move(options))
     , m_stopRequests(std::move(stopRequests))
@@ -288,4 +288,4 @@ int RehearsalServer::Run()
     }
 }
 
-} // namespace kibic
+} // namespace kibic::terminals

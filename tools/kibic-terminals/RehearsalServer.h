@@ -1,16 +1,18 @@
 // The rehearsal terminal server's run: the tables' rows written into the scoring database at a pace.
 #pragma once
 
+#include "RehearsalOptions.h"
 #include "RehearsalPlan.h"
-#include "TerminalOptions.h"
 
 #include <chrono>
 #include <functional>
 #include <memory>
 
 namespace kibic {
-
 class DbConnection;
+}
+
+namespace kibic::terminals {
 
 // Whether a database failure is the other program (Kibic, or a director's tool) holding the file, which
 // passes: the provider's text speaks of a lock or a busy file. The file's own name is left out of the
@@ -36,7 +38,7 @@ enum class WriteOutcome {
 class RehearsalServer
 {
 public:
-    RehearsalServer(TerminalOptions options, std::function<int()> stopRequests,
+    RehearsalServer(RehearsalOptions options, std::function<int()> stopRequests,
         std::function<void(const QString&)> print, std::function<void(const QString&)> printError);
     ~RehearsalServer();
     RehearsalServer(const RehearsalServer&) = delete;
@@ -75,7 +77,7 @@ private:
     [[nodiscard]] bool WaitForTurn();
     [[nodiscard]] QString Finished(const QString& how) const;
 
-    TerminalOptions m_options;
+    RehearsalOptions m_options;
     std::function<int()> m_stopRequests;
     std::function<void(const QString&)> m_print;
     std::function<void(const QString&)> m_printError;
@@ -88,4 +90,4 @@ private:
 // "1 wiersz", "2 wiersze", "5 wierszy".
 [[nodiscard]] QString RowCountText(int count);
 
-} // namespace kibic
+} // namespace kibic::terminals

@@ -1,7 +1,7 @@
 // kibic-terminals: the rehearsal terminal server, which plays a tournament's tables into its scoring
 // database where the real terminal server is absent.
+#include "RehearsalOptions.h"
 #include "RehearsalServer.h"
-#include "TerminalOptions.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -32,17 +32,17 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    const kibic::ParsedTerminalArguments parsed = kibic::ParseTerminalArguments(arguments);
+    const kibic::terminals::ParsedRehearsalArguments parsed = kibic::terminals::ParseRehearsalArguments(arguments);
     if (!parsed.Ok) {
         Write(stderr, parsed.Error);
-        Write(stderr, kibic::TerminalUsage());
+        Write(stderr, kibic::terminals::RehearsalUsage());
         return 2;
     }
 
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
 
-    kibic::RehearsalServer server(
+    kibic::terminals::RehearsalServer server(
         parsed.Options, [] { return static_cast<int>(g_stopRequests); },
         [](const QString& line) { Write(stdout, line); }, [](const QString& line) { Write(stderr, line); });
     return server.Run();

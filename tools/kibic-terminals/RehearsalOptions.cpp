@@ -1,9 +1,9 @@
 // Parsing the rehearsal terminal server's command line.
-#include "TerminalOptions.h"
+#include "RehearsalOptions.h"
 
 #include <cmath>
 
-namespace kibic {
+namespace kibic::terminals {
 
 namespace {
 
@@ -24,7 +24,7 @@ bool ReadProbability(const QString& text, double& into)
 
 } // namespace
 
-QString TerminalUsage()
+QString RehearsalUsage()
 {
     return QStringLiteral(
         "użycie: kibic-terminals /f:[PLIK.bws] [/s] [/r] [/m] [--rate WIERSZY_NA_SEKUNDĘ] [--seed N] [--once]\n"
@@ -38,9 +38,9 @@ QString TerminalUsage()
         "  --split       prawdopodobieństwo wyniku dzielonego, np. \"60%-40%\" (0..1, domyślnie 0.01)");
 }
 
-ParsedTerminalArguments ParseTerminalArguments(const QStringList& arguments)
+ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
 {
-    ParsedTerminalArguments parsed;
+    ParsedRehearsalArguments parsed;
     auto fail = [&](const QString& error) {
         parsed.Ok = false;
         parsed.Error = error;
@@ -69,7 +69,7 @@ ParsedTerminalArguments ParseTerminalArguments(const QStringList& arguments)
         options.append({ name, value });
     }
 
-    TerminalOptions& o = parsed.Options;
+    RehearsalOptions& o = parsed.Options;
     for (const auto& [name, value] : options) {
         bool ok = false;
         if (name == QStringLiteral("--rate")) {
@@ -141,4 +141,4 @@ ParsedTerminalArguments ParseTerminalArguments(const QStringList& arguments)
     return parsed;
 }
 
-} // namespace kibic
+} // namespace kibic::terminals

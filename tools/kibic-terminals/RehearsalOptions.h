@@ -4,10 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-namespace kibic {
+namespace kibic::terminals {
 
 // What a run plays and how fast.
-struct TerminalOptions
+struct RehearsalOptions
 {
     QString DatabaseFile; // from "/f:[FILE]"
     double RowsPerSecond = 1.0; // --rate
@@ -23,10 +23,10 @@ struct TerminalOptions
 inline constexpr double kSlowestRate = 0.001;
 inline constexpr double kFastestRate = 1000000.0;
 
-struct ParsedTerminalArguments
+struct ParsedRehearsalArguments
 {
     bool Ok = false;
-    TerminalOptions Options;
+    RehearsalOptions Options;
     QString Error; // Polish, for the operator, when not Ok
 };
 
@@ -35,9 +35,9 @@ struct ParsedTerminalArguments
 // "/" switches are ignored), and this server's own options:
 //   --rate ROWS_PER_SECOND  --seed N  --once  --rounds K  --erase P  --not-played P  --split P
 // (each also as --name=value). An unknown "--" option, a missing or bad value, or no "/f:" is an error.
-[[nodiscard]] ParsedTerminalArguments ParseTerminalArguments(const QStringList& arguments);
+[[nodiscard]] ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments);
 
 // The usage lines printed with a command-line error.
-[[nodiscard]] QString TerminalUsage();
+[[nodiscard]] QString RehearsalUsage();
 
-} // namespace kibic
+} // namespace kibic::terminals
