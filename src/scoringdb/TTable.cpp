@@ -57,11 +57,14 @@ QString JoinedKey(const QVariantList& values)
     return key;
 }
 
-// Values bound into statements: flags as the backend stores them.
+// Values bound into statements: flags as the backend stores them, and a text set to nothing as the empty
+// text (Qt would bind a null text as NULL).
 QVariant Bindable(const QVariant& value, SqlDialect dialect)
 {
     if (dialect == SqlDialect::Sqlite && value.typeId() == QMetaType::Bool)
         return QVariant(value.toBool() ? 1 : 0);
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        return QVariant(QStringLiteral(""));
     return value;
 }
 

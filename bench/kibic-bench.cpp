@@ -1,0 +1,367 @@
+// kibic-bench: the transfer and the build on a large tournament, each against a floor of raw SQLite work
+// measured in the same process on the same data.
+//
+// The tournament: 10 sections of 30 tables, 30 rounds of 2 boards: 18,000 received scores.
+//   first-pass        the first pass over every score       floor: one query, the same flag updates in
+//                                                                   one transaction, the same file writes
+//   idle-pass         a pass with every score handled        floor: the same query, finding nothing
+//   incremental-pass  100 new scores among 18,000 handled    floor: the raw work for those 100
+//   build             building the scoring database          floor: the same rows inserted in one transaction
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+#include "scoringdb/TTable.h"
+#include "scoringdb/uBuildBWS.h"
+#include "scoringdb/uCreateBWS.h"
+#include "shell/KibicError.h"
+#include "shell/Operator.h"
+#include "transfer/Polling.h"
+#include "transfer/ResultConversion.h"
+#include "transfer/ResultFiles.h"
+#include "transfer/uScoreProvider.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace kibic;
+
+namespace {
+
+constexpr int kSections = 10;
+constexpr int kTables = 30;
+constexpr int kRounds = 30;
+constexpr int kBoardsPerRound = 2;
+constexpr int kRuns = 5;
+constexpr int kIncrementalRows = 100;
+
+TournamentModel LargeTournament(const QString& base)
+{
+    TournamentModel model;
+    model.TournamentBase = base;
+    model.PairsEvent = true;
+    model.SectionCount = kSections;
+    model.TableCount = kTables;
+    model.RoundCount = kRounds;
+    model.BoardsPerRound = kBoardsPerRound;
+    model.BoardCount = kTables * kBoardsPerRound;
+    model.ParticipantCount = 2 * kTables * kSections;
+    model.ResultsPerBoard = kSections * kRounds;
+    model.GridTableCount = kSections * kTables;
+    model.CellClicked = true;
+    for (int i = 0; i <= model.BoardCount; ++i)
+        model.BoardNumbers.push_back(i);
+    for (int i = 0; i <= model.ParticipantCount; ++i)
+        model.ParticipantNumbers.push_back(i);
+    model.Movement.assign(kTables + 1, std::vector<MovementEntry>(kSections * kRounds + 1));
+    for (int b = 1; b <= kTables; ++b) {
+        for (int s = 1; s <= kSections; ++s) {
+            for (int r = 1; r <= kRounds; ++r) {
+                MovementEntry& entry = model.Movement[b][(s - 1) * kRounds + r];
+                entry.Table = ((b - r) % kTables + kTables) % kTables + 1;
+                entry.Round = r;
+                entry.NS = 2 * kTables * (s - 1) + entry.Table;
+                entry.EW = 2 * kTables * (s - 1) + kTables + (entry.Table + r - 2) % kTables + 1;
+            }
+        }
+    }
+    return model;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double TimeMs(const std::function<void()>& work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// A raw QSQLITE connection, as the floors use it.
+class RawDatabase
+{
+public:
+    explicit RawDatabase(const QString& file)
+        : m_name(QStringLiteral("bench-raw-%1").arg(++s_counter))
+    {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db.setDatabaseName(file);
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (!m_db.open())
+            throw KibicError(QStringLiteral("bench: cannot open ") + file);
+    }
+    ~RawDatabase()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    QSqlDatabase& Db() { return m_db; }
+    void Exec(const QString& sql)
+    {
+        QSqlQuery query(m_db);
+        if (!query.exec(sql))
+            throw KibicError(QStringLiteral("bench: ") + sql);
+    }
+
+private:
+    static inline int s_counter = 0;
+    QString m_name;
+    QSqlDatabase m_db;
+};
+
+void WriteEmptyResultFiles(const TournamentModel& model)
+{
+    QFile scores(model.TournamentBase + QStringLiteral(".ZAP"));
+    QFile contracts(model.TournamentBase + QStringLiteral(".KNT"));
+    if (!scores.open(QIODevice::WriteOnly) || !contracts.open(QIODevice::WriteOnly))
+        throw KibicError(QStringLiteral("bench: cannot write the result files"));
+    const int records = model.BoardCount * model.ResultsPerBoard;
+    const qint16 empty = ScoreWordEmptySlot;
+    const QByteArray emptyContract = ContractRecord::EmptySlot().ToBytes();
+    for (int i = 0; i < records; ++i) {
+        scores.write(reinterpret_cast<const char*>(&empty), 2);
+        contracts.write(emptyContract);
+    }
+}
+
+// Every table plays both boards of its board set in every round: 18,000 scores.
+void AppendReceivedScores(const TournamentModel& model, const QString& file)
+{
+    static const char* contracts[] = {"4 S", "3 NT", "2 H", "4 H x", "1 NT", "5 D", "PASS", "3 C"};
+    static const char* results[] = {"=", "+1", "-1", "=", "-2", "+2", "=", "-1"};
+    static const char* declarers[] = {"N", "E", "S", "W"};
+    RawDatabase raw(file);
+    raw.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    QSqlQuery insert(raw.Db());
+    insert.prepare(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[PairNS],[PairEW],"
+                                  "[Declarer],[NS/EW],[Contract],[Result],[LeadCard],[Remarks]) "
+                                  "VALUES (?,?,?,?,?,?,?,?,?,?,?,'')"));
+    int n = 0;
+    for (int r = 1; r <= kRounds; ++r) {
+        for (int s = 1; s <= kSections; ++s) {
+            for (int b = 1; b <= kTables; ++b) {
+                const MovementEntry& entry = model.Movement[b][(s - 1) * kRounds + r];
+                for (int k = 0; k < kBoardsPerRound; ++k, ++n) {
+                    const int board = (b - 1) * kBoardsPerRound + k + 1;
+                    for (const QVariant& value : {QVariant(s), QVariant(entry.Table), QVariant(r), QVariant(board),
+                             QVariant(entry.NS), QVariant(entry.EW), QVariant(n % 4 + 1),
+                             QVariant(QString::fromLatin1(declarers[n % 4])), QVariant(QString::fromLatin1(contracts[n % 8])),
+                             QVariant(QString::fromLatin1(results[(n / 8) % 8])), QVariant(QStringLiteral("H10"))})
+                        insert.addBindValue(value);
+                    if (!insert.exec())
+                        throw KibicError(QStringLiteral("bench: cannot insert a received score"));
+                }
+            }
+        }
+    }
+    insert.finish();
+    raw.Exec(QStringLiteral("COMMIT"));
+}
+
+// The raw work of a pass: one query for the unhandled scores (and one for the round rows they need),
+// then per score the two file writes and the flag update, all in one transaction.
+int FloorPass(const TournamentModel& model, const QString& file)
+{
+    RawDatabase raw(file);
+    QSqlQuery query(raw.Db());
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("SELECT rowid,[Section],[Table],[Round],[Board],[Contract],[NS/EW],[Result],[LeadCard],"
+                              "[Remarks],[Erased] FROM [ReceivedData] WHERE [Processed]=0 ORDER BY [ID]"));
+    struct Row
+    {
+        qint64 Id;
+        int Section, Table, Round, Board;
+    };
+    std::vector<Row> rows;
+    while (query.next())
+        rows.push_back({query.value(0).toLongLong(), query.value(1).toInt(), query.value(2).toInt(),
+            query.value(3).toInt(), query.value(4).toInt()});
+    query.finish();
+    if (rows.empty())
+        return 0;
+    QHash<qint64, std::pair<int, int>> rounds; // section, table, round -> slot, low board
+    query.exec(QStringLiteral("SELECT [Section],[Table],[Round],[custom_Zyrt],[LowBoard],[custom_Komp] FROM [RoundData]"));
+    while (query.next()) {
+        const qint64 key = (query.value(0).toLongLong() * 1000 + query.value(1).toLongLong()) * 1000 + query.value(2).toLongLong();
+        rounds.insert(key, {query.value(3).toInt(), (query.value(5).toInt() - 1) * kBoardsPerRound + 1 - query.value(4).toInt()});
+    }
+    query.finish();
+    raw.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    QSqlQuery mark(raw.Db());
+    mark.prepare(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=? WHERE rowid=?"));
+    const QByteArray contract = ContractRecord::EmptySlot().ToBytes();
+    for (const Row& row : rows) {
+        const auto found = rounds.constFind((qint64(row.Section) * 1000 + row.Table) * 1000 + row.Round);
+        const qint64 column = row.Board + found->second;
+        const qint64 record = (column - 1) * model.ResultsPerBoard + found->first - 1;
+        WriteScoreWord(model.TournamentBase + QStringLiteral(".ZAP"), record, 420);
+        WriteContractRecord(model.TournamentBase + QStringLiteral(".KNT"), record, ContractRecord::FromBytes(contract.constData()));
+        mark.addBindValue(1);
+        mark.addBindValue(row.Id);
+        mark.exec();
+    }
+    mark.finish();
+    raw.Exec(QStringLiteral("COMMIT"));
+    return static_cast<int>(rows.size());
+}
+
+void SetAllMarks(const QString& file, int value)
+{
+    RawDatabase raw(file);
+    raw.Exec(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=%1").arg(value));
+}
+
+void ClearMarksOfLastRows(const QString& file, int count)
+{
+    RawDatabase raw(file);
+    raw.Exec(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=0 WHERE [ID] > (SELECT MAX([ID]) FROM [ReceivedData]) - %1")
+                 .arg(count));
+}
+
+// The build's floor: the same tables created and the same rows inserted through raw statements in one
+// transaction.
+void FloorBuild(const TournamentModel& model, const QString& file)
+{
+    QFile::remove(file);
+    DbConnection::CreateDatabaseFile(file);
+    RawDatabase raw(file);
+    for (const int number : ChosenStatementNumbers(false)) {
+        QString statement = TableStatements(false, false)[number - 1];
+        statement.replace(QStringLiteral("] COUNTER"), QStringLiteral("] INTEGER PRIMARY KEY AUTOINCREMENT"));
+        raw.Exec(statement);
+    }
+    raw.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    QSqlQuery tables(raw.Db());
+    tables.prepare(QStringLiteral("INSERT INTO [Tables] ([Section],[Table],[ComputerID]) VALUES (?,?,1)"));
+    QSqlQuery seats(raw.Db());
+    seats.prepare(QStringLiteral("INSERT INTO [PlayerNumbers] ([Section],[Table],[Direction]) VALUES (?,?,?)"));
+    for (int s = 1; s <= kSections; ++s) {
+        for (int t = 1; t <= kTables; ++t) {
+            tables.addBindValue(s);
+            tables.addBindValue(t);
+            tables.exec();
+            for (const char* direction : {"N", "E", "S", "W"}) {
+                seats.addBindValue(s);
+                seats.addBindValue(t);
+                seats.addBindValue(QString::fromLatin1(direction));
+                seats.exec();
+            }
+        }
+    }
+    QSqlQuery sections(raw.Db());
+    sections.prepare(QStringLiteral("INSERT INTO [Section] ([ID],[Letter],[Tables],[MissingPair]) VALUES (?,?,?,0)"));
+    for (int s = 1; s <= kSections; ++s) {
+        sections.addBindValue(s);
+        sections.addBindValue(QString(QChar(char16_t(u'A' + s - 1))));
+        sections.addBindValue(kTables);
+        sections.exec();
+    }
+    QSqlQuery rounds(raw.Db());
+    rounds.prepare(QStringLiteral("INSERT INTO [RoundData] ([Section],[Table],[Round],[NSPair],[EWPair],[LowBoard],"
+                                  "[HighBoard],[custom_Zyrt],[custom_Komp],[custom_S],[custom_W]) VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
+    for (int b = 1; b <= kTables; ++b) {
+        for (int k = 1; k <= kSections * kRounds; ++k) {
+            const MovementEntry& entry = model.Movement[b][k];
+            for (const QVariant& value : {QVariant((k - 1) / kRounds + 1), QVariant(entry.Table), QVariant(entry.Round),
+                     QVariant(entry.NS), QVariant(entry.EW), QVariant((b - 1) * kBoardsPerRound + 1),
+                     QVariant(b * kBoardsPerRound), QVariant(k), QVariant(b), QVariant(0), QVariant(0)})
+                rounds.addBindValue(value);
+            rounds.exec();
+        }
+    }
+    raw.Exec(QStringLiteral("INSERT INTO [Settings] ([ShowResults]) VALUES (1)"));
+    tables.finish();
+    seats.finish();
+    sections.finish();
+    rounds.finish();
+    raw.Exec(QStringLiteral("COMMIT"));
+}
+
+void Report(const char* name, const std::vector<double>& ours, const std::vector<double>& floor)
+{
+    const double median = Median(ours);
+    const double floorMedian = Median(floor);
+    std::printf("bench\t%s\t%.1f\t%.1f\t%.2f\n", name, median, floorMedian, floorMedian > 0 ? median / floorMedian : 0.0);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("large"));
+    TournamentModel model = LargeTournament(base);
+    const QString file = base + QStringLiteral(".bws");
+    ScriptedOperator quiet(mrYes);
+    TScoreProvider scorer;
+
+    try {
+        // (d) the build, first: it makes the database the passes run on.
+        std::vector<double> build;
+        std::vector<double> buildFloor;
+        const QString floorFile = dir.filePath(QStringLiteral("floor.bws"));
+        for (int run = 0; run < kRuns; ++run) {
+            QFile::remove(file);
+            build.push_back(TimeMs([&] {
+                if (!BuildScoringDatabase(model, quiet))
+                    throw KibicError(QStringLiteral("bench: the build failed: ") + quiet.Messages.join(QLatin1Char(' ')));
+            }));
+            buildFloor.push_back(TimeMs([&] { FloorBuild(model, floorFile); }));
+        }
+
+        WriteEmptyResultFiles(model);
+        AppendReceivedScores(model, file);
+        TTable recTable(ScoringConnectionString(file), QStringLiteral("ReceivedData"));
+        TTable rdaTable(ScoringConnectionString(file), QStringLiteral("RoundData"));
+        MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
+        PassFeedback feedback;
+        auto pass = [&] { return TransferResults(model, recTable, rdaTable, grid, scorer, feedback); };
+
+        std::vector<double> first, firstFloor, idle, idleFloor, incremental, incrementalFloor;
+        for (int run = 0; run < kRuns; ++run) {
+            SetAllMarks(file, 0);
+            PassCounts counts;
+            first.push_back(TimeMs([&] { counts = pass(); }));
+            if (counts.Placed != kSections * kTables * kRounds * kBoardsPerRound)
+                throw KibicError(QStringLiteral("bench: the first pass placed %1 scores").arg(counts.Placed));
+            SetAllMarks(file, 0);
+            firstFloor.push_back(TimeMs([&] { (void)FloorPass(model, file); }));
+
+            idle.push_back(TimeMs([&] { counts = pass(); }));
+            idleFloor.push_back(TimeMs([&] { (void)FloorPass(model, file); }));
+
+            ClearMarksOfLastRows(file, kIncrementalRows);
+            incremental.push_back(TimeMs([&] { counts = pass(); }));
+            if (counts.Placed != kIncrementalRows)
+                throw KibicError(QStringLiteral("bench: the incremental pass placed %1 scores").arg(counts.Placed));
+            ClearMarksOfLastRows(file, kIncrementalRows);
+            incrementalFloor.push_back(TimeMs([&] { (void)FloorPass(model, file); }));
+        }
+        Report("first-pass", first, firstFloor);
+        Report("idle-pass", idle, idleFloor);
+        Report("incremental-pass", incremental, incrementalFloor);
+        Report("build", build, buildFloor);
+        std::fprintf(stderr, "targets: first-pass %.2f <= 2; build %.2f <= 2; idle-pass %.1f%% and incremental-pass %.1f%% of first-pass <= 5%%\n",
+            Median(first) / Median(firstFloor), Median(build) / Median(buildFloor), 100.0 * Median(idle) / Median(first),
+            100.0 * Median(incremental) / Median(first));
+    } catch (const KibicError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,207 @@
+// TMyDlgForm: caption and icon by the message's kind, buttons by the mask, size by the message.
+#include "shell/ui/MyDialogs.h"
+
+#include "shell/Operator.h"
+#include "shell/ui/FormDesign.h"
+#include "shell/ui/Glyphs.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <memory>
+
+namespace kibic {
+
+namespace {
+
+struct ButtonDesign
+{
+    const char* Name;
+    QString Text;
+    int Result;
+    Glyph Picture;
+};
+
+QLabel* CaptionLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(68, 60);
+    label->hide();
+    return label;
+}
+
+QPixmap KindIcon(const QStyle& style, int kind)
+{
+    constexpr int iconSize = 32;
+    QStyle::StandardPixmap standard = QStyle::SP_MessageBoxWarning;
+    switch (kind) {
+    case dkWarning:
+        standard = QStyle::SP_MessageBoxWarning;
+        break;
+    case dkError:
+        standard = QStyle::SP_MessageBoxCritical;
+        break;
+    case dkInfo:
+        standard = QStyle::SP_MessageBoxInformation;
+        break;
+    case dkConfirm:
+        standard = QStyle::SP_MessageBoxQuestion;
+        break;
+    case dkApplication: {
+        const QIcon icon = QApplication::windowIcon();
+        return icon.isNull() ? DrawGlyph(Glyph::Application, QSize(iconSize, iconSize))
+                             : icon.pixmap(iconSize, iconSize);
+    }
+    default:
+        return {};
+    }
+    return style.standardIcon(standard).pixmap(iconSize, iconSize);
+}
+
+} // namespace
+
+TMyDlgForm::TMyDlgForm(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("MyDlgForm"));
+    setWindowTitle(QStringLiteral("MyDlgForm"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(DesignFont(MsSansSerif, 11));
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(10, 8, 41, 41);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->move(68, 8);
+    Label2 = CaptionLabel(this, "Label2", QStringLiteral("UWAGA!"));
+    Label3 = CaptionLabel(this, "Label3", QStringLiteral("BŁĄD!"));
+    Label4 = CaptionLabel(this, "Label4", QStringLiteral("INFO!"));
+    Label5 = CaptionLabel(this, "Label5", QStringLiteral("POTWIERDŻ!"));
+
+    const std::array<ButtonDesign, MessageDialogButtonCount> designs = { {
+        { "BitBtn1", QStringLiteral("&Tak"), mrYes, Glyph::Yes },
+        { "BitBtn2", QStringLiteral("&Nie"), mrNo, Glyph::No },
+        { "BitBtn3", QStringLiteral("OK"), mrOk, Glyph::Ok },
+        { "BitBtn4", QStringLiteral("&Popraw"), mrRetry, Glyph::Retry },
+        { "BitBtn5", QStringLiteral("&Ignoruj"), mrIgnore, Glyph::Ignore },
+    } };
+    std::array<QPushButton*, MessageDialogButtonCount> buttons {};
+    for (size_t i = 0; i < designs.size(); ++i) {
+        auto* button = new QPushButton(GlyphIcon(designs[i].Picture), designs[i].Text, this);
+        button->setObjectName(QLatin1String(designs[i].Name));
+        button->setGeometry(8 + static_cast<int>(i) * 80, 60, MessageDialogButtonWidth, MessageDialogButtonHeight);
+        // Enter presses the button that has the focus; no button is the fixed default.
+        button->setAutoDefault(true);
+        button->setDefault(false);
+        button->hide();
+        const int result = designs[i].Result;
+        connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
+        buttons[i] = button;
+    }
+    BitBtn1 = buttons[mbTak];
+    BitBtn2 = buttons[mbNie];
+    BitBtn3 = buttons[mbOk];
+    BitBtn4 = buttons[mbPopraw];
+    BitBtn5 = buttons[mbIgnoruj];
+    for (size_t i = 1; i < buttons.size(); ++i)
+        setTabOrder(buttons[i - 1], buttons[i]);
+}
+
+std::array<QPushButton*, MessageDialogButtonCount> TMyDlgForm::Buttons() const
+{
+    return { BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5 };
+}
+
+QPushButton* TMyDlgForm::FirstShownButton() const
+{
+    for (QPushButton* button : Buttons()) {
+        if (!button->isHidden())
+            return button;
+    }
+    return nullptr;
+}
+
+void TMyDlgForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (!BitBtn2->isHidden())
+            BitBtn2->click();
+        else
+            reject();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TMyDlgForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QPushButton* first = FirstShownButton())
+        first->setFocus(Qt::OtherFocusReason);
+}
+
+void TMyDlgForm::reject()
+{
+    done(mrCancel);
+}
+
+TMyDlgForm* BuildMessageDialog(const QString& text, int kind, quint16 buttons)
+{
+    auto* dialog = new TMyDlgForm();
+    dialog->Label1->setText(text);
+    dialog->Label1->adjustSize();
+
+    const QLabel* captions[] = { dialog->Label2, dialog->Label3, dialog->Label4, dialog->Label5 };
+    if (kind >= dkWarning && kind <= dkConfirm)
+        dialog->setWindowTitle(captions[kind]->text());
+    else if (kind == dkApplication)
+        dialog->setWindowTitle(ApplicationTitle());
+    const QPixmap icon = KindIcon(*dialog->style(), kind);
+    if (!icon.isNull()) {
+        dialog->Image1->setPixmap(icon);
+        dialog->Image1->resize(icon.deviceIndependentSize().toSize());
+    }
+    for (QLabel* caption : { dialog->Label2, dialog->Label3, dialog->Label4, dialog->Label5 })
+        caption->hide();
+
+    const QRect label = dialog->Label1->geometry();
+    const MessageDialogLayout layout = LayOutMessageDialog(label.left(), label.top(), label.width(), label.height(),
+        dialog->Image1->y(), dialog->Image1->height(), buttons);
+    const auto all = dialog->Buttons();
+    for (size_t i = 0; i < all.size(); ++i) {
+        QPushButton* button = all[i];
+        const int left = layout.ButtonVisible[i] ? layout.ButtonLeft[i] : button->x() + layout.Shift;
+        button->move(left, layout.ButtonTop);
+        button->setVisible(layout.ButtonVisible[i]);
+    }
+    SetOuterSize(*dialog, FrameKind::Dialog, layout.WindowWidth, layout.WindowHeight, true);
+    if (QPushButton* first = dialog->FirstShownButton())
+        first->setFocus(Qt::OtherFocusReason);
+    return dialog;
+}
+
+int ShowMessageDialog(const QString& text, int kind, quint16 buttons)
+{
+    const std::unique_ptr<TMyDlgForm> dialog(BuildMessageDialog(text, kind, buttons));
+    CentreOnScreen(*dialog, FrameKind::Dialog);
+    return dialog->exec();
+}
+
+void ShowInfo(const QString& text)
+{
+    ShowMessageDialog(text, dkInfo, dbOk);
+}
+
+QString ApplicationTitle()
+{
+    return QGuiApplication::applicationDisplayName();
+}
+
+} // namespace kibic

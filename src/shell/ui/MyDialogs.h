@@ -1,0 +1,63 @@
+// The program's message dialog: every message and yes/no question goes through it.
+#pragma once
+
+#include "shell/MessageDialogLayout.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace kibic {
+
+class TMyDlgForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TMyDlgForm(QWidget* parent = nullptr);
+
+    QLabel* Image1;
+    QLabel* Label1;
+    QLabel* Label2; // caption "UWAGA!"
+    QLabel* Label3; // caption "BŁĄD!"
+    QLabel* Label4; // caption "INFO!"
+    QLabel* Label5; // caption "POTWIERDŻ!"
+    QPushButton* BitBtn1; // "&Tak", Yes (6)
+    QPushButton* BitBtn2; // "&Nie", No (7); Esc presses it when it is shown
+    QPushButton* BitBtn3; // "OK", OK (1)
+    QPushButton* BitBtn4; // "&Popraw", Retry (4)
+    QPushButton* BitBtn5; // "&Ignoruj", Ignore (5)
+
+    // The five buttons in tab order.
+    [[nodiscard]] std::array<QPushButton*, MessageDialogButtonCount> Buttons() const;
+
+    // The button that has the focus when the window opens: the first shown in tab order.
+    [[nodiscard]] QPushButton* FirstShownButton() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+public slots:
+    // The close box (and Esc without "&Nie"): Cancel (2).
+    void reject() override;
+};
+
+// Makes the window for the message, with the caption and icon of kind and the buttons of the
+// DialogButtons mask, laid out and not yet shown. The caller owns it.
+[[nodiscard]] TMyDlgForm* BuildMessageDialog(const QString& text, int kind, quint16 buttons);
+
+// Shows the message in the centre of the screen and returns the modal result of the button pressed
+// (Cancel, 2, when the window is closed by its close box).
+int ShowMessageDialog(const QString& text, int kind, quint16 buttons);
+
+// An information with an OK button.
+void ShowInfo(const QString& text);
+
+// The caption of DialogKind 4: the application's title.
+[[nodiscard]] QString ApplicationTitle();
+
+} // namespace kibic

@@ -1,0 +1,54 @@
+// WindowOperator: TMyDlgForm for every message, the application's override cursor for the hourglass.
+#include "shell/ui/WindowOperator.h"
+
+#include "shell/ui/MyDialogs.h"
+
+#include <QApplication>
+
+namespace kibic {
+
+WindowOperator::~WindowOperator()
+{
+    SetBusyCursor(false);
+}
+
+int WindowOperator::ShowMessageDialog(const QString& text, int kind, int buttons)
+{
+    // The operator answers with the ordinary pointer even in the middle of a long action.
+    struct PointerWhileAsking
+    {
+        explicit PointerWhileAsking(bool busy)
+            : Active(busy)
+        {
+            if (Active)
+                QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+        ~PointerWhileAsking()
+        {
+            if (Active)
+                QApplication::restoreOverrideCursor();
+        }
+        PointerWhileAsking(const PointerWhileAsking&) = delete;
+        PointerWhileAsking& operator=(const PointerWhileAsking&) = delete;
+        bool Active;
+    } pointer(m_busy);
+    return kibic::ShowMessageDialog(text, kind, static_cast<quint16>(buttons));
+}
+
+void WindowOperator::ShowError(const QString& text)
+{
+    ShowMessageDialog(text, dkError, dbOk);
+}
+
+void WindowOperator::SetBusyCursor(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace kibic

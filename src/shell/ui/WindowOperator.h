@@ -1,0 +1,28 @@
+// The operator of the windowed program: messages and questions through the program's message dialog.
+#pragma once
+
+#include "shell/Operator.h"
+
+namespace kibic {
+
+class WindowOperator : public Operator
+{
+public:
+    WindowOperator() = default;
+    WindowOperator(const WindowOperator&) = delete;
+    WindowOperator& operator=(const WindowOperator&) = delete;
+    ~WindowOperator() override;
+
+    int ShowMessageDialog(const QString& text, int kind, int buttons) override;
+
+    // Kind 1, "BŁĄD!", with an OK button.
+    void ShowError(const QString& text) override;
+
+    // The hourglass over every window of the program, or back to the normal cursor.
+    void SetBusyCursor(bool busy) override;
+
+private:
+    bool m_busy = false;
+};
+
+} // namespace kibic

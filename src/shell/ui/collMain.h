@@ -1,0 +1,125 @@
+// TcollForm: the main window. It owns the tournament model, the polling timer, the results grid and
+// the toolbar from which everything the director does starts.
+#pragma once
+
+#include "scoringdb/TTable.h"
+#include "shell/ui/WindowOperator.h"
+#include "tournament/TournamentModel.h"
+#include "transfer/uScoreProvider.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QFileDialog;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace kibic {
+
+class ResultGrid;
+
+class TcollForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // arguments: the command line without the program; programDirectory: where the pattern folder
+    // "BMT" lives. The defaults are the running program's.
+    explicit TcollForm(QWidget* parent = nullptr);
+    TcollForm(const QStringList& arguments, const QString& programDirectory, QWidget* parent = nullptr);
+    ~TcollForm() override;
+
+    // The open tournament and the run-time flags.
+    TournamentModel Model;
+
+    // Messages and questions of every handler of the window.
+    [[nodiscard]] Operator& Dialogs() { return m_operator; }
+
+    // Runs one handler's work; a failure is shown in the error box and goes no further.
+    bool Guard(const std::function<void()>& action);
+
+    // The initial folder of the pattern file dialogs.
+    [[nodiscard]] QString PatternFolder() const { return m_patternFolder; }
+
+    QToolBar* ToolBar1;
+    QToolButton* ToolButton2; // "Otwórz turniej ZyRTa"
+    QToolButton* ToolButton4; // "Otwórz bazę pierniczkową"
+    QToolButton* ToolButton8; // "o programie..."
+    QToolButton* ToolButton6; // "Wyjście"
+    QLabel* Label2; // "Co ile sekund:"
+    QLineEdit* Edit1; // polling interval in seconds
+    QPushButton* Button1; // "Start"
+    QPushButton* Button2; // "Stop", in the place of Button1
+    QPushButton* btnIDS; // "Czytaj identyfikatory"
+    QCheckBox* CheckBoxCezar; // "cezarowe"
+    QTableWidget* StringGrid1;
+    QLabel* Label3; // polling status
+    QMenu* PopupMenu1;
+    QAction* Poprawzapis1; // "Popraw zapis", the default item
+    QAction* Zgazaznaczenie1; // "Zgaś zaznaczenie"
+    QAction* Zgawszystkiezaznaczenia1; // "Zgaś wszystkie zaznaczenia"
+    QFileDialog* OpenDialog1; // tournaments and scoring databases
+    QFileDialog* SaveDialog1; // pattern files, saving
+    QFileDialog* OpenDialog2; // pattern files, opening
+    QTimer* Timer1; // polling tick
+
+    // The open scoring database's received scores and round rows (closed between operations).
+    TTable recTable;
+    TTable rdaTable;
+    // The one score provider of the run.
+    const TScoreProvider ScoreProvider{};
+
+    // The results grid after a scoring database was opened: cells, window size, handled scores.
+    void SetUpGrid();
+    void FitWindowToGrid();
+    void RefreshGrid();
+    // Starts (a pass at once, then every interval) or stops polling.
+    void SetPolling(bool on);
+    // One transfer pass; a failure is shown and leaves the pass stuck.
+    void TransferResults();
+    // The grid's cells as the transfer addresses them (row 0 and column 0 the headers).
+    [[nodiscard]] ResultGrid& Grid() { return *m_cells; }
+
+public slots:
+    void Otwrz1Click();
+    void Otwrz2Click();
+    void ToolButton8Click();
+    void Koniec1Click();
+    void Button1Click();
+    void BitBtn1Click();
+    void Timer1Timer();
+    void PopupMenu1Popup();
+    void StringGrid1DblClick();
+    void Zgazaznaczenie1Click();
+    void Zgawszystkiezaznaczenia1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void FormCreate(const QStringList& arguments, const QString& programDirectory);
+    void FormClose();
+    void ConnectTransferControls();
+    // Right button on the grid: the cell under the mouse becomes current; a header disarms the next action.
+    void StringGrid1MouseDown(QWidget* source, const QPoint& at);
+
+    WindowOperator m_operator;
+    QString m_patternFolder;
+    std::unique_ptr<ResultGrid> m_cells;
+    int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
+};
+
+} // namespace kibic

@@ -1,0 +1,279 @@
+// TcollForm: the results grid, polling, and the director's actions on the grid.
+#include "shell/ui/collMain.h"
+
+#include "shell/uNapisy.h"
+#include "shell/ui/FormDesign.h"
+#include "transfer/GridLayout.h"
+#include "transfer/Polling.h"
+#include "transfer/popK.h"
+#include "transfer/ui/StringGrid.h"
+#include "transfer/ui/TForm4.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+
+namespace kibic {
+
+namespace {
+
+// The status line and the cursor around a pass.
+class WindowPassFeedback : public PassFeedback
+{
+public:
+    explicit WindowPassFeedback(TcollForm& form)
+        : m_form(form)
+    {
+    }
+    void PassStarted() override
+    {
+        m_form.Label3->setText(uNapisy::PracujeSie);
+        m_form.Dialogs().SetBusyCursor(true);
+        m_form.repaint();
+    }
+    void PassFinished() override
+    {
+        m_form.Label3->setText(uNapisy::Czuwam);
+        m_form.Dialogs().SetBusyCursor(false);
+        m_form.repaint();
+    }
+    void PassRefused() override { m_form.Label3->setText(uNapisy::SaProblemy); }
+    // The pass stays stuck ("Pracuje się ..." and Busy), but the cursor comes back: the window still
+    // answers, and a permanent hourglass would look like a frozen program.
+    void PassAborted() override { m_form.Dialogs().SetBusyCursor(false); }
+
+private:
+    TcollForm& m_form;
+};
+
+class WindowPolling : public PollingSwitch
+{
+public:
+    explicit WindowPolling(TcollForm& form)
+        : m_form(form)
+    {
+    }
+    bool PollingOn() const override { return m_form.Model.PollingOn; }
+    void SetPolling(bool on) override { m_form.SetPolling(on); }
+
+private:
+    TcollForm& m_form;
+};
+
+// "Popraw zapis" shows the record in TForm4.
+class WindowCorrectionEditor : public CorrectionEditor
+{
+public:
+    explicit WindowCorrectionEditor(QWidget* parent)
+        : m_parent(parent)
+    {
+    }
+    bool EditCorrection(ScoreCorrection& correction) override
+    {
+        TForm4 window(m_parent);
+        window.Fill(correction);
+        if (window.exec() != QDialog::Accepted)
+            return false;
+        correction = window.Correction();
+        return true;
+    }
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace
+
+void TcollForm::ConnectTransferControls()
+{
+    m_cells = std::make_unique<StringGridCells>(StringGrid1);
+    StringGrid1->setItemDelegate(new GridCellDelegate(StringGrid1));
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGrid1->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGrid1->verticalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    for (QWidget* source : {StringGrid1->viewport(), StringGrid1->horizontalHeader()->viewport(),
+             StringGrid1->verticalHeader()->viewport()})
+        source->installEventFilter(this);
+    auto popup = [this](QWidget* source) {
+        return [this, source](const QPoint& at) { PopupMenu1->popup(source->mapToGlobal(at)); };
+    };
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this, popup(StringGrid1->viewport()));
+    connect(StringGrid1->horizontalHeader(), &QWidget::customContextMenuRequested, this, popup(StringGrid1->horizontalHeader()));
+    connect(StringGrid1->verticalHeader(), &QWidget::customContextMenuRequested, this, popup(StringGrid1->verticalHeader()));
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TcollForm::PopupMenu1Popup);
+    connect(Poprawzapis1, &QAction::triggered, this, &TcollForm::StringGrid1DblClick);
+    connect(Zgazaznaczenie1, &QAction::triggered, this, &TcollForm::Zgazaznaczenie1Click);
+    connect(Zgawszystkiezaznaczenia1, &QAction::triggered, this, &TcollForm::Zgawszystkiezaznaczenia1Click);
+    connect(StringGrid1, &QTableWidget::cellDoubleClicked, this, &TcollForm::StringGrid1DblClick);
+    connect(Button1, &QPushButton::clicked, this, &TcollForm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TcollForm::BitBtn1Click);
+    connect(Timer1, &QTimer::timeout, this, &TcollForm::Timer1Timer);
+}
+
+void TcollForm::SetUpGrid()
+{
+    SetUpGridCells(StringGrid1, Model);
+    Edit1->setText(QString::number(Timer1->interval() / 1000));
+    StringGrid1->show();
+    FitWindowToGrid();
+    repaint();
+    RefreshGrid();
+    Label2->show();
+    Edit1->show();
+    Button1->show();
+    Label3->clear();
+    ToolButton2->setEnabled(false);
+    ToolButton4->setEnabled(false);
+}
+
+void TcollForm::FitWindowToGrid()
+{
+    const GridGeometry geometry = kibic::FitWindowToGrid(
+        StringGrid1->rowCount() + 1, StringGrid1->columnCount() + 1, StringGrid1->x(), StringGrid1->y());
+    m_gridBottomMargin = -1;
+    move(geometry.WindowLeft, geometry.WindowTop);
+    SetOuterSize(*this, FrameKind::Sizeable, geometry.WindowWidth, geometry.WindowHeight, false);
+    StringGrid1->resize(geometry.GridWidth, geometry.GridHeight);
+    Label3->setGeometry(geometry.LabelLeft, geometry.LabelTop, geometry.LabelWidth, Label3->height());
+    m_gridBottomMargin = height() - StringGrid1->y() - StringGrid1->height();
+    if (StringGrid1->rowCount() > 0 && StringGrid1->columnCount() > 0)
+        StringGrid1->setCurrentCell(0, 0);
+}
+
+void TcollForm::RefreshGrid()
+{
+    kibic::RefreshGrid(Model, recTable, rdaTable, Grid());
+}
+
+void TcollForm::SetPolling(bool on)
+{
+    if (on) {
+        Model.PollingOn = true;
+        bool replaced = false;
+        Model.PollSeconds = AcceptedPollSeconds(Edit1->text(), replaced);
+        if (replaced)
+            Edit1->setText(QStringLiteral("10"));
+        Timer1->setInterval(Model.PollSeconds * 1000);
+        Timer1->start();
+        Label3->setText(uNapisy::Czuwam);
+        Label3->show();
+        Button1->hide();
+        Button2->show();
+        TransferResults();
+    } else {
+        Timer1->stop();
+        Label3->clear();
+        Label3->hide();
+        Model.PollingOn = false;
+        Button2->hide();
+        Button1->show();
+    }
+}
+
+void TcollForm::TransferResults()
+{
+    Guard([this] {
+        WindowPassFeedback feedback(*this);
+        (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
+    });
+}
+
+void TcollForm::Button1Click()
+{
+    SetPolling(true);
+}
+
+void TcollForm::BitBtn1Click()
+{
+    SetPolling(false);
+}
+
+void TcollForm::Timer1Timer()
+{
+    TransferResults();
+}
+
+void TcollForm::PopupMenu1Popup()
+{
+    Guard([this] {
+        bool enabled = false;
+        if (recTable.TableName().isEmpty() == false && StringGrid1->isVisible())
+            enabled = CellActionsEnabled(Model, recTable, Grid(), StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1);
+        Poprawzapis1->setEnabled(enabled);
+        Zgazaznaczenie1->setEnabled(enabled);
+        Zgawszystkiezaznaczenia1->setEnabled(true);
+    });
+}
+
+void TcollForm::StringGrid1DblClick()
+{
+    Guard([this] {
+        WindowPolling polling(*this);
+        WindowCorrectionEditor editor(this);
+        CorrectCellRecord(GridActionContext{Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1,
+                              StringGrid1->currentRow() + 1},
+            editor);
+    });
+}
+
+void TcollForm::Zgazaznaczenie1Click()
+{
+    Guard([this] {
+        WindowPolling polling(*this);
+        ClearCellMark(GridActionContext{
+            Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1});
+    });
+}
+
+void TcollForm::Zgawszystkiezaznaczenia1Click()
+{
+    Guard([this] {
+        WindowPolling polling(*this);
+        ClearAllMarks(GridActionContext{Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1,
+                          StringGrid1->currentRow() + 1},
+            Dialogs());
+    });
+}
+
+void TcollForm::StringGrid1MouseDown(QWidget* source, const QPoint& at)
+{
+    if (source == StringGrid1->viewport()) {
+        const int row = StringGrid1->rowAt(at.y());
+        const int column = StringGrid1->columnAt(at.x());
+        if (row >= 0 && column >= 0)
+            StringGrid1->setCurrentCell(row, column);
+        return;
+    }
+    // A header cell: its row (or column) becomes current, the other stays, and the next action is disarmed.
+    Model.CellClicked = false;
+    if (source == StringGrid1->verticalHeader()->viewport()) {
+        const int row = StringGrid1->verticalHeader()->logicalIndexAt(at);
+        if (row >= 0)
+            StringGrid1->setCurrentCell(row, std::max(0, StringGrid1->currentColumn()));
+    } else if (source == StringGrid1->horizontalHeader()->viewport()) {
+        const int column = StringGrid1->horizontalHeader()->logicalIndexAt(at);
+        if (column >= 0)
+            StringGrid1->setCurrentCell(std::max(0, StringGrid1->currentRow()), column);
+    }
+}
+
+bool TcollForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            StringGrid1MouseDown(static_cast<QWidget*>(watched), mouse->position().toPoint());
+            return false;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kibic

@@ -1,0 +1,64 @@
+// The polling pass: every received score not yet handled by this instance goes into ZyRT's result files.
+#pragma once
+
+#include "scoringdb/TTable.h"
+#include "transfer/ResultConversion.h"
+#include "transfer/ResultGrid.h"
+#include "transfer/uScoreProvider.h"
+#include "tournament/TournamentModel.h"
+
+#include <QString>
+
+namespace kibic {
+
+// The ReceivedData column in which this instance marks rows handled: "Processed" for 0, else
+// "Processed1".."Processed4".
+[[nodiscard]] QString ProcessedColumnName(qint32 processedColumnNo);
+
+// The polling interval accepted from the interval box: a whole number of seconds, at least 5, whose
+// milliseconds fit the timer. Anything else gives 10 and replaced = true (the box then shows "10").
+[[nodiscard]] qint32 AcceptedPollSeconds(const QString& text, bool& replaced);
+
+// What one pass did.
+struct PassCounts
+{
+    bool Refused = false; // a pass was still unfinished (Busy): nothing was done
+    int Placed = 0;       // scores written into the result files and marked
+    int Erased = 0;       // erasures written as empty slots and marked
+    int Unplaced = 0;     // rows that belong nowhere in this tournament; left unmarked
+};
+
+// What the window shows around a pass: "Pracuje się ..." and the hourglass before the work, "czuwam ..."
+// after it, "są problemy..." when a pass is refused.
+class PassFeedback
+{
+public:
+    virtual ~PassFeedback() = default;
+    virtual void PassStarted() {}
+    virtual void PassFinished() {}
+    virtual void PassRefused() {}
+    // The pass ended with an error; Busy stays set (the "stuck" state) and the text is reported by the caller.
+    virtual void PassAborted() {}
+};
+
+// One pass over ReceivedData in ID order (TransferResults). Every row whose mark is not set is placed,
+// converted and written into both result files, its grid cell set (the round; emptied for an erasure)
+// and its mark set. Rows that cannot be placed stay unmarked without a message. recTable and rdaTable are
+// the window's table objects on "ReceivedData" and "RoundData" (connection string set, closed); both are
+// closed again at the end. An error ends the pass with Busy left set; marks of the rows handled before it
+// are kept. The marks are committed together in short transactions so the terminal server is never held
+// up for more than a moment.
+PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
+    const TScoreProvider& scorer, PassFeedback& feedback);
+
+// Fills the data cells from the rows already handled by this instance: the round of the last handled
+// row of each table and board, empty where that row was an erasure. No result file is touched.
+void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid);
+
+// The RoundData values of the current row of an open rdaTable.
+[[nodiscard]] RoundDataRow ReadRoundDataRow(const TTable& rdaTable);
+
+// The ReceivedData values of the current row of an open recTable.
+[[nodiscard]] ReceivedResult ReadReceivedResult(const TTable& recTable);
+
+} // namespace kibic

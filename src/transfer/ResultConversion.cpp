@@ -1,0 +1,289 @@
+// One received result turned into ZyRT's records.
+#include "transfer/ResultConversion.h"
+
+#include "transfer/uScoreProvider.h"
+
+#include <QtEndian>
+#include <limits>
+
+namespace kibic {
+
+namespace {
+
+// A grid row or column that does not fit 32 bits is off the grid.
+qint32 GridIndex(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        return 0;
+    return static_cast<qint32>(value);
+}
+
+// A percentage of a split score: a whole number 0..100, a multiple of 5.
+bool ReadPercentage(const QString& text, qint32& percentage)
+{
+    bool isNumber = false;
+    const int value = text.toInt(&isNumber);
+    if (!isNumber || value < 0 || value > 100 || value % 5 != 0)
+        return false;
+    percentage = value;
+    return true;
+}
+
+DenominationCode DenominationOf(QChar letter)
+{
+    switch (letter.unicode()) {
+    case 'D':
+        return DenominationCode::Diamonds;
+    case 'H':
+        return DenominationCode::Hearts;
+    case 'S':
+        return DenominationCode::Spades;
+    case 'N':
+        return DenominationCode::NoTrump;
+    default:
+        return DenominationCode::Clubs;
+    }
+}
+
+DeclarerCode DeclarerOf(const QString& nsEw)
+{
+    if (nsEw == u"EW" || nsEw == u"WE" || nsEw == u"E")
+        return DeclarerCode::East;
+    if (nsEw == u"S")
+        return DeclarerCode::South;
+    if (nsEw == u"W")
+        return DeclarerCode::West;
+    return DeclarerCode::North;
+}
+
+LeadSuitCode LeadSuitOf(QChar letter)
+{
+    switch (letter.unicode()) {
+    case 'C':
+        return LeadSuitCode::Clubs;
+    case 'D':
+        return LeadSuitCode::Diamonds;
+    case 'H':
+        return LeadSuitCode::Hearts;
+    case 'S':
+        return LeadSuitCode::Spades;
+    default:
+        return LeadSuitCode::Other;
+    }
+}
+
+// The rank character of a lead card: "2".."9" 1..8, "1" (of "10") 9, J 10, Q 11, K 12, A 13, else 0.
+quint8 LeadRankOf(QChar rank)
+{
+    const char16_t code = rank.unicode();
+    if (code >= u'2' && code <= u'9')
+        return static_cast<quint8>(code - u'1');
+    switch (code) {
+    case u'1':
+        return 9;
+    case u'J':
+        return 10;
+    case u'Q':
+        return 11;
+    case u'K':
+        return 12;
+    case u'A':
+        return 13;
+    default:
+        return 0;
+    }
+}
+
+// The contract record of an ordinary result; all zero when the contract has no level 1..7 ("PASS").
+ContractRecord ContractRecordOf(const QString& contract, const QString& nsEw, const QString& leadCard, qint32 result)
+{
+    ContractRecord record;
+    record.Level = 0;
+    const QString text = contract.toUpper();
+    if (text.isEmpty() || text.front() < QLatin1Char('1') || text.front() > QLatin1Char('7'))
+        return record;
+    record.Level = static_cast<quint8>(text.front().unicode() - u'0');
+    const QString rest = text.mid(1).trimmed();
+    if (!rest.isEmpty())
+        record.Denomination = DenominationOf(rest.front());
+    record.Doubling = rest.contains(u"XX") ? DoublingCode::Redoubled
+        : rest.contains(u'X')              ? DoublingCode::Doubled
+                                           : DoublingCode::Undoubled;
+    record.Declarer = DeclarerOf(nsEw.toUpper());
+    const QString lead = leadCard.toUpper();
+    if (!lead.isEmpty()) {
+        record.LeadSuit = LeadSuitOf(lead.front());
+        // A suit without a rank says nothing of the card.
+        record.LeadRank = lead.size() >= 2 ? LeadRankOf(lead.at(1)) : 0;
+    }
+    record.ResultValue = static_cast<qint16>(static_cast<quint16>(static_cast<quint32>(result) & 0xFFFFu));
+    return record;
+}
+
+} // namespace
+
+ContractRecord ContractRecord::EmptySlot()
+{
+    ContractRecord record;
+    record.Level = LevelByte(LevelCode::NoResult);
+    return record;
+}
+
+QByteArray ContractRecord::ToBytes() const
+{
+    QByteArray bytes(Size, '\0');
+    bytes[0] = static_cast<char>(Level);
+    bytes[1] = static_cast<char>(Denomination);
+    bytes[2] = static_cast<char>(Doubling);
+    bytes[3] = static_cast<char>(Declarer);
+    bytes[4] = static_cast<char>(LeadSuit);
+    bytes[5] = static_cast<char>(LeadRank);
+    qToLittleEndian<qint16>(ResultValue, bytes.data() + 6);
+    return bytes;
+}
+
+ContractRecord ContractRecord::FromBytes(const char* bytes)
+{
+    const auto byte = [bytes](int offset) { return static_cast<quint8>(bytes[offset]); };
+    ContractRecord record;
+    record.Level = byte(0);
+    record.Denomination = static_cast<DenominationCode>(byte(1));
+    record.Doubling = static_cast<DoublingCode>(byte(2));
+    record.Declarer = static_cast<DeclarerCode>(byte(3));
+    record.LeadSuit = static_cast<LeadSuitCode>(byte(4));
+    record.LeadRank = byte(5);
+    record.ResultValue = qFromLittleEndian<qint16>(bytes + 6);
+    return record;
+}
+
+qint32 GridRowOf(const TournamentModel& model, qint32 section, qint32 table)
+{
+    if (model.PairsEvent || model.ExtraSectionCount < 1 || section <= model.SectionCount)
+        return GridIndex(qint64(section - qint64(1)) * model.TableCount + table);
+    const qint64 sectorTables = model.ExtraTableCount / model.ExtraSectionCount;
+    return GridIndex(sectorTables * (qint64(section) - model.SectionCount - 1)
+        + qint64(model.SectionCount) * model.TableCount + table);
+}
+
+qint32 GridColumnOf(const TournamentModel& model, const RoundDataRow& roundRow, qint32 board)
+{
+    if (!roundRow.BoardSetColumnsRead) {
+        const qint64 last = std::min<qint64>(model.BoardCount, qint64(model.BoardNumbers.size()) - 1);
+        for (qint64 i = 1; i <= last; ++i) {
+            if (model.BoardNumbers[static_cast<size_t>(i)] == board)
+                return static_cast<qint32>(i);
+        }
+        return 0;
+    }
+    if (board < roundRow.LowBoard || board > roundRow.HighBoard)
+        return 0;
+    return GridIndex((qint64(roundRow.BoardSet) - 1) * model.BoardsPerRound + qint64(board) - roundRow.LowBoard + 1);
+}
+
+qint64 RecordIndex(const TournamentModel& model, qint32 column, qint32 slot)
+{
+    return (qint64(column) - 1) * model.ResultsPerBoard + slot - 1;
+}
+
+ResultPlacement PlaceResult(const TournamentModel& model, const ReceivedResult& received, const RoundDataRow& roundRow)
+{
+    ResultPlacement placement;
+    placement.GridRow = GridRowOf(model, received.Section, received.Table);
+    placement.Slot = roundRow.Found ? roundRow.Slot : -1;
+    placement.GridColumn = roundRow.Found ? GridColumnOf(model, roundRow, received.Board) : 0;
+    placement.Placed = placement.GridRow >= 1 && placement.GridRow <= model.GridTableCount && placement.GridColumn >= 1
+        && placement.GridColumn <= model.BoardCount && placement.Slot >= 1 && placement.Slot <= model.ResultsPerBoard;
+    if (placement.Placed)
+        placement.RecordIndex = RecordIndex(model, placement.GridColumn, placement.Slot);
+    return placement;
+}
+
+QString EffectiveRemark(const QString& remarks)
+{
+    const QString remark = remarks.trimmed();
+    if (remark == u"Not played")
+        return QStringLiteral("50%-50%");
+    return remark;
+}
+
+bool ParseSplitScore(QString& text, qint32& ns, qint32& ew)
+{
+    ns = 0;
+    ew = 0;
+    text = text.trimmed();
+    if (text.isEmpty())
+        return false;
+    text.remove(QLatin1Char(' '));
+    const qsizetype firstPercent = text.indexOf(QLatin1Char('%'));
+    if (firstPercent < 1)
+        return false;
+    qint32 nsPercent = 0;
+    if (!ReadPercentage(text.left(firstPercent), nsPercent))
+        return false;
+    if (firstPercent + 1 >= text.size() || text.at(firstPercent + 1) != QLatin1Char('-'))
+        return false;
+    const QString rest = text.mid(firstPercent + 2);
+    const qsizetype secondPercent = rest.indexOf(QLatin1Char('%'));
+    if (secondPercent < 1)
+        return false;
+    qint32 ewPercent = 0;
+    if (!ReadPercentage(rest.left(secondPercent), ewPercent))
+        return false;
+    ns = nsPercent;
+    ew = ewPercent;
+    return true;
+}
+
+qint32 EncodeSplitScore(qint32 ns, qint32 ew)
+{
+    return (ns + 2) / 5 * 21 + (ew + 2) / 5 + 9780;
+}
+
+qint32 ResultNumber(const QString& result)
+{
+    bool isNumber = false;
+    const int value = result.trimmed().toInt(&isNumber);
+    return isNumber ? value : 0;
+}
+
+ConvertedResult ConvertResult(const TScoreProvider& scorer, const ReceivedResult& received)
+{
+    ConvertedResult converted;
+    if (received.Erased)
+        return converted;
+
+    converted.Contract = ContractRecord();
+    const QString remark = EffectiveRemark(received.Remarks);
+    if (remark.contains(QLatin1Char('%'))) {
+        QString split = remark;
+        qint32 ns = 0;
+        qint32 ew = 0;
+        if (!ParseSplitScore(split, ns, ew)) {
+            ns = 50;
+            ew = 50;
+        }
+        if (ns == 50 && ew == 50) {
+            converted.Contract.Level = LevelByte(LevelCode::Average);
+            converted.ScoreWord = ScoreWordAverage;
+        } else {
+            const auto code = static_cast<qint16>(EncodeSplitScore(ns, ew));
+            converted.Contract.Level = LevelByte(LevelCode::SplitScore);
+            converted.ScoreWord = code;
+            converted.Contract.ResultValue = code;
+        }
+        return converted;
+    }
+
+    const QString contract = received.Contract.trimmed();
+    const QString nsEw = received.NsEw.trimmed();
+    const qint32 result = ResultNumber(received.Result);
+    int score = scorer.ContractScore(received.Board, result, contract + nsEw);
+    // 9999 + 1 would read as an average: an unscorable contract stays unscorable whatever the remark.
+    if (remark == u"*" && score != UnscorableContract)
+        score += 1;
+    converted.ScoreWord = static_cast<qint16>(score);
+    converted.Contract = ContractRecordOf(contract, nsEw, received.LeadCard.trimmed(), result);
+    return converted;
+}
+
+} // namespace kibic

@@ -1,0 +1,155 @@
+// One received result turned into ZyRT's records: where it goes (grid cell, result slot, record index)
+// and what is written there (the score word and the contract record).
+#pragma once
+
+#include "tournament/TournamentModel.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+namespace kibic {
+
+class TScoreProvider;
+
+// Score file (.ZAP pairs, .ZAI individual): one signed 16-bit little-endian ScoreWord per record.
+//   VALUE              MEANING
+//   score              the result from North-South's side (0 for a passed-out board)
+//   score + 1          the same with the remark "*" (the pairs sat in the wrong lines)
+//   9999               the contract could not be scored
+//   10000              average 50%-50%, also a board not played
+//   9780..10220        split score: 9780 + 21 × (NS% ÷ 5) + EW% ÷ 5
+//   30000              empty slot, no result
+inline constexpr qint16 ScoreWordAverage = 10000;
+inline constexpr qint16 ScoreWordEmptySlot = 30000;
+
+// Contract file (.KNT): records of 8 bytes, back to back, no header, same record index as the score file.
+//   OFFSET SIZE  FIELD
+//      0     1   Level          1..7 the contract's level; 0 passed out or no readable contract;
+//                               8 average 50%-50%; 9 no result; 10 split score
+//      1     1   Denomination   0 clubs, 1 diamonds, 2 hearts, 3 spades, 4 no trump
+//      2     1   Doubling       0 undoubled, 1 doubled, 2 redoubled
+//      3     1   Declarer       0 North (also "NS"), 1 East (also "EW"), 2 South, 3 West
+//      4     1   LeadSuit       0 clubs, 1 diamonds, 2 hearts, 3 spades, 4 other; 0 with no lead card
+//      5     1   LeadRank       1..13 for 2..A (9 the ten, 13 the ace); 0 no lead card or unknown rank
+//      6     2   ResultValue    signed, little-endian: tricks relative to the contract for a result;
+//                               the split-score code for a split score; 0 otherwise
+enum class LevelCode : quint8 { PassedOut = 0, Average = 8, NoResult = 9, SplitScore = 10 };
+enum class DenominationCode : quint8 { Clubs = 0, Diamonds = 1, Hearts = 2, Spades = 3, NoTrump = 4 };
+enum class DoublingCode : quint8 { Undoubled = 0, Doubled = 1, Redoubled = 2 };
+enum class DeclarerCode : quint8 { North = 0, East = 1, South = 2, West = 3 };
+enum class LeadSuitCode : quint8 { Clubs = 0, Diamonds = 1, Hearts = 2, Spades = 3, Other = 4 };
+
+[[nodiscard]] constexpr quint8 LevelByte(LevelCode code)
+{
+    return static_cast<quint8>(code);
+}
+
+struct ContractRecord
+{
+    static constexpr int Size = 8;
+
+    quint8 Level = 0; // a contract level 1..7, or a LevelCode
+    DenominationCode Denomination = DenominationCode::Clubs;
+    DoublingCode Doubling = DoublingCode::Undoubled;
+    DeclarerCode Declarer = DeclarerCode::North;
+    LeadSuitCode LeadSuit = LeadSuitCode::Clubs;
+    quint8 LeadRank = 0;
+    qint16 ResultValue = 0;
+
+    // What a slot holds before any result: Level 9, all other bytes 0.
+    [[nodiscard]] static ContractRecord EmptySlot();
+
+    [[nodiscard]] QByteArray ToBytes() const;
+    // bytes must hold at least Size bytes; values outside the codes are kept as they are.
+    [[nodiscard]] static ContractRecord FromBytes(const char* bytes);
+
+    friend bool operator==(const ContractRecord&, const ContractRecord&) = default;
+};
+
+// The values of one ReceivedData row that the conversion reads (texts as the database gives them).
+struct ReceivedResult
+{
+    qint32 Section = 0;
+    qint32 Table = 0;
+    qint32 Round = 0;
+    qint32 Board = 0;
+    QString Remarks;
+    QString Contract;
+    QString NsEw; // the "NS/EW" column: the declarer
+    QString LeadCard;
+    QString Result;
+    bool Erased = false;
+};
+
+// The RoundData row of the result's section, table and round, as located in the scoring database.
+struct RoundDataRow
+{
+    bool Found = false;
+    qint32 Slot = 0; // "custom_ZYRT": ZyRT's result slot of this table in this round, 1-based
+    // Whether "custom_Komp", "LowBoard" and "HighBoard" could be read; a database without them is placed
+    // through the tournament's board numbering instead.
+    bool BoardSetColumnsRead = true;
+    qint32 BoardSet = 0; // "custom_Komp", 1-based
+    qint32 LowBoard = 0;
+    qint32 HighBoard = 0;
+};
+
+// Where a received result belongs. When Placed is false the row is left alone (and unmarked).
+struct ResultPlacement
+{
+    bool Placed = false;
+    qint32 GridRow = 0;
+    qint32 GridColumn = 0;
+    qint32 Slot = 0;
+    qint64 RecordIndex = -1;
+};
+
+// The two records written for one result.
+struct ConvertedResult
+{
+    qint16 ScoreWord = ScoreWordEmptySlot;
+    ContractRecord Contract = ContractRecord::EmptySlot();
+
+    friend bool operator==(const ConvertedResult&, const ConvertedResult&) = default;
+};
+
+// The grid row of a table of a section: ordinary sections one after another, then the non-typical sector
+// (an individual event's non-typical sectors each take ExtraTableCount ÷ ExtraSectionCount rows). The
+// caller checks the range 1..GridTableCount; a value that does not fit 32 bits comes back as 0.
+[[nodiscard]] qint32 GridRowOf(const TournamentModel& model, qint32 section, qint32 table);
+
+// The grid column (the board's position 1..BoardCount in the tournament's order) of a board played in a
+// located round row, or 0 when the board is not in that row's board set. Without the board-set columns the
+// first position whose printed number is the board; 0 when there is none.
+[[nodiscard]] qint32 GridColumnOf(const TournamentModel& model, const RoundDataRow& roundRow, qint32 board);
+
+// The record of both result files for a grid column and a result slot (both 1-based).
+[[nodiscard]] qint64 RecordIndex(const TournamentModel& model, qint32 column, qint32 slot);
+
+// Where a received result goes: placed only on a grid row 1..GridTableCount, a column 1..BoardCount and a
+// slot 1..ResultsPerBoard (a larger slot would reach into the next board's records).
+[[nodiscard]] ResultPlacement PlaceResult(
+    const TournamentModel& model, const ReceivedResult& received, const RoundDataRow& roundRow);
+
+// The remark trimmed, with "Not played" read as the average "50%-50%".
+[[nodiscard]] QString EffectiveRemark(const QString& remarks);
+
+// A split score "NS%-EW%": text is trimmed and its spaces removed (handed back so even after a failure),
+// each percentage must be a multiple of 5 from 0 to 100, and anything after the second "%" is ignored.
+// On failure ns and ew are 0.
+[[nodiscard]] bool ParseSplitScore(QString& text, qint32& ns, qint32& ew);
+
+// The split-score code: 9780 + 21 × (ns ÷ 5) + ew ÷ 5, percentages rounded to the nearest multiple of 5;
+// 50%-50% is 10000.
+[[nodiscard]] qint32 EncodeSplitScore(qint32 ns, qint32 ew);
+
+// The "Result" text as a whole number ("=" 0, "+1" 1, "-2" −2); 0 when it is not one.
+[[nodiscard]] qint32 ResultNumber(const QString& result);
+
+// The records for one received result. An erased row gives the empty slot (ScoreWord 30000, Level 9);
+// a split score or average its codes; an ordinary result its score (plus 1 with the remark "*", unless
+// the contract could not be scored) and its contract record.
+[[nodiscard]] ConvertedResult ConvertResult(const TScoreProvider& scorer, const ReceivedResult& received);
+
+} // namespace kibic

@@ -1,0 +1,32 @@
+// ZyRT's two result files of a tournament, written one record at a time, in place.
+#pragma once
+
+#include "transfer/ResultConversion.h"
+
+#include <QString>
+#include <vector>
+
+namespace kibic {
+
+// The score file (layout in ResultConversion.h): TournamentBase + ".ZAP" for a pairs event, ".ZAI" for an
+// individual one, whatever the letter case of the extension on disk.
+[[nodiscard]] QString ScoreFileName(const TournamentModel& model);
+// The contract file: TournamentBase + ".KNT".
+[[nodiscard]] QString ContractFileName(const TournamentModel& model);
+
+// Writes one result into record recordIndex of both files: the score file first, then the contract file.
+// Both files must exist and already hold that record (ZyRT prepared them; they are never created or
+// extended). Both are checked before either is written, so a refused record leaves both untouched.
+// Failures are KibicError naming the file and, where it applies, the record.
+void WriteResultRecords(const TournamentModel& model, qint64 recordIndex, const ConvertedResult& result);
+
+// One record into an existing file, in place; the same rules and failures as WriteResultRecords.
+void WriteScoreWord(const QString& fileName, qint64 recordIndex, qint16 scoreWord);
+void WriteContractRecord(const QString& fileName, qint64 recordIndex, const ContractRecord& record);
+
+// Every record of a file, in order. A missing file, a read error or a length that is not a whole number of
+// records is a KibicError naming the file.
+[[nodiscard]] std::vector<qint16> ReadScoreWords(const QString& fileName);
+[[nodiscard]] std::vector<ContractRecord> ReadContractRecords(const QString& fileName);
+
+} // namespace kibic

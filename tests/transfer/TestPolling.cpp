@@ -1,0 +1,282 @@
+// The transfer pass over received scores, the grid's refresh, and the polling interval.
+#include "TransferFixture.h"
+
+#include "shell/KibicError.h"
+#include "transfer/GridLayout.h"
+#include "transfer/Polling.h"
+
+#include <QTest>
+
+using namespace kibic;
+using namespace kibic::testing;
+
+namespace {
+
+class CountingFeedback : public PassFeedback
+{
+public:
+    void PassStarted() override { ++Started; }
+    void PassFinished() override { ++Finished; }
+    void PassRefused() override { ++Refused; }
+    void PassAborted() override { ++Aborted; }
+    int Started = 0, Finished = 0, Refused = 0, Aborted = 0;
+};
+
+// Board bd of board set b in round r at its table.
+ReceivedRow Played(int board, int round, const QString& contract = QStringLiteral("4 S"),
+    const QString& result = QStringLiteral("="))
+{
+    ReceivedRow row;
+    row.Board = board;
+    row.Round = round;
+    row.Table = TransferFixture::TableOf((board + 1) / 2, round);
+    row.Contract = contract;
+    row.Result = result;
+    return row;
+}
+
+int Record(int board, int round)
+{
+    return (board - 1) * 3 + round - 1;
+}
+
+} // namespace
+
+class TestPolling : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Pass
+    {
+        explicit Pass(TransferFixture& fixture)
+            : Rec(ScoringConnectionString(fixture.DbFile), QStringLiteral("ReceivedData"))
+            , Rda(ScoringConnectionString(fixture.DbFile), QStringLiteral("RoundData"))
+            , Grid(fixture.Model.BoardCount + 1, fixture.Model.GridTableCount + 1)
+        {
+            FillGridHeaders(fixture.Model, Grid);
+        }
+        PassCounts Run(TransferFixture& fixture) { return TransferResults(fixture.Model, Rec, Rda, Grid, Scorer, Feedback); }
+
+        TTable Rec;
+        TTable Rda;
+        MemoryGrid Grid;
+        TScoreProvider Scorer;
+        CountingFeedback Feedback;
+    };
+
+private slots:
+    void processedColumnNames()
+    {
+        QCOMPARE(ProcessedColumnName(0), QStringLiteral("Processed"));
+        QCOMPARE(ProcessedColumnName(1), QStringLiteral("Processed1"));
+        QCOMPARE(ProcessedColumnName(4), QStringLiteral("Processed4"));
+    }
+
+    void pollIntervals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("5") << "5" << 5 << false;
+        QTest::newRow("blanks") << " 12 " << 12 << false;
+        QTest::newRow("4") << "4" << 10 << true;
+        QTest::newRow("abc") << "abc" << 10 << true;
+        QTest::newRow("empty") << "" << 10 << true;
+        QTest::newRow("-3") << "-3" << 10 << true;
+        QTest::newRow("fraction") << "7.5" << 10 << true;
+        QTest::newRow("largest timer") << "2147483" << 2147483 << false;
+        QTest::newRow("milliseconds overflow") << "2147484" << 10 << true;
+        QTest::newRow("huge") << "99999999999" << 10 << true;
+    }
+
+    void pollIntervals()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, seconds);
+        QFETCH(bool, replaced);
+        bool wasReplaced = false;
+        QCOMPARE(AcceptedPollSeconds(text, wasReplaced), seconds);
+        QCOMPARE(wasReplaced, replaced);
+    }
+
+    void passWritesBothFilesSetsTheCellAndMarks()
+    {
+        TransferFixture fixture;
+        // Four spades doubled made with an overtrick by North on board 1 (nobody vulnerable): 690.
+        fixture.Append(Played(1, 2, QStringLiteral("4 S x"), QStringLiteral("+1")));
+        Pass pass(fixture);
+        const PassCounts counts = pass.Run(fixture);
+        QCOMPARE(counts.Placed, 1);
+        QCOMPARE(counts.Unplaced, 0);
+        QCOMPARE(fixture.Scores()[Record(1, 2)], qint16(690));
+        const ContractRecord contract = fixture.Contracts()[Record(1, 2)];
+        QCOMPARE(contract.Level, quint8(4));
+        QCOMPARE(contract.Doubling, DoublingCode::Doubled);
+        QCOMPARE(contract.ResultValue, qint16(1));
+        QCOMPARE(pass.Grid.Cell(1, TransferFixture::TableOf(1, 2)), QStringLiteral("2"));
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 1);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed1]<>0")), 0);
+        QVERIFY(!fixture.Model.Busy);
+        QCOMPARE(pass.Feedback.Started, 1);
+        QCOMPARE(pass.Feedback.Finished, 1);
+        // Every other record is untouched.
+        for (int i = 0; i < 18; ++i) {
+            if (i != Record(1, 2))
+                QCOMPARE(fixture.Scores()[i], ScoreWordEmptySlot);
+        }
+    }
+
+    void laterEntryOfTheSameBoardWinsAndHandledRowsAreNotReadAgain()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(3, 1, QStringLiteral("3 NT"), QStringLiteral("=")));
+        fixture.Append(Played(3, 1, QStringLiteral("3 NT"), QStringLiteral("-1")));
+        Pass pass(fixture);
+        QCOMPARE(pass.Run(fixture).Placed, 2);
+        // Board 3: East-West vulnerable; North-South declare three no trump one down, not vulnerable: -50.
+        QCOMPARE(fixture.Scores()[Record(3, 1)], qint16(-50));
+        const PassCounts second = pass.Run(fixture);
+        QCOMPARE(second.Placed, 0);
+        QCOMPARE(second.Unplaced, 0);
+    }
+
+    void erasureEmptiesTheSlotAndTheCell()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(2, 3));
+        Pass pass(fixture);
+        (void)pass.Run(fixture);
+        QVERIFY(!pass.Grid.Cell(2, TransferFixture::TableOf(1, 3)).isEmpty());
+        ReceivedRow erased = Played(2, 3);
+        erased.Erased = true;
+        erased.Remarks = QStringLiteral("Result erased");
+        fixture.Append(erased);
+        const PassCounts counts = pass.Run(fixture);
+        QCOMPARE(counts.Erased, 1);
+        QCOMPARE(fixture.Scores()[Record(2, 3)], ScoreWordEmptySlot);
+        QCOMPARE(fixture.Contracts()[Record(2, 3)], ContractRecord::EmptySlot());
+        QCOMPARE(pass.Grid.Cell(2, TransferFixture::TableOf(1, 3)), QString());
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
+    }
+
+    // Rows of a table and round that have no round row, or a board outside the round's board set, are
+    // left unmarked and silently offered again on every pass.
+    void rowsThatCannotBePlacedStayUnmarked()
+    {
+        TransferFixture fixture;
+        ReceivedRow wrongBoard = Played(1, 1);
+        wrongBoard.Board = 5;
+        fixture.Append(wrongBoard);
+        ReceivedRow noRound = Played(1, 1);
+        noRound.Round = 7;
+        fixture.Append(noRound);
+        ReceivedRow otherSection = Played(1, 1);
+        otherSection.Section = 2;
+        fixture.Append(otherSection);
+        Pass pass(fixture);
+        for (int i = 0; i < 2; ++i) {
+            const PassCounts counts = pass.Run(fixture);
+            QCOMPARE(counts.Unplaced, 3);
+            QCOMPARE(counts.Placed, 0);
+        }
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
+        QCOMPARE(pass.Feedback.Aborted, 0);
+    }
+
+    void twoInstancesEachHandleEveryRowOnce()
+    {
+        TransferFixture fixture;
+        for (int board = 1; board <= 6; ++board)
+            fixture.Append(Played(board, 1));
+        Pass first(fixture);
+        fixture.Model.ProcessedColumnNo = 1;
+        QCOMPARE(first.Run(fixture).Placed, 6);
+        QCOMPARE(first.Run(fixture).Placed, 0);
+        fixture.Append(Played(1, 2));
+        TournamentModel secondModel = fixture.Model;
+        secondModel.ProcessedColumnNo = 2;
+        Pass second(fixture);
+        TournamentModel firstModel = fixture.Model;
+        fixture.Model = secondModel;
+        QCOMPARE(second.Run(fixture).Placed, 7);
+        QCOMPARE(second.Run(fixture).Placed, 0);
+        fixture.Model = firstModel;
+        QCOMPARE(first.Run(fixture).Placed, 1);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed1]<>0 AND [Processed2]<>0")), 7);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0 OR [Processed3]<>0 OR [Processed4]<>0")), 0);
+    }
+
+    void busyRefusesThePass()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        fixture.Model.Busy = true;
+        Pass pass(fixture);
+        QVERIFY(pass.Run(fixture).Refused);
+        QCOMPARE(pass.Feedback.Refused, 1);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
+    }
+
+    // A score file shorter than the tournament ends the pass at the row it cannot write: the rows
+    // before keep their marks, the pass is stuck (Busy) and every later pass is refused.
+    void abortedPassKeepsEarlierMarksAndStaysStuck()
+    {
+        TransferFixture fixture;
+        fixture.WriteEmptyResultFiles(9); // boards 1..3 only
+        fixture.Append(Played(1, 1));
+        fixture.Append(Played(2, 1));
+        fixture.Append(Played(5, 1));
+        fixture.Append(Played(3, 1));
+        Pass pass(fixture);
+        try {
+            (void)pass.Run(fixture);
+            QFAIL("the pass must fail on the short score file");
+        } catch (const KibicError& error) {
+            QVERIFY(error.Message().contains(QStringLiteral("cup.")));
+        }
+        QVERIFY(fixture.Model.Busy);
+        QCOMPARE(pass.Feedback.Aborted, 1);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 2);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0 AND [Board]=5")), 1);
+        QVERIFY(!pass.Rec.Active());
+        const auto before = fixture.Scores();
+        QVERIFY(pass.Run(fixture).Refused);
+        QCOMPARE(fixture.Scores(), before);
+    }
+
+    void refreshShowsTheLastHandledRowOfEachCell()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        fixture.Append(Played(4, 2));
+        ReceivedRow erased = Played(4, 2);
+        erased.Erased = true;
+        fixture.Append(erased);
+        fixture.Append(Played(6, 3));
+        Pass pass(fixture);
+        (void)pass.Run(fixture);
+        fixture.Append(Played(2, 1)); // not handled yet: not shown
+        MemoryGrid grid(7, 4);
+        RefreshGrid(fixture.Model, pass.Rec, pass.Rda, grid);
+        QCOMPARE(grid.Cell(1, TransferFixture::TableOf(1, 1)), QStringLiteral("1"));
+        QCOMPARE(grid.Cell(4, TransferFixture::TableOf(2, 2)), QString());
+        QCOMPARE(grid.Cell(6, TransferFixture::TableOf(3, 3)), QStringLiteral("3"));
+        QCOMPARE(grid.Cell(2, TransferFixture::TableOf(1, 1)), QString());
+        QVERIFY(!pass.Rec.Active());
+        QVERIFY(!pass.Rda.Active());
+    }
+
+    void headersOfTheGrid()
+    {
+        TransferFixture fixture;
+        MemoryGrid grid(7, 4);
+        FillGridHeaders(fixture.Model, grid);
+        QCOMPARE(grid.Cell(0, 0), QString());
+        QCOMPARE(grid.Cell(6, 0), QStringLiteral("6"));
+        QCOMPARE(grid.Cell(0, 3), QStringLiteral(" 3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPolling)
+#include "TestPolling.moc"

@@ -1,0 +1,116 @@
+// A small pairs tournament with its scoring database and result files, for the transfer's tests:
+// one section of 3 tables, 3 rounds of 2 boards, 3 result slots per board.
+#pragma once
+
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+#include "scoringdb/TTable.h"
+#include "transfer/ResultConversion.h"
+#include "transfer/ResultFiles.h"
+#include "tournament/TournamentModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace kibic::testing {
+
+struct ReceivedRow
+{
+    int Section = 1;
+    int Table = 1;
+    int Round = 1;
+    int Board = 1;
+    QString Contract = QStringLiteral("4 S");
+    QString Declarer = QStringLiteral("N");
+    QString Result = QStringLiteral("=");
+    QString Remarks;
+    bool Erased = false;
+};
+
+class TransferFixture
+{
+public:
+    TransferFixture()
+    {
+        Model.TournamentBase = Dir.filePath(QStringLiteral("cup"));
+        Model.PairsEvent = true;
+        Model.SectionCount = 1;
+        Model.TableCount = 3;
+        Model.RoundCount = 3;
+        Model.BoardsPerRound = 2;
+        Model.BoardCount = 6;
+        Model.ResultsPerBoard = 3;
+        Model.GridTableCount = 3;
+        Model.ParticipantCount = 6;
+        Model.CellClicked = true;
+        for (int i = 0; i <= 6; ++i)
+            Model.BoardNumbers.push_back(i);
+        WriteEmptyResultFiles(Model.BoardCount * Model.ResultsPerBoard);
+
+        DbFile = Model.TournamentBase + QStringLiteral(".bws");
+        DbConnection::CreateDatabaseFile(DbFile);
+        DbConnection db(ScoringConnectionString(DbFile));
+        (void)db.Execute(db.Translate(QStringLiteral(
+            "CREATE TABLE [ReceivedData] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,"
+            "[Board] INTEGER,[PairNS] INTEGER,[PairEW] INTEGER,[Declarer] INTEGER,[NS/EW] TEXT(2),[Contract] TEXT(10),"
+            "[Result] TEXT(10),[LeadCard] TEXT(10),[Remarks] TEXT(255),[DateLog] DATE,[TimeLog] TIME,"
+            "[Processed] YESNO DEFAULT False,[Processed1] YESNO DEFAULT False,[Processed2] YESNO DEFAULT False,"
+            "[Processed3] YESNO DEFAULT False,[Processed4] YESNO DEFAULT False,[Erased] YESNO DEFAULT False)")));
+        (void)db.Execute(QStringLiteral(
+            "CREATE TABLE [RoundData] ([Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[NSPair] INTEGER,"
+            "[EWPair] INTEGER,[LowBoard] INTEGER,[HighBoard] INTEGER,[CustomBoards] TEXT(255),[custom_Zyrt] INTEGER,"
+            "[custom_Komp] INTEGER,[custom_S] INTEGER DEFAULT 0,[custom_W] INTEGER DEFAULT 0,"
+            "[custom_LowBoard] INTEGER DEFAULT 0)"));
+        // Board set b is played in round r at table ((b - r) mod 3) + 1, as ZyRT's slot r.
+        for (int b = 1; b <= 3; ++b) {
+            for (int r = 1; r <= 3; ++r) {
+                const int table = ((b - r) % 3 + 3) % 3 + 1;
+                (void)db.Execute(QStringLiteral("INSERT INTO [RoundData] ([Section],[Table],[Round],[NSPair],[EWPair],"
+                                                "[LowBoard],[HighBoard],[custom_Zyrt],[custom_Komp]) "
+                                                "VALUES (1,?,?,?,?,?,?,?,?)"),
+                    {table, r, table, table + 3, 2 * b - 1, 2 * b, r, b});
+            }
+        }
+    }
+
+    // The table at which board set b is played in round r.
+    static int TableOf(int boardSet, int round) { return ((boardSet - round) % 3 + 3) % 3 + 1; }
+
+    void WriteEmptyResultFiles(int records)
+    {
+        QFile scores(Model.TournamentBase + QStringLiteral(".ZAP"));
+        QFile contracts(Model.TournamentBase + QStringLiteral(".KNT"));
+        if (!scores.open(QIODevice::WriteOnly) || !contracts.open(QIODevice::WriteOnly))
+            qFatal("cannot write the result files");
+        for (int i = 0; i < records; ++i) {
+            const qint16 empty = ScoreWordEmptySlot;
+            scores.write(reinterpret_cast<const char*>(&empty), 2);
+            contracts.write(ContractRecord::EmptySlot().ToBytes());
+        }
+    }
+
+    int Append(const ReceivedRow& row)
+    {
+        DbConnection db(ScoringConnectionString(DbFile));
+        (void)db.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[PairNS],[PairEW],"
+                                        "[NS/EW],[Contract],[Result],[Remarks],[Erased]) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+            {row.Section, row.Table, row.Round, row.Board, row.Table, row.Table + 3, row.Declarer, row.Contract,
+                row.Result, row.Remarks, row.Erased ? 1 : 0});
+        return static_cast<int>(db.LastInsertRowId());
+    }
+
+    qint64 Count(const QString& condition)
+    {
+        DbConnection db(ScoringConnectionString(DbFile));
+        return db.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE ") + condition);
+    }
+
+    std::vector<qint16> Scores() const { return ReadScoreWords(ScoreFileName(Model)); }
+    std::vector<ContractRecord> Contracts() const { return ReadContractRecords(ContractFileName(Model)); }
+
+    QTemporaryDir Dir;
+    TournamentModel Model;
+    QString DbFile;
+};
+
+} // namespace kibic::testing

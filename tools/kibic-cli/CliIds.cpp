@@ -1,0 +1,123 @@
+// kibic-cli ids: "Czytaj identyfikatory" on the tournament beside a scoring database, without a window.
+#include "CliCommand.h"
+
+#include "players/ReadIdentifiers.h"
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+#include "scoringdb/TTable.h"
+#include "shell/KibicError.h"
+#include "shell/MainWindowStartup.h"
+#include "tournament/TextData.h"
+#include "tournament/TournamentFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kibic::cli {
+
+namespace {
+
+const QString kUsage = QStringLiteral("ids PLIK.bws --cezar|--names-file [--yes]");
+
+// Every message the program would show goes to standard error as one line, in order; the overwrite
+// questions are answered "&Tak" with --yes and "&Nie" without.
+class CliOperator : public Operator
+{
+public:
+    explicit CliOperator(bool overwrite)
+        : m_overwrite(overwrite)
+    {
+    }
+
+    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    {
+        (void)kind;
+        PrintError(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        if ((buttons & dbYes) != 0)
+            return m_overwrite ? mrYes : mrNo;
+        return mrOk;
+    }
+
+    void ShowError(const QString& text) override { PrintError(text); }
+
+private:
+    bool m_overwrite;
+};
+
+// The kind of event as the opening of a scoring database decides it: Settings.custom_pairs of the
+// first row, a pairs event when that cannot be read.
+bool PairsEventOf(const QString& connectionString)
+{
+    try {
+        TTable settings(connectionString, QStringLiteral("Settings"));
+        settings.Open();
+        settings.First();
+        return settings.FieldAsBoolean(QStringLiteral("custom_pairs"));
+    } catch (const KibicError&) {
+        return true;
+    }
+}
+
+// The number of pairs or players: the 8th number of the description's header.
+qint32 ParticipantCountOf(const TournamentModel& model)
+{
+    TText description(
+        TournamentFile(model.TournamentBase, model.PairsEvent ? QStringLiteral(".inf") : QStringLiteral(".ind")));
+    qint32 number = 0;
+    for (int i = 1; i <= 8; ++i)
+        number = description.ReadInt();
+    return number;
+}
+
+int RunIds(const QStringList& arguments)
+{
+    QStringList files;
+    int flows = 0;
+    bool cezar = false;
+    bool overwrite = false;
+    for (const QString& argument : arguments) {
+        if (argument == QStringLiteral("--cezar")) {
+            cezar = true;
+            ++flows;
+        } else if (argument == QStringLiteral("--names-file")) {
+            ++flows;
+        } else if (argument == QStringLiteral("--yes")) {
+            overwrite = true;
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            return UsageError(kUsage);
+        } else {
+            files.append(argument);
+        }
+    }
+    if (files.size() != 1 || flows != 1)
+        return UsageError(kUsage);
+
+    // The questions name the lists by their full path, as the window does.
+    const QString fileName = QFileInfo(files.front()).absoluteFilePath();
+    const QString connectionString = ScoringConnectionString(fileName);
+    {
+        // A missing file, or one that is no scoring database, ends the command here.
+        DbConnection check(connectionString);
+    }
+    TournamentModel model;
+    model.TournamentBase = WithoutExtension(fileName);
+    model.PairsEvent = PairsEventOf(connectionString);
+    model.ParticipantCount = ParticipantCountOf(model);
+    model.NamesDatabasePath = ReadCompanionPaths().NamesDatabasePath;
+    model.MemberNumbers = true;
+
+    CliOperator op(overwrite);
+    const IdentifierListsOutcome outcome = ReadIdentifiers(model, cezar, op);
+    for (const ListFileResult& list : outcome.Lists) {
+        const QString name = QDir::toNativeSeparators(list.FileName);
+        PrintLine(list.Written ? QStringLiteral("Zapisano %1.").arg(name)
+                               : QStringLiteral("Plik %1 pozostawiono bez zmian (--yes go nadpisuje).").arg(name));
+    }
+    return ExitSuccess;
+}
+
+} // namespace
+
+KIBIC_CLI_COMMAND("ids", "ids PLIK.bws --cezar|--names-file [--yes]", RunIds);
+
+} // namespace kibic::cli
