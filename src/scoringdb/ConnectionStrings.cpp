@@ -22,12 +22,19 @@ QString ScoringConnectionString(const QString& path)
 QString DataSourceOf(const QString& connectionString)
 {
     static const QString key = QStringLiteral("Data Source=");
+    static const QString persist = QStringLiteral(";Persist Security Info=");
     const qsizetype at = connectionString.indexOf(key, 0, Qt::CaseInsensitive);
     if (at < 0)
         return {};
-    const qsizetype start = at + key.size();
-    const qsizetype end = connectionString.indexOf(QLatin1Char(';'), start);
-    return end < 0 ? connectionString.mid(start) : connectionString.mid(start, end - start);
+    // A folder name may itself hold a ";", so the path runs to the end of the string, less the
+    // closing ";" of the creation form and the Persist Security Info part of the statement form.
+    QString path = connectionString.mid(at + key.size());
+    const qsizetype persistAt = path.indexOf(persist, 0, Qt::CaseInsensitive);
+    if (persistAt >= 0)
+        path.truncate(persistAt);
+    if (path.endsWith(QLatin1Char(';')))
+        path.chop(1);
+    return path;
 }
 
 } // namespace kibic

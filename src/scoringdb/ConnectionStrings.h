@@ -13,7 +13,7 @@ namespace kibic {
 // Every later opening of a table or query (also the player database).
 [[nodiscard]] QString ScoringConnectionString(const QString& path);
 
-// The path after "Data Source=" up to the next ";" (or the end).
+// The path after "Data Source=" in any of the three forms above, whatever characters the path holds.
 [[nodiscard]] QString DataSourceOf(const QString& connectionString);
 
 } // namespace kibic

@@ -70,6 +70,19 @@ bool AccessDriverAvailable()
 #endif
 }
 
+bool RemoveDatabaseFile(const QString& path)
+{
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        return false;
+    // Only once the file is gone: a journal of a file that stays is what keeps that file whole.
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        const QString companion = path + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            QFile::remove(companion);
+    }
+    return true;
+}
+
 DbConnection::DbConnection(const QString& connectionString)
     : m_fileName(DataSourceOf(connectionString))
     , m_connectionName(NewConnectionName())
@@ -116,6 +129,7 @@ DbConnection::DbConnection(const QString& connectionString)
 
 DbConnection::~DbConnection()
 {
+    m_statements.clear();
     if (m_inTransaction) {
         try {
             RollbackTransaction();
@@ -141,28 +155,24 @@ void DbConnection::CreateDatabaseFile(const QString& path)
         return;
     }
 #endif
+    const QString name = NewConnectionName();
+    QString failure;
     {
-        const QString name = NewConnectionName();
-        {
-            QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            database.setDatabaseName(path);
-            QString failure;
-            if (!database.open()) {
-                failure = ProviderText(database.lastError());
-            } else {
-                // Writing the user version makes SQLite put its header into the new file.
-                QSqlQuery query(database);
-                if (!query.exec(QStringLiteral("PRAGMA user_version = 1")))
-                    failure = ProviderText(query.lastError());
-            }
-            database.close();
-            if (!failure.isEmpty()) {
-                QSqlDatabase::removeDatabase(name);
-                throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1: %2").arg(path, failure));
-            }
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        database.setDatabaseName(path);
+        if (!database.open()) {
+            failure = ProviderText(database.lastError());
+        } else {
+            // Writing the user version makes SQLite put its header into the new file.
+            QSqlQuery query(database);
+            if (!query.exec(QStringLiteral("PRAGMA user_version = 1")))
+                failure = ProviderText(query.lastError());
         }
-        QSqlDatabase::removeDatabase(name);
+        database.close();
     }
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.isEmpty())
+        throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1: %2").arg(path, failure));
 }
 
 QString DbConnection::Failure(const QString& operation, const QString& providerText) const
@@ -181,19 +191,52 @@ void DbConnection::Run(QSqlQuery& query, const QString& sql, const QVariantList&
         throw KibicError(Failure(operation, ProviderText(query.lastError())));
 }
 
+QSqlQuery& DbConnection::RunPrepared(const QString& sql, const QVariantList& values, const QString& operation)
+{
+    // A handful of texts per table object; a caller building texts without end cannot fill memory.
+    constexpr qsizetype kMostStatements = 64;
+    std::shared_ptr<QSqlQuery> query = m_statements.value(sql);
+    if (!query) {
+        if (m_statements.size() >= kMostStatements)
+            m_statements.clear();
+        query = std::make_shared<QSqlQuery>(m_database);
+        query->setForwardOnly(true);
+        if (!query->prepare(sql))
+            throw KibicError(Failure(operation.isEmpty() ? sql.left(60) : operation, ProviderText(query->lastError())));
+        m_statements.insert(sql, query);
+    }
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, values.at(i));
+    if (!query->exec()) {
+        const QString text = ProviderText(query->lastError());
+        query->finish();
+        throw KibicError(Failure(operation.isEmpty() ? sql.left(60) : operation, text));
+    }
+    return *query;
+}
+
 int DbConnection::Execute(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(m_database);
-    Run(query, sql, values, sql.left(60));
+    QSqlQuery& query = RunPrepared(sql, values);
     const int changed = query.numRowsAffected();
     query.finish();
     return changed;
 }
 
+qint64 DbConnection::ExecuteInsert(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery& query = RunPrepared(sql, values);
+    // Only the SQLite driver knows the new number without a statement of its own.
+    const QVariant id = m_backend == DatabaseBackend::Sqlite ? query.lastInsertId() : QVariant();
+    query.finish();
+    if (id.isValid() && !id.isNull())
+        return id.toLongLong();
+    return LastInsertRowId();
+}
+
 qint64 DbConnection::ScalarInteger(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery query(m_database);
-    Run(query, sql, values, sql.left(60));
+    QSqlQuery& query = RunPrepared(sql, values);
     qint64 result = 0;
     if (query.next() && !query.value(0).isNull())
         result = query.value(0).toLongLong();

@@ -1,9 +1,11 @@
 // One connection to a scoring database (or the player database): the backend is chosen by the file.
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 class QSqlQuery;
 
@@ -52,6 +54,9 @@ public:
     // (-1 when the backend cannot tell). Raises KibicError on failure.
     int Execute(const QString& sql, const QVariantList& values = {});
 
+    // Runs an INSERT and returns the new row's rowid (SQLite) or auto-number (Access).
+    [[nodiscard]] qint64 ExecuteInsert(const QString& sql, const QVariantList& values);
+
     // The first column of the first row as an integer (NULL and no row read as 0).
     [[nodiscard]] qint64 ScalarInteger(const QString& sql, const QVariantList& values = {});
 
@@ -74,6 +79,13 @@ public:
     // Prepares and executes a query, raising KibicError naming the file on failure.
     void Run(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& operation);
 
+    // Executes a statement prepared once per connection (the same text again reuses it). The caller
+    // reads what it needs and calls finish() on the result at once, so that no statement stays active
+    // between operations and the other program is never kept waiting. operation names what failed in
+    // the error's message; empty names the statement itself.
+    [[nodiscard]] QSqlQuery& RunPrepared(
+        const QString& sql, const QVariantList& values, const QString& operation = QString());
+
 private:
     QString m_fileName;
     QString m_connectionName;
@@ -81,10 +93,15 @@ private:
     SqlDialect m_dialect = SqlDialect::Sqlite;
     DatabaseBackend m_backend = DatabaseBackend::Sqlite;
     bool m_inTransaction = false;
+    QHash<QString, std::shared_ptr<QSqlQuery>> m_statements; // prepared statements by their text
 };
 
 // Whether the Access ODBC driver is installed (on Windows, where the terminal server runs).
 [[nodiscard]] bool AccessDriverAvailable();
+
+// Removes a database file with what SQLite may have left beside it (a rollback journal that would
+// otherwise be played into a later file of the same name). False when the file itself stays.
+[[nodiscard]] bool RemoveDatabaseFile(const QString& path);
 
 // How long a statement waits for the other program's lock before it fails.
 inline constexpr int kBusyTimeoutMs = 10000;

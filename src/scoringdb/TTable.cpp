@@ -70,6 +70,31 @@ QVariant Bindable(const QVariant& value, SqlDialect dialect)
 
 } // namespace
 
+const TTable::PendingValues::Item* TTable::PendingValues::Find(int column) const
+{
+    for (const Item& item : m_items) {
+        if (item.Column == column)
+            return &item;
+    }
+    return nullptr;
+}
+
+QVariant TTable::PendingValues::value(int column) const
+{
+    const Item* item = Find(column);
+    return item ? item->Value : QVariant();
+}
+
+void TTable::PendingValues::insert(int column, const QVariant& value)
+{
+    auto at = std::lower_bound(
+        m_items.begin(), m_items.end(), column, [](const Item& item, int wanted) { return item.Column < wanted; });
+    if (at != m_items.end() && at->Column == column)
+        at->Value = value;
+    else
+        m_items.insert(at, Item{column, value});
+}
+
 TTable::TTable(QString connectionString, QString tableName)
     : m_connectionString(std::move(connectionString))
     , m_tableName(std::move(tableName))
@@ -113,14 +138,14 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
                          : QStringLiteral("SELECT * FROM %1").arg(QuotedTable());
     if (!condition.isEmpty())
         sql += QStringLiteral(" WHERE ") + condition;
-    QSqlQuery query(m_connection->Database());
-    m_connection->Run(query, sql, values, QStringLiteral("odczyt: ") + Describe());
+    QSqlQuery& query = m_connection->RunPrepared(sql, values, m_readOperation);
     const QSqlRecord record = query.record();
     const int first = sqlite ? 1 : 0;
     if (m_columns.isEmpty()) {
         for (int i = first; i < record.count(); ++i) {
             m_columns.append(record.fieldName(i));
             m_columnIndex.insert(record.fieldName(i).toLower(), i - first);
+            m_columnExact.insert(record.fieldName(i), i - first);
         }
         m_identityIsRowId = sqlite;
         m_idColumn = m_columnIndex.value(QStringLiteral("id"), -1);
@@ -143,6 +168,7 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
 void TTable::Open()
 {
     Close();
+    m_readOperation = QStringLiteral("odczyt: ") + Describe();
     m_connection = std::make_unique<DbConnection>(m_connectionString);
     try {
         ReadRows(m_filter, {}, m_rows);
@@ -161,7 +187,11 @@ void TTable::Close()
     m_connection.reset();
     m_columns.clear();
     m_columnIndex.clear();
+    m_columnExact.clear();
     m_rows.clear();
+    m_unreadCount = 0;
+    m_insertColumns.clear();
+    m_insertSql.clear();
     m_order.clear();
     m_cursor = 0;
     m_state = State::Browse;
@@ -191,6 +221,7 @@ void TTable::SetSort(const QString& column)
 {
     RequireOpen();
     const int index = ColumnIndex(column);
+    LoadAllRows();
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         const QVariant& left = m_rows[a].Values[index];
         const QVariant& right = m_rows[b].Values[index];
@@ -226,6 +257,7 @@ bool TTable::Locate(const QString& keyColumns, const QVariantList& values)
     const QString indexName = keyColumns.toLower();
     auto index = m_indexes.find(indexName);
     if (index == m_indexes.end()) {
+        LoadAllRows();
         QHash<QString, int> built;
         built.reserve(RecordCount());
         for (int position = 0; position < RecordCount(); ++position) {
@@ -248,6 +280,10 @@ bool TTable::Locate(const QString& keyColumns, const QVariantList& values)
 int TTable::ColumnIndex(const QString& column) const
 {
     RequireOpen();
+    // The names as the table writes them are found without making a lower-case copy.
+    const auto exact = m_columnExact.constFind(column);
+    if (exact != m_columnExact.constEnd())
+        return exact.value();
     const auto found = m_columnIndex.constFind(column.toLower());
     if (found == m_columnIndex.constEnd())
         throw KibicError(QStringLiteral("Tabela %1 bazy %2 nie ma kolumny %3.")
@@ -265,14 +301,43 @@ const TTable::Row& TTable::CurrentRow() const
     RequireOpen();
     if (Eof())
         throw KibicError(QStringLiteral("Tabela %1: brak bieżącego wiersza.").arg(PlainTableName(m_tableName)));
+    LoadRow(m_order[m_cursor]);
     return m_rows[m_order[m_cursor]];
+}
+
+QString TTable::IdentityCondition() const
+{
+    return m_identityIsRowId ? QStringLiteral("rowid=?") : QStringLiteral("[%1]=?").arg(m_columns[m_idColumn]);
+}
+
+void TTable::LoadRow(int position) const
+{
+    Row& row = m_rows[static_cast<std::size_t>(position)];
+    if (!row.Unread)
+        return;
+    // Reading is no change of the table: the row is the same, only its defaults become visible.
+    std::vector<Row> read;
+    const_cast<TTable*>(this)->ReadRows(IdentityCondition(), {row.Identity}, read);
+    row.Unread = false;
+    --m_unreadCount;
+    // A row the other program has removed meanwhile keeps what was set; a later post of it fails.
+    if (!read.empty())
+        row.Values = std::move(read.front().Values);
+}
+
+void TTable::LoadAllRows() const
+{
+    for (std::size_t position = 0; m_unreadCount > 0 && position < m_rows.size(); ++position)
+        LoadRow(static_cast<int>(position));
 }
 
 QVariant TTable::FieldValue(const QString& column) const
 {
     const int index = ColumnIndex(column);
-    if (m_state != State::Browse && m_pending.contains(index))
-        return m_pending.value(index);
+    if (m_state != State::Browse) {
+        if (const PendingValues::Item* pending = m_pending.Find(index))
+            return pending->Value;
+    }
     if (m_state == State::Insert)
         return {};
     return CurrentRow().Values[index];
@@ -381,9 +446,9 @@ void TTable::Post()
         if (!m_pending.isEmpty()) {
             QStringList assignments;
             QVariantList values;
-            for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
-                assignments.append(QStringLiteral("[%1]=?").arg(m_columns[it.key()]));
-                values.append(Bindable(it.value(), dialect));
+            for (const PendingValues::Item& item : m_pending) {
+                assignments.append(QStringLiteral("[%1]=?").arg(m_columns[item.Column]));
+                values.append(Bindable(item.Value, dialect));
             }
             const QString where = Where(row, values);
             const int changed = m_connection->Execute(
@@ -392,39 +457,46 @@ void TTable::Post()
             if (changed == 0)
                 throw KibicError(QStringLiteral("Tabela %1 bazy %2: zapisywanego wiersza już nie ma (usunął go inny program).")
                                      .arg(PlainTableName(m_tableName), m_connection->FileName()));
-            for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it)
-                row.Values[it.key()] = it.value();
+            for (const PendingValues::Item& item : m_pending)
+                row.Values[item.Column] = item.Value;
             if (m_idColumn >= 0 && !m_identityIsRowId)
                 row.Identity = row.Values[m_idColumn];
         }
     } else if (m_state == State::Insert) {
-        QStringList names;
-        QStringList marks;
+        // Rows appended one after another set the same columns: their statement is made once.
+        QList<int> columns;
         QVariantList values;
-        for (auto it = m_pending.constBegin(); it != m_pending.constEnd(); ++it) {
-            names.append(QStringLiteral("[%1]").arg(m_columns[it.key()]));
-            marks.append(QStringLiteral("?"));
-            values.append(Bindable(it.value(), dialect));
+        columns.reserve(m_pending.size());
+        values.reserve(m_pending.size());
+        for (const PendingValues::Item& item : m_pending) {
+            columns.append(item.Column);
+            values.append(Bindable(item.Value, dialect));
         }
-        const QString sql = names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedTable())
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(QuotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-        m_connection->Execute(sql, values);
-        // Read the new row back, so that its defaults and its new number are seen like the server's.
-        std::vector<Row> added;
-        if (m_identityIsRowId) {
-            ReadRows(QStringLiteral("rowid=?"), {m_connection->LastInsertRowId()}, added);
-        } else if (m_idColumn >= 0) {
-            ReadRows(QStringLiteral("[%1]=?").arg(m_columns[m_idColumn]), {m_connection->LastInsertRowId()}, added);
+        if (columns != m_insertColumns || m_insertSql.isEmpty()) {
+            QStringList names;
+            QStringList marks;
+            for (const int column : columns) {
+                names.append(QStringLiteral("[%1]").arg(m_columns[column]));
+                marks.append(QStringLiteral("?"));
+            }
+            m_insertSql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedTable())
+                                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                .arg(QuotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+            m_insertColumns = columns;
         }
-        if (added.empty()) {
-            Row row;
-            for (int i = 0; i < m_columns.size(); ++i)
-                row.Values.append(m_pending.value(i));
-            added.push_back(std::move(row));
+        const QString& sql = m_insertSql;
+        const qint64 id = m_connection->ExecuteInsert(sql, values);
+        Row row;
+        for (int i = 0; i < m_columns.size(); ++i)
+            row.Values.append(m_pending.value(i));
+        // The new row is read back when it is first looked at, so that its defaults and its new number
+        // are seen like the server's; a table with neither rowid nor ID keeps what was set.
+        if (m_identityIsRowId || m_idColumn >= 0) {
+            row.Identity = id;
+            row.Unread = true;
+            ++m_unreadCount;
         }
-        m_rows.push_back(std::move(added.front()));
+        m_rows.push_back(std::move(row));
         m_order.push_back(static_cast<int>(m_rows.size()) - 1);
         m_cursor = RecordCount() - 1;
     }

@@ -78,15 +78,22 @@ private:
     {
         QVariant Identity;
         QVariantList Values;
+        // Appended here and not yet read back: Values hold only what was set, the defaults and the new
+        // number are read from the file when the row is first looked at.
+        bool Unread = false;
     };
 
     [[nodiscard]] int ColumnIndex(const QString& column) const;
     [[nodiscard]] const Row& CurrentRow() const;
+    // Reads back the row at position (in m_rows), or every appended row, when they are still unread.
+    void LoadRow(int position) const;
+    void LoadAllRows() const;
     [[nodiscard]] QString Where(const Row& row, QVariantList& values) const;
     [[nodiscard]] QString QuotedTable() const;
     [[nodiscard]] QString Describe() const;
     void RequireOpen() const;
     void ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into);
+    [[nodiscard]] QString IdentityCondition() const;
     void InvalidateIndexes() { m_indexes.clear(); }
 
     QString m_connectionString;
@@ -95,13 +102,39 @@ private:
     std::unique_ptr<DbConnection> m_connection;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // lower-case name -> position in Values
+    QHash<QString, int> m_columnExact; // name as the table has it -> position in Values
     bool m_identityIsRowId = false;
     int m_idColumn = -1;
-    std::vector<Row> m_rows;
+    mutable std::vector<Row> m_rows; // appended rows are read back lazily, also by const readers
+    mutable int m_unreadCount = 0;
     std::vector<int> m_order; // positions of m_rows in the current order
     int m_cursor = 0;         // position in m_order
     State m_state = State::Browse;
-    QHash<int, QVariant> m_pending; // column -> value set since Edit or Append
+    QString m_readOperation;      // "odczyt: tabela ..." for the messages of failed reads
+    QList<int> m_insertColumns;   // the columns of the last append's statement
+    QString m_insertSql;
+    // The values set since Edit or Append, in column order: a few per row, kept without a node each.
+    class PendingValues
+    {
+    public:
+        struct Item
+        {
+            int Column;
+            QVariant Value;
+        };
+        void clear() { m_items.clear(); }
+        [[nodiscard]] bool isEmpty() const { return m_items.empty(); }
+        [[nodiscard]] qsizetype size() const { return static_cast<qsizetype>(m_items.size()); }
+        [[nodiscard]] const Item* Find(int column) const;
+        [[nodiscard]] QVariant value(int column) const;
+        void insert(int column, const QVariant& value);
+        [[nodiscard]] auto begin() const { return m_items.begin(); }
+        [[nodiscard]] auto end() const { return m_items.end(); }
+
+    private:
+        std::vector<Item> m_items;
+    };
+    PendingValues m_pending;
     QHash<QString, QHash<QString, int>> m_indexes; // key columns -> key text -> first position
 };
 

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <limits>
+#include <vector>
 
 namespace kibic {
 
@@ -87,7 +88,7 @@ char TText::ReadByte()
         return 0;
     }
     m_atEnd = false;
-    return m_bytes[m_position++];
+    return m_bytes.constData()[m_position++];
 }
 
 void TText::StepBack()
@@ -137,19 +138,42 @@ QByteArray TText::ReadPlainToken()
 
 QByteArray TText::ReadToken()
 {
-    QByteArray token = ReadPlainToken();
-    if (!token.startsWith('"'))
-        return token;
-    // A quoted token: join further tokens (each read the same way) until the text ends with a quote.
-    // A quote left open at the end of the file keeps what was read, without the opening quote.
-    while (!token.endsWith('"')) {
-        const QByteArray piece = ReadToken();
-        if (piece.isEmpty() && m_atEnd)
-            return token.mid(1);
-        token.append(' ');
-        token.append(piece);
+    // A token that begins with a double quote takes in the following tokens, each read the same way (so
+    // a quoted piece inside it is itself joined and unquoted), until the joined text ends with a quote.
+    // The quotes still open wait on a stack rather than in nested calls, so that a file of thousands of
+    // opening quotes cannot exhaust the call stack. At the end of the file every open quote ends with
+    // what it holds, without its opening quote, and is joined into the quote that waits for it.
+    std::vector<QByteArray> open;
+    for (;;) {
+        QByteArray value = ReadPlainToken();
+        for (;;) {
+            if (value.startsWith('"')) {
+                if (!value.endsWith('"')) {
+                    open.push_back(std::move(value));
+                    break;
+                }
+                value = value.size() >= 2 ? value.mid(1, value.size() - 2) : QByteArray(); // lone quote: empty
+            }
+            if (open.empty())
+                return value;
+            if (value.isEmpty() && m_atEnd) {
+                // End of the file: each open quote ends with what it holds, joined into the one before.
+                QByteArray whole = open.front().mid(1);
+                for (size_t i = 1; i < open.size(); ++i) {
+                    whole.append(' ');
+                    whole.append(QByteArrayView(open[i]).sliced(1));
+                }
+                return whole;
+            }
+            QByteArray& joined = open.back();
+            joined.append(' ');
+            joined.append(value);
+            if (!joined.endsWith('"'))
+                break;
+            value = std::move(joined);
+            open.pop_back(); // the joined text is unquoted at the top of the loop
+        }
     }
-    return token.mid(1, token.size() - 2);
 }
 
 qint32 TText::ReadInt()

@@ -1,0 +1,126 @@
+// The scoring database's tables, created statement by statement on a new file.
+#include "scoringdb/uCreateBWS.h"
+
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+#include "scoringdb/TQuery.h"
+#include "shell/KibicError.h"
+
+namespace kibic {
+
+namespace {
+
+// ReceivedData and IntermediateData share their columns: one row per score sent from a table.
+const QString kReceivedColumns = QStringLiteral(
+    "[ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[Board] INTEGER,[PairNS] INTEGER,"
+    "[PairEW] INTEGER,[Declarer] INTEGER,[NS/EW] TEXT(2),[Contract] TEXT(10),[Result] TEXT(10),"
+    "[LeadCard] TEXT(10),[Remarks] TEXT(255),[DateLog] DATE,[TimeLog] TIME,[Processed] YESNO DEFAULT False,"
+    "[Processed1] YESNO DEFAULT False,[Processed2] YESNO DEFAULT False,[Processed3] YESNO DEFAULT False,"
+    "[Processed4] YESNO DEFAULT False,[Erased] YESNO DEFAULT False");
+
+// The columns of Settings up to and including HandRecordValidation, common to both forms.
+const QString kSettingsCommonColumns = QStringLiteral(
+    "[Section] INTEGER,[ShowResults] YESNO DEFAULT True,[ShowOwnResult] YESNO DEFAULT True,"
+    "[RepeatResults] YESNO DEFAULT False,[MaximumResults] INTEGER DEFAULT 0,[ShowPercentage] YESNO DEFAULT True,"
+    "[GroupSections] YESNO DEFAULT False,[ScorePoints] INTEGER DEFAULT 1,[EnterResultsMethod] INTEGER DEFAULT 0,"
+    "[ShowPairNumbers] YESNO DEFAULT True,[IntermediateResults] YESNO DEFAULT False,"
+    "[AutopoweroffTime] INTEGER DEFAULT 20,[VerificationTime] INTEGER DEFAULT 2,[ShowContract] INTEGER DEFAULT 1,"
+    "[LeadCard] YESNO DEFAULT False,[MemberNumbers] YESNO DEFAULT False,"
+    "[MemberNumbersNoBlankEntry] YESNO DEFAULT False,[BoardOrderVerification] YESNO DEFAULT True,")
+    + kHandRecordValidationColumn;
+
+const QString kSettingsBasic = QStringLiteral("CREATE TABLE [Settings] (") + kSettingsCommonColumns
+    + QStringLiteral("[AutoShutDownBPC] YESNO DEFAULT False,[custom_pairs] YESNO DEFAULT True)");
+
+const QString kSettingsBM2 = QStringLiteral("CREATE TABLE [Settings] (") + kSettingsCommonColumns
+    + QStringLiteral(
+        "[AutoShutDownBPC] YESNO DEFAULT True,[BM2PINcode] TEXT(4) DEFAULT \"9642\",[BM2ConfirmNP] YESNO DEFAULT False,"
+        "[BM2RemainingBoards] YESNO DEFAULT True,[BM2NextSeatings] YESNO DEFAULT True,"
+        "[BM2ScoreRecap] YESNO DEFAULT False,[BM2ScoreCorrection] YESNO DEFAULT False,"
+        "[BM2AutoBoardNumber] YESNO DEFAULT True,[BM2ResultsOverview] INTEGER DEFAULT 0,"
+        "[BM2ShowPlayerNames] INTEGER DEFAULT 0,[BM2Ranking] INTEGER DEFAULT 0,[BM2PairNumberEntry] INTEGER DEFAULT 0,"
+        "[custom_pairs] YESNO DEFAULT True)");
+
+// Bidding and play share their columns but the one that holds the call or the card.
+QString BiddingOrPlayStatement(const QString& table, const QString& callColumn)
+{
+    return QStringLiteral("CREATE TABLE [") + table
+        + QStringLiteral("] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[Board] INTEGER,"
+                         "[Counter] INTEGER,[Direction] TEXT(2),[")
+        + callColumn + QStringLiteral("] TEXT(10),[DateLog] DATE,[TimeLog] TIME,[Erased] YESNO DEFAULT False)");
+}
+
+QString HandRecordStatement()
+{
+    QString statement = QStringLiteral("CREATE TABLE [HandRecord] ([Section] INTEGER,[Board] INTEGER");
+    for (const char* hand : {"North", "East", "South", "West"})
+        for (const char* suit : {"Spades", "Hearts", "Diamonds", "Clubs"})
+            statement += QStringLiteral(",[") + QLatin1String(hand) + QLatin1String(suit) + QStringLiteral("] TEXT(13)");
+    return statement + QLatin1Char(')');
+}
+
+} // namespace
+
+QStringList TableStatements(bool withPlayTables, bool withBM2Settings)
+{
+    QString settings = withBM2Settings ? kSettingsBM2 : kSettingsBasic;
+    if (!withPlayTables)
+        settings.remove(kHandRecordValidationColumn);
+    return {
+        QStringLiteral("CREATE TABLE [Clients] ([ID] COUNTER,[Computer] TEXT(255) NOT NULL)"),
+        QStringLiteral("CREATE TABLE [Section] ([ID] INTEGER,[Letter] TEXT(2) NOT NULL,[Tables] INTEGER,"
+                       "[MissingPair] INTEGER DEFAULT 0,[custom_MySQL] TEXT(255))"),
+        QStringLiteral("CREATE TABLE [Tables] ([Section] INTEGER,[Table] INTEGER,[ComputerID] INTEGER DEFAULT 0,"
+                       "[Status] INTEGER DEFAULT 0,[LogOnOff] INTEGER DEFAULT 2,[UpdateFromRound] INTEGER DEFAULT 0,"
+                       "[CurrentRound] INTEGER DEFAULT 0,[CurrentBoard] INTEGER DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE [RoundData] ([Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[NSPair] INTEGER,"
+                       "[EWPair] INTEGER,[LowBoard] INTEGER,[HighBoard] INTEGER,[CustomBoards] TEXT(255),"
+                       "[custom_Zyrt] INTEGER,[custom_Komp] INTEGER,[custom_S] INTEGER DEFAULT 0,"
+                       "[custom_W] INTEGER DEFAULT 0,[custom_LowBoard] INTEGER DEFAULT 0)"),
+        QStringLiteral("CREATE TABLE [ReceivedData] (") + kReceivedColumns + QLatin1Char(')'),
+        QStringLiteral("CREATE TABLE [IntermediateData] (") + kReceivedColumns + QLatin1Char(')'),
+        BiddingOrPlayStatement(QStringLiteral("BiddingData"), QStringLiteral("Bid")),
+        BiddingOrPlayStatement(QStringLiteral("PlayData"), QStringLiteral("Card")),
+        HandRecordStatement(),
+        QStringLiteral("CREATE TABLE [PlayerNumbers] ([Section] INTEGER,[Table] INTEGER,[Direction] TEXT(2) NOT NULL,"
+                       "[Number] TEXT(16) DEFAULT '',[Name] TEXT(19) DEFAULT '',[Updated] YESNO DEFAULT False)"),
+        settings,
+    };
+}
+
+QList<int> ChosenStatementNumbers(bool withPlayTables)
+{
+    if (withPlayTables)
+        return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    return {1, 2, 3, 4, 5, 6, 10, 11};
+}
+
+void CreateEmptyDatabase(const QString& FileName, QString& ErrorMessage)
+{
+    ErrorMessage.clear();
+    try {
+        DbConnection::CreateDatabaseFile(DataSourceOf(CreationConnectionString(FileName)));
+    } catch (const KibicError& error) {
+        ErrorMessage = error.Message();
+    }
+}
+
+void CreateBWS(const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage)
+{
+    CreateEmptyDatabase(FileName, ErrorMessage);
+    if (!ErrorMessage.isEmpty())
+        return;
+    const QStringList statements = TableStatements(WithPlayTables, WithBM2Settings);
+    TQuery query(StatementConnectionString(FileName));
+    for (const int number : ChosenStatementNumbers(WithPlayTables)) {
+        query.SetSql(statements.at(number - 1));
+        try {
+            query.ExecSql();
+        } catch (const KibicError& error) {
+            ErrorMessage = error.Message();
+            return;
+        }
+    }
+}
+
+} // namespace kibic

@@ -1,0 +1,32 @@
+// A new, empty scoring database (*.bws) with every table the terminal server and Kibic use.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kibic {
+
+// The Settings table's column that the play tables bring with them; left out of the statement of
+// Settings when a database is made without BiddingData, PlayData and HandRecord.
+inline const QString kHandRecordValidationColumn = QStringLiteral("[HandRecordValidation] YESNO DEFAULT True,");
+
+// The eleven CREATE TABLE statements in Jet SQL, numbered 1..11 as the elements 0..10 of the list:
+// Clients, Section, Tables, RoundData, ReceivedData, IntermediateData, BiddingData, PlayData,
+// HandRecord, PlayerNumbers, Settings. The Settings statement is the BM2 form when withBM2Settings is
+// true, else the basic form, and it lacks kHandRecordValidationColumn when withPlayTables is false.
+[[nodiscard]] QStringList TableStatements(bool withPlayTables, bool withBM2Settings);
+
+// Numbers (1..11) of the statements CreateBWS runs, in order: all of them, or without 7, 8 and 9 when
+// the play tables are not wanted.
+[[nodiscard]] QList<int> ChosenStatementNumbers(bool withPlayTables);
+
+// Writes a new, empty database file FileName (which must not exist). ErrorMessage is empty on success
+// and holds the provider's or the system's text otherwise; nothing is thrown.
+void CreateEmptyDatabase(const QString& FileName, QString& ErrorMessage);
+
+// Creates the file FileName and its tables. ErrorMessage is empty on success, else the text of the
+// first error: an existing file fails before any statement runs; a failing statement stops the later
+// ones and leaves the file with the tables made so far. Nothing is shown and nothing is thrown.
+void CreateBWS(const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage);
+
+} // namespace kibic

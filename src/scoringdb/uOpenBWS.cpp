@@ -1,0 +1,157 @@
+// Opening a scoring database: this computer serves every table, the counts come from the description
+// beside the file, the options from the settings window; then the terminal server is started.
+#include "scoringdb/uOpenBWS.h"
+
+#include "platform/ShellOpen.h"
+#include "platform/System.h"
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/TTable.h"
+#include "shell/KibicError.h"
+#include "shell/Operator.h"
+#include "shell/uNapisy.h"
+#include "tournament/BoardNumbering.h"
+#include "tournament/TournamentFiles.h"
+#include "tournament/TournamentReader.h"
+
+#include <QDir>
+
+namespace kibic {
+
+qint32 RegisterComputer(const QString& fileName, const QString& computerName)
+{
+    TTable clients(ScoringConnectionString(fileName), QStringLiteral("Clients"));
+    clients.Open();
+    if (!clients.Locate(QStringLiteral("Computer"), {computerName})) {
+        clients.Append();
+        clients.SetField(QStringLiteral("Computer"), computerName);
+        clients.Post();
+        clients.Close();
+        clients.Open();
+        if (!clients.Locate(QStringLiteral("Computer"), {computerName}))
+            throw KibicError(QStringLiteral("Nie można zapisać komputera %1 w tabeli Clients bazy %2.")
+                                 .arg(computerName, fileName));
+    }
+    return clients.FieldAsInteger(QStringLiteral("ID"));
+}
+
+void AssignTablesToComputer(const QString& fileName, qint32 computerId)
+{
+    TTable tables(ScoringConnectionString(fileName), QStringLiteral("Tables"));
+    tables.Open();
+    tables.Connection().BeginTransaction();
+    for (tables.First(); !tables.Eof(); tables.Next()) {
+        tables.Edit();
+        tables.SetField(QStringLiteral("ComputerID"), computerId);
+        tables.Post();
+    }
+    tables.Connection().CommitTransaction();
+    tables.Close();
+}
+
+qint32 ServeTablesFromThisComputer(const QString& fileName)
+{
+    const qint32 computer = RegisterComputer(fileName, ComputerName());
+    AssignTablesToComputer(fileName, computer);
+    return computer;
+}
+
+bool ReadPairsEvent(const QString& fileName)
+{
+    TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
+    settings.Open();
+    try {
+        settings.First();
+        return settings.FieldAsBoolean(QStringLiteral("custom_pairs"));
+    } catch (const KibicError&) {
+        // Files made by other programs do not carry Kibic's column: they are pairs tournaments.
+        return true;
+    }
+}
+
+void OpenScoringDatabase(TournamentModel& model, const QString& fileName, ScoringDatabaseWindow& window, Operator& op)
+{
+    try {
+        window.AttachTables(ScoringConnectionString(fileName));
+        (void)ServeTablesFromThisComputer(fileName);
+        model.PairsEvent = ReadPairsEvent(fileName);
+        model.TournamentBase = WithoutExtension(fileName);
+        model.ExtraSectionCount = 0;
+        window.SetCaption(model.TournamentBase + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
+        ReadTournamentHeader(model);
+        FillBoardNumbers(model);
+        window.SetUpGrid();
+
+        TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
+        settings.Open();
+        settings.First();
+        TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
+        model.MemberNumbers = options.MemberNumbers;
+        const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
+        if (result == mrYes || result == mrNo) {
+            model.MemberNumbers = options.MemberNumbers;
+            WriteTerminalOptions(settings, options);
+        }
+        settings.Close();
+
+        window.ShowIdentifierControls(model.MemberNumbers);
+        if (result == mrYes)
+            StartTerminalServer(model, fileName, op);
+    } catch (...) {
+        // The hourglass of the opening must not outlive it.
+        op.SetBusyCursor(false);
+        throw;
+    }
+}
+
+QStringList TerminalServerArguments(const QString& fileName)
+{
+    return {QStringLiteral("/f:[") + QDir::toNativeSeparators(fileName) + QLatin1Char(']'), QStringLiteral("/s"),
+        QStringLiteral("/r"), QStringLiteral("/m")};
+}
+
+QString TerminalServerProgram(
+    const QString& bmproPath, bool onWindows, const QString& programFiles, const QString& rehearsalServer)
+{
+    if (!bmproPath.isEmpty())
+        return bmproPath;
+    if (onWindows)
+        return programFiles + QStringLiteral("\\Bridgemate Pro\\BMPro.exe");
+    return rehearsalServer;
+}
+
+QString ShellResultMessage(int code)
+{
+    switch (code) {
+    case 0:
+    case 8:
+        return QStringLiteral("Brak zasobów.");
+    case 2:
+        return QStringLiteral("Nie znaleziono pliku");
+    case 3:
+        return QStringLiteral("Nie znaleziono kartoteki.");
+    case 5:
+        return QStringLiteral("Dostęp zabroniony.");
+    case 11:
+        return QStringLiteral("Uszkodzony plik.");
+    default:
+        if (code <= 32)
+            return QStringLiteral("Błąd wykonania:") + QString::number(code);
+        return {};
+    }
+}
+
+void StartTerminalServer(const TournamentModel& model, const QString& fileName, Operator& op)
+{
+#ifdef Q_OS_WIN
+    constexpr bool onWindows = true;
+#else
+    constexpr bool onWindows = false;
+#endif
+    const QString program
+        = TerminalServerProgram(model.BMProPath, onWindows, ProgramFilesDirectory(), RehearsalTerminalServerPath());
+    const QString message = ShellResultMessage(ShellOpenProgram(program, TerminalServerArguments(fileName)));
+    if (!message.isEmpty())
+        op.ShowMessageDialog(message, dkError, dbOk);
+}
+
+} // namespace kibic

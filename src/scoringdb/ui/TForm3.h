@@ -1,0 +1,88 @@
+// TForm3 (uBMSets): the terminals' options of the tournament, shown before the terminal server starts.
+#pragma once
+
+#include "scoringdb/TerminalOptions.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace kibic {
+
+class Operator;
+
+// "Tak" saves and starts the server (mrYes), "Nie" saves only (mrNo), "Zaniechaj" and the close box
+// do neither (mrCancel). The buttons close the window only with valid times.
+class TForm3 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // op shows the information of CheckBox14Click.
+    TForm3(QWidget* owner, Operator& op);
+
+    // Shows the options (the window's loading rules); namesFileKnown is set last, so a CheckBox14 that
+    // the loading ticks always checks the players' database.
+    void Load(const TerminalOptions& options, bool namesFileKnown);
+
+    // What the window shows, as it is saved into the Settings row. Only meaningful with valid times.
+    [[nodiscard]] TerminalOptions Options() const;
+
+    // True when both edits hold times within their bounds (each edit's text is trimmed in place); the
+    // first faulty edit gets the focus. No message is shown.
+    [[nodiscard]] bool ValidateTimes();
+
+    // The players' names database of ZyRT is known, so identifiers can be looked up without Pelikar.
+    bool NamesFileKnown = false;
+
+    QLabel* Label5;
+    QLabel* Label6;
+    QCheckBox* CheckBox0; // ShowResults
+    QCheckBox* CheckBox4; // ShowPercentage
+    QCheckBox* CheckBox2; // RepeatResults
+    QCheckBox* CheckBox6; // ScorePoints 0
+    QCheckBox* CheckBox7; // EnterResultsMethod 0
+    QCheckBox* CheckBox8; // ShowPairNumbers
+    QLabel* Label1;       // "Automatyczne wyłączenie po"
+    QLineEdit* Edit10;    // AutopoweroffTime
+    QLabel* Label2;       // "sekundach (5-60)"
+    QLabel* Label3;       // "Pokaż wynik do weryfikacji po"
+    QLineEdit* Edit11;    // VerificationTime
+    QLabel* Label4;       // "sekundach (1-7)"
+    QCheckBox* CheckBox13; // LeadCard
+    QCheckBox* CheckBox14; // MemberNumbers
+    QCheckBox* CheckBox1;  // MemberNumbersNoBlankEntry
+    QToolButton* BitBtn1;  // "Tak"
+    QToolButton* BitBtn2;  // "Nie"
+    QToolButton* BitBtn3;  // "Zaniechaj"
+
+public slots:
+    void CheckBox0Click();
+    void CheckBox7Click();
+    void CheckBox14Click();
+    // Every button: with invalid times the window stays open.
+    void BitBtn1Click();
+
+    // The close box: closes at once with mrCancel.
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ButtonPressed(int result);
+    [[nodiscard]] bool PlayersDatabaseHasPlayers() const;
+
+    Operator& m_operator;
+    int m_modalResult = 0;
+    bool m_noBlankEntryColumn = true;
+};
+
+// Creates the window with owner, loads options, shows it modally and releases it; returns the modal
+// result, and on mrYes or mrNo leaves in options what the window showed.
+[[nodiscard]] int RunSettingsWindow(QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown);
+
+} // namespace kibic

@@ -1,0 +1,45 @@
+// Creation of the contract file (.KNT) of a tournament that has none yet.
+//
+// Contract file (.KNT): records of 8 bytes, back to back, no header; ResultsPerBoard records for each
+// board, board after board. A new file holds only empty records:
+//   OFFSET SIZE  FIELD
+//      0     1   Level          9: no result yet
+//      1     7   (rest)         0
+#include "tournament/ContractFile.h"
+
+#include "shell/KibicError.h"
+#include "tournament/DescriptionChecks.h"
+#include "tournament/TournamentFiles.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kibic {
+
+namespace {
+
+constexpr int kRecordSize = 8;
+constexpr char kNoResult = 9;
+
+} // namespace
+
+void CreateContractFile(const QString& base, qint64 recordCount)
+{
+    const QString fileName = TournamentFile(base, QStringLiteral(".KNT"));
+    if (QFileInfo::exists(fileName))
+        return;
+    if (recordCount < 0 || recordCount > MaxTournamentElements)
+        throw KibicError(
+            QStringLiteral("Nie można utworzyć pliku %1: liczba zapisów %2 jest niemożliwa.").arg(fileName).arg(recordCount));
+    QByteArray empty(kRecordSize, '\0');
+    empty[0] = kNoResult;
+    QByteArray records;
+    records.reserve(recordCount * kRecordSize);
+    for (qint64 i = 0; i < recordCount; ++i)
+        records.append(empty);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(records) != records.size() || !file.commit())
+        throw KibicError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(fileName, file.errorString()));
+}
+
+} // namespace kibic

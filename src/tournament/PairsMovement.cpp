@@ -1,0 +1,157 @@
+// Movement of a pairs tournament.
+//
+// In each ordinary section board set b starts at table b and moves down one table every round; the NS
+// pairs stay at their tables and the EW pairs move EWStep places against the board sets. Positions of
+// section s in the participant list: NS 1..T then EW T+1..2T, after the 2T(s-1) positions of the
+// sections before it. Slots of section s: R(s-1)+1 .. R(s-1)+R, one for each round.
+#include "tournament/PairsMovement.h"
+
+#include "tournament/DescriptionChecks.h"
+
+#include <utility>
+
+namespace kibic {
+
+void GeneratePairsSections(TournamentModel& model, const PairsMovementParameters& parameters, const QString& fileName)
+{
+    const qint32 T = model.TableCount;
+    const qint32 R = model.RoundCount;
+    const qint64 h = parameters.Shift;
+    const qint64 k = parameters.EWStep;
+    if (parameters.SwitchRound < 0)
+        FailDescription(fileName, QStringLiteral("runda zmiany stron %1 jest ujemna").arg(parameters.SwitchRound));
+    if (T < 1)
+        return;
+    for (qint32 s = 1; s <= model.SectionCount; ++s) {
+        const qint64 base = qint64(R) * (s - 1);
+        const qint64 offset = 2 * qint64(T) * (s - 1);
+        for (qint32 b = 1; b <= T && R >= 1; ++b) {
+            MovementEntry& entry = EntryAt(model, b, base + 1, fileName);
+            // With a shift the board sets start h tables lower; the NS value wraps round the section like
+            // the EW one, so that no two board sets share a table whatever the shift.
+            entry.NS = WrapAround(b - h, T);
+            entry.EW = WrapAround(h * k + b, T);
+            entry.Round = 1;
+            entry.Table = entry.NS;
+        }
+        for (qint32 r = 2; r <= R; ++r) {
+            for (qint32 b = 1; b <= T; ++b) {
+                const MovementEntry previous = EntryAt(model, b, base + r - 1, fileName);
+                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
+                entry.NS = WrapAround(qint64(previous.NS) - 1, T);
+                qint64 ew = qint64(previous.EW) + k;
+                // A Mitchell with an even number of tables: halfway through, the EW pairs skip one more
+                // place, or they would meet the board sets they have already played.
+                if (T % 2 == 0 && r + h == T / 2 + 1)
+                    ew -= 1;
+                entry.EW = WrapAround(ew, T);
+                entry.Round = r;
+                entry.Table = entry.NS;
+            }
+        }
+        for (qint32 r = 1; r <= R; ++r) {
+            for (qint32 b = 1; b <= T; ++b) {
+                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
+                entry.NS = ParticipantAt(model, entry.NS + offset, fileName);
+                entry.EW = ParticipantAt(model, entry.EW + T + offset, fileName);
+            }
+        }
+        for (qint64 r = qint64(parameters.SwitchRound) + 1; r <= R; ++r) {
+            for (qint32 b = 1; b <= T; ++b) {
+                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
+                std::swap(entry.NS, entry.EW);
+            }
+        }
+    }
+}
+
+NonTypicalSectorHandOver ReadPairsSectorSeating(
+    TournamentModel& model, TText& description, const PairsMovementParameters& parameters)
+{
+    const QString& fileName = description.FileName();
+    const qint64 ordinarySlots = qint64(model.RoundCount) * model.SectionCount;
+    const qint64 sectorOffset = 2 * qint64(model.TableCount) * model.SectionCount;
+    // A position of the sector is the participant at sectorOffset + position; check it now, so that
+    // whoever completes the sector can rely on it.
+    auto checked = [&](qint32 position) {
+        if (position < 0)
+            FailDescription(fileName, QStringLiteral("pozycja %1 sektora nietypowego jest niemożliwa").arg(position));
+        if (position > 0 && sectorOffset + position > model.ParticipantCount)
+            FailDescription(fileName,
+                QStringLiteral("pozycja %1 sektora nietypowego wykracza poza listę %2 uczestników")
+                    .arg(position)
+                    .arg(model.ParticipantCount));
+        return position;
+    };
+    for (qint32 b = 1; b <= model.TableCount; ++b) {
+        const qint32 meetings = description.ReadInt();
+        (void)description.ReadInt();
+        for (qint32 p = 1; p <= model.ExtraTableCount; ++p) {
+            MovementEntry& entry = EntryAt(model, b, ordinarySlots + p, fileName);
+            const qint32 ns = description.ReadInt();
+            (void)description.ReadInt();
+            entry.NS = checked(p > meetings ? 0 : ns);
+            const qint32 ew = description.ReadInt();
+            (void)description.ReadInt();
+            entry.EW = checked(p > meetings ? 0 : ew);
+            entry.Round = 0;
+            entry.Table = 0;
+        }
+    }
+    NonTypicalSectorHandOver sector;
+    sector.RowCount = model.ExtraTableCount;
+    sector.SlotOffset = static_cast<qint32>(ordinarySlots);
+    sector.PositionOffset = static_cast<qint32>(sectorOffset);
+    sector.Shift = parameters.Shift;
+    return sector;
+}
+
+void ExchangeLastRounds(TournamentModel& model, qint32 exchangeFlag, qint32 switchRound, const QString& fileName)
+{
+    if (exchangeFlag <= 0)
+        return;
+    const qint32 R = model.RoundCount;
+    for (qint32 b = 1; b <= model.TableCount; ++b) {
+        MovementEntry& first = EntryAt(model, b, R, fileName);
+        MovementEntry& second = EntryAt(model, b, 2 * qint64(R), fileName);
+        // The pairs that moved during the session change sections for the last round; after the switch
+        // round they sit NS.
+        if (R > switchRound)
+            std::swap(first.NS, second.NS);
+        else
+            std::swap(first.EW, second.EW);
+    }
+}
+
+void ArrangeSectionMeeting(TournamentModel& model, qint32 position, const QString& fileName)
+{
+    if (position <= 0)
+        return;
+    const qint32 A = ParticipantAt(model, position, fileName);
+    const qint32 B = ParticipantAt(model, qint64(position) + 2 * qint64(model.TableCount), fileName);
+    const qint64 lastSlot = 2 * qint64(model.RoundCount);
+    for (qint32 b = 1; b <= model.TableCount; ++b) {
+        qint64 ownPlace = 0; // slot where A plays: > 0 as NS, < 0 as EW
+        qint32 displaced = 0; // B's opponent, who takes A's own place
+        for (qint64 slot = 1; slot <= lastSlot; ++slot) {
+            MovementEntry& entry = EntryAt(model, b, slot, fileName);
+            if (entry.NS == A) {
+                ownPlace = slot;
+            } else if (entry.EW == A) {
+                ownPlace = -slot;
+            } else if (entry.EW == B) {
+                displaced = entry.NS;
+                entry.NS = A;
+            } else if (entry.NS == B) {
+                displaced = entry.EW;
+                entry.EW = A;
+            }
+        }
+        if (ownPlace > 0)
+            EntryAt(model, b, ownPlace, fileName).NS = displaced;
+        else if (ownPlace < 0)
+            EntryAt(model, b, -ownPlace, fileName).EW = displaced;
+    }
+}
+
+} // namespace kibic

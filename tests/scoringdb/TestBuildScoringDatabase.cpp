@@ -1,0 +1,443 @@
+// Building a scoring database from a tournament model: the rows of every table, the overwrite
+// question, the checks before a file is made and the clean-up after a failed fill.
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
+#include "scoringdb/TTable.h"
+#include "scoringdb/uBuildBWS.h"
+#include "shell/KibicError.h"
+#include "shell/Operator.h"
+#include "ScoringDbTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kibic;
+using namespace kibic::test;
+
+namespace {
+
+// A pairs tournament of ordinary sections and an optional non-typical sector (ExtraTableCount slots),
+// with values that tell every slot apart: NS = 1000*b + slot, EW = 2000*b + slot, board i printed
+// as 200 + i.
+TournamentModel PairsModel(const QString& base, qint32 sections, qint32 tables, qint32 rounds, qint32 boardsPerRound,
+    qint32 extraTables)
+{
+    TournamentModel model;
+    model.TournamentBase = base;
+    model.PairsEvent = true;
+    model.SectionCount = sections;
+    model.TableCount = tables;
+    model.RoundCount = rounds;
+    model.BoardsPerRound = boardsPerRound;
+    model.ExtraTableCount = extraTables;
+    model.BoardCount = tables * boardsPerRound;
+    model.BoardNumbers.resize(static_cast<std::size_t>(model.BoardCount) + 1);
+    for (qint32 i = 1; i <= model.BoardCount; ++i)
+        model.BoardNumbers[static_cast<std::size_t>(i)] = 200 + i;
+    model.Movement.resize(static_cast<std::size_t>(tables) + 1);
+    const qint32 slotCount = sections * rounds + extraTables;
+    for (qint32 b = 1; b <= tables; ++b) {
+        auto& boardSet = model.Movement[static_cast<std::size_t>(b)];
+        boardSet.resize(static_cast<std::size_t>(slotCount) + 1);
+        for (qint32 k = 1; k <= slotCount; ++k) {
+            MovementEntry& entry = boardSet[static_cast<std::size_t>(k)];
+            entry.NS = 1000 * b + k;
+            entry.EW = 2000 * b + k;
+            entry.Round = (k - 1) % std::max(rounds, 1) + 1;
+            entry.Table = (b + k) % tables + 1;
+        }
+    }
+    return model;
+}
+
+// An individual event with ExtraSectionCount non-typical sectors; the movement has `extraSlots`
+// slots after the ordinary ones.
+TournamentModel IndividualModel(const QString& base, qint32 extraSections, qint32 extraTables, qint32 extraSlots)
+{
+    TournamentModel model = PairsModel(base, 1, 3, 3, 2, 0);
+    model.PairsEvent = false;
+    model.ExtraSectionCount = extraSections;
+    model.ExtraTableCount = extraTables;
+    for (qint32 b = 1; b <= model.TableCount; ++b) {
+        auto& boardSet = model.Movement[static_cast<std::size_t>(b)];
+        boardSet.resize(static_cast<std::size_t>(model.SectionCount * model.RoundCount + extraSlots) + 1);
+        for (std::size_t k = 1; k < boardSet.size(); ++k) {
+            boardSet[k].NS = 1000 * b + static_cast<qint32>(k);
+            boardSet[k].EW = 2000 * b + static_cast<qint32>(k);
+            boardSet[k].South = 3000 * b + static_cast<qint32>(k);
+            boardSet[k].West = 4000 * b + static_cast<qint32>(k);
+            boardSet[k].Round = (static_cast<qint32>(k) - 1) % model.RoundCount + 1;
+            boardSet[k].Table = static_cast<qint32>(k) % 2 + 1;
+        }
+    }
+    return model;
+}
+
+} // namespace
+
+class TestBuildScoringDatabase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_base = m_dir->filePath(QStringLiteral("cup"));
+        m_file = m_base + QStringLiteral(".bws");
+    }
+
+    void databaseSections_data()
+    {
+        QTest::addColumn<bool>("pairs");
+        QTest::addColumn<int>("sections");
+        QTest::addColumn<int>("extraTables");
+        QTest::addColumn<int>("extraSections");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one section") << true << 1 << 0 << 0 << "1:10";
+        QTest::newRow("two sections and a sector of 4") << true << 2 << 4 << 0 << "1:10 2:10 3:4";
+        QTest::newRow("negative extra tables") << true << 1 << -1 << 0 << "1:10";
+        QTest::newRow("individual, two sectors") << false << 1 << 7 << 2 << "1:10 2:3 3:3";
+        QTest::newRow("no ordinary section") << true << 0 << 5 << 0 << "1:5";
+    }
+
+    void databaseSections()
+    {
+        QFETCH(bool, pairs);
+        QFETCH(int, sections);
+        QFETCH(int, extraTables);
+        QFETCH(int, extraSections);
+        QFETCH(QString, expected);
+        TournamentModel model;
+        model.PairsEvent = pairs;
+        model.SectionCount = sections;
+        model.TableCount = 10;
+        model.ExtraTableCount = extraTables;
+        model.ExtraSectionCount = extraSections;
+        QStringList got;
+        for (const DatabaseSection& section : DatabaseSections(model))
+            got << QStringLiteral("%1:%2").arg(section.Number).arg(section.Tables);
+        QCOMPARE(got.join(QLatin1Char(' ')), expected);
+    }
+
+    // One section of 7 tables, 7 rounds, 3 boards per round.
+    void oneSectionOfSevenTables()
+    {
+        TournamentModel model = PairsModel(m_base, 1, 7, 7, 3, 0);
+        model.OpenedExisting = true;
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+        QCOMPARE(op.Messages, QStringList());
+        QVERIFY(!model.OpenedExisting);
+        QVERIFY(!op.BusyCursor);
+
+        QStringList tables;
+        for (int t = 1; t <= 7; ++t)
+            tables << QStringLiteral("1|%1|1|0|2|0|0|0").arg(t);
+        QCOMPARE(Rows(m_file, QStringLiteral("Tables"),
+                     Columns("Section,Table,ComputerID,Status,LogOnOff,UpdateFromRound,CurrentRound,CurrentBoard")),
+            tables);
+
+        const QStringList seats = Rows(m_file, QStringLiteral("PlayerNumbers"), Columns("Section,Table,Direction,Number,Name,Updated"));
+        QCOMPARE(seats.size(), 28);
+        QCOMPARE(seats.mid(0, 5), L({"1|1|N|||0", "1|1|E|||0", "1|1|S|||0", "1|1|W|||0", "1|2|N|||0"}));
+        QCOMPARE(seats.last(), QStringLiteral("1|7|W|||0"));
+
+        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables,MissingPair,custom_MySQL")),
+            L({"1|A|7|0|-"}));
+
+        const QStringList rounds = Rows(m_file, QStringLiteral("RoundData"),
+            Columns("Section,Table,Round,NSPair,EWPair,LowBoard,HighBoard,CustomBoards,custom_Zyrt,custom_Komp,custom_S,"
+                    "custom_W,custom_LowBoard"));
+        QCOMPARE(rounds.size(), 49);
+        for (int b = 1; b <= 7; ++b) {
+            for (int k = 1; k <= 7; ++k) {
+                const MovementEntry& e = model.Movement[b][k];
+                QCOMPARE(rounds.at((b - 1) * 7 + k - 1),
+                    QStringLiteral("1|%1|%2|%3|%4|%5|%6|-|%7|%8|0|0|0")
+                        .arg(e.Table)
+                        .arg(e.Round)
+                        .arg(e.NS)
+                        .arg(e.EW)
+                        .arg(200 + 3 * b - 2)
+                        .arg(200 + 3 * b)
+                        .arg(k)
+                        .arg(b));
+            }
+        }
+    }
+
+    // Two ordinary sections and a non-typical section of 4 tables.
+    void twoSectionsAndANonTypicalSection()
+    {
+        TournamentModel model = PairsModel(m_base, 2, 5, 4, 2, 4);
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+
+        const QStringList tables = Rows(m_file, QStringLiteral("Tables"), Columns("Section,Table"));
+        QCOMPARE(tables.size(), 14);
+        QCOMPARE(tables.mid(10), L({"3|1", "3|2", "3|3", "3|4"}));
+        const QStringList seats = Rows(m_file, QStringLiteral("PlayerNumbers"), Columns("Section,Table,Direction"));
+        QCOMPARE(seats.size(), 56);
+        QCOMPARE(seats.filter(QRegularExpression(QStringLiteral("^3\\|"))).size(), 16);
+        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables,MissingPair")),
+            L({"1|A|5|0", "2|B|5|0", "3|C|5|0"}));
+
+        const QStringList rounds = Rows(m_file, QStringLiteral("RoundData"), Columns("custom_Komp,custom_Zyrt,Section,Table,Round,NSPair"));
+        QCOMPARE(rounds.size(), 5 * (2 * 4 + 4));
+        for (int b = 1; b <= 5; ++b) {
+            const QStringList ofSet = rounds.filter(QRegularExpression(QStringLiteral("^%1\\|").arg(b)));
+            QCOMPARE(ofSet.size(), 12);
+            for (int k = 1; k <= 12; ++k) {
+                const int section = k <= 4 ? 1 : k <= 8 ? 2 : 3;
+                const MovementEntry& e = model.Movement[b][k];
+                QCOMPARE(ofSet.at(k - 1), QStringLiteral("%1|%2|%3|%4|%5|%6").arg(b).arg(k).arg(section).arg(e.Table).arg(e.Round).arg(e.NS));
+            }
+        }
+    }
+
+    void noNonTypicalPart()
+    {
+        TournamentModel model = PairsModel(m_base, 2, 3, 3, 1, 0);
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+        for (const char* table : {"Tables", "PlayerNumbers", "RoundData"}) {
+            QStringList sections = Rows(m_file, QString::fromLatin1(table), {QStringLiteral("Section")});
+            sections.removeDuplicates();
+            QCOMPARE(sections, L({"1", "2"}));
+        }
+        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), {QStringLiteral("ID")}), L({"1", "2"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), {QStringLiteral("Section")}).size(), 3 * 6);
+    }
+
+    void individualWithNonTypicalSectors()
+    {
+        TournamentModel model = IndividualModel(m_base, 2, 4, 2 * 3);
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+        QCOMPARE(Rows(m_file, QStringLiteral("Tables"), Columns("Section,Table")),
+            L({"1|1", "1|2", "1|3", "2|1", "2|2", "3|1", "3|2"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables")), L({"1|A|3", "2|B|3", "3|C|3"}));
+        const QStringList rounds = Rows(m_file, QStringLiteral("RoundData"), Columns("custom_Komp,custom_Zyrt,Section,custom_S,custom_W"));
+        QCOMPARE(rounds.size(), 3 * 9);
+        QCOMPARE(rounds.mid(0, 9),
+            L({"1|1|1|3001|4001", "1|2|1|3002|4002", "1|3|1|3003|4003", "1|4|2|3004|4004", "1|5|2|3005|4005",
+                "1|6|2|3006|4006", "1|7|3|3007|4007", "1|8|3|3008|4008", "1|9|3|3009|4009"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("custom_pairs")}), L({"0"}));
+    }
+
+    void settingsRow_data()
+    {
+        QTest::addColumn<bool>("pairs");
+        QTest::newRow("pairs") << true;
+        QTest::newRow("individual") << false;
+    }
+
+    void settingsRow()
+    {
+        QFETCH(bool, pairs);
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        model.PairsEvent = pairs;
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+        const QStringList columns = Columns(
+            "Section,ShowResults,ShowOwnResult,RepeatResults,MaximumResults,ShowPercentage,GroupSections,ScorePoints,"
+            "EnterResultsMethod,ShowPairNumbers,IntermediateResults,AutopoweroffTime,VerificationTime,ShowContract,"
+            "LeadCard,MemberNumbers,MemberNumbersNoBlankEntry,BoardOrderVerification,AutoShutDownBPC,custom_pairs");
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), columns),
+            QStringList({QStringLiteral("-|1|1|0|0|1|1|0|0|1|0|10|1|0|1|0|0|1|0|") + (pairs ? QStringLiteral("1") : QStringLiteral("0"))}));
+    }
+
+    // A database whose Settings lacks Kibic's own column still gets its options row.
+    void settingsWithoutCustomPairs()
+    {
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        ScriptedOperator op;
+        const DatabaseFiller fill = [](const TournamentModel& m, const QString& file) {
+            {
+                DbConnection connection(ScoringConnectionString(file));
+                (void)connection.Execute(QStringLiteral("DROP TABLE [Settings]"));
+                (void)connection.Execute(QStringLiteral("CREATE TABLE [Settings] ([Section] INTEGER,[ShowResults] YESNO "
+                                                        "DEFAULT True,[ShowOwnResult] YESNO,[RepeatResults] YESNO,[MaximumResults] INTEGER,"
+                                                        "[ShowPercentage] YESNO,[GroupSections] YESNO,[ScorePoints] INTEGER,"
+                                                        "[EnterResultsMethod] INTEGER,[ShowPairNumbers] YESNO,[IntermediateResults] "
+                                                        "YESNO,[AutopoweroffTime] INTEGER,[VerificationTime] INTEGER,[ShowContract] "
+                                                        "INTEGER,[LeadCard] YESNO,[MemberNumbers] YESNO)"));
+            }
+            FillScoringDatabase(m, file);
+        };
+        QVERIFY(BuildScoringDatabase(model, op, fill));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), Columns("AutopoweroffTime,LeadCard")), L({"10|1"}));
+    }
+
+    void fillingTwiceReplacesTheRows()
+    {
+        TournamentModel model = PairsModel(m_base, 1, 4, 2, 2, 0);
+        ScriptedOperator op;
+        QVERIFY(BuildScoringDatabase(model, op));
+        FillScoringDatabase(model, m_file);
+        QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 4);
+        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), {QStringLiteral("Table")}).size(), 8);
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("Section")}).size(), 1);
+    }
+
+    void existingFile_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("built");
+        QTest::newRow("&Tak") << int(mrYes) << true;
+        QTest::newRow("&Nie") << int(mrNo) << false;
+        QTest::newRow("closed") << int(mrCancel) << false;
+    }
+
+    void existingFile()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, built);
+        QFile old(m_file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the database of last week");
+        old.close();
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        ScriptedOperator op;
+        op.QueueAnswer(answer);
+        QCOMPARE(BuildScoringDatabase(model, op), built);
+        QCOMPARE(op.Messages, QStringList({m_file + QStringLiteral(" istnieje.\nNadpisać?")}));
+        QCOMPARE(op.Kinds, QList<int>({dkConfirm}));
+        if (built) {
+            QCOMPARE(DetectDatabaseFormat(m_file), DatabaseFormat::Sqlite);
+            QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 3);
+        } else {
+            QCOMPARE(Content(m_file), QByteArray("the database of last week"));
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({"cup.bws"}));
+        }
+    }
+
+    void overwriteAsksWithYesAndNo()
+    {
+        QFile old(m_file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.close();
+        struct Recording : ScriptedOperator
+        {
+            int ShowMessageDialog(const QString& text, int kind, int buttons) override
+            {
+                Buttons.append(buttons);
+                return ScriptedOperator::ShowMessageDialog(text, kind, buttons);
+            }
+            QList<int> Buttons;
+        } op;
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        QVERIFY(!BuildScoringDatabase(model, op));
+        QCOMPARE(op.Buttons, QList<int>({11}));
+    }
+
+    void individualWithoutExtraSlotsMakesNoFile()
+    {
+        // Two non-typical sectors of 3 rounds need 6 slots; the movement has the 4 of its extra tables.
+        TournamentModel model = IndividualModel(m_base, 2, 4, 4);
+        ScriptedOperator op;
+        QVERIFY(!BuildScoringDatabase(model, op));
+        QVERIFY(!QFile::exists(m_file));
+        QCOMPARE(op.Messages.size(), 1);
+        QVERIFY2(op.Messages.first().contains(m_base), qPrintable(op.Messages.first()));
+        QVERIFY(op.Messages.first().contains(QStringLiteral("sektorów nietypowych")));
+        QCOMPARE(op.Kinds, QList<int>({dkError}));
+    }
+
+    // The old file is not even offered for overwriting when the new one could not be filled.
+    void modelThatCannotFillKeepsTheOldFile()
+    {
+        QFile old(m_file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        TournamentModel model = IndividualModel(m_base, 2, 4, 4);
+        ScriptedOperator op(mrYes);
+        QVERIFY(!BuildScoringDatabase(model, op));
+        QCOMPARE(Content(m_file), QByteArray("old"));
+        QCOMPARE(op.Messages.size(), 1);
+    }
+
+    void shortModels_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("movement without a board set") << 1;
+        QTest::newRow("board set without its last slot") << 2;
+        QTest::newRow("board numbering too short") << 3;
+    }
+
+    void shortModels()
+    {
+        QFETCH(int, fault);
+        TournamentModel model = PairsModel(m_base, 2, 4, 3, 2, 2);
+        if (fault == 1)
+            model.Movement.pop_back();
+        if (fault == 2)
+            model.Movement[3].pop_back();
+        if (fault == 3)
+            model.BoardNumbers.pop_back();
+        QVERIFY_THROWS_EXCEPTION(KibicError, CheckModelFillsDatabase(model));
+        ScriptedOperator op;
+        QVERIFY(!BuildScoringDatabase(model, op));
+        QVERIFY(!QFile::exists(m_file));
+    }
+
+    void creationFailureIsShownAsAnError()
+    {
+        TournamentModel model = PairsModel(m_dir->filePath(QStringLiteral("missing/folder/cup")), 1, 3, 3, 2, 0);
+        ScriptedOperator op;
+        QVERIFY(!BuildScoringDatabase(model, op));
+        QCOMPARE(op.Kinds, QList<int>({dkError}));
+        QVERIFY(!op.BusyCursor);
+    }
+
+    // The RoundData table refuses rows (as a broken file would): the three tables filled before it must
+    // not survive as a database that looks whole.
+    void halfFilledFileIsDeleted()
+    {
+        TournamentModel model = PairsModel(m_base, 1, 4, 4, 2, 0);
+        struct CursorLog : ScriptedOperator
+        {
+            void SetBusyCursor(bool busy) override
+            {
+                Log.append(busy);
+                ScriptedOperator::SetBusyCursor(busy);
+            }
+            QList<bool> Log;
+        } op;
+        bool tablesFilled = false;
+        const DatabaseFiller fill = [&](const TournamentModel& m, const QString& file) {
+            {
+                DbConnection connection(ScoringConnectionString(file));
+                (void)connection.Execute(QStringLiteral(
+                    "CREATE TRIGGER refuse BEFORE INSERT ON [RoundData] BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+            }
+            try {
+                FillScoringDatabase(m, file);
+            } catch (const KibicError&) {
+                tablesFilled = Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size() == 4;
+                throw;
+            }
+        };
+        QVERIFY(!BuildScoringDatabase(model, op, fill));
+        QVERIFY(tablesFilled);
+        QVERIFY(!QFile::exists(m_file));
+        QVERIFY(!QFile::exists(m_file + QStringLiteral("-journal")));
+        QCOMPARE(op.Log, QList<bool>({true, false}));
+        QCOMPARE(op.Messages.size(), 1);
+        QVERIFY2(op.Messages.first().contains(QStringLiteral("disk full")), qPrintable(op.Messages.first()));
+        QVERIFY(op.Messages.first().contains(m_file));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+    QString m_file;
+};
+
+QTEST_GUILESS_MAIN(TestBuildScoringDatabase)
+#include "TestBuildScoringDatabase.moc"

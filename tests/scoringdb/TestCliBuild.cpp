@@ -1,0 +1,123 @@
+// kibic-cli build: the scoring database of a tournament from the command line, and its exit codes.
+#include "scoringdb/Database.h"
+#include "ScoringDbTestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kibic;
+using namespace kibic::test;
+
+namespace {
+
+struct Outcome
+{
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+Outcome RunBuild(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-CLI"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList{QStringLiteral("build")} + arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+        QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCliBuild : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_base = m_dir->filePath(QStringLiteral("cup"));
+        QVERIFY(QFile::copy(QStringLiteral(KIBIC_TEST_DATA_DIR "/scoringdb/cup.inf"), m_base + QStringLiteral(".inf")));
+        QFile::setPermissions(m_base + QStringLiteral(".inf"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void buildsAndServesEveryTable()
+    {
+        const Outcome outcome = RunBuild({m_base + QStringLiteral(".inf")});
+        QCOMPARE(outcome.Err, QString());
+        QCOMPARE(outcome.ExitCode, 0);
+        const QString file = m_base + QStringLiteral(".bws");
+        QCOMPARE(outcome.Out, file + QLatin1Char('\n'));
+        QCOMPARE(Rows(file, QStringLiteral("Clients"), Columns("ID,Computer")), L({"1|SALA-CLI"}));
+        QCOMPARE(Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 7);
+        QCOMPARE(Rows(file, QStringLiteral("PlayerNumbers"), {QStringLiteral("Table")}).size(), 28);
+        QCOMPARE(Rows(file, QStringLiteral("RoundData"), {QStringLiteral("Table")}).size(), 49);
+        QCOMPARE(Rows(file, QStringLiteral("Settings"), {QStringLiteral("custom_pairs")}), L({"1"}));
+    }
+
+    void existingFileChangesNothing()
+    {
+        const QString file = m_base + QStringLiteral(".bws");
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("last week");
+        old.close();
+        const Outcome outcome = RunBuild({m_base + QStringLiteral(".inf")});
+        QCOMPARE(outcome.ExitCode, 1);
+        QCOMPARE(outcome.Out, QString());
+        QVERIFY2(outcome.Err.contains(file) && outcome.Err.contains(QStringLiteral("istnieje")), qPrintable(outcome.Err));
+        QCOMPARE(Content(file), QByteArray("last week"));
+        QVERIFY(!QFile::exists(m_base + QStringLiteral(".KNT")));
+    }
+
+    void overwriteRebuilds()
+    {
+        const QString file = m_base + QStringLiteral(".bws");
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("last week");
+        old.close();
+        const Outcome outcome = RunBuild({QStringLiteral("--overwrite"), m_base + QStringLiteral(".inf")});
+        QCOMPARE(outcome.ExitCode, 0);
+        QCOMPARE(DetectDatabaseFormat(file), DatabaseFormat::Sqlite);
+        QCOMPARE(Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 7);
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no file") << QStringList() << 2 << "użycie: kibic-cli build";
+        QTest::newRow("not a description") << QStringList({QStringLiteral("cup.bws")}) << 2 << "użycie: kibic-cli build";
+        QTest::newRow("two files") << QStringList({QStringLiteral("a.inf"), QStringLiteral("b.inf")}) << 2
+                                   << "użycie: kibic-cli build";
+        QTest::newRow("missing description") << QStringList({QStringLiteral("@/none.inf")}) << 1 << "none.inf";
+    }
+
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        for (QString& argument : arguments)
+            argument.replace(QLatin1Char('@'), m_dir->path());
+        const Outcome outcome = RunBuild(arguments);
+        QCOMPARE(outcome.ExitCode, exitCode);
+        QVERIFY2(outcome.Err.contains(error), qPrintable(outcome.Err));
+        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("none.bws"))));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_base;
+};
+
+QTEST_GUILESS_MAIN(TestCliBuild)
+#include "TestCliBuild.moc"

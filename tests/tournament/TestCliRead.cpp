@@ -1,0 +1,111 @@
+// kibic-cli read: the listing of a read tournament, and its exit codes.
+#include "TournamentTestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kibic::test;
+
+namespace {
+
+struct Run
+{
+    int ExitCode = -1;
+    QByteArray Output;
+    QString Error;
+};
+
+Run RunCli(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList{QStringLiteral("read")} + arguments);
+    Run run;
+    if (!process.waitForFinished(60000))
+        return run;
+    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Output = process.readAllStandardOutput();
+    run.Error = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestCliRead : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listsTheExampleTournament()
+    {
+        // The description is copied into a scratch folder: reading creates its contract file beside it.
+        QTemporaryDir dir;
+        const QString description = dir.filePath(QStringLiteral("example.INF"));
+        WriteFile(description, ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example.inf")));
+        const Run run = RunCli({description});
+        QCOMPARE(run.Error, QString());
+        QCOMPARE(run.ExitCode, 0);
+        const QByteArray golden = ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example-read.txt"));
+        QVERIFY(!golden.isEmpty());
+        QCOMPARE(run.Output, golden);
+        QCOMPARE(ReadFile(dir.filePath(QStringLiteral("example.KNT"))).size(), 75 * 8);
+    }
+
+    void scoringKindOfAFreshWindowIsKeptOrCleared_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("plain") << QByteArray("5") << QByteArray("ScoringKind\t2\n");
+        QTest::newRow("plus 10000") << QByteArray("10005") << QByteArray("ScoringKind\t0\n");
+    }
+
+    void scoringKindOfAFreshWindowIsKeptOrCleared()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, line);
+        QTemporaryDir dir;
+        const QString description = dir.filePath(QStringLiteral("cup.inf"));
+        WriteFile(description, first + " 5 3 1 0 9 0 10 5 0 0 0 0 15 0 1 2 3 4 5 6 7 8 9 10 -2");
+        const Run run = RunCli({description});
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY2(run.Output.contains("\nTableCount\t5\n"), run.Output.constData());
+        QVERIFY2(run.Output.contains(QByteArray(QByteArray("\n") + line)), run.Output.constData());
+    }
+
+    void failuresAndBadUsage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no file") << QStringList{} << 2 << "użycie: kibic-cli read";
+        QTest::newRow("two files") << QStringList{QStringLiteral("a.inf"), QStringLiteral("b.inf")} << 2
+                                   << "użycie: kibic-cli read";
+        QTest::newRow("missing file") << QStringList{QStringLiteral("/nonexistent/cup.inf")} << 1
+                                      << "/nonexistent/cup.inf";
+    }
+
+    void failuresAndBadUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run run = RunCli(arguments);
+        QCOMPARE(run.ExitCode, exitCode);
+        QVERIFY2(run.Error.contains(message), qPrintable(run.Error));
+        QVERIFY(run.Output.isEmpty());
+    }
+
+    void descriptionThatCannotBeFollowedFails()
+    {
+        QTemporaryDir dir;
+        const QString description = dir.filePath(QStringLiteral("cup.inf"));
+        WriteFile(description, "5 5 3 1 0 9 0 ++ 5 0 0 0 0 15 0");
+        const Run run = RunCli({description});
+        QCOMPARE(run.ExitCode, 1);
+        QVERIFY2(run.Error.contains(description), qPrintable(run.Error));
+        QVERIFY(run.Output.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliRead)
+#include "TestCliRead.moc"

@@ -1,0 +1,82 @@
+// Creation of the contract file (.KNT) of a tournament.
+#include "TournamentTestSupport.h"
+
+#include "shell/KibicError.h"
+#include "tournament/ContractFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kibic;
+using namespace kibic::test;
+
+class TestContractFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newFileHoldsEmptyRecords_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::newRow("75 records") << 75;
+        QTest::newRow("one") << 1;
+        QTest::newRow("none") << 0;
+    }
+
+    void newFileHoldsEmptyRecords()
+    {
+        QFETCH(int, records);
+        QTemporaryDir dir;
+        const QString base = dir.filePath(QStringLiteral("cup"));
+        CreateContractFile(base, records);
+        const QByteArray bytes = ReadFile(base + QStringLiteral(".KNT"));
+        QVERIFY(QFileInfo::exists(base + QStringLiteral(".KNT")));
+        QCOMPARE(bytes.size(), records * 8);
+        for (int r = 0; r < records; ++r)
+            QCOMPARE(bytes.mid(r * 8, 8), QByteArray("\x09\0\0\0\0\0\0\0", 8));
+    }
+
+    void existingFileIsNeverChanged_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("same case") << QStringLiteral("cup.KNT");
+        QTest::newRow("lower case") << QStringLiteral("cup.knt");
+    }
+
+    void existingFileIsNeverChanged()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QByteArray kept("\x03\x01\x00\x02\x00\x00\x00\x00 short", 14);
+        WriteFile(dir.filePath(name), kept);
+        CreateContractFile(dir.filePath(QStringLiteral("cup")), 75);
+        QCOMPARE(ReadFile(dir.filePath(name)), kept);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
+    }
+
+    void fileThatCannotBeCreatedNamesIt()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.filePath(QStringLiteral("missing-folder/cup"));
+        try {
+            CreateContractFile(base, 3);
+            QFAIL("no error for a folder that does not exist");
+        } catch (const KibicError& error) {
+            QVERIFY2(error.Message().contains(base + QStringLiteral(".KNT")), qPrintable(error.Message()));
+        }
+    }
+
+    void absurdRecordCountIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString base = dir.filePath(QStringLiteral("cup"));
+        QVERIFY_THROWS_EXCEPTION(KibicError, CreateContractFile(base, qint64(2147483647) * 5));
+        QVERIFY_THROWS_EXCEPTION(KibicError, CreateContractFile(base, -8));
+        QVERIFY(!QFileInfo::exists(base + QStringLiteral(".KNT")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContractFile)
+#include "TestContractFile.moc"

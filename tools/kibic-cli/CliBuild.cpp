@@ -1,0 +1,68 @@
+// kibic-cli build: builds the scoring database of a ZyRT tournament as "Otwórz turniej ZyRTa" does and
+// gives this computer every table; no settings window, no terminal server.
+#include "CliCommand.h"
+#include "CliSectorOptions.h"
+
+#include "scoringdb/uBuildBWS.h"
+#include "scoringdb/uOpenBWS.h"
+#include "shell/Operator.h"
+#include "tournament/TournamentFiles.h"
+#include "tournament/TournamentReader.h"
+
+#include <QFileInfo>
+
+namespace kibic::cli {
+
+namespace {
+
+const QString kBuildUsage = QStringLiteral(
+    "build PLIK.inf|PLIK.ind [--overwrite] [--sector-kind RODZAJ] [--pattern PLIK.bmt] [--barometer tak|nie]");
+
+bool IsDescription(const QString& file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == QStringLiteral("inf") || suffix == QStringLiteral("ind");
+}
+
+int Build(const QStringList& given)
+{
+    QStringList arguments = given;
+    const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(arguments);
+    const bool overwrite = arguments.removeAll(QStringLiteral("--overwrite")) > 0;
+    if (arguments.size() != 1 || arguments.front().startsWith(QLatin1String("--")) || !IsDescription(arguments.front()))
+        return UsageError(kBuildUsage);
+    const QString chosen = arguments.front();
+
+    // Checked before reading: reading may create the contract file, and an existing database means
+    // nothing is to change.
+    const QString database = WithoutExtension(chosen) + QStringLiteral(".bws");
+    if (QFileInfo::exists(database) && !overwrite) {
+        PrintError(QStringLiteral("Plik %1 istnieje. Nic nie zmieniono (--overwrite nadpisze go).").arg(database));
+        return ExitFailure;
+    }
+
+    TournamentModel model;
+    model.ScoringKind = 2;
+    model.CellClicked = true;
+    if (!ReadTournament(model, chosen, *completer)) {
+        PrintError(QStringLiteral("Turniej %1 nie został otwarty: sektor nietypowy nie został uzupełniony.").arg(chosen));
+        return ExitFailure;
+    }
+    // The overwrite question is answered "Tak" only when --overwrite was given.
+    ScriptedOperator op(overwrite ? mrYes : mrNo);
+    if (!BuildScoringDatabase(model, op)) {
+        for (const QString& message : op.Messages)
+            PrintError(message);
+        return ExitFailure;
+    }
+    (void)ServeTablesFromThisComputer(ScoringDatabaseFileName(model));
+    PrintLine(ScoringDatabaseFileName(model));
+    return ExitSuccess;
+}
+
+} // namespace
+
+KIBIC_CLI_COMMAND(
+    "build", "build PLIK.inf|PLIK.ind [--overwrite] [--sector-kind RODZAJ] [--pattern PLIK.bmt] [--barometer tak|nie]", Build);
+
+} // namespace kibic::cli
