@@ -1,13 +1,18 @@
 // The demo tournaments as scripts/prepare-demo lays them out: ZyRT's files sized for the events, the
 // names database and the player database that know the identifiers the rehearsal server keys in.
 #include "RehearsalPlan.h"
+#include "RehearsalServer.h"
 #include "ScoringFixture.h"
 
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
+#include "scoringdb/uBuildBWS.h"
+#include "shell/Operator.h"
 #include "tournament/Cp1250.h"
 #include "tournament/TextData.h"
+#include "tournament/TournamentReader.h"
 
 #include <QFile>
 #include <QProcess>
@@ -35,6 +40,34 @@ std::vector<qint32> ReadNumbers(const QString& file, int count)
     for (int i = 0; i < count; ++i)
         numbers.push_back(text.ReadInt());
     return numbers;
+}
+
+// The demo has no non-typical sector; being asked to complete one is a fault.
+class NoSector : public NonTypicalSectorCompleter
+{
+public:
+    bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
+    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
+    {
+        return false;
+    }
+};
+
+// The RoundData rows of a database, sorted, as text.
+QStringList RoundDataRows(const QString& file)
+{
+    TTable rounds(ScoringConnectionString(file), QStringLiteral("RoundData"));
+    rounds.Open();
+    QStringList rows;
+    for (rounds.First(); !rounds.Eof(); rounds.Next()) {
+        QStringList values;
+        for (const char* column : { "Section", "Round", "Table", "NSPair", "EWPair", "LowBoard", "HighBoard",
+                 "custom_Zyrt", "custom_Komp", "custom_S", "custom_W" })
+            values.append(QString::number(rounds.FieldAsInteger(QString::fromLatin1(column))));
+        rows.append(values.join(QLatin1Char(' ')));
+    }
+    rows.sort();
+    return rows;
 }
 
 } // namespace
@@ -125,6 +158,48 @@ private slots:
         QCOMPARE(boardSetsOfPair.size(), std::size_t(20));
         for (const auto& [pair, sets] : boardSetsOfPair)
             QCOMPARE(sets.size(), std::size_t(5));
+    }
+
+    void builtByKibic_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<bool>("individual");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("puchar") << QStringLiteral("puchar.inf") << false << 162;
+        QTest::newRow("indyw") << QStringLiteral("indyw.ind") << true << 51;
+    }
+
+    // Kibic's own reading and build of the demo give the RoundData of the tests' databases (DemoPairs,
+    // DemoIndividual), and the rehearsal server plays them into the number of rows the demo relies on
+    // (with --once --seed 1 and the default probabilities).
+    void builtByKibic()
+    {
+        QFETCH(QString, description);
+        QFETCH(bool, individual);
+        TournamentModel model;
+        model.ScoringKind = 2;
+        NoSector completer;
+        QVERIFY(ReadTournament(model, Path(description), completer));
+        ScriptedOperator op;
+        QVERIFY2(BuildScoringDatabase(model, op), qPrintable(op.Messages.join(QLatin1Char('\n'))));
+        const QString built = ScoringDatabaseFileName(model);
+
+        const QString fixture
+            = m_dir.filePath(individual ? QStringLiteral("fixture-i.bws") : QStringLiteral("fixture-p.bws"));
+        CreateScoringDatabase(fixture, individual ? DemoIndividual() : DemoPairs());
+        QCOMPARE(RoundDataRows(built), RoundDataRows(fixture));
+
+        RehearsalOptions options;
+        options.DatabaseFile = built;
+        options.Once = true;
+        options.Seed = 1;
+        QStringList output;
+        RehearsalServer server(
+            options, [] { return 0; }, [&](const QString& line) { output.append(line); },
+            [&](const QString& line) { output.append(line); });
+        QCOMPARE(server.Run(), 0);
+        QFETCH(int, rows);
+        QCOMPARE(TQueryCount(built), qint64(rows));
     }
 
     // Every identifier that the rehearsal server keys in as a player's own is in the player database,
@@ -236,6 +311,13 @@ private slots:
 
 private:
     QString Path(const QString& name) const { return m_dir.filePath(name); }
+
+    static qint64 TQueryCount(const QString& file)
+    {
+        TQuery count(ScoringConnectionString(file));
+        count.SetSql(QStringLiteral("SELECT COUNT(*) FROM [ReceivedData]"));
+        return count.OpenFirstInteger();
+    }
 
     static void CheckEmptyScores(const QString& file, int records)
     {
