@@ -1,0 +1,144 @@
+// Parsing the rehearsal terminal server's command line.
+#include "RehearsalOptions.h"
+
+#include <cmath>
+
+namespace kibic::terminals {
+
+namespace {
+
+bool TakesValue(const QString& name)
+{
+    return name != QStringLiteral("--once");
+}
+
+bool ReadProbability(const QString& text, double& into)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < 0.0 || value > 1.0)
+        return false;
+    into = value;
+    return true;
+}
+
+} // namespace
+
+QString RehearsalUsage()
+{
+    return QStringLiteral(
+        "użycie: kibic-terminals /f:[PLIK.bws] [/s] [/r] [/m] [--rate WIERSZY_NA_SEKUNDĘ] [--seed N] [--once]\n"
+        "                        [--rounds K] [--erase P] [--not-played P] [--split P]\n"
+        "  --rate        ile wierszy ReceivedData na sekundę (domyślnie 1)\n"
+        "  --seed        ziarno losowania; to samo ziarno i te same opcje dają te same wiersze (domyślnie 1)\n"
+        "  --once        wszystkie wyniki od razu, bez czekania, potem koniec\n"
+        "  --rounds      koniec po rundzie K\n"
+        "  --erase       prawdopodobieństwo skreślenia wyniku (0..1, domyślnie 0.02)\n"
+        "  --not-played  prawdopodobieństwo uwagi \"Not played\" (0..1, domyślnie 0.01)\n"
+        "  --split       prawdopodobieństwo wyniku dzielonego, np. \"60%-40%\" (0..1, domyślnie 0.01)");
+}
+
+ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
+{
+    ParsedRehearsalArguments parsed;
+    auto fail = [&](const QString& error) {
+        parsed.Ok = false;
+        parsed.Error = error;
+        return parsed;
+    };
+
+    QStringList switchPieces;
+    QList<QPair<QString, QString>> options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!argument.startsWith(QStringLiteral("--"))) {
+            switchPieces.append(argument);
+            continue;
+        }
+        QString name = argument;
+        QString value;
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        if (equals > 0) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+        } else if (TakesValue(name)) {
+            if (i + 1 >= arguments.size())
+                return fail(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
+            value = arguments[++i];
+        }
+        options.append({ name, value });
+    }
+
+    RehearsalOptions& o = parsed.Options;
+    for (const auto& [name, value] : options) {
+        bool ok = false;
+        if (name == QStringLiteral("--rate")) {
+            const double rate = value.toDouble(&ok);
+            if (!ok || !std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
+                return fail(QStringLiteral(
+                    "Tempo --rate musi być liczbą od 0.001 do 1000000 wierszy na sekundę, a jest \"%1\".")
+                                .arg(value));
+            o.RowsPerSecond = rate;
+        } else if (name == QStringLiteral("--seed")) {
+            const quint64 seed = value.toULongLong(&ok);
+            if (!ok)
+                return fail(
+                    QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".").arg(value));
+            o.Seed = seed;
+        } else if (name == QStringLiteral("--once")) {
+            if (!value.isEmpty())
+                return fail(QStringLiteral("Opcja --once nie przyjmuje wartości."));
+            o.Once = true;
+        } else if (name == QStringLiteral("--rounds")) {
+            const int rounds = value.toInt(&ok);
+            if (!ok || rounds < 1)
+                return fail(
+                    QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".").arg(value));
+            o.LastRound = rounds;
+        } else if (name == QStringLiteral("--erase") || name == QStringLiteral("--not-played")
+            || name == QStringLiteral("--split")) {
+            double& into = name == QStringLiteral("--erase") ? o.EraseProbability
+                : name == QStringLiteral("--split")          ? o.SplitProbability
+                                                             : o.NotPlayedProbability;
+            if (!ReadProbability(value, into))
+                return fail(
+                    QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".").arg(name, value));
+        } else {
+            return fail(QStringLiteral("Nieznana opcja %1.").arg(name));
+        }
+    }
+
+    // The real server's switches: "/f:[" file "]" and single-letter switches, which are ignored. The
+    // file name may hold spaces (and the switches may come split at them), so the text is taken whole:
+    // the name runs from "/f:[" to the first "]" that ends the text or stands before a blank.
+    const QString text = switchPieces.join(QLatin1Char(' '));
+    const qsizetype start = text.indexOf(QStringLiteral("/f:"), 0, Qt::CaseInsensitive);
+    if (start < 0)
+        return fail(QStringLiteral("Brak pliku bazy: podaj go jako /f:[PLIK.bws]."));
+    const qsizetype nameStart = start + 3;
+    QString file;
+    if (nameStart < text.size() && text[nameStart] == QLatin1Char('[')) {
+        qsizetype end = -1;
+        for (qsizetype i = nameStart + 1; i < text.size(); ++i) {
+            if (text[i] == QLatin1Char(']') && (i + 1 == text.size() || text[i + 1].isSpace())) {
+                end = i;
+                break;
+            }
+        }
+        if (end < 0)
+            return fail(QStringLiteral("Nazwa pliku bazy po /f:[ nie jest zamknięta nawiasem \"]\"."));
+        file = text.mid(nameStart + 1, end - nameStart - 1);
+    } else {
+        qsizetype end = nameStart;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        file = text.mid(nameStart, end - nameStart);
+    }
+    if (file.trimmed().isEmpty())
+        return fail(QStringLiteral("Brak pliku bazy: podaj go jako /f:[PLIK.bws]."));
+    o.DatabaseFile = file;
+    parsed.Ok = true;
+    return parsed;
+}
+
+} // namespace kibic::terminals
