@@ -4,6 +4,7 @@
 
 #include "shell/ui/FormDesign.h"
 #include "shell/ui/Glyphs.h"
+#include "shell/ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,6 +90,7 @@ int main(int argc, char* argv[])
     using namespace kibic::screenshots;
     QApplication application(argc, argv);
     kibic::InstallFontSubstitutions();
+    (void)kibic::InstallQtTranslations(application);
     QApplication::setWindowIcon(kibic::GlyphIcon(kibic::Glyph::Application, 32));
     QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.value(0) == QStringLiteral("--list"))

@@ -3,6 +3,7 @@
 #include "shell/GuardAction.h"
 #include "shell/ui/FormDesign.h"
 #include "shell/ui/Glyphs.h"
+#include "shell/ui/QtTranslations.h"
 #include "shell/ui/Unit2.h"
 #include "shell/ui/WindowOperator.h"
 #include "shell/ui/collMain.h"
@@ -16,6 +17,7 @@ int main(int argc, char* argv[])
     using namespace kibic;
     QApplication application(argc, argv);
     InstallFontSubstitutions();
+    (void)InstallQtTranslations(application);
     QApplication::setWindowIcon(GlyphIcon(Glyph::Application, 32));
 
     auto splash = std::make_unique<TsplashForm>();

@@ -1,0 +1,99 @@
+// The main window during a tournament: the demo's pairs event built into a scoring database, three of
+// its five rounds played by the rehearsal terminal server, and Kibic polling with the grid filling.
+#include "Screenshots.h"
+
+#include "RehearsalServer.h"
+#include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/uBuildBWS.h"
+#include "scoringdb/uOpenBWS.h"
+#include "shell/KibicError.h"
+#include "shell/Operator.h"
+#include "shell/uNapisy.h"
+#include "shell/ui/collMain.h"
+#include "tournament/TournamentReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace kibic::screenshots {
+
+namespace {
+
+// The demo tournament has no non-typical sector: nothing is ever handed over.
+class NoSector : public NonTypicalSectorCompleter
+{
+public:
+    bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
+    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
+    {
+        return false;
+    }
+};
+
+void CopyDemoFile(const QDir& folder, const QString& name)
+{
+    const QString source = QStringLiteral(KIBIC_SOURCE_DIR "/demo/") + name;
+    if (!QFile::copy(source, folder.filePath(name)))
+        throw KibicError(QStringLiteral("Nie skopiowano pliku %1").arg(source));
+}
+
+// puchar.inf and puchar.INR beside an empty score file of 15 boards x 10 slots (every slot 30000).
+QString LayOutDemo()
+{
+    QDir folder(ScratchFolder());
+    folder.mkdir(QStringLiteral("grid"));
+    folder.cd(QStringLiteral("grid"));
+    CopyDemoFile(folder, QStringLiteral("puchar.inf"));
+    CopyDemoFile(folder, QStringLiteral("puchar.INR"));
+    QFile scores(folder.filePath(QStringLiteral("puchar.ZAP")));
+    if (!scores.open(QIODevice::WriteOnly) || scores.write(QByteArray("0u").repeated(15 * 10)) != 300)
+        throw KibicError(QStringLiteral("Nie zapisano pliku %1").arg(scores.fileName()));
+    return folder.filePath(QStringLiteral("puchar.inf"));
+}
+
+void PlayRounds(const QString& databaseFile, int lastRound)
+{
+    terminals::RehearsalOptions options;
+    options.DatabaseFile = databaseFile;
+    options.Once = true;
+    options.LastRound = lastRound;
+    options.Seed = 2026;
+    terminals::RehearsalServer server(options, [] { return 0; }, [](const QString&) {}, [](const QString&) {});
+    if (server.Run() != 0)
+        throw KibicError(QStringLiteral("Serwer próbny nie rozegrał rund w bazie %1").arg(databaseFile));
+}
+
+std::unique_ptr<QWidget> MainWindowFillingGrid()
+{
+    TournamentModel model;
+    NoSector noSector;
+    ScriptedOperator answers(mrYes);
+    if (!ReadTournament(model, LayOutDemo(), noSector) || !BuildScoringDatabase(model, answers))
+        throw KibicError(QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));
+    const QString databaseFile = ScoringDatabaseFileName(model);
+    PlayRounds(databaseFile, 3);
+
+    auto window = std::make_unique<TcollForm>(QStringList(), ScratchFolder());
+    const int column = window->Model.ProcessedColumnNo;
+    window->Model = model;
+    window->Model.ProcessedColumnNo = column;
+    // What opening the database does before the grid: the header read again, the caption set.
+    ReadTournamentOfDatabase(window->Model, databaseFile);
+    window->setWindowTitle(window->Model.TournamentBase + uNapisy::TurniejPar);
+    window->recTable.SetConnectionString(ScoringConnectionString(databaseFile));
+    window->recTable.SetTableName(QStringLiteral("ReceivedData"));
+    window->rdaTable.SetConnectionString(ScoringConnectionString(databaseFile));
+    window->rdaTable.SetTableName(QStringLiteral("RoundData"));
+    window->show();
+    window->SetUpGrid();
+    window->Button1Click(); // "Start": a pass at once, then one every 10 seconds
+    return window;
+}
+
+} // namespace
+
+KIBIC_SCREENSHOT("transfer-main-window-grid", MainWindowFillingGrid);
+
+} // namespace kibic::screenshots
