@@ -1,5 +1,7 @@
 // Tournaments with a non-typical sector read and built through "kibic-cli build" and the sector options:
 // the rows the terminal server gets for the sector, and the refusals that leave no scoring database.
+#include "sectors/HowellSector.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,6 +11,9 @@
 #include <QTest>
 #include <array>
 #include <vector>
+
+using kibic::test::kHowellMovement;
+using kibic::test::kHowellPairs;
 
 namespace {
 
@@ -56,36 +61,13 @@ struct Meeting
 };
 using Sector = std::vector<std::vector<Meeting>>; // [board set - 1][row - 1]
 
-// howell.inf: one Mitchell section of 7 tables (pairs 1..14), a Howell sector of 4 tables (pairs 21..28).
-// Its meetings in pair numbers, in the order of the description.
-const std::vector<std::vector<std::pair<int, int>>> kHowellPairs = {
-    { { 28, 21 }, { 25, 27 }, { 23, 24 }, { 22, 26 } },
-    { { 23, 27 }, { 28, 22 }, { 26, 21 }, { 24, 25 } },
-    { { 25, 26 }, { 24, 21 }, { 28, 23 }, { 27, 22 } },
-    { { 26, 27 }, { 25, 22 }, { 28, 24 }, { 21, 23 } },
-    { { 22, 24 }, { 27, 21 }, { 26, 23 }, { 28, 25 } },
-    { { 23, 25 }, { 21, 22 }, { 27, 24 }, { 28, 26 } },
-    { { 24, 26 }, { 22, 23 }, { 21, 25 }, { 28, 27 } },
-};
-
-// (Table, Round) of every meeting as howell.bmt states it.
-const std::vector<std::vector<std::pair<int, int>>> kHowellPattern = {
-    { { 1, 1 }, { 4, 4 }, { 3, 6 }, { 2, 7 } },
-    { { 2, 1 }, { 1, 2 }, { 4, 5 }, { 3, 7 } },
-    { { 3, 1 }, { 2, 2 }, { 1, 3 }, { 4, 6 } },
-    { { 3, 2 }, { 2, 3 }, { 1, 4 }, { 4, 7 } },
-    { { 4, 1 }, { 3, 3 }, { 2, 4 }, { 1, 5 } },
-    { { 4, 2 }, { 3, 4 }, { 2, 5 }, { 1, 6 } },
-    { { 4, 3 }, { 3, 5 }, { 2, 6 }, { 1, 7 } },
-};
-
 Sector HowellSector(bool byTableNumber)
 {
     Sector sector;
     for (size_t b = 0; b < kHowellPairs.size(); ++b) {
         sector.emplace_back();
         for (size_t i = 0; i < kHowellPairs[b].size(); ++i) {
-            const auto [table, round] = byTableNumber ? std::pair(int(i) + 1, int(b) + 1) : kHowellPattern[b][i];
+            const auto [table, round] = byTableNumber ? std::pair(int(i) + 1, int(b) + 1) : kHowellMovement[b][i];
             sector.back().push_back({ kHowellPairs[b][i].first, kHowellPairs[b][i].second, 0, 0, table, round });
         }
     }
