@@ -2,6 +2,7 @@
 #pragma once
 
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/TerminalOptions.h"
 #include "scoringdb/TTable.h"
 
 #include <QFile>
@@ -45,6 +46,24 @@ inline QByteArray Content(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// The options a fresh build writes.
+inline TerminalOptions FreshBuildOptions()
+{
+    TerminalOptions options;
+    options.ShowResults = true;
+    options.ShowPercentage = true;
+    options.RepeatResults = false;
+    options.ScorePoints = 0;
+    options.EnterResultsMethod = 0;
+    options.ShowPairNumbers = true;
+    options.AutopoweroffTime = 10;
+    options.VerificationTime = 1;
+    options.LeadCard = true;
+    options.MemberNumbers = false;
+    options.MemberNumbersNoBlankEntry = false;
+    return options;
 }
 
 } // namespace kibic::test

@@ -151,19 +151,7 @@ private slots:
         BuildDatabase();
         TTable settings(ScoringConnectionString(m_file), QStringLiteral("Settings"));
         settings.Open();
-        TerminalOptions expected;
-        expected.ShowResults = true;
-        expected.ShowPercentage = true;
-        expected.RepeatResults = false;
-        expected.ScorePoints = 0;
-        expected.EnterResultsMethod = 0;
-        expected.ShowPairNumbers = true;
-        expected.AutopoweroffTime = 10;
-        expected.VerificationTime = 1;
-        expected.LeadCard = true;
-        expected.MemberNumbers = false;
-        expected.MemberNumbersNoBlankEntry = false;
-        QCOMPARE(ReadTerminalOptions(settings), expected);
+        QCOMPARE(ReadTerminalOptions(settings), FreshBuildOptions());
     }
 
     void optionsToShow_data()

@@ -1,4 +1,5 @@
 // The terminals' settings window driven through its widgets: loading, the handlers, the buttons.
+#include "ScoringDbTestSupport.h"
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
@@ -15,26 +16,9 @@
 #include <QToolButton>
 
 using namespace kibic;
+using kibic::test::FreshBuildOptions;
 
 namespace {
-
-// The options a fresh build writes.
-TerminalOptions FreshBuildOptions()
-{
-    TerminalOptions options;
-    options.ShowResults = true;
-    options.ShowPercentage = true;
-    options.RepeatResults = false;
-    options.ScorePoints = 0;
-    options.EnterResultsMethod = 0;
-    options.ShowPairNumbers = true;
-    options.AutopoweroffTime = 10;
-    options.VerificationTime = 1;
-    options.LeadCard = true;
-    options.MemberNumbers = false;
-    options.MemberNumbersNoBlankEntry = false;
-    return options;
-}
 
 void Click(QCheckBox* box)
 {
