@@ -147,7 +147,7 @@ void DbConnection::CreateDatabaseFile(const QString& path)
     if (QFileInfo::exists(path))
         throw KibicError(QStringLiteral("Plik bazy danych %1 już istnieje.").arg(path));
 #ifdef Q_OS_WIN
-    if (AccessDriverAvailable()) {
+    if (AccessDriverAvailable() && qEnvironmentVariable("KIBIC_DB_BACKEND").compare(QStringLiteral("sqlite"), Qt::CaseInsensitive) != 0) {
         const QString attributes = QStringLiteral("CREATE_DB=\"%1\" General").arg(path) + QChar(0) + QChar(0);
         const std::wstring driver = kAccessDriver.toStdWString();
         if (!SQLConfigDataSourceW(nullptr, ODBC_ADD_DSN, driver.c_str(), reinterpret_cast<LPCWSTR>(attributes.utf16())))
