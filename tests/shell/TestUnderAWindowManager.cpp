@@ -3,7 +3,9 @@
 // the program waits, and the main window must keep its designed outer size with the manager's frame.
 // Skipped where Xvfb, openbox or the X tools (ImageMagick's import, xdotool, xprop) are missing.
 #include <QColor>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -39,15 +41,25 @@ private slots:
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
         }
-        m_server = Start(QStringLiteral("Xvfb"),
-            { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp") },
-            false);
-        QVERIFY(m_server->waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(m_server->canReadLine(), 20000);
-        const QByteArray number = m_server->readLine().trimmed();
-        QVERIFY2(!number.isEmpty(), "Xvfb gave no display number");
-        m_display = QStringLiteral(":") + QString::fromLatin1(number);
+        // A display number far from the ones people and scripts choose by hand (0, 1, 99...), so that no
+        // other program's windows or window manager land on this server.
+        const int first = 150 + int(QCoreApplication::applicationPid() % 400);
+        for (int display = first; display < first + 40 && m_display.isEmpty(); ++display) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display))
+                || QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
+                continue;
+            m_server = Start(QStringLiteral("Xvfb"),
+                { QStringLiteral(":%1").arg(display), QStringLiteral("-displayfd"), QStringLiteral("1"),
+                    QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                    QStringLiteral("-nolisten"), QStringLiteral("tcp") },
+                false);
+            QVERIFY(m_server->waitForStarted());
+            // The server writes its number once it takes connections, or ends when the number is taken.
+            QTRY_VERIFY_WITH_TIMEOUT(m_server->canReadLine() || m_server->state() == QProcess::NotRunning, 20000);
+            if (m_server->canReadLine())
+                m_display = QStringLiteral(":") + QString::fromLatin1(m_server->readLine().trimmed());
+        }
+        QVERIFY2(!m_display.isEmpty(), "no free display for Xvfb");
 
         m_manager = Start(QStringLiteral("openbox"), {}, true);
         QVERIFY(m_manager->waitForStarted());
