@@ -20,8 +20,14 @@ constexpr qsizetype kWkSize = 4;
 constexpr qsizetype kRegionSize = 5;
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-QByteArray ListLine(const QByteArray& field)
+// One line of the identifier list. A line break or TAB inside a field (the player database holds free
+// text) becomes a space, so that every entry keeps its eight lines.
+QByteArray ListLine(QByteArray field)
 {
+    for (char& c : field) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
+            c = ' ';
+    }
     const QByteArray text = TrimmedBytes(field);
     if (text.isEmpty())
         return UnknownText;

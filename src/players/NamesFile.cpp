@@ -73,6 +73,12 @@ void LookUpNamesFile(const QString& path, PlayerEntries& entries)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw KibicError(QStringLiteral("Nie można odczytać bazy nazwisk %1: %2").arg(path, file.errorString()));
+    // A file without its first 20 bytes or a whole record cannot be read as a names file: looking players
+    // up in it would find nobody and write a list of blanks over a good one.
+    if (bytes.size() < FullNamesSignature.size() || bytes.size() < NamesRecordSize(bytes))
+        throw KibicError(QStringLiteral("Nie można odczytać bazy nazwisk %1: plik ma %2 B, za mało na jeden rekord.")
+                .arg(path)
+                .arg(bytes.size()));
     LookUpNames(bytes, entries);
 }
 

@@ -26,8 +26,8 @@ inline const QByteArray FullNamesSignature = QByteArrayLiteral("FULL_NAMES_FOR_A
 
 // Step C2: for every entry, the first record whose identifier equals the entry's Id gives FirstName (the
 // initial alone), Surname, Wk and Region (trimmed); an entry without a match stays as it was. An empty
-// path raises KibicError "Brak bazy z nazwiskami!"; a file that cannot be read raises KibicError
-// naming it.
+// path raises KibicError "Brak bazy z nazwiskami!"; a file that cannot be read, or is too short for its
+// first 20 bytes or one whole record, raises KibicError naming it.
 void LookUpNamesFile(const QString& path, PlayerEntries& entries);
 
 // The same on the bytes of a names file already read.

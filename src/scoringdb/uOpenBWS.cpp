@@ -90,6 +90,9 @@ void OpenScoringDatabase(TournamentModel& model, const QString& fileName, Scorin
         TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
         settings.Open();
         settings.First();
+        if (settings.Eof())
+            throw KibicError(
+                QStringLiteral("Tabela Settings bazy %1 nie ma żadnego wiersza: brak ustawień pierniczków.").arg(fileName));
         TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
         model.MemberNumbers = options.MemberNumbers;
         const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());

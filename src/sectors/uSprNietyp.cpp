@@ -4,6 +4,8 @@
 #include "shell/KibicError.h"
 #include "shell/Operator.h"
 #include "shell/uNapisy.h"
+#include "tournament/DescriptionChecks.h"
+#include "tournament/TournamentFiles.h"
 
 #include <algorithm>
 
@@ -81,15 +83,20 @@ const MovementEntry& SectorEntry(const TournamentModel& model, qint32 o, qint32 
 
 qint32 SectorParticipant(const TournamentModel& model, qint32 p, qint32 v)
 {
-    if (v < 1)
+    if (v == 0)
         return 0;
+    const QString description
+        = TournamentFile(model.TournamentBase, model.PairsEvent ? QStringLiteral(".inf") : QStringLiteral(".ind"));
+    if (v < 0)
+        FailDescription(description, QStringLiteral("pozycja %1 sektora nietypowego jest niemożliwa").arg(v));
     const qint64 index = qint64(p) + v;
     if (index >= static_cast<qint64>(model.ParticipantNumbers.size()))
-        throw KibicError(QStringLiteral("Sektor nietypowy: pozycja %1 sektora (numer %2 listy uczestników) leży poza "
-                                        "listą, która ma %3 uczestników.")
-                             .arg(v)
-                             .arg(index)
-                             .arg(std::max<qint64>(0, static_cast<qint64>(model.ParticipantNumbers.size()) - 1)));
+        FailDescription(description,
+            QStringLiteral("pozycja %1 sektora nietypowego (numer %2 listy uczestników) leży poza listą, która ma %3 "
+                           "uczestników")
+                .arg(v)
+                .arg(index)
+                .arg(std::max<qint64>(0, static_cast<qint64>(model.ParticipantNumbers.size()) - 1)));
     return model.ParticipantNumbers[static_cast<size_t>(index)];
 }
 

@@ -58,7 +58,8 @@ void CheckSectorShape(const TournamentModel& model, qint32 n, qint32 o);
 [[nodiscard]] const MovementEntry& SectorEntry(const TournamentModel& model, qint32 o, qint32 b, qint32 i);
 
 // The participant at position v of the sector: ParticipantNumbers[p + v] for v >= 1, 0 for no meeting
-// (v below 1). A position beyond the participant list raises KibicError naming it.
+// (v = 0). A negative position, or one beyond the participant list, raises KibicError naming the
+// tournament's description file.
 [[nodiscard]] qint32 SectorParticipant(const TournamentModel& model, qint32 p, qint32 v);
 
 // Turns NS and EW of every entry of the sector from positions into pair numbers.

@@ -28,8 +28,15 @@ bool IsDigit(char byte)
     return byte >= '0' && byte <= '9';
 }
 
-// The integer at the start of one line; false when the line does not begin with one.
-bool LeadingNumber(const QByteArray& line, qint32& value)
+enum class LeadingNumberKind
+{
+    Number,
+    NoNumber,
+    Beyond32Bits,
+};
+
+// The integer at the start of one line.
+LeadingNumberKind LeadingNumber(const QByteArray& line, qint32& value)
 {
     qsizetype i = 0;
     bool negative = false;
@@ -38,18 +45,18 @@ bool LeadingNumber(const QByteArray& line, qint32& value)
         ++i;
     }
     if (i >= line.size() || !IsDigit(line[i]))
-        return false;
+        return LeadingNumberKind::NoNumber;
     qint64 magnitude = 0;
     for (; i < line.size() && IsDigit(line[i]); ++i) {
         magnitude = magnitude * 10 + (line[i] - '0');
         if (magnitude > qint64(std::numeric_limits<qint32>::max()) + 1)
-            return false;
+            return LeadingNumberKind::Beyond32Bits;
     }
     const qint64 signedValue = negative ? -magnitude : magnitude;
     if (signedValue > std::numeric_limits<qint32>::max())
-        return false;
+        return LeadingNumberKind::Beyond32Bits;
     value = static_cast<qint32>(signedValue);
-    return true;
+    return LeadingNumberKind::Number;
 }
 
 qint32 ToBoardNumber(qint64 number, const QString& fileName)
@@ -78,10 +85,16 @@ std::vector<qint32> ParseBoardNumbering(const QByteArray& bytes, const QString& 
             ++first;
         if (first < stop) {
             qint32 value = 0;
-            if (!LeadingNumber(bytes.mid(first, stop - first), value))
+            const LeadingNumberKind kind = LeadingNumber(bytes.mid(first, stop - first), value);
+            if (kind == LeadingNumberKind::NoNumber)
                 throw KibicError(QStringLiteral("Błąd w pliku %1, wiersz %2: wiersz nie zaczyna się od liczby.")
                                      .arg(fileName)
                                      .arg(lineNumber));
+            if (kind == LeadingNumberKind::Beyond32Bits)
+                throw KibicError(
+                    QStringLiteral("Błąd w pliku %1, wiersz %2: liczba na początku wiersza jest zbyt duża (ponad 32 bity).")
+                        .arg(fileName)
+                        .arg(lineNumber));
             if (value != 0)
                 numbers.push_back(value);
         }

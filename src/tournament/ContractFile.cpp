@@ -26,7 +26,10 @@ constexpr char kNoResult = 9;
 void CreateContractFile(const QString& base, qint64 recordCount)
 {
     const QString fileName = TournamentFile(base, QStringLiteral(".KNT"));
-    if (QFileInfo::exists(fileName))
+    const QFileInfo existing(fileName);
+    if (existing.isDir())
+        throw KibicError(QStringLiteral("Nie można otworzyć pliku %1: w jego miejscu jest folder.").arg(fileName));
+    if (existing.exists())
         return;
     if (recordCount < 0 || recordCount > MaxTournamentElements)
         throw KibicError(QStringLiteral("Nie można utworzyć pliku %1: liczba zapisów %2 jest niemożliwa.")

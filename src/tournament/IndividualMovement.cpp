@@ -46,7 +46,7 @@ struct SeatSteps
     qint64 West = 0;
 };
 
-void CheckSwitchBound(qint32 bound, const QString& fileName)
+void CheckSwitchBound(qint64 bound, const QString& fileName)
 {
     if (bound < 0 || bound > 255)
         FailDescription(fileName, QStringLiteral("granica zmiany stron %1 jest spoza zakresu 0..255").arg(bound));
@@ -227,16 +227,15 @@ std::optional<NonTypicalSectorHandOver> ReadIndividualDescription(TournamentMode
 SwitchRounds::SwitchRounds(
     qint32 firstStart, qint32 firstEnd, qint32 secondStart, qint32 lastRound, const QString& fileName)
 {
-    CheckSwitchBound(firstStart, fileName);
+    // The ends of both ranges are rounds of a set of 0..255, whether the range is empty or not.
+    CheckSwitchBound(qint64(firstStart) + 1, fileName);
     CheckSwitchBound(firstEnd, fileName);
-    CheckSwitchBound(secondStart, fileName);
+    CheckSwitchBound(qint64(secondStart) + 1, fileName);
+    CheckSwitchBound(lastRound, fileName);
     for (qint32 r = firstStart + 1; r <= firstEnd; ++r)
         m_rounds.set(size_t(r));
-    if (secondStart < lastRound) {
-        CheckSwitchBound(lastRound, fileName);
-        for (qint32 r = secondStart + 1; r <= lastRound; ++r)
-            m_rounds.set(size_t(r));
-    }
+    for (qint32 r = secondStart + 1; r <= lastRound; ++r)
+        m_rounds.set(size_t(r));
 }
 
 bool ReadIndividualTournament(TournamentModel& model, NonTypicalSectorCompleter& completer)

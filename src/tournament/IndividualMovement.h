@@ -10,7 +10,8 @@
 namespace kibic {
 
 // The rounds in which North and East, South and West change places: rounds a1+1..e1 and a2+1..last.
-// A range is empty when its start is not below its end; a bound outside 0..255 raises KibicError.
+// A range is empty when its start is not below its end; an end of either range (a1+1, e1, a2+1, last)
+// outside 0..255 raises KibicError naming the file.
 class SwitchRounds
 {
 public:

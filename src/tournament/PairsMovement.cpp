@@ -72,10 +72,9 @@ NonTypicalSectorHandOver ReadPairsSectorSeating(
     const qint64 ordinarySlots = qint64(model.RoundCount) * model.SectionCount;
     const qint64 sectorOffset = 2 * qint64(model.TableCount) * model.SectionCount;
     // A position of the sector is the participant at sectorOffset + position; check it now, so that
-    // whoever completes the sector can rely on it.
+    // whoever completes the sector can rely on it. A position below 1 is no meeting to translate: the
+    // kinds recorded by table number seat the sector's first two pairs there, the others refuse it.
     auto checked = [&](qint32 position) {
-        if (position < 0)
-            FailDescription(fileName, QStringLiteral("pozycja %1 sektora nietypowego jest niemożliwa").arg(position));
         if (position > 0 && sectorOffset + position > model.ParticipantCount)
             FailDescription(fileName,
                 QStringLiteral("pozycja %1 sektora nietypowego wykracza poza listę %2 uczestników")

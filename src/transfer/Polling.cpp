@@ -143,8 +143,9 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
     MarkBatch marks(recTable);
     try {
-        // Only the rows this instance has not handled are read: the others would be skipped anyway.
-        recTable.SetFilter(QStringLiteral("[%1]=0 OR [%1] IS NULL").arg(processed));
+        // Rows marked true the way a yes/no column holds it are not read again. Every other value (also a
+        // mark written as text, "False" or "True") is read, and FieldAsBoolean decides as everywhere else.
+        recTable.SetFilter(QStringLiteral("[%1] IS NULL OR [%1] NOT IN (1, -1)").arg(processed));
         recTable.Open();
         recTable.SetSort(QStringLiteral("ID"));
         for (recTable.First(); !recTable.Eof(); recTable.Next()) {

@@ -175,9 +175,17 @@ qint32 GridColumnOf(const TournamentModel& model, const RoundDataRow& roundRow, 
         }
         return 0;
     }
-    if (board < roundRow.LowBoard || board > roundRow.HighBoard)
+    // The board's position inside its board set, by the printed numbers: a numbering that is not
+    // consecutive (1 3 2 4 .., one that starts again every few boards, a descending one) still finds it.
+    const qint64 first = (qint64(roundRow.BoardSet) - 1) * model.BoardsPerRound;
+    if (roundRow.BoardSet < 1 || model.BoardsPerRound < 1)
         return 0;
-    return GridIndex((qint64(roundRow.BoardSet) - 1) * model.BoardsPerRound + qint64(board) - roundRow.LowBoard + 1);
+    const qint64 last = std::min<qint64>(first + model.BoardsPerRound, qint64(model.BoardNumbers.size()) - 1);
+    for (qint64 i = first + 1; i <= last; ++i) {
+        if (model.BoardNumbers[static_cast<size_t>(i)] == board)
+            return GridIndex(i);
+    }
+    return 0;
 }
 
 qint64 RecordIndex(const TournamentModel& model, qint32 column, qint32 slot)

@@ -120,8 +120,9 @@ struct ConvertedResult
 [[nodiscard]] qint32 GridRowOf(const TournamentModel& model, qint32 section, qint32 table);
 
 // The grid column (the board's position 1..BoardCount in the tournament's order) of a board played in a
-// located round row, or 0 when the board is not in that row's board set. Without the board-set columns the
-// first position whose printed number is the board; 0 when there is none.
+// located round row: the position inside the row's board set ("custom_Komp") whose printed number is the
+// board, or 0 when the board is not in that set. Without the board-set columns the first position whose
+// printed number is the board; 0 when there is none.
 [[nodiscard]] qint32 GridColumnOf(const TournamentModel& model, const RoundDataRow& roundRow, qint32 board);
 
 // The record of both result files for a grid column and a result slot (both 1-based).

@@ -94,6 +94,37 @@ private slots:
                 + "12\r\nJan\r\nKowalski\r\n?\r\nWAR\r\n?\r\n\"KS  Warszawa\"\r\n01001\r\n");
     }
 
+    void controlCharactersInsideAFieldKeepEightLines_data()
+    {
+        QTest::addColumn<QByteArray>("club");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("CR LF") << QByteArray("KS\r\nWarszawa") << QByteArray("\"KS  Warszawa\"");
+        QTest::newRow("LF") << QByteArray("KS\nWarszawa") << QByteArray("\"KS Warszawa\"");
+        QTest::newRow("CR") << QByteArray("KS\rWarszawa") << QByteArray("\"KS Warszawa\"");
+        QTest::newRow("TAB") << QByteArray("KS\tWarszawa") << QByteArray("\"KS Warszawa\"");
+        QTest::newRow("DEL and NUL") << QByteArray("KS\x7FWar\0szawa", 12) << QByteArray("\"KS War szawa\"");
+        QTest::newRow("line break at the end") << QByteArray("Warszawa\r\n") << QByteArray("Warszawa");
+        QTest::newRow("only a line break") << QByteArray("\n") << QByteArray("?");
+    }
+
+    void controlCharactersInsideAFieldKeepEightLines()
+    {
+        QFETCH(QByteArray, club);
+        QFETCH(QByteArray, line);
+        PlayerEntry first = Entry(12, "Jan", "Kowalski", "7", "WAR");
+        first.Club = club;
+        first.Info = club;
+        first.Id = "01001";
+        const PlayerEntry second = Entry(12, "Ewa", "Nowak", "3", "GDA");
+        const QByteArray list = IdentifierListBytes({ PlayerEntry {}, first, second });
+        const QList<QByteArray> lines = list.split('\n');
+        QCOMPARE(lines.size(), 11 + 2 * 8 + 1);
+        QCOMPARE(lines.at(11 + 5), line + '\r');
+        QCOMPARE(lines.at(11 + 6), line + '\r');
+        QCOMPARE(lines.at(11 + 8), QByteArray("12\r"));
+        QCOMPARE(lines.at(11 + 10), QByteArray("Nowak\r"));
+    }
+
     void threePairsExample()
     {
         PlayersFixture fixture;

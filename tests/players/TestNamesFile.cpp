@@ -115,6 +115,38 @@ private slots:
             QVERIFY2(error.Message().contains(missing), qPrintable(error.Message()));
         }
     }
+
+    void filesTooShortForOneRecordAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("19 bytes") << QByteArray(19, '0') << true;
+        QTest::newRow("30 bytes of 31-byte records") << QByteArray(30, '0') << true;
+        QTest::newRow("signature and 42 bytes of a 63-byte record") << FullNamesSignature + QByteArray(42, ' ') << true;
+        QTest::newRow("one 31-byte record") << QByteArray(31, '0') << false;
+        QTest::newRow("one 31-byte record and a partial one") << QByteArray(40, '0') << false;
+        QTest::newRow("signature record of 63 bytes") << FullNamesSignature + QByteArray(43, ' ') << false;
+    }
+
+    void filesTooShortForOneRecordAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("NAZWISKA.DAT"));
+        WriteAll(path, bytes);
+        PlayerEntries entries(2);
+        entries[1].Id = "00000";
+        try {
+            LookUpNamesFile(path, entries);
+            QVERIFY2(!refused, "a names file without one whole record was read");
+        } catch (const KibicError& error) {
+            QVERIFY2(refused, qPrintable(error.Message()));
+            QVERIFY2(error.Message().contains(path), qPrintable(error.Message()));
+            QCOMPARE(entries[1].Surname, QByteArray("?"));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNamesFile)

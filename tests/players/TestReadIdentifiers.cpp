@@ -186,11 +186,14 @@ private slots:
     void failureWritesNothingAndKeepsTheButton_data()
     {
         QTest::addColumn<int>(
-            "fault"); // 0 no scoring database, 1 no description, 2 names file unreadable, 3 none known
+            "fault"); // 0 no scoring database, 1 no description, 2 names file unreadable, 3 none known,
+                      // 4 names file shorter than its first 20 bytes, 5 names file without a whole record
         QTest::newRow("scoring database missing") << 0;
         QTest::newRow("description missing") << 1;
         QTest::newRow("names file missing") << 2;
         QTest::newRow("no names file and no player database") << 3;
+        QTest::newRow("names file of 10 bytes") << 4;
+        QTest::newRow("names file of 30 bytes") << 5;
     }
 
     void failureWritesNothingAndKeepsTheButton()
@@ -202,12 +205,18 @@ private slots:
             QVERIFY(QFile::remove(fixture.Bws()));
         if (fault == 1)
             QVERIFY(QFile::remove(fixture.Base + QStringLiteral(".inf")));
-        TournamentModel model
-            = fixture.Model(true, 3, fault == 3 ? QString() : fixture.Path(QStringLiteral("missing-names.dat")));
+        const QString namesFile = fixture.Path(QStringLiteral("names.dat"));
+        if (fault == 4 || fault == 5)
+            WriteAll(namesFile, QByteArray(fault == 4 ? 10 : 30, '0'));
+        // A good name list from an earlier reading must survive, even when the operator lets it be replaced.
+        const QByteArray goodList(3 * 2 * 26, 'x');
+        WriteAll(fixture.Base + QStringLiteral(".LUC"), goodList);
+        TournamentModel model = fixture.Model(true, 3, fault == 3 ? QString() : namesFile);
         RecordingOperator op;
+        op.Answers = { mrYes, mrYes };
         QVERIFY_THROWS_EXCEPTION(KibicError, ReadIdentifiers(model, false, op));
         QVERIFY(model.MemberNumbers);
-        QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LUC")));
+        QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LUC")), goodList);
         QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LU2")));
     }
 

@@ -5,6 +5,7 @@
 #include "shell/KibicError.h"
 #include "shell/uNapisy.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kibic;
@@ -296,22 +297,80 @@ private slots:
         QCOMPARE(t.TablesAndRounds(), expected);
     }
 
+    // The message names the description of the tournament: pairs from positions of the description, an
+    // individual barometer seating its first two players in empty seats of a sector that has only one.
+    void positionBeyondTheListIsRefused_data()
+    {
+        QTest::addColumn<bool>("pairs");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("pairs, position 9 of 4") << true << "cup.inf: pozycja 9 sektora nietypowego (numer 19 listy";
+        QTest::newRow("individual barometer, position 2 of 1")
+            << false << "cup.ind: pozycja 2 sektora nietypowego (numer 14 listy";
+    }
+
     void positionBeyondTheListIsRefused()
     {
-        SectorTournament t = MakeSectorTournament(5, 2, 1, 5);
-        t.SetRow(2, 1, 1, 9); // the sector has positions 1..4
+        QFETCH(bool, pairs);
+        QFETCH(QString, message);
+        SectorTournament t = pairs ? MakeSectorTournament(5, 2, 1, 5) : MakeSectorTournament(3, 2, 1, 3, false, 0, 1);
+        QTemporaryDir dir;
+        t.Model.TournamentBase = dir.filePath(QStringLiteral("cup"));
+        if (pairs)
+            t.SetRow(2, 1, 1, 9); // the sector has positions 1..4
         ScriptedSectorOperator sectors;
         sectors.Kind = 504;
         RecordingOperator messages;
+        messages.Answer = mrYes;
         SectorCompletion completion(sectors, messages);
         try {
-            (void)completion.CompleteNonTypicalSector(t.Model, t.Sector);
+            (void)(pairs ? completion.CompleteNonTypicalSector(t.Model, t.Sector)
+                         : completion.CompleteIndividualNonTypicalSector(t.Model, t.Sector));
             QFAIL("a position beyond the participant list was accepted");
         } catch (const KibicError& error) {
-            QVERIFY2(error.Message().contains(QStringLiteral("pozycja 9 sektora (numer 19 listy")),
-                qPrintable(error.Message()));
+            QVERIFY2(error.Message().contains(message), qPrintable(error.Message()));
         }
         QCOMPARE(sectors.EditorRuns, 0);
+    }
+
+    // A negative position is no meeting: the kinds recorded by table number seat the sector's first two
+    // pairs there, as for an empty row; the kinds that translate positions refuse it, naming the file.
+    void negativePositions_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("one Howell") << 501 << true;
+        QTest::newRow("big Howell") << 502 << false;
+        QTest::newRow("barometer") << 503 << false;
+        QTest::newRow("something else") << 504 << true;
+    }
+
+    void negativePositions()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, refused);
+        SectorTournament t = MakeSectorTournament(5, 2);
+        QTemporaryDir dir;
+        t.Model.TournamentBase = dir.filePath(QStringLiteral("cup"));
+        for (qint32 b = 1; b <= 5; ++b) {
+            t.SetRow(b, 1, 3, 4);
+            t.SetRow(b, 2, 1, 2);
+        }
+        t.SetRow(3, 2, -1, -3);
+        ScriptedSectorOperator sectors;
+        sectors.Kind = kind;
+        sectors.EditorResult = true;
+        RecordingOperator messages;
+        SectorCompletion completion(sectors, messages);
+        try {
+            QVERIFY(completion.CompleteNonTypicalSector(t.Model, t.Sector));
+            QVERIFY2(!refused, "a negative position was translated");
+            QCOMPARE(t.Row(3, 2), (MovementEntry { 101, 102, 0, 0, 3, 2 }));
+        } catch (const KibicError& error) {
+            QVERIFY2(refused, qPrintable(error.Message()));
+            QVERIFY2(error.Message().contains(t.Model.TournamentBase + QStringLiteral(".inf")), qPrintable(error.Message()));
+            QVERIFY2(error.Message().contains(QStringLiteral("pozycja -")), qPrintable(error.Message()));
+            QCOMPARE(sectors.EditorRuns, 0);
+        }
     }
 
     void movementTooShortIsRefused_data()

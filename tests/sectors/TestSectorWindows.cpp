@@ -6,6 +6,7 @@
 #include "sectors/ui/TForm2.h"
 #include "sectors/ui/TfrmNietyp.h"
 #include "sectors/ui/WindowSectorOperator.h"
+#include "shell/ui/FormDesign.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -161,8 +162,9 @@ private slots:
             QCOMPARE(f->StringGrid1->rowCount() + 1, n + 1); // the header is row 0
             QCOMPARE(f->StringGrid1->height(), height);
             QCOMPARE(f->StringGrid1->width(), width);
-            // The window, with the frame it was sized for (the classic title bar and sizing frame).
-            QCOMPARE(f->height() + 23 + 4, height + 100);
+            // The window, with the frame the window system gave it.
+            QTRY_COMPARE(OuterSize(*f, FrameKind::Sizeable).height(), height + 100);
+            QCOMPARE(f->StringGrid1->height(), height);
             QCOMPARE(
                 f->StringGrid1->verticalScrollBarPolicy(), scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
             // Every column fits; the rows fit exactly when there is no scroll bar.

@@ -2,8 +2,10 @@
 // is open, the about box from the toolbar, and closing, which releases the tournament's arrays.
 #include "shell/ui/collMain.h"
 
+#include "ModalDriver.h"
 #include "platform/Registry.h"
 #include "shell/MainWindowStartup.h"
+#include "shell/ui/FormDesign.h"
 #include "shell/ui/UAbout.h"
 #include "shell/ui/Unit2.h"
 
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -99,6 +102,9 @@ private slots:
         TcollForm window(QStringList(), m_program.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // 500 x 256 with the frame the window system gave the window, not the one it was designed with.
+        QTRY_COMPARE(OuterSize(window, FrameKind::Sizeable), QSize(500, 256));
+        QCOMPARE(window.ToolBar1->width(), window.width());
         QCOMPARE(window.windowTitle(), QStringLiteral("Z pierniczków do ZyRTa"));
         for (QToolButton* button : { window.ToolButton2, window.ToolButton4, window.ToolButton8, window.ToolButton6 })
             QVERIFY(button->isVisible() && button->isEnabled());
@@ -145,13 +151,15 @@ private slots:
         TcollForm window(QStringList(), m_program.path());
         window.show();
         QString shown;
-        QTimer::singleShot(0, [&shown] {
-            auto* about = qobject_cast<TAbout*>(QApplication::activeModalWidget());
+        test::ModalDriver driver;
+        driver.Then([&shown](QWidget* modal) {
+            auto* about = qobject_cast<TAbout*>(modal);
             QVERIFY(about != nullptr);
             shown = about->windowTitle();
             QTest::mouseClick(about->BitBtn1, Qt::LeftButton);
         });
         QTest::mouseClick(window.ToolButton8, Qt::LeftButton);
+        QVERIFY(driver.Finished());
         QCOMPARE(shown, QStringLiteral("o programie..."));
         // The box is released when it closes.
         QVERIFY(window.findChildren<TAbout*>().isEmpty());

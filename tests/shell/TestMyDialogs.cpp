@@ -1,4 +1,6 @@
 // The message dialog through its real widgets: layout, captions, results, keys and focus.
+#include "ModalDriver.h"
+
 #include "shell/ui/FormDesign.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/WindowOperator.h"
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -28,18 +31,6 @@ int RunModal(TMyDlgForm& dialog, const std::function<void(TMyDlgForm&)>& act)
             dialog.done(-1);
     });
     return dialog.exec();
-}
-
-// Runs act on whatever modal window the code under test opens.
-void OnNextModal(const std::function<void(QWidget&)>& act)
-{
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal != nullptr);
-        act(*modal);
-        if (modal->isVisible())
-            modal->close();
-    });
 }
 
 std::unique_ptr<TMyDlgForm> Build(const QString& text, int kind, int buttons)
@@ -215,38 +206,69 @@ private slots:
             QCOMPARE(buttons[i]->nextInFocusChain(), static_cast<QWidget*>(buttons[i + 1]));
     }
 
+    // The designed outer size holds with the frame the window system gives the dialog once it is
+    // shown, and the dialog stays in the centre of the screen.
+    void outerSizeHoldsOnceShown_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("buttons");
+        QTest::newRow("one line") << QStringLiteral("Czuwanie uruchom teraz ręcznie.") << int(dbOk);
+        QTest::newRow("question of two lines") << QStringLiteral("plik.LUC istnieje.\nNadpisać?") << int(dbYes | dbNo);
+    }
+
+    void outerSizeHoldsOnceShown()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, buttons);
+        const auto dialog = Build(text, dkInfo, buttons);
+        const QSize designed = OuterSize(*dialog, FrameKind::Dialog);
+        CentreOnScreen(*dialog, FrameKind::Dialog);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QTRY_COMPARE(OuterSize(*dialog, FrameKind::Dialog), designed);
+        const QRect area = dialog->screen()->availableGeometry();
+        const QRect outer = dialog->frameGeometry();
+        QVERIFY2(qAbs(outer.center().x() - area.center().x()) <= 1, qPrintable(QString::number(outer.center().x())));
+        QVERIFY2(qAbs(outer.center().y() - area.center().y()) <= 1, qPrintable(QString::number(outer.center().y())));
+    }
+
     void showMessageDialogReturnsTheButton()
     {
-        OnNextModal([](QWidget& modal) {
-            auto* dialog = qobject_cast<TMyDlgForm*>(&modal);
+        test::ModalDriver driver;
+        driver.Then([](QWidget* modal) {
+            auto* dialog = qobject_cast<TMyDlgForm*>(modal);
             QVERIFY(dialog != nullptr);
             QCOMPARE(dialog->Label1->text(), QStringLiteral("plik.LUC istnieje.\nNadpisać?"));
             QTest::mouseClick(dialog->BitBtn2, Qt::LeftButton);
         });
         QCOMPARE(ShowMessageDialog(QStringLiteral("plik.LUC istnieje.\nNadpisać?"), dkConfirm, 11), 7);
+        QVERIFY(driver.Finished());
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY2(qobject_cast<TMyDlgForm*>(window) == nullptr, "the dialog outlived ShowMessageDialog");
     }
 
+    // Only texts are kept from the box: it is released when it closes.
     void windowOperatorShowsErrorsInTheErrorBox()
     {
         WindowOperator op;
         QString caption;
         QString text;
-        QList<QPushButton*> buttons;
-        OnNextModal([&](QWidget& modal) {
-            auto* dialog = qobject_cast<TMyDlgForm*>(&modal);
+        QStringList buttons;
+        test::ModalDriver driver;
+        driver.Then([&](QWidget* modal) {
+            auto* dialog = qobject_cast<TMyDlgForm*>(modal);
             QVERIFY(dialog != nullptr);
             caption = dialog->windowTitle();
             text = dialog->Label1->text();
-            buttons = Shown(*dialog);
+            for (const QPushButton* button : Shown(*dialog))
+                buttons.append(button->text());
             QTest::mouseClick(dialog->BitBtn3, Qt::LeftButton);
         });
         QVERIFY(!GuardAction(op, [] { throw KibicError(QStringLiteral("Nie można otworzyć pliku /t/cup.KNT")); }));
+        QVERIFY(driver.Finished());
         QCOMPARE(caption, QStringLiteral("BŁĄD!"));
         QCOMPARE(text, QStringLiteral("Nie można otworzyć pliku /t/cup.KNT"));
-        QCOMPARE(buttons.size(), 1);
-        QCOMPARE(buttons.first()->text(), QStringLiteral("OK"));
+        QCOMPARE(buttons, QStringList { QStringLiteral("OK") });
     }
 
     void windowOperatorBusyCursor()

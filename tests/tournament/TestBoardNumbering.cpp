@@ -56,15 +56,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("inr");
         QTest::addColumn<QString>("line");
-        QTest::newRow("word") << QByteArray("5\nboard\n") << QStringLiteral("wiersz 2");
-        QTest::newRow("sign alone") << QByteArray("\n\n-\n") << QStringLiteral("wiersz 3");
-        QTest::newRow("too large") << QByteArray("99999999999\n") << QStringLiteral("wiersz 1");
+        QTest::addColumn<QString>("what");
+        const QString noNumber = QStringLiteral("nie zaczyna się od liczby");
+        const QString tooLarge = QStringLiteral("zbyt duża");
+        QTest::newRow("word") << QByteArray("5\nboard\n") << QStringLiteral("wiersz 2") << noNumber;
+        QTest::newRow("sign alone") << QByteArray("\n\n-\n") << QStringLiteral("wiersz 3") << noNumber;
+        QTest::newRow("too large") << QByteArray("99999999999\n") << QStringLiteral("wiersz 1") << tooLarge;
+        QTest::newRow("2^31") << QByteArray("1\n2147483648 boards\n") << QStringLiteral("wiersz 2") << tooLarge;
+        QTest::newRow("below -2^31") << QByteArray("-2147483649\n") << QStringLiteral("wiersz 1") << tooLarge;
     }
 
     void lineWithoutNumberNamesFileAndLine()
     {
         QFETCH(QByteArray, inr);
         QFETCH(QString, line);
+        QFETCH(QString, what);
         QTemporaryDir dir;
         const QString base = dir.filePath(QStringLiteral("cup"));
         WriteFile(base + QStringLiteral(".INR"), inr);
@@ -77,6 +83,7 @@ private slots:
         } catch (const KibicError& error) {
             QVERIFY2(error.Message().contains(base + QStringLiteral(".INR")), qPrintable(error.Message()));
             QVERIFY2(error.Message().contains(line), qPrintable(error.Message()));
+            QVERIFY2(error.Message().contains(what), qPrintable(error.Message()));
         }
     }
 

@@ -56,13 +56,25 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { name });
     }
 
+    void fileThatCannotBeCreatedNamesIt_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("its folder is missing") << QStringLiteral("missing-folder/cup") << QString();
+        QTest::newRow("a folder in its place") << QStringLiteral("cup") << QStringLiteral("cup.KNT");
+    }
+
     void fileThatCannotBeCreatedNamesIt()
     {
+        QFETCH(QString, base);
+        QFETCH(QString, folder);
         QTemporaryDir dir;
-        const QString base = dir.filePath(QStringLiteral("missing-folder/cup"));
+        if (!folder.isEmpty())
+            QVERIFY(QDir(dir.path()).mkdir(folder));
+        base = dir.filePath(base);
         try {
             CreateContractFile(base, 3);
-            QFAIL("no error for a folder that does not exist");
+            QFAIL("no error for a contract file that cannot be a file");
         } catch (const KibicError& error) {
             QVERIFY2(error.Message().contains(base + QStringLiteral(".KNT")), qPrintable(error.Message()));
         }

@@ -125,31 +125,48 @@ private slots:
         }
     }
 
-    void switchBoundOutsideAByteIsRefused_data()
+    // The ends of the two ranges (a1 + 1, e1, a2 + 1 and the last round) must lie in 0..255, not the
+    // numbers of the description themselves.
+    void switchBoundsAreTheEndsOfTheRanges_data()
     {
         QTest::addColumn<int>("firstStart");
         QTest::addColumn<int>("firstEnd");
         QTest::addColumn<int>("secondStart");
-        QTest::newRow("first start 256") << 256 << 300 << 9;
-        QTest::newRow("first end 256") << 0 << 256 << 9;
-        QTest::newRow("second start 256") << 0 << 0 << 256;
-        QTest::newRow("first start -1") << -1 << 2 << 9;
-        QTest::newRow("second start ++") << 0 << 0 << 2147483647;
+        QTest::addColumn<int>("lastRound");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QList<int>>("switched"); // of rounds 0..5 and 254, 255
+        QTest::newRow("first start 256") << 256 << 300 << 9 << 5 << true << QList<int>();
+        QTest::newRow("first start 255: start 256") << 255 << 0 << 9 << 5 << true << QList<int>();
+        QTest::newRow("first end 256") << 0 << 256 << 9 << 5 << true << QList<int>();
+        QTest::newRow("second start 256") << 0 << 0 << 256 << 5 << true << QList<int>();
+        QTest::newRow("second start 255: start 256") << 0 << 0 << 255 << 255 << true << QList<int>();
+        QTest::newRow("second start ++") << 0 << 0 << 2147483647 << 5 << true << QList<int>();
+        QTest::newRow("first start -2") << -2 << 2 << 9 << 5 << true << QList<int>();
+        QTest::newRow("first start -1: start 0") << -1 << 2 << 9 << 5 << false << QList<int> { 0, 1, 2 };
+        QTest::newRow("second start -1: start 0") << 0 << 0 << -1 << 2 << false << QList<int> { 0, 1, 2 };
+        QTest::newRow("last round 300, second range empty") << 0 << 0 << 300 << 300 << true << QList<int>();
+        QTest::newRow("last round 300") << 0 << 0 << 3 << 300 << true << QList<int>();
+        QTest::newRow("second start 254, last round 255") << 0 << 0 << 254 << 255 << false << QList<int> { 255 };
+        QTest::newRow("rounds 3 and 4") << 2 << 4 << 5 << 5 << false << QList<int> { 3, 4 };
     }
 
-    void switchBoundOutsideAByteIsRefused()
+    void switchBoundsAreTheEndsOfTheRanges()
     {
         QFETCH(int, firstStart);
         QFETCH(int, firstEnd);
         QFETCH(int, secondStart);
-        QVERIFY_THROWS_EXCEPTION(KibicError, SwitchRounds(firstStart, firstEnd, secondStart, 5, QStringLiteral("t")));
-    }
-
-    void lastRoundBeyondAByteIsRefusedWhenSwitched()
-    {
-        QVERIFY_THROWS_EXCEPTION(KibicError, SwitchRounds(0, 0, 3, 300, QStringLiteral("t")));
-        QVERIFY(!SwitchRounds(0, 0, 255, 255, QStringLiteral("t")).Contains(255));
-        QVERIFY(SwitchRounds(0, 0, 254, 255, QStringLiteral("t")).Contains(255));
+        QFETCH(int, lastRound);
+        QFETCH(bool, refused);
+        QFETCH(QList<int>, switched);
+        try {
+            const SwitchRounds rounds(firstStart, firstEnd, secondStart, lastRound, QStringLiteral("t.ind"));
+            QVERIFY2(!refused, "a bound outside 0..255 was accepted");
+            for (int round : { 0, 1, 2, 3, 4, 5, 254, 255 })
+                QCOMPARE(rounds.Contains(round), switched.contains(round));
+        } catch (const KibicError& error) {
+            QVERIFY2(refused, qPrintable(error.Message()));
+            QVERIFY2(error.Message().contains(QStringLiteral("t.ind")), qPrintable(error.Message()));
+        }
     }
 
     // Two non-typical sectors of 3 tables (E = 6) after one section of 3 tables, 3 rounds, no shift,

@@ -267,13 +267,10 @@ private slots:
             << ".inf"
             << Numbers({ 2, 2, 2, 1, 0, 9, 0, 6, 2, 0, 0, 0, 0, 4, 1 }) + Range(1, 6) + "1 0 1 0 3 0  1 0 1 0 2 0"
             << "pozycja 3 sektora nietypowego wykracza poza listę 6 uczestników";
-        QTest::newRow("negative sector position")
-            << ".inf" << Numbers({ 2, 2, 2, 1, 0, 9, 0, 6, 2, 0, 0, 0, 0, 4, 1 }) + Range(1, 6) + "1 0 -1 0 2 0"
-            << "pozycja -1 sektora nietypowego jest niemożliwa";
         QTest::newRow("individual switch bound above 255")
             << ".ind" << Numbers({ 1, 1, 2, 1, 0, 0, 0, 4, 1, 0, 0, 0, 256, 2, 0 }) << "granica zmiany stron 256";
         QTest::newRow("individual switch bound below 0")
-            << ".ind" << Numbers({ 1, 1, 2, 1, 0, 0, 0, 4, 1, 0, 0, -1, 0, 2, 0 }) << "granica zmiany stron -1";
+            << ".ind" << Numbers({ 1, 1, 2, 1, 0, 0, 0, 4, 1, 0, 0, -2, 0, 2, 0 }) << "granica zmiany stron -1";
         QTest::newRow("individual seat beyond the list")
             << ".ind" << Numbers({ 1, 1, 2, 1, 1, 0, 0, 4, 1, 0, 0, 0, 0, 2, 0 }) + "1 2 3 4  0 0 0 0  1 2 3 5"
             << "pozycja 5 wykracza poza listę 4 uczestników";
@@ -306,6 +303,21 @@ private slots:
             QVERIFY2(error.Message().contains(message), qPrintable(error.Message()));
         }
         QVERIFY(completer.Calls.isEmpty());
+    }
+
+    // A negative position of the non-typical sector is no meeting; whoever completes the sector decides.
+    void negativeSectorPositionIsHandedOver()
+    {
+        QTemporaryDir dir;
+        const QString fileName = dir.filePath(QStringLiteral("cup.inf"));
+        WriteFile(fileName, Numbers({ 2, 2, 2, 1, 0, 9, 0, 6, 2, 0, 0, 0, 0, 4, 1 }) + Range(1, 6) + "1 0 -1 0 2 0  1 0 1 0 2 0");
+        TournamentModel model = FreshModel();
+        RecordingCompleter completer;
+        QVERIFY(ReadTournament(model, fileName, completer));
+        QCOMPARE(completer.Calls, QStringList { QStringLiteral("pairs") });
+        const MovementEntry& row = completer.MovementSeen[1][size_t(completer.Sector.SlotOffset + 1)];
+        QCOMPARE(row.NS, -1);
+        QCOMPARE(row.EW, 2);
     }
 
     void hugeContractFileIsNotMade()

@@ -95,16 +95,31 @@ private slots:
     void resultsOfATournament_data()
     {
         QTest::addColumn<QString>("scoreExtension");
-        QTest::newRow("pairs") << ".ZAP";
-        QTest::newRow("individual") << ".ZAI";
+        QTest::addColumn<QString>("description"); // beside the base, empty for none
+        QTest::addColumn<QString>("otherScores"); // a score file of the other kind, of a wrong size
+        QTest::newRow("pairs") << ".ZAP" << "" << "";
+        QTest::newRow("individual") << ".ZAI" << "" << "";
+        QTest::newRow("pairs description") << ".ZAP" << ".inf" << "";
+        QTest::newRow("individual description") << ".ZAI" << ".ind" << "";
+        QTest::newRow("individual beside a pairs score file") << ".ZAI" << ".ind" << ".ZAP";
+        QTest::newRow("pairs beside an individual score file") << ".ZAP" << ".inf" << ".ZAI";
     }
 
     void resultsOfATournament()
     {
         QFETCH(QString, scoreExtension);
+        QFETCH(QString, description);
+        QFETCH(QString, otherScores);
         QTemporaryDir dir;
         Copy(QStringLiteral("cup.ZAP"), dir.filePath(QStringLiteral("cup") + scoreExtension));
         Copy(QStringLiteral("cup.KNT"), dir.filePath(QStringLiteral("cup.KNT")));
+        if (!description.isEmpty())
+            Copy(QStringLiteral("cup.KNT"), dir.filePath(QStringLiteral("cup") + description));
+        if (!otherScores.isEmpty()) {
+            QFile other(dir.filePath(QStringLiteral("cup") + otherScores));
+            QVERIFY(other.open(QIODevice::WriteOnly));
+            QCOMPARE(other.write("\x10\x27", 2), 2);
+        }
         const Run run = Cli({ QStringLiteral("results"), dir.filePath(QStringLiteral("cup")) });
         QCOMPARE(run.ExitCode, 0);
         QCOMPARE(run.Out, DataFile(QStringLiteral("cup.results.txt")));
@@ -112,23 +127,27 @@ private slots:
 
     void resultsRefused_data()
     {
-        QTest::addColumn<bool>("scores");
+        QTest::addColumn<QStringList>("scoreFiles");
         QTest::addColumn<QByteArray>("contracts");
         QTest::addColumn<QByteArray>("named");
-        QTest::newRow("no score file") << false << DataFile(QStringLiteral("cup.KNT")) << QByteArray("cup.ZAI");
-        QTest::newRow("no contract file") << true << QByteArray() << QByteArray("cup.KNT");
-        QTest::newRow("records do not match")
-            << true << DataFile(QStringLiteral("cup.KNT")).left(24) << QByteArray("cup.KNT");
+        const QStringList pairs { QStringLiteral("cup.ZAP") };
+        QTest::newRow("no score file") << QStringList() << DataFile(QStringLiteral("cup.KNT")) << QByteArray("cup.ZAI");
+        QTest::newRow("no contract file") << pairs << QByteArray() << QByteArray("cup.KNT");
+        QTest::newRow("records do not match") << pairs << DataFile(QStringLiteral("cup.KNT")).left(24)
+                                              << QByteArray("cup.KNT");
+        QTest::newRow("both score files, no description")
+            << QStringList { QStringLiteral("cup.ZAP"), QStringLiteral("cup.ZAI") } << DataFile(QStringLiteral("cup.KNT"))
+            << QByteArray("cup.ZAI");
     }
 
     void resultsRefused()
     {
-        QFETCH(bool, scores);
+        QFETCH(QStringList, scoreFiles);
         QFETCH(QByteArray, contracts);
         QFETCH(QByteArray, named);
         QTemporaryDir dir;
-        if (scores)
-            Copy(QStringLiteral("cup.ZAP"), dir.filePath(QStringLiteral("cup.ZAP")));
+        for (const QString& scoreFile : scoreFiles)
+            Copy(QStringLiteral("cup.ZAP"), dir.filePath(scoreFile));
         if (!contracts.isEmpty()) {
             QFile file(dir.filePath(QStringLiteral("cup.KNT")));
             QVERIFY(file.open(QIODevice::WriteOnly));

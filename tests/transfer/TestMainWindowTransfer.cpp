@@ -1,4 +1,5 @@
 // The main window's results grid, polling and grid actions, driven through the real widgets.
+#include "ModalDriver.h"
 #include "TransferFixture.h"
 
 #include "shell/ui/FormDesign.h"
@@ -115,11 +116,10 @@ private slots:
         OpenWindow window(fixture);
         TcollForm& form = window.Form;
         form.Edit1->setText(QStringLiteral("5"));
-        QTimer::singleShot(0, [] {
-            if (QWidget* box = QApplication::activeModalWidget())
-                box->close();
-        });
+        test::ModalDriver driver;
+        driver.Then([](QWidget* box) { box->close(); });
         QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QVERIFY(driver.Finished());
         QVERIFY(form.Model.Busy);
         QCOMPARE(form.Timer1->interval(), 5000);
         form.Timer1Timer();
@@ -184,8 +184,9 @@ private slots:
         const int table = TransferFixture::TableOf(3, 3);
         form.StringGrid1->setCurrentCell(table - 1, 4);
         QString caption;
-        QTimer::singleShot(0, [&] {
-            auto* correction = qobject_cast<TForm4*>(QApplication::activeModalWidget());
+        test::ModalDriver driver;
+        driver.Then([&](QWidget* modal) {
+            auto* correction = qobject_cast<TForm4*>(modal);
             QVERIFY(correction);
             caption = correction->LabelS->text();
             correction->CBn->setCurrentText(QString());
@@ -194,6 +195,7 @@ private slots:
             QTest::mouseClick(correction->BitBtn1, Qt::LeftButton);
         });
         form.StringGrid1DblClick();
+        QVERIFY(driver.Finished());
         QCOMPARE(caption, QStringLiteral("Stół A%1(%1-%2)").arg(table).arg(table + 3));
         QCOMPARE(fixture.Count(QStringLiteral("[Contract]='6 NT x' AND [NS/EW]='S'")), 1);
         // Polling was on: the immediate pass transferred the corrected record again.

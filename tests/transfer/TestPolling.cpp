@@ -267,6 +267,77 @@ private slots:
         QVERIFY(!pass.Rda.Active());
     }
 
+    void handledMarkOfEveryStoredValue_data()
+    {
+        QTest::addColumn<QVariant>("mark");
+        QTest::addColumn<bool>("handled");
+        QTest::newRow("0") << QVariant(0) << false;
+        QTest::newRow("1") << QVariant(1) << true;
+        QTest::newRow("-1") << QVariant(-1) << true;
+        QTest::newRow("2") << QVariant(2) << true;
+        QTest::newRow("NULL") << QVariant(QMetaType(QMetaType::Int)) << false;
+        QTest::newRow("text False") << QVariant(QStringLiteral("False")) << false;
+        QTest::newRow("text True") << QVariant(QStringLiteral("True")) << true;
+        QTest::newRow("text no") << QVariant(QStringLiteral("no")) << false;
+        QTest::newRow("text yes") << QVariant(QStringLiteral("yes")) << true;
+        QTest::newRow("empty text") << QVariant(QStringLiteral("")) << false;
+        QTest::newRow("text 0 with spaces") << QVariant(QStringLiteral(" 0 ")) << false;
+    }
+
+    // The pass's reading of the mark agrees with FieldAsBoolean (and so with the grid's refresh): a row
+    // is transferred exactly when its mark reads as not handled.
+    void handledMarkOfEveryStoredValue()
+    {
+        QFETCH(QVariant, mark);
+        QFETCH(bool, handled);
+        TransferFixture fixture;
+        const int id = fixture.Append(Played(1, 1));
+        {
+            DbConnection db(ScoringConnectionString(fixture.DbFile));
+            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=? WHERE [ID]=?"), { mark, id });
+        }
+        Pass pass(fixture);
+        QCOMPARE(pass.Run(fixture).Placed, handled ? 0 : 1);
+        QCOMPARE(fixture.Scores()[size_t(Record(1, 1))], handled ? ScoreWordEmptySlot : qint16(420));
+    }
+
+    void boardsOfEveryNumberingArePlacedAtTheirPosition_data()
+    {
+        QTest::addColumn<QList<int>>("numbers");
+        QTest::newRow("consecutive") << QList<int>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("consecutive from 11") << QList<int>{11, 12, 13, 14, 15, 16};
+        QTest::newRow("swapped across board sets") << QList<int>{1, 3, 2, 4, 5, 6};
+        QTest::newRow("starting again every 3 boards") << QList<int>{1, 2, 3, 1, 2, 3};
+        QTest::newRow("descending") << QList<int>{6, 5, 4, 3, 2, 1};
+    }
+
+    // Every board of the tournament is played in round 1, keyed in with its position as the level, so its
+    // records must land at its own position of the files and of the grid, in the pass and in the refresh.
+    void boardsOfEveryNumberingArePlacedAtTheirPosition()
+    {
+        QFETCH(QList<int>, numbers);
+        TransferFixture fixture;
+        fixture.Renumber(numbers);
+        for (int position = 1; position <= 6; ++position) {
+            ReceivedRow row = Played(position, 1, QString::number(position) + QStringLiteral(" S"));
+            row.Board = numbers.at(position - 1);
+            fixture.Append(row);
+        }
+        Pass pass(fixture);
+        const PassCounts counts = pass.Run(fixture);
+        QCOMPARE(counts.Placed, 6);
+        QCOMPARE(counts.Unplaced, 0);
+        MemoryGrid refreshed(7, 4);
+        RefreshGrid(fixture.Model, pass.Rec, pass.Rda, refreshed);
+        const auto contracts = fixture.Contracts();
+        for (int position = 1; position <= 6; ++position) {
+            const int table = TransferFixture::TableOf((position + 1) / 2, 1);
+            QCOMPARE(contracts[size_t(Record(position, 1))].Level, quint8(position));
+            QCOMPARE(pass.Grid.Cell(position, table), QStringLiteral("1"));
+            QCOMPARE(refreshed.Cell(position, table), QStringLiteral("1"));
+        }
+    }
+
     void headersOfTheGrid()
     {
         TransferFixture fixture;

@@ -110,10 +110,10 @@ private slots:
         QTest::addColumn<bool>("columnsRead");
         QTest::addColumn<int>("board");
         QTest::addColumn<int>("expected");
-        QTest::newRow("first board of set 2") << true << 3 << 3;
-        QTest::newRow("last board of set 2") << true << 4 << 4;
-        QTest::newRow("below LowBoard") << true << 2 << 0;
-        QTest::newRow("above HighBoard") << true << 5 << 0;
+        QTest::newRow("first board of set 2") << true << 13 << 3;
+        QTest::newRow("last board of set 2") << true << 14 << 4;
+        QTest::newRow("below LowBoard") << true << 12 << 0;
+        QTest::newRow("above HighBoard") << true << 15 << 0;
         QTest::newRow("by board numbers") << false << 13 << 3;
         QTest::newRow("by board numbers, unknown board") << false << 99 << 0;
     }
@@ -128,10 +128,60 @@ private slots:
         for (int i = 1; i <= 20; ++i)
             model.BoardNumbers[size_t(i)] = 10 + i;
         RoundDataRow row = BoardSetTwo();
+        row.LowBoard = 13;
+        row.HighBoard = 14;
         row.BoardSetColumnsRead = columnsRead;
         if (!columnsRead) {
             row.LowBoard = 0;
             row.HighBoard = 0;
+        }
+        QCOMPARE(GridColumnOf(model, row, board), expected);
+    }
+
+    void gridColumnOfBoardInANumberingThatIsNotConsecutive_data()
+    {
+        QTest::addColumn<QList<int>>("numbers");
+        QTest::addColumn<int>("boardsPerRound");
+        QTest::addColumn<int>("boardSet");
+        QTest::addColumn<int>("board");
+        QTest::addColumn<int>("expected");
+        const QList<int> swapped{1, 3, 2, 4, 5, 6};
+        QTest::newRow("1 3 2 4: board 3 in set 1") << swapped << 2 << 1 << 3 << 2;
+        QTest::newRow("1 3 2 4: board 2 in set 2") << swapped << 2 << 2 << 2 << 3;
+        QTest::newRow("1 3 2 4: board 2 not in set 1") << swapped << 2 << 1 << 2 << 0;
+        const QList<int> again{1, 2, 3, 4, 5, 6, 7, 8, 1};
+        QTest::newRow("-8 by 3: board 7 in set 3") << again << 3 << 3 << 7 << 7;
+        QTest::newRow("-8 by 3: board 1 in set 3") << again << 3 << 3 << 1 << 9;
+        QTest::newRow("-8 by 3: board 1 in set 1") << again << 3 << 1 << 1 << 1;
+        QTest::newRow("-8 by 3: board 4 not in set 3") << again << 3 << 3 << 4 << 0;
+        const QList<int> descending{6, 5, 4, 3, 2, 1};
+        QTest::newRow("descending: board 5 in set 1") << descending << 2 << 1 << 5 << 2;
+        QTest::newRow("descending: board 1 in set 3") << descending << 2 << 3 << 1 << 6;
+        QTest::newRow("board set 0") << descending << 2 << 0 << 6 << 0;
+        QTest::newRow("board set past the last") << descending << 2 << 4 << 1 << 0;
+    }
+
+    // The round row carries "LowBoard" and "HighBoard" as a build writes them: the first and last printed
+    // number of its board set.
+    void gridColumnOfBoardInANumberingThatIsNotConsecutive()
+    {
+        QFETCH(QList<int>, numbers);
+        QFETCH(int, boardsPerRound);
+        QFETCH(int, boardSet);
+        QFETCH(int, board);
+        QFETCH(int, expected);
+        TournamentModel model;
+        model.BoardsPerRound = boardsPerRound;
+        model.BoardCount = int(numbers.size());
+        model.BoardNumbers.assign(1, 0);
+        model.BoardNumbers.insert(model.BoardNumbers.end(), numbers.begin(), numbers.end());
+        RoundDataRow row;
+        row.Found = true;
+        row.Slot = 1;
+        row.BoardSet = boardSet;
+        if (boardSet >= 1 && boardSet * boardsPerRound <= numbers.size()) {
+            row.LowBoard = numbers.at((boardSet - 1) * boardsPerRound);
+            row.HighBoard = numbers.at(boardSet * boardsPerRound - 1);
         }
         QCOMPARE(GridColumnOf(model, row, board), expected);
     }

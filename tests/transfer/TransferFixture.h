@@ -73,6 +73,18 @@ public:
         }
     }
 
+    // Prints the boards with other numbers (position 1..6 in the tournament's order) and writes each
+    // round row's "LowBoard" and "HighBoard" as a build does: the first and last number of its board set.
+    void Renumber(const QList<int>& numbers)
+    {
+        for (int i = 1; i <= Model.BoardCount; ++i)
+            Model.BoardNumbers[size_t(i)] = numbers.at(i - 1);
+        DbConnection db(ScoringConnectionString(DbFile));
+        for (int b = 1; b <= 3; ++b)
+            (void)db.Execute(QStringLiteral("UPDATE [RoundData] SET [LowBoard]=?,[HighBoard]=? WHERE [custom_Komp]=?"),
+                {numbers.at(2 * b - 2), numbers.at(2 * b - 1), b});
+    }
+
     // The table at which board set b is played in round r.
     static int TableOf(int boardSet, int round) { return ((boardSet - round) % 3 + 3) % 3 + 1; }
 

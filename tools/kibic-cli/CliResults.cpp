@@ -11,14 +11,26 @@ namespace kibic::cli {
 
 namespace {
 
-// The pairs score file, or the individual one when a tournament has no pairs score file.
+// The score file of the kind of event that the description beside the base names: ".ZAP" beside a pairs
+// description (".inf"), ".ZAI" beside an individual one (".ind"), as the transfer writes them. Without one
+// description to decide, the score file that exists; both of them cannot be told apart and are refused.
 QString ScoreFileOf(const QString& base)
 {
     const QString pairs = TournamentFile(base, QStringLiteral(".ZAP"));
-    if (QFileInfo::exists(pairs))
-        return pairs;
     const QString individual = TournamentFile(base, QStringLiteral(".ZAI"));
-    if (QFileInfo::exists(individual))
+    const bool pairsDescription = QFileInfo::exists(TournamentFile(base, QStringLiteral(".inf")));
+    const bool individualDescription = QFileInfo::exists(TournamentFile(base, QStringLiteral(".ind")));
+    if (pairsDescription != individualDescription)
+        return pairsDescription ? pairs : individual;
+    const bool pairsScores = QFileInfo::exists(pairs);
+    const bool individualScores = QFileInfo::exists(individual);
+    if (pairsScores && individualScores)
+        throw KibicError(QStringLiteral("Są oba pliki wyników, %1 i %2, a brak jednego opisu turnieju (.inf albo .ind), "
+                                        "który rozstrzygnie, czy to turniej par, czy indywidualny.")
+                             .arg(pairs, individual));
+    if (pairsScores)
+        return pairs;
+    if (individualScores)
         return individual;
     throw KibicError(QStringLiteral("Brak pliku wyników %1 ani %2.").arg(pairs, individual));
 }

@@ -25,6 +25,11 @@ bool RegisterShot(Shot shot);
 // make them there.
 [[nodiscard]] QString ScratchFolder();
 
+// A folder with a short, plain path for shots whose caption shows a tournament's path: the system's
+// temporary folder followed by ZyRT/Turnieje when no such folder exists yet (it is removed again when the
+// tool ends), else the same inside the scratch folder.
+[[nodiscard]] QString TidyFolder();
+
 } // namespace kibic::screenshots
 
 #define KIBIC_SHOT_CONCAT2(a, b) a##b

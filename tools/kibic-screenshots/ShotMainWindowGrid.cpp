@@ -39,12 +39,11 @@ void CopyDemoFile(const QDir& folder, const QString& name)
         throw KibicError(QStringLiteral("Nie skopiowano pliku %1").arg(source));
 }
 
-// puchar.inf and puchar.INR beside an empty score file of 15 boards x 10 slots (every slot 30000).
+// puchar.inf and puchar.INR beside an empty score file of 15 boards x 10 slots (every slot 30000), in a
+// folder whose path reads well in the window's caption.
 QString LayOutDemo()
 {
-    QDir folder(ScratchFolder());
-    folder.mkdir(QStringLiteral("grid"));
-    folder.cd(QStringLiteral("grid"));
+    const QDir folder(TidyFolder());
     CopyDemoFile(folder, QStringLiteral("puchar.inf"));
     CopyDemoFile(folder, QStringLiteral("puchar.INR"));
     QFile scores(folder.filePath(QStringLiteral("puchar.ZAP")));

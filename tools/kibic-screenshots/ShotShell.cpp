@@ -2,6 +2,7 @@
 #include "Screenshots.h"
 
 #include "shell/Operator.h"
+#include "shell/uNapisy.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/UAbout.h"
 #include "shell/ui/Unit2.h"
@@ -63,23 +64,14 @@ KIBIC_SCREENSHOT("shell-start-up", StartUpWindow);
 KIBIC_SCREENSHOT("shell-main-window", MainWindow);
 KIBIC_SCREENSHOT("shell-main-window-all-controls", MainWindowAllControls);
 KIBIC_SCREENSHOT("shell-about", AboutBox);
-KIBIC_SCREENSHOT("shell-message-0-warning", [] {
-    return Message(
-        QStringLiteral("Pliku C:\\ZyRT\\Turnieje\\śr0512.KNT nie ma:\nzostanie utworzony."), dkWarning, dbOk);
-});
+// The program's own messages, each of its kind and with its buttons.
 KIBIC_SCREENSHOT("shell-message-1-error",
-    [] { return Message(QStringLiteral("Nie można uruchomić programu BMPro.exe!"), dkError, dbOk); });
+    [] { return Message(uNapisy::SortelNieJestZainstalowana, dkError, dbOk); });
 KIBIC_SCREENSHOT(
-    "shell-message-2-info", [] { return Message(QStringLiteral("Czuwanie uruchom teraz ręcznie."), dkInfo, dbOk); });
+    "shell-message-2-info", [] { return Message(uNapisy::CzuwanieUruchomRecznie, dkInfo, dbOk); });
 KIBIC_SCREENSHOT("shell-message-3-question", [] {
-    return Message(QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws istnieje.\nNadpisać?"), dkConfirm, dbYes | dbNo | 8);
+    return Message(QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws") + uNapisy::IstniejeNadpisac, dkConfirm, 11);
 });
-KIBIC_SCREENSHOT("shell-message-3-barometer", [] {
-    return Message(QStringLiteral("Czy to jest barometr (na dochodzenie lub duży Howell)?"), dkConfirm, dbYes | dbNo);
-});
-KIBIC_SCREENSHOT("shell-message-4-application", [] {
-    return Message(QStringLiteral("Zażółć gęślą jaźń: ĄĆĘŁŃÓŚŹŻ ąćęłńóśźż."), dkApplication,
-        dbYes | dbNo | dbOk | dbRetry | dbIgnore);
-});
+KIBIC_SCREENSHOT("shell-message-3-barometer", [] { return Message(uNapisy::CzyBarometr, dkConfirm, 11); });
 
 } // namespace kibic::screenshots

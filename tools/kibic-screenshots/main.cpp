@@ -1,5 +1,6 @@
 // kibic-screenshots: renders the program's windows offscreen into PNG files, so that they can be
 // looked at without a display. Usage: kibic-screenshots FOLDER [NAME...]; --list prints the names.
+// Every picture written is printed as a line: its file, a TAB, the window's caption.
 #include "Screenshots.h"
 
 #include "shell/ui/FormDesign.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -83,6 +85,29 @@ QString ScratchFolder()
     return Scratch().path();
 }
 
+QString TidyFolder()
+{
+    struct Tidy
+    {
+        Tidy()
+        {
+            const QString root = QDir::temp().filePath(QStringLiteral("ZyRT"));
+            Owned = !QFileInfo::exists(root) && QDir().mkpath(root + QStringLiteral("/Turnieje"));
+            Root = Owned ? root : QDir(Scratch().path()).filePath(QStringLiteral("ZyRT"));
+            (void)QDir().mkpath(Root + QStringLiteral("/Turnieje"));
+        }
+        ~Tidy()
+        {
+            if (Owned)
+                (void)QDir(Root).removeRecursively();
+        }
+        bool Owned = false;
+        QString Root;
+    };
+    static const Tidy tidy;
+    return tidy.Root + QStringLiteral("/Turnieje");
+}
+
 } // namespace kibic::screenshots
 
 int main(int argc, char* argv[])
@@ -118,7 +143,7 @@ int main(int argc, char* argv[])
             ++failures;
             continue;
         }
-        std::printf("%s\n", qUtf8Printable(file));
+        std::printf("%s\t%s\n", qUtf8Printable(file), qUtf8Printable(window->windowTitle()));
         window->close();
     }
     return failures == 0 ? 0 : 1;

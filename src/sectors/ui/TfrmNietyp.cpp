@@ -178,12 +178,13 @@ void TfrmNietyp::SizeForRows(qint32 n)
     StringGrid1->setFixedWidth(geometry.GridWidth);
 
     // The window is as wide as the row of buttons (or the grid), and 100 pixels higher than the grid,
-    // title bar and frame included; the grid keeps its distance to the bottom when the window changes.
+    // title bar and frame included; the grid keeps that distance when the window changes, whatever
+    // frame the window system gives it.
     const int width = std::max(geometry.GridWidth, m_buttonRowWidth) + 2 * kMargin;
     pomocCB->adjustSize();
     pomocCB->move(width - kMargin - pomocCB->width(), 4);
-    const QMargins frame = FrameOf(*this, FrameKind::Sizeable);
-    SetOuterSize(*this, FrameKind::Sizeable, width + frame.left() + frame.right(), geometry.WindowHeight, false);
+    m_gridOuterExtra = geometry.WindowHeight - geometry.GridHeight;
+    SetClientWidthOuterHeight(*this, FrameKind::Sizeable, width, geometry.WindowHeight);
     m_gridBottomGap = std::max(0, height() - kGridTop - geometry.GridHeight);
     StringGrid1->setGeometry((width - geometry.GridWidth) / 2, kGridTop, geometry.GridWidth, geometry.GridHeight);
     setMinimumSize(width, kGridTop + 2 * (PatternRowHeight + 1) + 3 + m_gridBottomGap);
@@ -195,8 +196,8 @@ void TfrmNietyp::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     if (StringGrid1 == nullptr)
         return;
-    // The grid keeps its distance to the window's bottom.
-    StringGrid1->setFixedHeight(std::max(0, event->size().height() - kGridTop - m_gridBottomGap));
+    // The grid keeps its distance to the window's outer bottom.
+    StringGrid1->setFixedHeight(std::max(0, OuterSize(*this, FrameKind::Sizeable).height() - m_gridOuterExtra));
 }
 
 QString TfrmNietyp::Cells(int column, int row) const

@@ -77,6 +77,7 @@ private:
     bool m_filling = false;
     int m_buttonRowWidth = 0;
     int m_gridBottomGap = 0;
+    int m_gridOuterExtra = 0; // outer height of the window less the grid's height
 };
 
 } // namespace kibic

@@ -22,13 +22,19 @@ enum class FrameKind {
 // else the classic frame the forms were designed for (dialog 3 + caption 19, sizeable 4 + caption 19).
 [[nodiscard]] QMargins FrameOf(const QWidget& window, FrameKind kind);
 
-// Gives the top-level window the outer size width x height; fixed windows cannot be resized.
+// Gives the top-level window the outer size width x height; fixed windows cannot be resized. Until the
+// window is shown the frame is the classic one; once the window system reports the real frame the
+// client area is sized again, so the outer size holds under any window manager.
 void SetOuterSize(QWidget& window, FrameKind kind, int width, int height, bool fixed);
+
+// The same with the client area's width and the outer height.
+void SetClientWidthOuterHeight(QWidget& window, FrameKind kind, int clientWidth, int height);
 
 // The top-level window's outer size.
 [[nodiscard]] QSize OuterSize(const QWidget& window, FrameKind kind);
 
-// Places the window's outer rectangle in the centre of the screen's available area.
+// Places the window's outer rectangle in the centre of the screen's available area (again when a window
+// sized by SetOuterSize learns its real frame).
 void CentreOnScreen(QWidget& window, FrameKind kind);
 
 // A design colour given as the form's TColor number ($00BBGGRR: blue in the high byte).

@@ -5,8 +5,12 @@
 #include "shell/ui/FormDesign.h"
 #include "shell/ui/Glyphs.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
+#include <QThread>
+#include <QWindow>
 
 namespace kibic {
 
@@ -69,6 +73,28 @@ TsplashForm::TsplashForm(const QString& programName, const std::optional<Version
     Label2->adjustSize();
     ShowTime = 2600;
     CentreOnScreen(*this, FrameKind::None);
+}
+
+bool ShowAndDraw(QWidget& window, int exposeLimitMilliseconds)
+{
+    window.show();
+    const auto exposed = [&window] {
+        const QWindow* handle = window.windowHandle();
+        return handle != nullptr && handle->isExposed();
+    };
+    QElapsedTimer clock;
+    clock.start();
+    QApplication::processEvents();
+    while (!exposed() && clock.elapsed() < exposeLimitMilliseconds) {
+        QThread::msleep(5);
+        QApplication::processEvents();
+    }
+    window.update();
+    window.repaint();
+    QApplication::processEvents();
+    // The picture must reach the screen before the program blocks.
+    QGuiApplication::sync();
+    return exposed();
 }
 
 int SplashWaitMilliseconds(int showTime)

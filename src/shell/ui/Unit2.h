@@ -31,6 +31,12 @@ public:
     int ShowTime = 0;
 };
 
+// Shows the start-up window and has it drawn before the program goes on: under a window manager the
+// window can be painted only once the window system has put it on the screen (exposed it), which may
+// take a moment, so events are processed until then, for at most exposeLimitMilliseconds. Returns
+// whether the window was exposed.
+bool ShowAndDraw(QWidget& window, int exposeLimitMilliseconds = 2000);
+
 // The start-up window's time on the screen: ShowTime, unless the environment variable
 // KIBIC_SPLASH_MS gives another number of milliseconds (scripts and demonstrations shorten it).
 [[nodiscard]] int SplashWaitMilliseconds(int showTime);

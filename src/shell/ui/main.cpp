@@ -21,10 +21,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(GlyphIcon(Glyph::Application, 32));
 
     auto splash = std::make_unique<TsplashForm>();
-    splash->show();
-    splash->update();
-    splash->repaint();
-    QApplication::processEvents();
+    (void)ShowAndDraw(*splash);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<TcollForm> mainWindow;

@@ -1,4 +1,5 @@
-// Plays the operator at modal windows: each time a modal window comes up, the next step acts on it.
+// Plays the operator at modal windows, for every window test: each time a modal window comes up, the
+// next step acts on it; a window with no step left, or left open by a failed step, is closed.
 #pragma once
 
 #include <QApplication>
