@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -125,7 +126,7 @@ private slots:
 
         QCOMPARE(window.Calls,
             QStringList({QStringLiteral("attach ") + ScoringConnectionString(m_file),
-                QStringLiteral("caption ") + m_base + QStringLiteral(" (turniej par)"), QStringLiteral("grid 7 tables 21 boards"),
+                QStringLiteral("caption ") + QDir::toNativeSeparators(m_base) + QStringLiteral(" (turniej par)"), QStringLiteral("grid 7 tables 21 boards"),
                 QStringLiteral("settings"), saved ? QStringLiteral("identifiers hidden") : QStringLiteral("identifiers shown")}));
         QCOMPARE(window.BoardNumbersAtGrid.size(), std::size_t(22));
         QCOMPARE(window.BoardNumbersAtGrid.back(), 21);
@@ -194,7 +195,7 @@ private slots:
         window.Model = &opened;
         OpenScoringDatabase(opened, m_file, window, op);
         QVERIFY(!opened.PairsEvent);
-        QCOMPARE(window.Calls.at(1), QStringLiteral("caption ") + m_base + QStringLiteral(" (turniej indywidualny)"));
+        QCOMPARE(window.Calls.at(1), QStringLiteral("caption ") + QDir::toNativeSeparators(m_base) + QStringLiteral(" (turniej indywidualny)"));
         QCOMPARE(opened.ExtraSectionCount, 2);
         QCOMPARE(opened.ExtraTableCount, 4);
         QCOMPARE(opened.GridTableCount, 2 * 1 + 4);

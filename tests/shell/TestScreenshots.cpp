@@ -16,7 +16,9 @@ private slots:
         QTemporaryDir temporary;
         QVERIFY(temporary.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+        // The system's temporary folder: TMPDIR elsewhere, TEMP and TMP on Windows.
+        for (const char* name : {"TMPDIR", "TEMP", "TMP"})
+            environment.insert(QLatin1String(name), QDir::toNativeSeparators(temporary.path()));
         environment.insert(QStringLiteral("KIBIC_REGISTRY_DIR"), temporary.filePath(QStringLiteral("registry")));
         QProcess tool;
         tool.setProcessEnvironment(environment);
