@@ -7,9 +7,14 @@
 #include "scoringdb/uCreateBWS.h"
 #include "shell/KibicError.h"
 #include "shell/Operator.h"
+#include "shell/SafeFiles.h"
 #include "shell/uNapisy.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 namespace kibic {
 
@@ -186,7 +191,36 @@ private:
     bool m_busy = true;
 };
 
+std::filesystem::path FileSystemPath(const QString& name)
+{
+    const QByteArray utf8 = name.toUtf8();
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()),
+        static_cast<std::size_t>(utf8.size())));
+}
+
+// Puts the whole database built under building in place of file, in one rename, and makes the rename
+// durable. A rollback journal left beside file by an earlier database would be played into the new one,
+// so it goes first.
+void MoveIntoPlace(const QString& building, const QString& file)
+{
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(suffix));
+    ForceFileToDisk(building);
+    std::error_code failure;
+    std::filesystem::rename(FileSystemPath(building), FileSystemPath(file), failure);
+    if (failure)
+        throw KibicError(QStringLiteral("Nie można zapisać bazy %1 pod jej nazwą: %2")
+                             .arg(file, QString::fromLocal8Bit(failure.message())));
+    ForceFolderToDisk(QFileInfo(file).absolutePath());
+}
+
 } // namespace
+
+QString BuildingFileName(const QString& file)
+{
+    const QFileInfo info(file);
+    return info.dir().filePath(QLatin1Char('~') + info.fileName());
+}
 
 std::vector<DatabaseSection> DatabaseSections(const TournamentModel& model)
 {
@@ -294,27 +328,33 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     }
 
     BusyCursor cursor(op);
+    // The database is made under another name beside it and takes its own name only when it is whole: a
+    // build that fails or is killed never leaves a file that the terminal server or a transfer would take
+    // for a database. A leftover of a killed build goes first.
+    const QString building = BuildingFileName(file);
+    (void)RemoveDatabaseFile(building);
     QString errorMessage;
-    CreateBWS(file, false, false, errorMessage);
+    CreateBWS(building, false, false, errorMessage);
     if (!errorMessage.isEmpty()) {
         cursor.Restore();
-        op.ShowMessageDialog(errorMessage, dkError, dbOk);
+        (void)RemoveDatabaseFile(building);
+        op.ShowMessageDialog(errorMessage.replace(building, file), dkError, dbOk);
         return false;
     }
 
     try {
-        fill(model, file);
+        fill(model, building);
+        MoveIntoPlace(building, file);
     } catch (const KibicError& error) {
         cursor.Restore();
-        // A half-filled database must never be opened later as if it were whole.
-        QString message = error.Message();
-        if (!RemoveDatabaseFile(file))
-            message += QStringLiteral("\nNie można usunąć niepełnej bazy %1.").arg(file);
+        QString message = QString(error.Message()).replace(building, file);
+        if (!RemoveDatabaseFile(building))
+            message += QStringLiteral("\nNie można usunąć niepełnej bazy %1.").arg(building);
         op.ShowError(message);
         return false;
     } catch (...) {
         cursor.Restore();
-        (void)RemoveDatabaseFile(file);
+        (void)RemoveDatabaseFile(building);
         throw;
     }
     return true;

@@ -2,10 +2,14 @@
 #include "transfer/Polling.h"
 
 #include "shell/KibicError.h"
+#include "shell/SafeFiles.h"
 #include "transfer/GridLayout.h"
 #include "transfer/ResultFiles.h"
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QSqlQuery>
+#include <QStringList>
 #include <limits>
 
 namespace kibic {
@@ -27,13 +31,24 @@ RoundDataRow LocateRound(TTable& rdaTable, const ReceivedResult& received)
     return ReadRoundDataRow(rdaTable);
 }
 
-// Holds the marks of a pass in short write transactions on the received table's connection.
+// Holds the marks of a pass in short write transactions on the received table's connection. The result
+// files written for the rows of a batch are forced onto the disk before the marks that cover them are
+// committed, so that a power cut can lose a mark (the row is transferred again) but never a marked result.
 class MarkBatch
 {
 public:
     explicit MarkBatch(TTable& table)
         : m_table(table)
     {
+    }
+
+    // The files a row's records went into, before the row is marked.
+    void Written(const QString& scoreFile, const QString& contractFile)
+    {
+        for (const QString& file : {scoreFile, contractFile}) {
+            if (!m_written.contains(file))
+                m_written.append(file);
+        }
     }
 
     void Mark(const QString& column)
@@ -51,14 +66,51 @@ public:
 
     void Commit()
     {
-        if (m_table.Active() && m_table.Connection().InTransaction())
-            m_table.Connection().CommitTransaction();
+        if (!m_table.Active() || !m_table.Connection().InTransaction())
+            return;
+        for (const QString& file : std::as_const(m_written))
+            ForceFileToDisk(file);
+        m_written.clear();
+        m_table.Connection().CommitTransaction();
     }
 
 private:
     TTable& m_table;
     QElapsedTimer m_held;
+    QStringList m_written;
 };
+
+// A board played at a table in a round: a later received row of the same play replaces an earlier one.
+struct PlayKey
+{
+    qint32 Section = 0;
+    qint32 Table = 0;
+    qint32 Round = 0;
+    qint32 Board = 0;
+    friend bool operator==(const PlayKey&, const PlayKey&) = default;
+};
+
+size_t qHash(const PlayKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.Section, key.Table, key.Round, key.Board);
+}
+
+// The ID of the latest received row of every play among the rows from firstId on (no earlier row can
+// replace one of those).
+QHash<PlayKey, qint64> LatestRows(DbConnection& connection, qint64 firstId)
+{
+    QSqlQuery& query = connection.RunPrepared(
+        QStringLiteral("SELECT [Section],[Table],[Round],[Board],MAX([ID]) FROM [ReceivedData] WHERE [ID]>=? "
+                       "GROUP BY [Section],[Table],[Round],[Board]"),
+        {firstId}, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
+    QHash<PlayKey, qint64> latest;
+    while (query.next()) {
+        const PlayKey key{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt()};
+        latest.insert(key, query.value(4).toLongLong());
+    }
+    query.finish();
+    return latest;
+}
 
 void CloseBoth(TTable& recTable, TTable& rdaTable)
 {
@@ -147,10 +199,27 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         recTable.SetFilter(QStringLiteral("[%1]=0 OR [%1] IS NULL").arg(processed));
         recTable.Open();
         recTable.SetSort(QStringLiteral("ID"));
-        for (recTable.First(); !recTable.Eof(); recTable.Next()) {
+        // Read after the rows: every row of this pass is then older than or equal to its play's latest.
+        const bool numbered = recTable.HasField(QStringLiteral("ID"));
+        recTable.First();
+        const QHash<PlayKey, qint64> latest = numbered && !recTable.Eof()
+            ? LatestRows(recTable.Connection(), recTable.FieldValue(QStringLiteral("ID")).toLongLong())
+            : QHash<PlayKey, qint64>();
+        const QString scoreFile = ScoreFileName(model);
+        const QString contractFile = ContractFileName(model);
+        for (; !recTable.Eof(); recTable.Next()) {
             if (recTable.FieldAsBoolean(processed))
                 continue;
             const ReceivedResult received = ReadReceivedResult(recTable);
+            // Another copy on this database may already have written the later row: writing this one
+            // now would put an older entry back over it.
+            if (numbered
+                && recTable.FieldValue(QStringLiteral("ID")).toLongLong()
+                    < latest.value({received.Section, received.Table, received.Round, received.Board}, 0)) {
+                marks.Mark(processed);
+                ++counts.Superseded;
+                continue;
+            }
             const RoundDataRow round = LocateRound(rdaTable, received);
             const ResultPlacement placement = PlaceResult(model, received, round);
             if (!placement.Placed) {
@@ -158,6 +227,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
                 continue;
             }
             WriteResultRecords(model, placement.RecordIndex, ConvertResult(scorer, received));
+            marks.Written(scoreFile, contractFile);
             if (placement.GridRow < grid.RowCount() && placement.GridColumn < grid.ColumnCount())
                 grid.SetCell(placement.GridColumn, placement.GridRow,
                     received.Erased ? QString() : QString::number(received.Round));

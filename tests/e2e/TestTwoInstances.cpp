@@ -35,7 +35,7 @@ public:
         m_errors += QString::fromUtf8(m_process.readAllStandardError());
         int handled = 0;
         for (const PassReport& pass : PassReports(m_errors))
-            handled += pass.Placed + pass.Erased;
+            handled += pass.Handled();
         return handled;
     }
 
@@ -98,7 +98,7 @@ private slots:
             QCOMPARE(Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE %1<>0").arg(mark)), rows);
             const ProgramRun again
                 = Cli({ QStringLiteral("transfer"), database, QStringLiteral("--column"), QString::number(column) });
-            QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 0\n"));
+            QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 0, zastąpione: 0\n"));
             const ProgramRun checked = CheckTransfer(demo.Path(QStringLiteral("puchar.inf")), database, column);
             QVERIFY2(checked.ExitCode == 0, qPrintable(checked.Out + checked.Err));
         }

@@ -84,6 +84,10 @@ private slots:
             << true << QStringLiteral("/t/Puchar Lata/cup.bws") << 1.0 << 0;
         QTest::newRow("a bracket inside the name")
             << QStringList { QStringLiteral("/f:[/t/a]b.bws]") } << true << QStringLiteral("/t/a]b.bws") << 1.0 << 0;
+        QTest::newRow("a folder whose name holds \"] \"")
+            << QStringList { QStringLiteral("/f:[/t/Puchar] Lata/cup.bws]"), QStringLiteral("/s"), QStringLiteral("/r"),
+                   QStringLiteral("/m") }
+            << true << QStringLiteral("/t/Puchar] Lata/cup.bws") << 1.0 << 0;
         QTest::newRow("unknown switches ignored, options")
             << QStringList { QStringLiteral("/x"), QStringLiteral("/F:[c.bws]"), QStringLiteral("/q"),
                    QStringLiteral("--rate"), QStringLiteral("2.5"), QStringLiteral("--rounds=3") }

@@ -110,7 +110,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
 
     // The real server's switches: "/f:[" file "]" and single-letter switches, which are ignored. The
     // file name may hold spaces (and the switches may come split at them), so the text is taken whole:
-    // the name runs from "/f:[" to the first "]" that ends the text or stands before a blank.
+    // the name runs from "/f:[" to the last "]" that ends the text or stands before a blank (a folder may
+    // be called "Puchar] Lata"; the switches after the name hold no bracket).
     const QString text = switchPieces.join(QLatin1Char(' '));
     const qsizetype start = text.indexOf(QStringLiteral("/f:"), 0, Qt::CaseInsensitive);
     if (start < 0)
@@ -119,7 +120,7 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
     QString file;
     if (nameStart < text.size() && text[nameStart] == QLatin1Char('[')) {
         qsizetype end = -1;
-        for (qsizetype i = nameStart + 1; i < text.size(); ++i) {
+        for (qsizetype i = text.size() - 1; i > nameStart; --i) {
             if (text[i] == QLatin1Char(']') && (i + 1 == text.size() || text[i + 1].isSpace())) {
                 end = i;
                 break;
