@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QDir>
-#include <algorithm>
-#include <cerrno>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <cerrno>
 
 namespace kibic::test {
 
@@ -23,9 +23,9 @@ public:
             return;
         }
         QProcess mount;
-        mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                 QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"),
-                                                 m_mountPoint.path()});
+        mount.start(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), m_mountPoint.path() });
         if (!mount.waitForFinished(20000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0) {
             Why = QStringLiteral("a tmpfs cannot be mounted here (%1)")
                       .arg(QString::fromLocal8Bit(mount.readAllStandardError()).trimmed());
@@ -37,7 +37,7 @@ public:
     ~SmallDisk()
     {
         if (Mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_mountPoint.path()});
+            QProcess::execute(QStringLiteral("umount"), { m_mountPoint.path() });
     }
 
     SmallDisk(const SmallDisk&) = delete;
@@ -52,8 +52,7 @@ public:
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             return false;
         const QByteArray block(512, 'f');
-        while (filler.write(block) == block.size()) {
-        }
+        while (filler.write(block) == block.size()) { }
         filler.close();
         return QFile::resize(Path(QStringLiteral("filler")), std::max<qint64>(filler.size() - leave, 0));
     }

@@ -13,8 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
-#include <system_error>
 
 namespace kibic {
 
@@ -191,27 +189,14 @@ private:
     bool m_busy = true;
 };
 
-std::filesystem::path FileSystemPath(const QString& name)
-{
-    const QByteArray utf8 = name.toUtf8();
-    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()),
-        static_cast<std::size_t>(utf8.size())));
-}
-
-// Puts the whole database built under building in place of file, in one rename, and makes the rename
-// durable. A rollback journal left beside file by an earlier database would be played into the new one,
-// so it goes first.
-void MoveIntoPlace(const QString& building, const QString& file)
+// Puts the whole database built under building in place of file and makes it durable. A rollback
+// journal left beside file by an earlier database would be played into the new one, so it goes first.
+void PutInPlace(const QString& building, const QString& file)
 {
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         QFile::remove(file + QLatin1String(suffix));
     ForceFileToDisk(building);
-    std::error_code failure;
-    std::filesystem::rename(FileSystemPath(building), FileSystemPath(file), failure);
-    if (failure)
-        throw KibicError(QStringLiteral("Nie można zapisać bazy %1 pod jej nazwą: %2")
-                             .arg(file, QString::fromLocal8Bit(failure.message())));
-    ForceFolderToDisk(QFileInfo(file).absolutePath());
+    MoveIntoPlace(building, file, QStringLiteral("Nie można zapisać bazy pod jej nazwą"));
 }
 
 } // namespace
@@ -344,7 +329,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
 
     try {
         fill(model, building);
-        MoveIntoPlace(building, file);
+        PutInPlace(building, file);
     } catch (const KibicError& error) {
         cursor.Restore();
         QString message = QString(error.Message()).replace(building, file);

@@ -3,9 +3,12 @@
 
 #include "shell/KibicError.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <cstdio>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -58,9 +61,8 @@ bool ForceToDisk(QFileDevice& file, QString& systemText)
 
 void SaveWholeFile(const QString& fileName, const QByteArray& bytes, const QString& failure)
 {
-    const auto fail = [&](const QString& text) {
-        throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, fileName, text));
-    };
+    const auto fail
+        = [&](const QString& text) { throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, fileName, text)); };
     QSaveFile file(fileName);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
@@ -90,17 +92,25 @@ void ForceFileToDisk(const QString& fileName)
         throw KibicError(QStringLiteral("Nie można utrwalić na dysku pliku %1: %2").arg(fileName, systemText));
 }
 
-void ForceFolderToDisk(const QString& folder)
+void MoveIntoPlace(const QString& from, const QString& to, const QString& failure)
 {
 #ifdef Q_OS_WIN
-    Q_UNUSED(folder);
+    const std::wstring source = QDir::toNativeSeparators(from).toStdWString();
+    const std::wstring target = QDir::toNativeSeparators(to).toStdWString();
+    if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw KibicError(
+            QStringLiteral("%1 %2: %3").arg(failure, to, qt_error_string(static_cast<int>(GetLastError()))));
 #else
-    const int handle = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return;
-    // A folder that cannot be synced (some network file systems) still holds the renamed file.
-    (void)::fsync(handle);
-    ::close(handle);
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, to, qt_error_string(errno)));
+    // The new name is on the disk only once the folder is; a folder that cannot be synced (some network
+    // file systems) still holds the file.
+    const QByteArray folderName = QFile::encodeName(QFileInfo(to).absolutePath());
+    const int folder = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        (void)::fsync(folder);
+        ::close(folder);
+    }
 #endif
 }
 

@@ -22,8 +22,8 @@ void SaveWholeFile(const QString& fileName, const QByteArray& bytes, const QStri
 // failure.
 void ForceFileToDisk(const QString& fileName);
 
-// Makes a renaming or creation inside folder durable (the folder's entry forced to disk). Nothing to do
-// on Windows, where the rename itself is written through.
-void ForceFolderToDisk(const QString& folder);
+// Gives the whole file from the name to, in one step, replacing a file of that name, and makes the new
+// name durable. A failure raises KibicError "failure to: the system's own text" and leaves both as they were.
+void MoveIntoPlace(const QString& from, const QString& to, const QString& failure);
 
 } // namespace kibic

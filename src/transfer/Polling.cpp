@@ -105,7 +105,8 @@ QHash<PlayKey, qint64> LatestRows(DbConnection& connection, qint64 firstId)
         {firstId}, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
     QHash<PlayKey, qint64> latest;
     while (query.next()) {
-        const PlayKey key{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt()};
+        const PlayKey key {
+            query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt()};
         latest.insert(key, query.value(4).toLongLong());
     }
     query.finish();

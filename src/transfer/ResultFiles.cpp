@@ -128,7 +128,8 @@ void ForEachResultRecord(const QString& scoreFile, const QString& contractFile, 
         const QByteArray contractBlock = contracts.Read(count);
         for (qint64 i = 0; i < count; ++i) {
             const qint16 scoreWord = qFromLittleEndian<qint16>(scoreBlock.constData() + i * ScoreWordSize);
-            const ContractRecord contract = ContractRecord::FromBytes(contractBlock.constData() + i * ContractRecord::Size);
+            const ContractRecord contract
+                = ContractRecord::FromBytes(contractBlock.constData() + i * ContractRecord::Size);
             if (!visit(first + i, scoreWord, contract))
                 return;
         }

@@ -54,8 +54,8 @@ QMap<QString, qint64> FilledRows(const QString& database)
 {
     QMap<QString, qint64> rows;
     DbConnection db(ScoringConnectionString(database));
-    for (const QString& table : {QStringLiteral("Tables"), QStringLiteral("PlayerNumbers"), QStringLiteral("Section"),
-             QStringLiteral("RoundData"), QStringLiteral("Settings")})
+    for (const QString& table : { QStringLiteral("Tables"), QStringLiteral("PlayerNumbers"), QStringLiteral("Section"),
+             QStringLiteral("RoundData"), QStringLiteral("Settings") })
         rows.insert(table, db.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)));
     return rows;
 }
@@ -73,7 +73,7 @@ private slots:
         QVERIFY2(demo.Error.isEmpty(), qPrintable(demo.Error));
         const QString description = demo.Path(QStringLiteral("puchar.inf"));
         const QString database = demo.Path(QStringLiteral("puchar.bws"));
-        const QStringList build {QStringLiteral("build"), description, QStringLiteral("--overwrite")};
+        const QStringList build { QStringLiteral("build"), description, QStringLiteral("--overwrite") };
         const int wholeMs = TimeOf(build);
         const QMap<QString, qint64> whole = FilledRows(database);
         QVERIFY(whole.value(QStringLiteral("RoundData")) > 0);
@@ -112,8 +112,8 @@ private slots:
         // Many erasures: every one is followed by the board entered again.
         const ProgramRun played = Run(Program("kibic-terminals"),
             TerminalArguments(database,
-                {QStringLiteral("--once"), QStringLiteral("--seed"), QStringLiteral("15"), QStringLiteral("--erase"),
-                    QStringLiteral("0.4")}));
+                { QStringLiteral("--once"), QStringLiteral("--seed"), QStringLiteral("15"), QStringLiteral("--erase"),
+                    QStringLiteral("0.4") }));
         QVERIFY2(played.ExitCode == 0, qPrintable(played.Err));
         const QString scores = demo.Path(QStringLiteral("puchar.ZAP"));
         const QString contracts = demo.Path(QStringLiteral("puchar.KNT"));
@@ -121,13 +121,15 @@ private slots:
         const QByteArray emptyContracts = ReadAll(contracts);
 
         // Another copy (column 1) has handled everything: the files hold the ordered pass's result.
-        QCOMPARE(Cli({QStringLiteral("transfer"), database, QStringLiteral("--column"), QStringLiteral("1")}).ExitCode, 0);
+        QCOMPARE(
+            Cli({ QStringLiteral("transfer"), database, QStringLiteral("--column"), QStringLiteral("1") }).ExitCode, 0);
         QVERIFY2(CheckedResults(CheckTransfer(description, database, 1)) > 0, "the first copy's files are wrong");
         const QByteArray finalScores = ReadAll(scores);
         const QByteArray finalContracts = ReadAll(contracts);
-        const QStringList transfer {QStringLiteral("transfer"), database, QStringLiteral("--column"), QStringLiteral("0")};
-        const QStringList unmark {QStringLiteral("unmark"), database, QStringLiteral("--all"), QStringLiteral("--column"),
-            QStringLiteral("0")};
+        const QStringList transfer { QStringLiteral("transfer"), database, QStringLiteral("--column"),
+            QStringLiteral("0") };
+        const QStringList unmark { QStringLiteral("unmark"), database, QStringLiteral("--all"),
+            QStringLiteral("--column"), QStringLiteral("0") };
         const int wholeMs = TimeOf(transfer);
         QRandomGenerator random(15);
 
@@ -146,7 +148,8 @@ private slots:
         // One copy alone, killed again and again until a run ends by itself: the files end as the ordered
         // pass leaves them.
         QCOMPARE(Cli(unmark).ExitCode, 0);
-        for (const auto& [file, bytes] : {std::pair {scores, emptyScores}, std::pair {contracts, emptyContracts}}) {
+        for (const auto& [file, bytes] :
+            { std::pair { scores, emptyScores }, std::pair { contracts, emptyContracts } }) {
             QFile out(file);
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(bytes);
