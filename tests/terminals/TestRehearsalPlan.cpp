@@ -134,6 +134,30 @@ private slots:
         QTEST(parsed.Options.LastRound, "rounds");
     }
 
+    // A value of any length is quoted cut, so that the message stays readable.
+    void longValuesAreQuotedCut_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("quoted");
+        const QString value(10000, QLatin1Char('x'));
+        QTest::newRow("rate") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--rate"), value } << value;
+        QTest::newRow("seed") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--seed=") + value } << value;
+        QTest::newRow("option") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--") + value,
+            QStringLiteral("1") } << QStringLiteral("--") + value;
+        QTest::newRow("option without value")
+            << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--") + value } << QStringLiteral("--") + value;
+    }
+
+    void longValuesAreQuotedCut()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, quoted);
+        const ParsedRehearsalArguments parsed = ParseRehearsalArguments(arguments);
+        QVERIFY(!parsed.Ok);
+        QVERIFY2(parsed.Error.size() < 200, qPrintable(parsed.Error.left(200)));
+        QVERIFY2(parsed.Error.contains(quoted.left(40) + QChar(0x2026)), qPrintable(parsed.Error));
+    }
+
     void optionsReachTheirFields()
     {
         const ParsedRehearsalArguments parsed = ParseRehearsalArguments(

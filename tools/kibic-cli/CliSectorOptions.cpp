@@ -169,7 +169,8 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
         const int value = kind->toInt(&ok);
         if (!ok || value < static_cast<int>(SectorKind::OneHowell) || value > static_cast<int>(SectorKind::Other))
             throw CliUsageError(
-                QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.").arg(*kind));
+                QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.")
+                    .arg(QuotedValue(*kind)));
         options.Kind = value;
     }
     options.Pattern = TakeOption(arguments, QStringLiteral("--pattern"));
@@ -183,7 +184,8 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
             options.Barometer = false;
         else
             throw CliUsageError(
-                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.").arg(*barometer));
+                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.")
+                    .arg(QuotedValue(*barometer)));
     }
     return std::make_unique<CliSectorCompleter>(std::move(options));
 }

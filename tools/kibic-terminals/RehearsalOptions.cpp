@@ -1,6 +1,8 @@
 // Parsing the rehearsal terminal server's command line.
 #include "RehearsalOptions.h"
 
+#include "shell/KibicError.h"
+
 #include <cmath>
 
 namespace kibic::terminals {
@@ -63,7 +65,7 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
             value = argument.mid(equals + 1);
         } else if (TakesValue(name)) {
             if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
+                return fail(QStringLiteral("Opcja %1 wymaga wartości.").arg(QuotedValue(name)));
             value = arguments[++i];
         }
         options.append({ name, value });
@@ -77,13 +79,14 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
             if (!ok || !std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
                 return fail(QStringLiteral(
                     "Tempo --rate musi być liczbą od 0.001 do 1000000 wierszy na sekundę, a jest \"%1\".")
-                                .arg(value));
+                                .arg(QuotedValue(value)));
             o.RowsPerSecond = rate;
         } else if (name == QStringLiteral("--seed")) {
             const quint64 seed = value.toULongLong(&ok);
             if (!ok)
                 return fail(
-                    QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".").arg(value));
+                    QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".")
+                        .arg(QuotedValue(value)));
             o.Seed = seed;
         } else if (name == QStringLiteral("--once")) {
             if (!value.isEmpty())
@@ -93,7 +96,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
             const int rounds = value.toInt(&ok);
             if (!ok || rounds < 1)
                 return fail(
-                    QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".").arg(value));
+                    QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".")
+                        .arg(QuotedValue(value)));
             o.LastRound = rounds;
         } else if (name == QStringLiteral("--erase") || name == QStringLiteral("--not-played")
             || name == QStringLiteral("--split")) {
@@ -102,9 +106,10 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
                                                              : o.NotPlayedProbability;
             if (!ReadProbability(value, into))
                 return fail(
-                    QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".").arg(name, value));
+                    QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".")
+                        .arg(name, QuotedValue(value)));
         } else {
-            return fail(QStringLiteral("Nieznana opcja %1.").arg(name));
+            return fail(QStringLiteral("Nieznana opcja %1.").arg(QuotedValue(name)));
         }
     }
 
