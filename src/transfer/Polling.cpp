@@ -31,14 +31,18 @@ RoundDataRow LocateRound(TTable& rdaTable, const ReceivedResult& received)
     return ReadRoundDataRow(rdaTable);
 }
 
-// Holds the marks of a pass in short write transactions on the received table's connection. The result
-// files written for the rows of a batch are forced onto the disk before the marks that cover them are
-// committed, so that a power cut can lose a mark (the row is transferred again) but never a marked result.
+// Gathers the marks of a pass into batches, each committed in one short write transaction on the received
+// table's connection at least every kMaxWriteLockMs. The result files written for the rows of a batch are
+// forced onto the disk before its marks are committed, so that a power cut can lose a mark (the row is
+// transferred again) but never a marked result. Rows with an ID are marked by it once the files are on the
+// disk, so the database is never held while the disk works; rows of a table without IDs are posted through
+// the table object within the transaction.
 class MarkBatch
 {
 public:
-    explicit MarkBatch(TTable& table)
+    MarkBatch(TTable& table, QString column)
         : m_table(table)
+        , m_column(std::move(column))
     {
     }
 
@@ -51,33 +55,47 @@ public:
         }
     }
 
-    void Mark(const QString& column)
+    // Marks the current row of the table (with its ID when numbered).
+    void Mark(bool numbered)
     {
-        if (!m_table.Connection().InTransaction()) {
-            m_table.Connection().BeginTransaction();
+        if (m_rows.isEmpty() && !m_table.Connection().InTransaction())
             m_held.start();
+        if (numbered) {
+            m_rows.append(m_table.FieldValue(QStringLiteral("ID")));
+        } else {
+            if (!m_table.Connection().InTransaction())
+                m_table.Connection().BeginTransaction();
+            m_table.Edit();
+            m_table.SetField(m_column, true);
+            m_table.Post();
         }
-        m_table.Edit();
-        m_table.SetField(column, true);
-        m_table.Post();
         if (m_held.elapsed() >= kMaxWriteLockMs)
             Commit();
     }
 
     void Commit()
     {
-        if (!m_table.Active() || !m_table.Connection().InTransaction())
+        if (!m_table.Active() || (m_rows.isEmpty() && !m_table.Connection().InTransaction()))
             return;
         for (const QString& file : std::as_const(m_written))
             ForceFileToDisk(file);
         m_written.clear();
-        m_table.Connection().CommitTransaction();
+        DbConnection& connection = m_table.Connection();
+        if (!connection.InTransaction())
+            connection.BeginTransaction();
+        const QString mark = QStringLiteral("UPDATE [ReceivedData] SET [%1]=? WHERE [ID]=?").arg(m_column);
+        for (const QVariant& id : std::as_const(m_rows))
+            (void)connection.Execute(mark, {true, id});
+        connection.CommitTransaction();
+        m_rows.clear();
     }
 
 private:
     TTable& m_table;
+    QString m_column;
     QElapsedTimer m_held;
     QStringList m_written;
+    QVariantList m_rows; // the IDs of the rows marked since the last commit
 };
 
 // A board played at a table in a round: a later received row of the same play replaces an earlier one.
@@ -194,7 +212,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
     feedback.PassStarted();
 
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
-    MarkBatch marks(recTable);
+    MarkBatch marks(recTable, processed);
     try {
         // Only the rows this instance has not handled are read: the others would be skipped anyway.
         recTable.SetFilter(QStringLiteral("[%1]=0 OR [%1] IS NULL").arg(processed));
@@ -217,7 +235,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
             if (numbered
                 && recTable.FieldValue(QStringLiteral("ID")).toLongLong()
                     < latest.value({received.Section, received.Table, received.Round, received.Board}, 0)) {
-                marks.Mark(processed);
+                marks.Mark(numbered);
                 ++counts.Superseded;
                 continue;
             }
@@ -232,7 +250,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
             if (placement.GridRow < grid.RowCount() && placement.GridColumn < grid.ColumnCount())
                 grid.SetCell(placement.GridColumn, placement.GridRow,
                     received.Erased ? QString() : QString::number(received.Round));
-            marks.Mark(processed);
+            marks.Mark(numbered);
             ++(received.Erased ? counts.Erased : counts.Placed);
         }
         marks.Commit();
