@@ -224,8 +224,9 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         const QHash<PlayKey, qint64> latest = numbered && !recTable.Eof()
             ? LatestRows(recTable.Connection(), recTable.FieldValue(QStringLiteral("ID")).toLongLong())
             : QHash<PlayKey, qint64>();
-        const QString scoreFile = ScoreFileName(model);
-        const QString contractFile = ContractFileName(model);
+        // Found on the disk (in any letter case) at the first row written: an idle pass looks at no folder.
+        QString scoreFile;
+        QString contractFile;
         for (; !recTable.Eof(); recTable.Next()) {
             if (recTable.FieldAsBoolean(processed))
                 continue;
@@ -246,6 +247,10 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
                 continue;
             }
             WriteResultRecords(model, placement.RecordIndex, ConvertResult(scorer, received));
+            if (scoreFile.isEmpty()) {
+                scoreFile = ScoreFileName(model);
+                contractFile = ContractFileName(model);
+            }
             marks.Written(scoreFile, contractFile);
             if (placement.GridRow < grid.RowCount() && placement.GridColumn < grid.ColumnCount())
                 grid.SetCell(placement.GridColumn, placement.GridRow,
