@@ -1,14 +1,13 @@
 // Writing ZyRT's identifier and name lists.
 #include "players/NameLists.h"
 
-#include "shell/KibicError.h"
+#include "shell/SafeFiles.h"
 #include "shell/uNapisy.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kibic {
 
@@ -64,11 +63,7 @@ ListFileResult WriteList(const QString& fileName, const QByteArray& bytes, Opera
         if (answer != mrYes)
             return { fileName, false };
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw KibicError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw KibicError(QStringLiteral("Nie można zapisać pliku %1: %2").arg(fileName, file.errorString()));
+    SaveWholeFile(fileName, bytes, QStringLiteral("Nie można zapisać pliku"));
     return { fileName, true };
 }
 

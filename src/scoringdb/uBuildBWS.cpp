@@ -7,8 +7,11 @@
 #include "scoringdb/uCreateBWS.h"
 #include "shell/KibicError.h"
 #include "shell/Operator.h"
+#include "shell/SafeFiles.h"
 #include "shell/uNapisy.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kibic {
@@ -186,7 +189,23 @@ private:
     bool m_busy = true;
 };
 
+// Puts the whole database built under building in place of file and makes it durable. A rollback
+// journal left beside file by an earlier database would be played into the new one, so it goes first.
+void PutInPlace(const QString& building, const QString& file)
+{
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(suffix));
+    ForceFileToDisk(building);
+    MoveIntoPlace(building, file, QStringLiteral("Nie można zapisać bazy pod jej nazwą"));
+}
+
 } // namespace
+
+QString BuildingFileName(const QString& file)
+{
+    const QFileInfo info(file);
+    return info.dir().filePath(QLatin1Char('~') + info.fileName());
+}
 
 std::vector<DatabaseSection> DatabaseSections(const TournamentModel& model)
 {
@@ -294,27 +313,33 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     }
 
     BusyCursor cursor(op);
+    // The database is made under another name beside it and takes its own name only when it is whole: a
+    // build that fails or is killed never leaves a file that the terminal server or a transfer would take
+    // for a database. A leftover of a killed build goes first.
+    const QString building = BuildingFileName(file);
+    (void)RemoveDatabaseFile(building);
     QString errorMessage;
-    CreateBWS(file, false, false, errorMessage);
+    CreateBWS(building, false, false, errorMessage);
     if (!errorMessage.isEmpty()) {
         cursor.Restore();
-        op.ShowMessageDialog(errorMessage, dkError, dbOk);
+        (void)RemoveDatabaseFile(building);
+        op.ShowMessageDialog(errorMessage.replace(building, file), dkError, dbOk);
         return false;
     }
 
     try {
-        fill(model, file);
+        fill(model, building);
+        PutInPlace(building, file);
     } catch (const KibicError& error) {
         cursor.Restore();
-        // A half-filled database must never be opened later as if it were whole.
-        QString message = error.Message();
-        if (!RemoveDatabaseFile(file))
-            message += QStringLiteral("\nNie można usunąć niepełnej bazy %1.").arg(file);
+        QString message = QString(error.Message()).replace(building, file);
+        if (!RemoveDatabaseFile(building))
+            message += QStringLiteral("\nNie można usunąć niepełnej bazy %1.").arg(building);
         op.ShowError(message);
         return false;
     } catch (...) {
         cursor.Restore();
-        (void)RemoveDatabaseFile(file);
+        (void)RemoveDatabaseFile(building);
         throw;
     }
     return true;

@@ -28,6 +28,9 @@ struct DatabaseSection
 // TournamentBase + ".bws".
 [[nodiscard]] QString ScoringDatabaseFileName(const TournamentModel& model);
 
+// The name a database is built under until it is whole: the same folder, "~" before the file's name.
+[[nodiscard]] QString BuildingFileName(const QString& file);
+
 // Raises KibicError (naming the tournament) when the model cannot fill a database: a movement or a
 // board numbering shorter than the rows need, in particular an individual event whose movement has
 // fewer than ExtraSectionCount x RoundCount slots after the ordinary ones.
@@ -42,7 +45,8 @@ void FillScoringDatabase(const TournamentModel& model, const QString& fileName);
 using DatabaseFiller = std::function<void(const TournamentModel& model, const QString& fileName)>;
 
 // Builds TournamentBase + ".bws" for the tournament just read: sets OpenedExisting to false, asks
-// before overwriting an existing file, creates the file and fills it. Returns true when the file was
+// before overwriting an existing file, creates and fills the database under BuildingFileName and gives
+// it its own name only when it is whole. Returns true when the file was
 // built (the caller then opens it with OpenScoringDatabase). False when the operator kept the old file
 // or when building failed; the operator has then been told why, the normal cursor is back and no
 // half-filled file is left behind.

@@ -15,12 +15,11 @@
 #include "sectors/PatternFile.h"
 
 #include "sectors/uSprNietyp.h"
-#include "shell/KibicError.h"
+#include "shell/SafeFiles.h"
 #include "shell/Operator.h"
 #include "shell/uNapisy.h"
 #include "tournament/TextData.h"
 
-#include <QSaveFile>
 
 namespace kibic {
 
@@ -64,11 +63,7 @@ QByteArray PatternBytes(const TournamentModel& model, qint32 n, qint32 o)
 void SavePattern(const QString& path, const TournamentModel& model, qint32 n, qint32 o)
 {
     const QByteArray bytes = PatternBytes(model, n, o);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw KibicError(QStringLiteral("Nie można zapisać wzorca %1: %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw KibicError(QStringLiteral("Nie można zapisać wzorca %1: %2").arg(path, file.errorString()));
+    SaveWholeFile(path, bytes, QStringLiteral("Nie można zapisać wzorca"));
 }
 
 bool LoadPattern(const QString& path, TournamentModel& model, qint32 n, qint32 o, Operator& messages)

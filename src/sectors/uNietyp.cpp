@@ -148,8 +148,15 @@ bool RunPatternEditor(TournamentModel& model, qint32 n, qint32 o, PatternEditorV
         StorePatternPage(model, n, o, b, view.TableTexts(), view.RoundTexts());
         try {
             switch (result) {
-            case mrOk:
-                return SectorPatternComplete(model, n, o);
+            case mrOk: {
+                if (!SectorPatternComplete(model, n, o))
+                    return false;
+                // A pattern the terminal server cannot play is refused with the board set and row at fault.
+                const QString fault = SectorPatternFault(model, n, o);
+                if (!fault.isEmpty())
+                    messages.ShowError(fault);
+                return fault.isEmpty();
+            }
             case mrRetry: {
                 const QString path = view.AskLoadPatternFile();
                 if (!path.isEmpty())

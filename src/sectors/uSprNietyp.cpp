@@ -7,6 +7,8 @@
 #include "tournament/DescriptionChecks.h"
 #include "tournament/TournamentFiles.h"
 
+#include <QHash>
+#include <QPair>
 #include <algorithm>
 
 namespace kibic {
@@ -216,6 +218,41 @@ bool SectorPatternComplete(const TournamentModel& model, qint32 n, qint32 o)
         }
     }
     return true;
+}
+
+QString SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o)
+{
+    CheckSectorShape(model, n, o);
+    if (!model.PairsEvent && model.ExtraSectionCount >= 1)
+        return {};
+    QHash<QPair<qint32, qint32>, QPair<qint32, qint32>> seated; // (table, round) -> (board set, row)
+    for (qint32 b = 1; b <= model.TableCount; ++b) {
+        for (qint32 i = 1; i <= n; ++i) {
+            const MovementEntry& entry = SectorEntry(model, o, b, i);
+            if (entry.Table < 1 || entry.Round < 1)
+                continue;
+            if (entry.Table > n)
+                return QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 jest poza "
+                                      "sektorem, który ma stoliki 1..%4.")
+                    .arg(b)
+                    .arg(i)
+                    .arg(entry.Table)
+                    .arg(n);
+            const QPair<qint32, qint32> place {entry.Table, entry.Round};
+            const auto earlier = seated.constFind(place);
+            if (earlier != seated.cend())
+                return QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 w rundzie %4 "
+                                      "ma już spotkanie kompletu %5 z wiersza %6.")
+                    .arg(b)
+                    .arg(i)
+                    .arg(entry.Table)
+                    .arg(entry.Round)
+                    .arg(earlier->first)
+                    .arg(earlier->second);
+            seated.insert(place, {b, i});
+        }
+    }
+    return {};
 }
 
 SectorCompletion::SectorCompletion(SectorOperator& sectorOperator, Operator& messages)

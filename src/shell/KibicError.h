@@ -26,4 +26,14 @@ private:
     QByteArray m_utf8;
 };
 
+// A value quoted in a message: cut to its first 40 characters and "…" when it is longer, so that a damaged
+// or mistyped value of any length still leaves a message that can be read.
+[[nodiscard]] inline QString QuotedValue(const QString& value)
+{
+    constexpr qsizetype kLongestQuoted = 40;
+    if (value.size() <= kLongestQuoted)
+        return value;
+    return value.left(kLongestQuoted) + QChar(0x2026);
+}
+
 } // namespace kibic

@@ -8,11 +8,11 @@
 #include "tournament/ContractFile.h"
 
 #include "shell/KibicError.h"
+#include "shell/SafeFiles.h"
 #include "tournament/DescriptionChecks.h"
 #include "tournament/TournamentFiles.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kibic {
 
@@ -41,9 +41,7 @@ void CreateContractFile(const QString& base, qint64 recordCount)
     records.reserve(recordCount * kRecordSize);
     for (qint64 i = 0; i < recordCount; ++i)
         records.append(empty);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(records) != records.size() || !file.commit())
-        throw KibicError(QStringLiteral("Nie można utworzyć pliku %1: %2").arg(fileName, file.errorString()));
+    SaveWholeFile(fileName, records, QStringLiteral("Nie można utworzyć pliku"));
 }
 
 } // namespace kibic

@@ -62,12 +62,13 @@ std::optional<NonTypicalSectorHandOver> ReadPairsDescription(TournamentModel& mo
     SkipNumbers(description, 4);
     model.BoardCount = description.ReadInt();
     CheckHeaderCounts(model, fileName);
+    // Number 15 is read before the contract file is made: a tournament refused as too large leaves none.
+    model.ExtraTableCount = description.ReadInt();
+    CheckMovementSize(model, fileName, 2);
 
     CreateContractFile(model.TournamentBase, qint64(model.ResultsPerBoard) * model.BoardCount);
     FillBoardNumbers(model);
 
-    model.ExtraTableCount = description.ReadInt();
-    CheckMovementSize(model, fileName, 2);
     SizeParticipantNumbers(model);
     for (qint32 i = 1; i <= model.ParticipantCount; ++i)
         model.ParticipantNumbers[static_cast<size_t>(i)] = description.ReadInt();

@@ -2,10 +2,14 @@
 #include "transfer/Polling.h"
 
 #include "shell/KibicError.h"
+#include "shell/SafeFiles.h"
 #include "transfer/GridLayout.h"
 #include "transfer/ResultFiles.h"
 
 #include <QElapsedTimer>
+#include <QHash>
+#include <QSqlQuery>
+#include <QStringList>
 #include <limits>
 
 namespace kibic {
@@ -27,38 +31,105 @@ RoundDataRow LocateRound(TTable& rdaTable, const ReceivedResult& received)
     return ReadRoundDataRow(rdaTable);
 }
 
-// Holds the marks of a pass in short write transactions on the received table's connection.
+// Gathers the marks of a pass into batches, each committed in one short write transaction on the received
+// table's connection at least every kMaxWriteLockMs. The result files written for the rows of a batch are
+// forced onto the disk before its marks are committed, so that a power cut can lose a mark (the row is
+// transferred again) but never a marked result. Rows with an ID are marked by it once the files are on the
+// disk, so the database is never held while the disk works; rows of a table without IDs are posted through
+// the table object within the transaction.
 class MarkBatch
 {
 public:
-    explicit MarkBatch(TTable& table)
+    MarkBatch(TTable& table, QString column)
         : m_table(table)
+        , m_column(std::move(column))
     {
     }
 
-    void Mark(const QString& column)
+    // The files a row's records went into, before the row is marked.
+    void Written(const QString& scoreFile, const QString& contractFile)
     {
-        if (!m_table.Connection().InTransaction()) {
-            m_table.Connection().BeginTransaction();
-            m_held.start();
+        for (const QString& file : {scoreFile, contractFile}) {
+            if (!m_written.contains(file))
+                m_written.append(file);
         }
-        m_table.Edit();
-        m_table.SetField(column, true);
-        m_table.Post();
+    }
+
+    // Marks the current row of the table (with its ID when numbered).
+    void Mark(bool numbered)
+    {
+        if (m_rows.isEmpty() && !m_table.Connection().InTransaction())
+            m_held.start();
+        if (numbered) {
+            m_rows.append(m_table.FieldValue(QStringLiteral("ID")));
+        } else {
+            if (!m_table.Connection().InTransaction())
+                m_table.Connection().BeginTransaction();
+            m_table.Edit();
+            m_table.SetField(m_column, true);
+            m_table.Post();
+        }
         if (m_held.elapsed() >= kMaxWriteLockMs)
             Commit();
     }
 
     void Commit()
     {
-        if (m_table.Active() && m_table.Connection().InTransaction())
-            m_table.Connection().CommitTransaction();
+        if (!m_table.Active() || (m_rows.isEmpty() && !m_table.Connection().InTransaction()))
+            return;
+        for (const QString& file : std::as_const(m_written))
+            ForceFileToDisk(file);
+        m_written.clear();
+        DbConnection& connection = m_table.Connection();
+        if (!connection.InTransaction())
+            connection.BeginTransaction();
+        const QString mark = QStringLiteral("UPDATE [ReceivedData] SET [%1]=? WHERE [ID]=?").arg(m_column);
+        for (const QVariant& id : std::as_const(m_rows))
+            (void)connection.Execute(mark, {true, id});
+        connection.CommitTransaction();
+        m_rows.clear();
     }
 
 private:
     TTable& m_table;
+    QString m_column;
     QElapsedTimer m_held;
+    QStringList m_written;
+    QVariantList m_rows; // the IDs of the rows marked since the last commit
 };
+
+// A board played at a table in a round: a later received row of the same play replaces an earlier one.
+struct PlayKey
+{
+    qint32 Section = 0;
+    qint32 Table = 0;
+    qint32 Round = 0;
+    qint32 Board = 0;
+    friend bool operator==(const PlayKey&, const PlayKey&) = default;
+};
+
+size_t qHash(const PlayKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.Section, key.Table, key.Round, key.Board);
+}
+
+// The ID of the latest received row of every play among the rows from firstId on (no earlier row can
+// replace one of those).
+QHash<PlayKey, qint64> LatestRows(DbConnection& connection, qint64 firstId)
+{
+    QSqlQuery& query = connection.RunPrepared(
+        QStringLiteral("SELECT [Section],[Table],[Round],[Board],MAX([ID]) FROM [ReceivedData] WHERE [ID]>=? "
+                       "GROUP BY [Section],[Table],[Round],[Board]"),
+        {firstId}, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
+    QHash<PlayKey, qint64> latest;
+    while (query.next()) {
+        const PlayKey key {
+            query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt()};
+        latest.insert(key, query.value(4).toLongLong());
+    }
+    query.finish();
+    return latest;
+}
 
 void CloseBoth(TTable& recTable, TTable& rdaTable)
 {
@@ -141,17 +212,35 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
     feedback.PassStarted();
 
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
-    MarkBatch marks(recTable);
+    MarkBatch marks(recTable, processed);
     try {
         // Rows marked true the way a yes/no column holds it are not read again. Every other value (also a
         // mark written as text, "False" or "True") is read, and FieldAsBoolean decides as everywhere else.
         recTable.SetFilter(QStringLiteral("[%1] IS NULL OR [%1] NOT IN (1, -1)").arg(processed));
         recTable.Open();
         recTable.SetSort(QStringLiteral("ID"));
-        for (recTable.First(); !recTable.Eof(); recTable.Next()) {
+        // Read after the rows: every row of this pass is then older than or equal to its play's latest.
+        const bool numbered = recTable.HasField(QStringLiteral("ID"));
+        recTable.First();
+        const QHash<PlayKey, qint64> latest = numbered && !recTable.Eof()
+            ? LatestRows(recTable.Connection(), recTable.FieldValue(QStringLiteral("ID")).toLongLong())
+            : QHash<PlayKey, qint64>();
+        // Found on the disk (in any letter case) at the first row written: an idle pass looks at no folder.
+        QString scoreFile;
+        QString contractFile;
+        for (; !recTable.Eof(); recTable.Next()) {
             if (recTable.FieldAsBoolean(processed))
                 continue;
             const ReceivedResult received = ReadReceivedResult(recTable);
+            // Another copy on this database may already have written the later row: writing this one
+            // now would put an older entry back over it.
+            if (numbered
+                && recTable.FieldValue(QStringLiteral("ID")).toLongLong()
+                    < latest.value({received.Section, received.Table, received.Round, received.Board}, 0)) {
+                marks.Mark(numbered);
+                ++counts.Superseded;
+                continue;
+            }
             const RoundDataRow round = LocateRound(rdaTable, received);
             const ResultPlacement placement = PlaceResult(model, received, round);
             if (!placement.Placed) {
@@ -159,10 +248,15 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
                 continue;
             }
             WriteResultRecords(model, placement.RecordIndex, ConvertResult(scorer, received));
+            if (scoreFile.isEmpty()) {
+                scoreFile = ScoreFileName(model);
+                contractFile = ContractFileName(model);
+            }
+            marks.Written(scoreFile, contractFile);
             if (placement.GridRow < grid.RowCount() && placement.GridColumn < grid.ColumnCount())
                 grid.SetCell(placement.GridColumn, placement.GridRow,
                     received.Erased ? QString() : QString::number(received.Round));
-            marks.Mark(processed);
+            marks.Mark(numbered);
             ++(received.Erased ? counts.Erased : counts.Placed);
         }
         marks.Commit();

@@ -26,6 +26,7 @@ struct PassCounts
     int Placed = 0;       // scores written into the result files and marked
     int Erased = 0;       // erasures written as empty slots and marked
     int Unplaced = 0;     // rows that belong nowhere in this tournament; left unmarked
+    int Superseded = 0;   // rows of a play entered again later: marked, nothing written (the later row is)
 };
 
 // What the window shows around a pass: "Pracuje się ..." and the hourglass before the work, "czuwam ..."
@@ -43,7 +44,10 @@ public:
 
 // One pass over ReceivedData in ID order (TransferResults). Every row whose mark is not set is placed,
 // converted and written into both result files, its grid cell set (the round; emptied for an erasure)
-// and its mark set. Rows that cannot be placed stay unmarked without a message. recTable and rdaTable are
+// and its mark set. A row for which a later row (higher ID) of the same section, table, round and board
+// exists is marked without anything written: the later row is written in its turn, so no copy of the
+// program on this database ever puts an older entry back over a newer one. The result files are forced
+// onto the disk before the marks of the rows written into them are committed. Rows that cannot be placed stay unmarked without a message. recTable and rdaTable are
 // the window's table objects on "ReceivedData" and "RoundData" (connection string set, closed); both are
 // closed again at the end. An error ends the pass with Busy left set; marks of the rows handled before it
 // are kept. The marks are committed together in short transactions so the terminal server is never held

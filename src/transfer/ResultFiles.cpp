@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
+#include <algorithm>
 
 namespace kibic {
 
@@ -65,25 +66,75 @@ QByteArray ScoreWordBytes(qint16 scoreWord)
     return bytes;
 }
 
-QByteArray ReadWholeFile(const QString& fileName, int recordSize)
+// A result file opened for reading its records in order.
+class RecordReader
 {
-    if (!QFileInfo::exists(fileName))
-        throw KibicError(QStringLiteral("Brak pliku %1.").arg(fileName));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw KibicError(QStringLiteral("Nie można otworzyć pliku %1: %2").arg(fileName, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw KibicError(QStringLiteral("Nie można odczytać pliku %1: %2").arg(fileName, file.errorString()));
-    if (bytes.size() % recordSize != 0)
-        throw KibicError(QStringLiteral("Plik %1 ma %2 bajtów, a to nie jest pełna liczba rekordów po %3 bajtów.")
-                             .arg(fileName)
-                             .arg(bytes.size())
-                             .arg(recordSize));
-    return bytes;
-}
+public:
+    RecordReader(const QString& fileName, int recordSize)
+        : m_file(fileName)
+        , m_recordSize(recordSize)
+    {
+        if (!QFileInfo::exists(fileName))
+            throw KibicError(QStringLiteral("Brak pliku %1.").arg(fileName));
+        if (!m_file.open(QIODevice::ReadOnly))
+            throw KibicError(QStringLiteral("Nie można otworzyć pliku %1: %2").arg(fileName, m_file.errorString()));
+        const qint64 size = m_file.size();
+        if (size % recordSize != 0)
+            throw KibicError(QStringLiteral("Plik %1 ma %2 bajtów, a to nie jest pełna liczba rekordów po %3 bajtów.")
+                                 .arg(fileName)
+                                 .arg(size)
+                                 .arg(recordSize));
+        m_records = size / recordSize;
+    }
+
+    [[nodiscard]] qint64 Records() const { return m_records; }
+    [[nodiscard]] QString FileName() const { return m_file.fileName(); }
+
+    // The next count records; fewer bytes than that is an error (the file was cut meanwhile).
+    QByteArray Read(qint64 count)
+    {
+        const qint64 wanted = count * m_recordSize;
+        QByteArray block = m_file.read(wanted);
+        if (block.size() != wanted)
+            throw KibicError(QStringLiteral("Nie można odczytać pliku %1: %2")
+                                 .arg(m_file.fileName(),
+                                     m_file.error() != QFileDevice::NoError ? m_file.errorString()
+                                                                           : QStringLiteral("plik się skrócił")));
+        return block;
+    }
+
+private:
+    QFile m_file;
+    int m_recordSize;
+    qint64 m_records = 0;
+};
 
 } // namespace
+
+void ForEachResultRecord(const QString& scoreFile, const QString& contractFile, const ResultRecordVisitor& visit)
+{
+    constexpr qint64 kBlockRecords = 4096;
+    RecordReader scores(scoreFile, ScoreWordSize);
+    RecordReader contracts(contractFile, ContractRecord::Size);
+    if (scores.Records() != contracts.Records())
+        throw KibicError(QStringLiteral("Pliki %1 (rekordów: %2) i %3 (rekordów: %4) nie pasują do siebie.")
+                             .arg(scoreFile)
+                             .arg(scores.Records())
+                             .arg(contractFile)
+                             .arg(contracts.Records()));
+    for (qint64 first = 0; first < scores.Records(); first += kBlockRecords) {
+        const qint64 count = std::min(kBlockRecords, scores.Records() - first);
+        const QByteArray scoreBlock = scores.Read(count);
+        const QByteArray contractBlock = contracts.Read(count);
+        for (qint64 i = 0; i < count; ++i) {
+            const qint16 scoreWord = qFromLittleEndian<qint16>(scoreBlock.constData() + i * ScoreWordSize);
+            const ContractRecord contract
+                = ContractRecord::FromBytes(contractBlock.constData() + i * ContractRecord::Size);
+            if (!visit(first + i, scoreWord, contract))
+                return;
+        }
+    }
+}
 
 QString ScoreFileName(const TournamentModel& model)
 {
@@ -115,7 +166,8 @@ void WriteContractRecord(const QString& fileName, qint64 recordIndex, const Cont
 
 std::vector<qint16> ReadScoreWords(const QString& fileName)
 {
-    const QByteArray bytes = ReadWholeFile(fileName, ScoreWordSize);
+    RecordReader reader(fileName, ScoreWordSize);
+    const QByteArray bytes = reader.Read(reader.Records());
     std::vector<qint16> words;
     words.reserve(static_cast<size_t>(bytes.size() / ScoreWordSize));
     for (qsizetype at = 0; at < bytes.size(); at += ScoreWordSize)
@@ -125,7 +177,8 @@ std::vector<qint16> ReadScoreWords(const QString& fileName)
 
 std::vector<ContractRecord> ReadContractRecords(const QString& fileName)
 {
-    const QByteArray bytes = ReadWholeFile(fileName, ContractRecord::Size);
+    RecordReader reader(fileName, ContractRecord::Size);
+    const QByteArray bytes = reader.Read(reader.Records());
     std::vector<ContractRecord> records;
     records.reserve(static_cast<size_t>(bytes.size() / ContractRecord::Size));
     for (qsizetype at = 0; at < bytes.size(); at += ContractRecord::Size)

@@ -4,6 +4,7 @@
 #include "transfer/ResultConversion.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace kibic {
@@ -28,5 +29,14 @@ void WriteContractRecord(const QString& fileName, qint64 recordIndex, const Cont
 // records is a KibicError naming the file.
 [[nodiscard]] std::vector<qint16> ReadScoreWords(const QString& fileName);
 [[nodiscard]] std::vector<ContractRecord> ReadContractRecords(const QString& fileName);
+
+// One record of both files, as ForEachResultRecord hands it over: its index, the score word and the
+// contract record. Returns false to stop the reading.
+using ResultRecordVisitor = std::function<bool(qint64 index, qint16 scoreWord, const ContractRecord& contract)>;
+
+// Reads the records of a score file and a contract file side by side, a block at a time, so that files of
+// any size are read in bounded memory. Both files must hold whole records, and as many of them; a file that
+// is missing, cannot be read, or changes length while it is read is a KibicError naming it.
+void ForEachResultRecord(const QString& scoreFile, const QString& contractFile, const ResultRecordVisitor& visit);
 
 } // namespace kibic

@@ -109,23 +109,27 @@ private:
     QTemporaryDir m_dir;
 };
 
-// One line of "kibic-cli transfer": "przeniesione: N, wymazane: M, nieumieszczone: K".
+// One line of "kibic-cli transfer": "przeniesione: N, wymazane: M, nieumieszczone: K, zastąpione: S".
 struct PassReport
 {
     int Placed = 0;
     int Erased = 0;
     int Unplaced = 0;
+    int Superseded = 0;
+    // Rows the pass marked: written, or replaced by a later entry of the same play.
+    [[nodiscard]] int Handled() const { return Placed + Erased + Superseded; }
 };
 
 inline std::vector<PassReport> PassReports(const QString& errors)
 {
     static const QRegularExpression line(
-        QStringLiteral("^przeniesione: (\\d+), wymazane: (\\d+), nieumieszczone: (\\d+)$"),
+        QStringLiteral("^przeniesione: (\\d+), wymazane: (\\d+), nieumieszczone: (\\d+), zastąpione: (\\d+)$"),
         QRegularExpression::MultilineOption);
     std::vector<PassReport> reports;
     for (auto match = line.globalMatch(errors); match.hasNext();) {
         const auto found = match.next();
-        reports.push_back({ found.captured(1).toInt(), found.captured(2).toInt(), found.captured(3).toInt() });
+        reports.push_back({ found.captured(1).toInt(), found.captured(2).toInt(), found.captured(3).toInt(),
+            found.captured(4).toInt() });
     }
     return reports;
 }

@@ -101,10 +101,10 @@ private slots:
         QCOMPARE(first.ExitCode, 0);
         const auto firstPass = PassReports(first.Err);
         QCOMPARE(firstPass.size(), std::size_t(1));
-        QCOMPARE(qint64(firstPass[0].Placed + firstPass[0].Erased), rows);
+        QCOMPARE(qint64(firstPass[0].Handled()), rows);
         QCOMPARE(firstPass[0].Unplaced, 0);
         const ProgramRun second = Cli({ QStringLiteral("transfer"), database });
-        QCOMPARE(second.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 0\n"));
+        QCOMPARE(second.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 0, zastąpione: 0\n"));
 
         const auto grid = GridLines(database, 0);
         QCOMPARE(int(grid.size()), tables + 1);

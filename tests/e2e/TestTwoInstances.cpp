@@ -35,11 +35,18 @@ public:
         m_errors += QString::fromUtf8(m_process.readAllStandardError());
         int handled = 0;
         for (const PassReport& pass : PassReports(m_errors))
-            handled += pass.Placed + pass.Erased;
+            handled += pass.Handled();
         return handled;
     }
 
-    int Passes() const { return int(PassReports(m_errors).size()); }
+    int Passes()
+    {
+        m_errors += QString::fromUtf8(m_process.readAllStandardError());
+        return int(PassReports(m_errors).size());
+    }
+
+    // Whether a pass failed (and was tried again at the next interval).
+    bool Failed() const { return m_errors.contains(QStringLiteral("przebieg nieudany")); }
 
     // Stops the watch as an interrupt does; true when it ended on its own with exit code 0.
     bool Stop()
@@ -74,23 +81,41 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         // About 150 rows a second: the tables are still keying in while both copies pass over the table.
+        // Both copies watch before the tables key in anything (their first passes find nothing), so that
+        // however slowly they start, later passes meet the rows while they are written.
+        Watcher first(database, 1);
+        Watcher second(database, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(first.Passes() >= 1 && second.Passes() >= 1, 20000);
         QProcess terminals;
         terminals.start(Program("kibic-terminals"),
             TerminalArguments(database, QStringList { QStringLiteral("--rate"), QStringLiteral("150") } + VisibleRemarks(5)));
-        Watcher first(database, 1);
-        Watcher second(database, 2);
         QVERIFY(terminals.waitForFinished(60000));
         QVERIFY2(terminals.exitCode() == 0, terminals.readAllStandardError().constData());
         const qint64 played = clock.elapsed();
 
         const qint64 rows = Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData]"));
         QVERIFY(rows > 150);
-        // Every row is handled by each copy: a row handled twice would carry the sum past the rows.
-        QTRY_VERIFY_WITH_TIMEOUT(first.Handled() >= rows && second.Handled() >= rows, 20000);
+        // Every row is handled by each copy: a row handled twice would carry the sum past the rows. A watched
+        // pass that failed is reported and tried again; the rows it marked before the failure are in no
+        // count, so then the counts may fall short and the marks in the database tell that all were handled.
+        const auto allMarked = [&](int column) {
+            const QString unmarked = QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed%1]=0");
+            return Scalar(database, unmarked.arg(column)) == 0;
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT((first.Handled() >= rows || (first.Failed() && allMarked(1)))
+                && (second.Handled() >= rows || (second.Failed() && allMarked(2))),
+            qPrintable(QStringLiteral("%1 rows; column 1:\n%2\ncolumn 2:\n%3")
+                           .arg(rows)
+                           .arg(first.Errors(), second.Errors())),
+            20000);
         QVERIFY2(first.Stop(), qPrintable(first.Errors()));
         QVERIFY2(second.Stop(), qPrintable(second.Errors()));
-        QCOMPARE(first.Handled(), int(rows));
-        QCOMPARE(second.Handled(), int(rows));
+        for (Watcher* watcher : { &first, &second }) {
+            if (watcher->Failed())
+                QVERIFY(watcher->Handled() <= int(rows));
+            else
+                QCOMPARE(watcher->Handled(), int(rows));
+        }
         QVERIFY2(first.Passes() >= 2 && second.Passes() >= 2, "the passes did not overlap the writing");
 
         for (const int column : { 1, 2 }) {
@@ -98,7 +123,7 @@ private slots:
             QCOMPARE(Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE %1<>0").arg(mark)), rows);
             const ProgramRun again
                 = Cli({ QStringLiteral("transfer"), database, QStringLiteral("--column"), QString::number(column) });
-            QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 0\n"));
+            QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 0, zastąpione: 0\n"));
             const ProgramRun checked = CheckTransfer(demo.Path(QStringLiteral("puchar.inf")), database, column);
             QVERIFY2(checked.ExitCode == 0, qPrintable(checked.Out + checked.Err));
         }

@@ -1,8 +1,11 @@
 // ZyRT's identifier list and name list: their bytes, and the question before an existing list is replaced.
 #include "PlayersFixture.h"
+#include "SmallDisk.h"
 
 #include "players/NameLists.h"
 #include "shell/KibicError.h"
+
+#include <functional>
 
 using namespace kibic;
 using namespace kibic::test;
@@ -212,6 +215,33 @@ private slots:
         } catch (const KibicError& error) {
             QVERIFY2(error.Message().contains(base + QStringLiteral(".LUC")), qPrintable(error.Message()));
         }
+    }
+
+    // On a full disk, after "&Tak", both lists are an error with the system's text and the good lists
+    // already there stay as they were.
+    void fullDiskKeepsTheOldLists()
+    {
+        KIBIC_SMALL_DISK(disk);
+        const QString base = disk.Path(QStringLiteral("cup"));
+        const QByteArray identifiers("the identifiers of last week");
+        const QByteArray names(52, 'n');
+        WriteAll(base + QStringLiteral(".LU2"), identifiers);
+        WriteAll(base + QStringLiteral(".LUC"), names);
+        QVERIFY(disk.Fill());
+        RecordingOperator op;
+        op.Answers = { mrYes, mrYes };
+        const auto expectFailure = [&](const std::function<void()>& write, const QString& file) {
+            try {
+                write();
+                QFAIL(qPrintable(file + QStringLiteral(" reported as written")));
+            } catch (const KibicError& error) {
+                QVERIFY2(error.Message().contains(file + QStringLiteral(": ") + NoSpaceText()), qPrintable(error.Message()));
+            }
+        };
+        expectFailure([&] { (void)WriteIdentifierList(TwoPlayers(), base, true, op); }, base + QStringLiteral(".LU2"));
+        expectFailure([&] { (void)WriteNameList(TwoPlayers(), base, true, true, op); }, base + QStringLiteral(".LUC"));
+        QCOMPARE(ReadAll(base + QStringLiteral(".LU2")), identifiers);
+        QCOMPARE(ReadAll(base + QStringLiteral(".LUC")), names);
     }
 };
 

@@ -7,9 +7,11 @@
 #include "shell/KibicError.h"
 #include "shell/Operator.h"
 #include "ScoringDbTestSupport.h"
+#include "SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -433,7 +435,86 @@ private slots:
         QVERIFY(op.Messages.first().contains(m_file));
     }
 
+    // The database is made under another name in the same folder and takes its own name only when it is
+    // whole: while it is filled no file of its name exists, and a failed fill leaves neither file.
+    void databaseTakesItsNameOnlyWhenWhole_data()
+    {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("whole") << false;
+        QTest::newRow("fill fails") << true;
+    }
+
+    void databaseTakesItsNameOnlyWhenWhole()
+    {
+        QFETCH(bool, fails);
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        ScriptedOperator op;
+        QString filled;
+        bool nameTaken = true;
+        const DatabaseFiller fill = [&](const TournamentModel& m, const QString& file) {
+            filled = file;
+            nameTaken = QFile::exists(m_file);
+            FillScoringDatabase(m, file);
+            if (fails)
+                throw KibicError(QStringLiteral("przerwane"));
+        };
+        QCOMPARE(BuildScoringDatabase(model, op, fill), !fails);
+        QCOMPARE(filled, BuildingFileName(m_file));
+        QCOMPARE(QFileInfo(filled).absolutePath(), m_dir->path());
+        QVERIFY(!nameTaken);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), fails ? QStringList() : L({"cup.bws"}));
+        if (!fails)
+            QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 3);
+    }
+
+    // What a killed build left under the building name goes; the new database is built whole.
+    void leftoverOfAKilledBuildGoes()
+    {
+        WriteFileBytes(BuildingFileName(m_file), "half a database");
+        WriteFileBytes(BuildingFileName(m_file) + QStringLiteral("-journal"), "its journal");
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        ScriptedOperator op;
+        QVERIFY2(BuildScoringDatabase(model, op), qPrintable(op.Messages.join(QLatin1Char('\n'))));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({"cup.bws"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), {QStringLiteral("Table")}).size(), 9);
+    }
+
+    // A CREATE TABLE that fails (here on a full disk) leaves no file behind, so the next build does not
+    // refuse or ask because of it.
+    void failedCreateTableLeavesNoFile()
+    {
+        KIBIC_SMALL_DISK(disk);
+        const QString base = disk.Path(QStringLiteral("cup"));
+        const QString file = base + QStringLiteral(".bws");
+        bool tableRefused = false;
+        for (qint64 leave = 4096; leave <= 32768 && !tableRefused; leave += 2048) {
+            disk.Empty();
+            QVERIFY(disk.Fill(leave));
+            TournamentModel model = PairsModel(base, 1, 3, 3, 2, 0);
+            ScriptedOperator op;
+            if (BuildScoringDatabase(model, op))
+                QFAIL("built on a full disk");
+            QCOMPARE(op.Messages.size(), 1);
+            tableRefused = op.Messages.first().contains(QStringLiteral("CREATE TABLE"));
+            QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files), L({"filler"}));
+        }
+        QVERIFY2(tableRefused, "no CREATE TABLE failed on the full disk");
+        disk.Empty();
+        TournamentModel model = PairsModel(base, 1, 3, 3, 2, 0);
+        ScriptedOperator op;
+        QVERIFY2(BuildScoringDatabase(model, op), qPrintable(op.Messages.join(QLatin1Char('\n'))));
+        QVERIFY(op.Messages.isEmpty());
+        QCOMPARE(Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 3);
+    }
+
 private:
+    static void WriteFileBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_base;
     QString m_file;

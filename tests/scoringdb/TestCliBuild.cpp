@@ -99,6 +99,9 @@ private slots:
         QTest::newRow("not a description") << QStringList({QStringLiteral("cup.bws")}) << 2 << "użycie: kibic-cli build";
         QTest::newRow("two files") << QStringList({QStringLiteral("a.inf"), QStringLiteral("b.inf")}) << 2
                                    << "użycie: kibic-cli build";
+        QTest::newRow("sector kind 509") << QStringList({QStringLiteral("@/none.inf"), QStringLiteral("--sector-kind"),
+                                                QStringLiteral("509")})
+                                         << 2 << "Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „509”.";
         QTest::newRow("missing description") << QStringList({QStringLiteral("@/none.inf")}) << 1 << "none.inf";
     }
 

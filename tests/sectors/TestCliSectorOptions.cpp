@@ -72,6 +72,10 @@ private slots:
                                            << "Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „505”.";
         QTest::newRow("kind no number") << QStringList { QStringLiteral("--sector-kind"), QStringLiteral("Howell") }
                                         << "Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „Howell”.";
+        QTest::newRow("kind of 10,000 characters")
+            << QStringList { QStringLiteral("--sector-kind"), QString(10000, QLatin1Char('5')) }
+            << QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „") + QString(40, QLatin1Char('5'))
+                + QStringLiteral("…”.");
         QTest::newRow("kind without value")
             << QStringList { QStringLiteral("--sector-kind") } << "Opcja --sector-kind wymaga wartości.";
         QTest::newRow("barometer maybe") << QStringList { QStringLiteral("--barometer"), QStringLiteral("może") }

@@ -280,6 +280,50 @@ private slots:
         QVERIFY(messages.Errors.isEmpty());
     }
 
+    // A complete pattern that the terminal server could not play is refused, saying which board set and
+    // row: a meeting at a table outside the sector's two tables, or a second meeting at a table in a round.
+    void unplayablePatternIsRefused_data()
+    {
+        QTest::addColumn<int>("boardSet");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("round");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("table 3 of 2") << 2 << 2 << QStringLiteral("3") << QStringLiteral("2")
+                                      << QStringLiteral("komplet 2, wiersz 2 – stolik 3 jest poza sektorem");
+        QTest::newRow("table 1 twice in round 2") << 2 << 2 << QStringLiteral("1") << QStringLiteral("2")
+                                                  << QStringLiteral("komplet 2, wiersz 2 – stolik 1 w rundzie 2 ma już "
+                                                                    "spotkanie kompletu 2 z wiersza 1");
+        QTest::newRow("table 2 in round 1, as board set 1") << 3 << 2 << QStringLiteral("2") << QStringLiteral("1")
+                                                            << QStringLiteral("komplet 3, wiersz 2 – stolik 2 w rundzie 1 "
+                                                                              "ma już spotkanie kompletu 1 z wiersza 2");
+    }
+
+    void unplayablePatternIsRefused()
+    {
+        QFETCH(int, boardSet);
+        QFETCH(int, row);
+        QFETCH(QString, table);
+        QFETCH(QString, round);
+        QFETCH(QString, message);
+        SectorTournament t = MakeSectorTournament(3, 2);
+        ScriptedView view;
+        auto stateOneWrong = [=](ScriptedView& v) {
+            StateAll(v);
+            if (v.Pages.back().BoardSet == boardSet) {
+                v.Tables[row - 1] = table;
+                v.Rounds[row - 1] = round;
+            }
+        };
+        view.Steps = { Press(mrYes, stateOneWrong), Press(mrYes, stateOneWrong), Press(mrOk, stateOneWrong) };
+        RecordingOperator messages;
+
+        QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
+
+        QCOMPARE(messages.Errors.size(), 1);
+        QVERIFY2(messages.Errors.first().contains(message), qPrintable(messages.Errors.first()));
+    }
+
     void cancelStoresNothing()
     {
         SectorTournament t = MakeSectorTournament(2, 2);

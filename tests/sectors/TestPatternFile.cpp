@@ -1,5 +1,6 @@
 // Pattern files (*.bmt): the exact bytes written, loading back, patterns of another shape refused.
 #include "SectorModels.h"
+#include "SmallDisk.h"
 
 #include "sectors/PatternFile.h"
 #include "shell/KibicError.h"
@@ -203,6 +204,22 @@ private slots:
         SavePattern(path, t.Model, 4, 7);
 
         QCOMPARE(ReadFile(path), ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/sectors/howell.bmt")));
+    }
+
+    // A pattern saved onto a full disk is an error with the system's text, and no pattern file is left.
+    void fullDiskIsAnError()
+    {
+        KIBIC_SMALL_DISK(disk);
+        QVERIFY(disk.Fill());
+        SectorTournament t = MakeSectorTournament(7, 4, 1, 7);
+        const QString path = disk.Path(QStringLiteral("howell.bmt"));
+        try {
+            SavePattern(path, t.Model, 4, 7);
+            QFAIL("a full disk reported as success");
+        } catch (const KibicError& error) {
+            QVERIFY2(error.Message().contains(path + QStringLiteral(": ") + NoSpaceText()), qPrintable(error.Message()));
+        }
+        QVERIFY(!QFile::exists(path));
     }
 
     void fileFailures()

@@ -84,6 +84,10 @@ private slots:
             << true << QStringLiteral("/t/Puchar Lata/cup.bws") << 1.0 << 0;
         QTest::newRow("a bracket inside the name")
             << QStringList { QStringLiteral("/f:[/t/a]b.bws]") } << true << QStringLiteral("/t/a]b.bws") << 1.0 << 0;
+        QTest::newRow("a folder whose name holds \"] \"")
+            << QStringList { QStringLiteral("/f:[/t/Puchar] Lata/cup.bws]"), QStringLiteral("/s"), QStringLiteral("/r"),
+                   QStringLiteral("/m") }
+            << true << QStringLiteral("/t/Puchar] Lata/cup.bws") << 1.0 << 0;
         QTest::newRow("unknown switches ignored, options")
             << QStringList { QStringLiteral("/x"), QStringLiteral("/F:[c.bws]"), QStringLiteral("/q"),
                    QStringLiteral("--rate"), QStringLiteral("2.5"), QStringLiteral("--rounds=3") }
@@ -128,6 +132,30 @@ private slots:
         QTEST(parsed.Options.DatabaseFile, "file");
         QTEST(parsed.Options.RowsPerSecond, "rate");
         QTEST(parsed.Options.LastRound, "rounds");
+    }
+
+    // A value of any length is quoted cut, so that the message stays readable.
+    void longValuesAreQuotedCut_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("quoted");
+        const QString value(10000, QLatin1Char('x'));
+        QTest::newRow("rate") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--rate"), value } << value;
+        QTest::newRow("seed") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--seed=") + value } << value;
+        QTest::newRow("option") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--") + value,
+            QStringLiteral("1") } << QStringLiteral("--") + value;
+        QTest::newRow("option without value")
+            << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--") + value } << QStringLiteral("--") + value;
+    }
+
+    void longValuesAreQuotedCut()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, quoted);
+        const ParsedRehearsalArguments parsed = ParseRehearsalArguments(arguments);
+        QVERIFY(!parsed.Ok);
+        QVERIFY2(parsed.Error.size() < 200, qPrintable(parsed.Error.left(200)));
+        QVERIFY2(parsed.Error.contains(quoted.left(40) + QChar(0x2026)), qPrintable(parsed.Error));
     }
 
     void optionsReachTheirFields()

@@ -1,5 +1,6 @@
 // kibic-cli read: the listing of a read tournament, and its exit codes.
 #include "KibicPrograms.h"
+#include "SmallDisk.h"
 #include "TournamentTestSupport.h"
 
 #include <QProcess>
@@ -106,6 +107,21 @@ private slots:
         QCOMPARE(run.ExitCode, 1);
         QVERIFY2(run.Error.contains(description), qPrintable(run.Error));
         QVERIFY(run.Output.isEmpty());
+    }
+
+    // A contract file that cannot be written whole (a full disk) fails the reading: no success, no empty
+    // contract file for every later transfer to trip over.
+    void fullDiskFailsTheReading()
+    {
+        KIBIC_SMALL_DISK(disk);
+        const QString description = disk.Path(QStringLiteral("example.inf"));
+        WriteFile(description, ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example.inf")));
+        QVERIFY(disk.Fill());
+        const Run run = RunCli({ description });
+        QCOMPARE(run.ExitCode, 1);
+        QVERIFY2(run.Error.contains(disk.Path(QStringLiteral("example.KNT: ")) + NoSpaceText()), qPrintable(run.Error));
+        QVERIFY(run.Output.isEmpty());
+        QVERIFY(!QFile::exists(disk.Path(QStringLiteral("example.KNT"))));
     }
 };
 

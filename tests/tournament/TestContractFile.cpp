@@ -1,4 +1,5 @@
 // Creation of the contract file (.KNT) of a tournament.
+#include "SmallDisk.h"
 #include "TournamentTestSupport.h"
 
 #include "shell/KibicError.h"
@@ -78,6 +79,30 @@ private slots:
         } catch (const KibicError& error) {
             QVERIFY2(error.Message().contains(base + QStringLiteral(".KNT")), qPrintable(error.Message()));
         }
+    }
+
+    // A full disk is an error with the system's own text, whether the records wait in a buffer (a small
+    // file) or go straight to the disk (a large one); no file, not even an empty one, is left.
+    void fullDiskIsAnErrorNamingTheFile_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::newRow("small") << 75;
+        QTest::newRow("larger than the disk") << 20000;
+    }
+
+    void fullDiskIsAnErrorNamingTheFile()
+    {
+        QFETCH(int, records);
+        KIBIC_SMALL_DISK(disk);
+        QVERIFY(disk.Fill());
+        const QString base = disk.Path(QStringLiteral("cup"));
+        try {
+            CreateContractFile(base, records);
+            QFAIL("a full disk reported as success");
+        } catch (const KibicError& error) {
+            QVERIFY2(error.Message().contains(base + QStringLiteral(".KNT: ") + NoSpaceText()), qPrintable(error.Message()));
+        }
+        QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files), QStringList {QStringLiteral("filler")});
     }
 
     void absurdRecordCountIsRefused()

@@ -252,6 +252,13 @@ private slots:
                                          << "liczba stołów -5 jest niemożliwa";
         QTest::newRow("movement too large") << ".inf" << Numbers({ 9999, 9999, 1, 1, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0 })
                                             << "turniej o 9999 stołach, 9999 rundach";
+        // Contract records within the limit, but a movement too large to follow.
+        QTest::newRow("movement too large, 2,000,000 contract records")
+            << ".inf" << Numbers({ 2000, 2000, 1, 1, 0, 0, 0, 0, 1000, 0, 0, 0, 0, 2000, 0 })
+            << "turniej o 2000 stołach, 2000 rundach";
+        QTest::newRow("extra tables too many, 2,000,000 contract records")
+            << ".inf" << Numbers({ 1000, 1, 2, 1, 0, 0, 0, 0, 1000, 0, 0, 0, 0, 2000, 3000 })
+            << "i 3000 stołach sektora nietypowego jest zbyt duży";
         QTest::newRow("too many sections")
             << ".inf" << Numbers({ 500, 0, 1, 1000000, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0 }) << "1000000 sektorach";
         QTest::newRow("participant list too short")
@@ -303,6 +310,9 @@ private slots:
             QVERIFY2(error.Message().contains(message), qPrintable(error.Message()));
         }
         QVERIFY(completer.Calls.isEmpty());
+        // A tournament refused as too large leaves no contract file (up to 16 MB of it) behind.
+        if (message.contains(QStringLiteral("zbyt du")))
+            QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("cup.KNT"))));
     }
 
     // A negative position of the non-typical sector is no meeting; whoever completes the sector decides.

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,7 +62,7 @@ private slots:
     {
         const Run pass = Cli({QStringLiteral("transfer"), m_file});
         QCOMPARE(pass.ExitCode, 0);
-        QCOMPARE(pass.Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1\n"));
+        QCOMPARE(pass.Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1, zastąpione: 0\n"));
         const Run grid = Cli({QStringLiteral("grid"), m_file});
         QCOMPARE(grid.ExitCode, 0);
         const QStringList lines = grid.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -70,7 +72,7 @@ private slots:
         QCOMPARE(lines[2], QStringLiteral(" 2\t\t\t\t1") + QString(11, QLatin1Char('\t')));
         QCOMPARE(lines[5], QStringLiteral(" 5\t2") + QString(14, QLatin1Char('\t')));
         const Run again = Cli({QStringLiteral("transfer"), m_file});
-        QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 1\n"));
+        QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 1, zastąpione: 0\n"));
         const Run results = Cli({QStringLiteral("results"), m_base});
         QVERIFY(results.Out.startsWith(QStringLiteral("0\t690\t4\t3\t1\t0\t0\t0\t1\n1\t-400\t3\t4\t0\t1\t0\t0\t0\n")));
     }
@@ -78,7 +80,7 @@ private slots:
     void columnsAreSeparateAndUnmarkClearsOnlyItsOwn()
     {
         QCOMPARE(Cli({QStringLiteral("transfer"), m_file, QStringLiteral("--column"), QStringLiteral("3")}).ExitCode, 0);
-        QCOMPARE(Cli({QStringLiteral("transfer"), m_file}).Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1\n"));
+        QCOMPARE(Cli({QStringLiteral("transfer"), m_file}).Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1, zastąpione: 0\n"));
         // Column 2 has handled nothing: every table's row is its label and 15 empty cells.
         const QStringList untouched = Cli({QStringLiteral("grid"), m_file, QStringLiteral("--column"), QStringLiteral("2")})
                                           .Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -126,6 +128,77 @@ private slots:
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
+    }
+
+    // A watched pass that fails is reported with its time, and the watch tries again at the next interval.
+    void watchReportsAFailedPassAndGoesOn()
+    {
+        const QString scores = m_base + QStringLiteral(".ZAP");
+        const QString aside = m_base + QStringLiteral(".ZAP.aside");
+        QVERIFY(QFile::rename(scores, aside));
+        QProcess process;
+        process.start(kibic::test::KibicProgram("kibic-cli"),
+            {QStringLiteral("transfer"), m_file, QStringLiteral("--watch"), QStringLiteral("1")});
+        QByteArray errors;
+        QTRY_VERIFY_WITH_TIMEOUT((errors += process.readAllStandardError()).contains("Brak pliku"), 20000);
+        static const QRegularExpression failed(QStringLiteral(
+            "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d przebieg nieudany, następna próba za 1 s: Brak pliku .*cup\\.ZAP\\.$"),
+            QRegularExpression::MultilineOption);
+        QVERIFY2(failed.match(QString::fromUtf8(errors)).hasMatch(), errors.constData());
+        QCOMPARE(process.state(), QProcess::Running);
+        QVERIFY(QFile::rename(aside, scores));
+        QTRY_VERIFY_WITH_TIMEOUT((errors += process.readAllStandardError()).contains("przeniesione: 3"), 20000);
+        process.terminate();
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    // The records of a pass are forced onto the disk before the marks that cover them are committed: a power
+    // cut can cost a mark, never a result.
+    void resultFilesReachTheDiskBeforeTheirMarks()
+    {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("strace is not installed: the order of the writes cannot be watched");
+        const QString log = m_dir->filePath(QStringLiteral("strace.log"));
+        QProcess process;
+        // The leak checker of a sanitized build cannot run under a tracer.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        process.setProcessEnvironment(environment);
+        process.start(strace, {QStringLiteral("-f"), QStringLiteral("-y"), QStringLiteral("-o"), log,
+                                  QStringLiteral("-e"), QStringLiteral("trace=write,pwrite64,fdatasync,fsync,unlink"),
+                                  kibic::test::KibicProgram("kibic-cli"), QStringLiteral("transfer"), m_file});
+        QVERIFY(process.waitForFinished(120000));
+        if (process.exitCode() != 0 && QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("ptrace")))
+            QSKIP("strace cannot trace here");
+        QCOMPARE(process.exitCode(), 0);
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        // The marks are committed by the last write to the database or its journal (the journal's removal in
+        // rollback mode, the log's write in WAL mode).
+        qsizetype commit = -1;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].contains(m_file + QLatin1Char('>')) || lines[i].contains(m_file + QLatin1Char('-')))
+                commit = i;
+        }
+        QVERIFY2(commit >= 0, "the marks were never committed");
+        for (const QString& extension : {QStringLiteral(".ZAP>"), QStringLiteral(".KNT>")}) {
+            qsizetype lastWrite = -1;
+            qsizetype synced = -1;
+            for (qsizetype i = 0; i < commit; ++i) {
+                if (!lines[i].contains(m_base + extension))
+                    continue;
+                if (lines[i].contains(QStringLiteral("write(")))
+                    lastWrite = i;
+                else if (lines[i].contains(QStringLiteral("fdatasync(")) || lines[i].contains(QStringLiteral("fsync(")))
+                    synced = i;
+            }
+            QVERIFY2(lastWrite >= 0, qPrintable(extension));
+            QVERIFY2(synced > lastWrite, qPrintable(QStringLiteral("%1 not synced before the marks").arg(extension)));
+        }
     }
 
 private:

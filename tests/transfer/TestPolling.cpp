@@ -133,12 +133,68 @@ private slots:
         fixture.Append(Played(3, 1, QStringLiteral("3 NT"), QStringLiteral("=")));
         fixture.Append(Played(3, 1, QStringLiteral("3 NT"), QStringLiteral("-1")));
         Pass pass(fixture);
-        QCOMPARE(pass.Run(fixture).Placed, 2);
+        const PassCounts first = pass.Run(fixture);
+        QCOMPARE(first.Placed, 1);
+        QCOMPARE(first.Superseded, 1);
         // Board 3: East-West vulnerable; North-South declare three no trump one down, not vulnerable: -50.
         QCOMPARE(fixture.Scores()[Record(3, 1)], qint16(-50));
         const PassCounts second = pass.Run(fixture);
         QCOMPARE(second.Placed, 0);
         QCOMPARE(second.Unplaced, 0);
+        QCOMPARE(second.Superseded, 0);
+    }
+
+    // Rows of one play (board 1 at its table in round 1): what each row is, and which are already marked
+    // (as by a copy that handled them, or by this one before a row was unmarked). The files start with
+    // what the marked rows wrote. No pass may put an older entry back over a newer one.
+    void olderEntryNeverReplacesANewerOne_data()
+    {
+        QTest::addColumn<QString>("entries"); // "420", "-400" or "erased" in ID order; "*": handled
+        QTest::addColumn<int>("placed");
+        QTest::addColumn<int>("erased");
+        QTest::addColumn<int>("superseded");
+        QTest::addColumn<int>("score");
+        QTest::newRow("re-entered, the later entry written") << QStringLiteral("420 -400*") << 0 << 0 << 1 << -400;
+        QTest::newRow("erased, the erasure written") << QStringLiteral("420 erased*") << 0 << 0 << 1
+                                                     << int(ScoreWordEmptySlot);
+        QTest::newRow("erased and re-entered, none written") << QStringLiteral("420 erased -400") << 1 << 0 << 2
+                                                             << -400;
+        QTest::newRow("erased and re-entered, last written") << QStringLiteral("420 erased -400*") << 0 << 0 << 2
+                                                             << -400;
+        QTest::newRow("entered then erased") << QStringLiteral("420 erased") << 0 << 1 << 1 << int(ScoreWordEmptySlot);
+        QTest::newRow("one entry") << QStringLiteral("-400") << 1 << 0 << 0 << -400;
+    }
+
+    void olderEntryNeverReplacesANewerOne()
+    {
+        QFETCH(QString, entries);
+        QFETCH(int, placed);
+        QFETCH(int, erased);
+        QFETCH(int, superseded);
+        QFETCH(int, score);
+        TransferFixture fixture;
+        for (QString entry : entries.split(QLatin1Char(' '))) {
+            const bool handled = entry.endsWith(QLatin1Char('*'));
+            entry.remove(QLatin1Char('*'));
+            // Board 1, nobody vulnerable: four spades made by North 420, three no trump made by East -400.
+            ReceivedRow row = entry == u"-400" ? Played(1, 1, QStringLiteral("3 NT")) : Played(1, 1);
+            if (entry == u"-400")
+                row.Declarer = QStringLiteral("E");
+            row.Erased = entry == u"erased";
+            const int id = fixture.Append(row);
+            if (!handled)
+                continue;
+            DbConnection db(ScoringConnectionString(fixture.DbFile));
+            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), {id});
+            WriteScoreWord(ScoreFileName(fixture.Model), Record(1, 1), qint16(row.Erased ? ScoreWordEmptySlot : -400));
+        }
+        Pass pass(fixture);
+        const PassCounts counts = pass.Run(fixture);
+        QCOMPARE(counts.Placed, placed);
+        QCOMPARE(counts.Erased, erased);
+        QCOMPARE(counts.Superseded, superseded);
+        QCOMPARE(int(fixture.Scores()[Record(1, 1)]), score);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
     }
 
     void erasureEmptiesTheSlotAndTheCell()

@@ -238,6 +238,77 @@ private slots:
         QVERIFY(contracts[47] == record);
     }
 
+    // Both files side by side, in blocks: every record in order, across the block boundaries, and the
+    // reading stops when the visitor says so.
+    void recordsAreVisitedSideBySide()
+    {
+        QTemporaryDir dir;
+        const int records = 10000;
+        const TournamentModel model = ModelIn(dir, true);
+        WriteFile(model.TournamentBase + QStringLiteral(".ZAP"), FreshScores(records));
+        WriteFile(model.TournamentBase + QStringLiteral(".KNT"), FreshContracts(records));
+        for (const int index : {0, 4095, 4096, 9999})
+            WriteScoreWord(ScoreFileName(model), index, qint16(index));
+        QList<qint64> seen;
+        ForEachResultRecord(ScoreFileName(model), ContractFileName(model),
+            [&](qint64 index, qint16 scoreWord, const ContractRecord& contract) {
+                if (index != seen.size() || !(contract == ContractRecord::EmptySlot()))
+                    return false;
+                if (scoreWord != qint16(30000))
+                    seen.append(scoreWord);
+                else
+                    seen.append(-1);
+                return true;
+            });
+        QCOMPARE(seen.size(), qsizetype(records));
+        QCOMPARE(seen[4095], qint64(4095));
+        QCOMPARE(seen[4096], qint64(4096));
+        QCOMPARE(seen[9999], qint64(9999));
+        qint64 visited = 0;
+        ForEachResultRecord(ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
+            return ++visited < 5;
+        });
+        QCOMPARE(visited, qint64(5));
+    }
+
+    // A 3 GB score file and its 12 GB contract file (sparse: nothing on the disk) are listed from their first
+    // records on without being read whole.
+    void hugeFilesAreReadInBoundedMemory()
+    {
+        QTemporaryDir dir;
+        const TournamentModel model = ModelIn(dir, true);
+        const qint64 records = 1'500'000'000;
+        WriteFile(model.TournamentBase + QStringLiteral(".ZAP"), QByteArray());
+        WriteFile(model.TournamentBase + QStringLiteral(".KNT"), QByteArray());
+        if (!QFile::resize(ScoreFileName(model), records * 2) || !QFile::resize(ContractFileName(model), records * 8))
+            QSKIP("this file system has no sparse files of 12 GB");
+        qint64 visited = 0;
+        ForEachResultRecord(ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
+            return ++visited < 100000;
+        });
+        QCOMPARE(visited, qint64(100000));
+    }
+
+    // Files of different record counts are refused before a record is shown.
+    void filesThatDoNotMatchAreRefused()
+    {
+        QTemporaryDir dir;
+        const TournamentModel model = ModelIn(dir, true);
+        WriteFile(model.TournamentBase + QStringLiteral(".ZAP"), FreshScores(5));
+        WriteFile(model.TournamentBase + QStringLiteral(".KNT"), FreshContracts(6));
+        bool visited = false;
+        try {
+            ForEachResultRecord(ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
+                visited = true;
+                return true;
+            });
+            QFAIL("files of 5 and 6 records were read together");
+        } catch (const KibicError& error) {
+            QVERIFY2(error.Message().contains(ContractFileName(model)), qPrintable(error.Message()));
+        }
+        QVERIFY(!visited);
+    }
+
     void partialRecordIsAnError()
     {
         QTemporaryDir dir;

@@ -1,6 +1,8 @@
 // The commands of kibic-cli: each command file registers itself under its name.
 #pragma once
 
+#include "shell/KibicError.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -15,6 +17,14 @@ struct Command
     QString Name;
     QString Usage; // one line: the command's arguments
     std::function<int(const QStringList& arguments)> Run;
+};
+
+// A command line that cannot be right, whatever the files say (a bad option value): the message is printed
+// and the command ends with ExitUsage.
+class CliUsageError : public KibicError
+{
+public:
+    using KibicError::KibicError;
 };
 
 // Adds a command to the table; used through KIBIC_CLI_COMMAND at namespace scope.

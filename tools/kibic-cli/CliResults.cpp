@@ -42,22 +42,15 @@ int RunResults(const QStringList& arguments)
     const QString base = arguments.front();
     const QString scoreFile = ScoreFileOf(base);
     const QString contractFile = TournamentFile(base, QStringLiteral(".KNT"));
-    const std::vector<qint16> scores = ReadScoreWords(scoreFile);
-    const std::vector<ContractRecord> contracts = ReadContractRecords(contractFile);
-    if (scores.size() != contracts.size())
-        throw KibicError(QStringLiteral("Pliki %1 (rekordów: %2) i %3 (rekordów: %4) nie pasują do siebie.")
-                             .arg(scoreFile)
-                             .arg(scores.size())
-                             .arg(contractFile)
-                             .arg(contracts.size()));
-    for (size_t i = 0; i < scores.size(); ++i) {
-        const ContractRecord& record = contracts[i];
-        const QStringList fields = { QString::number(i), QString::number(scores[i]), QString::number(record.Level),
+    // Record by record: a file of any size is listed in bounded memory.
+    ForEachResultRecord(scoreFile, contractFile, [](qint64 index, qint16 scoreWord, const ContractRecord& record) {
+        const QStringList fields = { QString::number(index), QString::number(scoreWord), QString::number(record.Level),
             QString::number(static_cast<int>(record.Denomination)), QString::number(static_cast<int>(record.Doubling)),
             QString::number(static_cast<int>(record.Declarer)), QString::number(static_cast<int>(record.LeadSuit)),
             QString::number(record.LeadRank), QString::number(record.ResultValue) };
         PrintLine(fields.join(QLatin1Char('\t')));
-    }
+        return true;
+    });
     return ExitSuccess;
 }
 

@@ -1,6 +1,8 @@
 // Answers to a non-typical sector from the command line: its kind, the barometer question, a pattern file.
 #include "CliSectorOptions.h"
 
+#include "CliCommand.h"
+
 #include "sectors/PatternFile.h"
 #include "sectors/uSprNietyp.h"
 #include "shell/KibicError.h"
@@ -73,6 +75,9 @@ public:
                                          .arg(entry.Round));
             }
         }
+        const QString fault = SectorPatternFault(model, n, o);
+        if (!fault.isEmpty())
+            throw KibicError(QStringLiteral("Wzorzec %1: ").arg(path) + fault);
         return true;
     }
 
@@ -146,11 +151,11 @@ std::optional<QString> TakeOption(QStringList& arguments, const QString& name)
     if (at < 0)
         return std::nullopt;
     if (at + 1 >= arguments.size())
-        throw KibicError(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
+        throw CliUsageError(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
     QString value = arguments.at(at + 1);
     arguments.remove(at, 2);
     if (arguments.contains(name))
-        throw KibicError(QStringLiteral("Opcja %1 podana więcej niż raz.").arg(name));
+        throw CliUsageError(QStringLiteral("Opcja %1 podana więcej niż raz.").arg(name));
     return value;
 }
 
@@ -163,13 +168,14 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
         bool ok = false;
         const int value = kind->toInt(&ok);
         if (!ok || value < static_cast<int>(SectorKind::OneHowell) || value > static_cast<int>(SectorKind::Other))
-            throw KibicError(
-                QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.").arg(*kind));
+            throw CliUsageError(
+                QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.")
+                    .arg(QuotedValue(*kind)));
         options.Kind = value;
     }
     options.Pattern = TakeOption(arguments, QStringLiteral("--pattern"));
     if (options.Pattern && options.Pattern->isEmpty())
-        throw KibicError(QStringLiteral("Opcja --pattern wymaga nazwy pliku wzorca."));
+        throw CliUsageError(QStringLiteral("Opcja --pattern wymaga nazwy pliku wzorca."));
     if (const auto barometer = TakeOption(arguments, QStringLiteral("--barometer"))) {
         // The answer in English or in the dialog's own words.
         if (*barometer == QLatin1String("yes") || *barometer == QLatin1String("tak"))
@@ -177,8 +183,9 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
         else if (*barometer == QLatin1String("no") || *barometer == QLatin1String("nie"))
             options.Barometer = false;
         else
-            throw KibicError(
-                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.").arg(*barometer));
+            throw CliUsageError(
+                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.")
+                    .arg(QuotedValue(*barometer)));
     }
     return std::make_unique<CliSectorCompleter>(std::move(options));
 }

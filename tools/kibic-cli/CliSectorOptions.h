@@ -9,7 +9,7 @@
 namespace kibic::cli {
 
 // Takes --sector-kind, --pattern and --barometer (each with its value) out of arguments and returns the
-// completer that answers the hand-over with them. A bad option value raises KibicError.
+// completer that answers the hand-over with them. A bad option value raises CliUsageError.
 [[nodiscard]] std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& arguments);
 
 } // namespace kibic::cli

@@ -9,10 +9,12 @@
 #include "transfer/Polling.h"
 #include "transfer/popK.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QThread>
 #include <atomic>
 #include <csignal>
+#include <optional>
 
 namespace kibic::cli {
 
@@ -73,31 +75,69 @@ TournamentModel ModelOfDatabase(const DatabaseArguments& arguments)
     return model;
 }
 
+void PrintCounts(const PassCounts& counts)
+{
+    PrintError(QStringLiteral("przeniesione: %1, wymazane: %2, nieumieszczone: %3, zastąpione: %4")
+                   .arg(counts.Placed)
+                   .arg(counts.Erased)
+                   .arg(counts.Unplaced)
+                   .arg(counts.Superseded));
+}
+
+// Waits the watch's interval in short steps, so that SIGINT or SIGTERM ends it at once.
+void WaitInterval(qint32 seconds)
+{
+    for (qint64 waited = 0; waited < qint64(seconds) * 10 && !g_interrupted; ++waited)
+        QThread::msleep(100);
+}
+
+// One pass, or with --watch a pass every interval until SIGINT or SIGTERM. A watched pass that fails (a
+// database held too long by the terminal server, a result file that cannot be written) is reported on
+// standard error with its time and tried again at the next interval; the rows handled before the failure
+// keep their marks. Without --watch a failure ends the command.
 int Transfer(const QStringList& given)
 {
     DatabaseArguments arguments;
     if (!ParseArguments(given, true, false, arguments))
         return UsageError(kTransferUsage);
-    TournamentModel model = ModelOfDatabase(arguments);
-    TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
-    TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
-    MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
-    const TScoreProvider scorer;
-    PassFeedback quiet;
+    if (!QFileInfo::exists(arguments.File)) {
+        PrintError(QStringLiteral("Nie ma pliku bazy danych %1.").arg(arguments.File));
+        return ExitFailure;
+    }
+    const bool watch = arguments.WatchSeconds > 0;
     g_interrupted = false;
-    if (arguments.WatchSeconds > 0) {
+    if (watch) {
         std::signal(SIGINT, Interrupt);
         std::signal(SIGTERM, Interrupt);
     }
+    TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
+    TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
+    const TScoreProvider scorer;
+    PassFeedback quiet;
+    std::optional<TournamentModel> model;
+    std::optional<MemoryGrid> grid;
     do {
-        const PassCounts counts = TransferResults(model, recTable, rdaTable, grid, scorer, quiet);
-        PrintError(QStringLiteral("przeniesione: %1, wymazane: %2, nieumieszczone: %3")
-                       .arg(counts.Placed)
-                       .arg(counts.Erased)
-                       .arg(counts.Unplaced));
-        for (int waited = 0; arguments.WatchSeconds > 0 && waited < arguments.WatchSeconds * 10 && !g_interrupted; ++waited)
-            QThread::msleep(100);
-    } while (arguments.WatchSeconds > 0 && !g_interrupted);
+        try {
+            if (!model) {
+                model = ModelOfDatabase(arguments);
+                grid.emplace(model->BoardCount + 1, model->GridTableCount + 1);
+            }
+            PrintCounts(TransferResults(*model, recTable, rdaTable, *grid, scorer, quiet));
+        } catch (const std::exception& error) {
+            if (!watch)
+                throw;
+            const QString text = QString::fromUtf8(error.what());
+            PrintError(QStringLiteral("%1 przebieg nieudany, następna próba za %2 s: %3")
+                           .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                           .arg(arguments.WatchSeconds)
+                           .arg(text));
+            // The failed pass left its guard set; the next interval starts a new one.
+            if (model)
+                model->Busy = false;
+        }
+        if (watch)
+            WaitInterval(arguments.WatchSeconds);
+    } while (watch && !g_interrupted);
     return ExitSuccess;
 }
 

@@ -74,6 +74,9 @@ int main(int argc, char* argv[])
         return PrintCommandList();
     try {
         return found->second.Run(arguments);
+    } catch (const CliUsageError& error) {
+        PrintError(error.Message());
+        return ExitUsage;
     } catch (const kibic::KibicError& error) {
         PrintError(error.Message());
         return ExitFailure;

@@ -1,6 +1,8 @@
 // Parsing the rehearsal terminal server's command line.
 #include "RehearsalOptions.h"
 
+#include "shell/KibicError.h"
+
 #include <cmath>
 
 namespace kibic::terminals {
@@ -63,7 +65,7 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
             value = argument.mid(equals + 1);
         } else if (TakesValue(name)) {
             if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
+                return fail(QStringLiteral("Opcja %1 wymaga wartości.").arg(QuotedValue(name)));
             value = arguments[++i];
         }
         options.append({ name, value });
@@ -77,13 +79,14 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
             if (!ok || !std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
                 return fail(QStringLiteral(
                     "Tempo --rate musi być liczbą od 0.001 do 1000000 wierszy na sekundę, a jest \"%1\".")
-                                .arg(value));
+                                .arg(QuotedValue(value)));
             o.RowsPerSecond = rate;
         } else if (name == QStringLiteral("--seed")) {
             const quint64 seed = value.toULongLong(&ok);
             if (!ok)
                 return fail(
-                    QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".").arg(value));
+                    QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".")
+                        .arg(QuotedValue(value)));
             o.Seed = seed;
         } else if (name == QStringLiteral("--once")) {
             if (!value.isEmpty())
@@ -93,7 +96,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
             const int rounds = value.toInt(&ok);
             if (!ok || rounds < 1)
                 return fail(
-                    QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".").arg(value));
+                    QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".")
+                        .arg(QuotedValue(value)));
             o.LastRound = rounds;
         } else if (name == QStringLiteral("--erase") || name == QStringLiteral("--not-played")
             || name == QStringLiteral("--split")) {
@@ -102,15 +106,17 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
                                                              : o.NotPlayedProbability;
             if (!ReadProbability(value, into))
                 return fail(
-                    QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".").arg(name, value));
+                    QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".")
+                        .arg(name, QuotedValue(value)));
         } else {
-            return fail(QStringLiteral("Nieznana opcja %1.").arg(name));
+            return fail(QStringLiteral("Nieznana opcja %1.").arg(QuotedValue(name)));
         }
     }
 
     // The real server's switches: "/f:[" file "]" and single-letter switches, which are ignored. The
     // file name may hold spaces (and the switches may come split at them), so the text is taken whole:
-    // the name runs from "/f:[" to the first "]" that ends the text or stands before a blank.
+    // the name runs from "/f:[" to the last "]" that ends the text or stands before a blank (a folder may
+    // be called "Puchar] Lata"; the switches after the name hold no bracket).
     const QString text = switchPieces.join(QLatin1Char(' '));
     const qsizetype start = text.indexOf(QStringLiteral("/f:"), 0, Qt::CaseInsensitive);
     if (start < 0)
@@ -119,7 +125,7 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
     QString file;
     if (nameStart < text.size() && text[nameStart] == QLatin1Char('[')) {
         qsizetype end = -1;
-        for (qsizetype i = nameStart + 1; i < text.size(); ++i) {
+        for (qsizetype i = text.size() - 1; i > nameStart; --i) {
             if (text[i] == QLatin1Char(']') && (i + 1 == text.size() || text[i + 1].isSpace())) {
                 end = i;
                 break;
