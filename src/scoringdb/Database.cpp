@@ -14,7 +14,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
-#include <QVersionNumber>
 #include <atomic>
 #include <mutex>
 
