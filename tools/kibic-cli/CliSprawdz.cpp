@@ -198,7 +198,12 @@ void CheckTerminalServer(Report& report, const QString& bmproPath)
 void CheckBackend(Report& report)
 {
     if (!CreatesAccessFiles()) {
+#ifdef Q_OS_WIN
+        report.Ok(QStringLiteral("baza wyników: SQLite (KIBIC_DB_BACKEND=sqlite: nowe pliki .bws są bazami SQLite do "
+                                 "próby; serwer pierniczków ich nie odczyta)"));
+#else
         report.Ok(QStringLiteral("baza wyników: SQLite (poza systemem Windows pliki .bws są bazami SQLite)"));
+#endif
         return;
     }
     const QStringList drivers = InstalledOdbcDrivers();
