@@ -14,17 +14,20 @@ namespace kibic {
 
 int ShellOpenProgram(const QString& program, const QStringList& arguments)
 {
-#ifdef Q_OS_WIN
-    const QString parameters = arguments.join(QLatin1Char(' '));
-    const auto code = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(program.utf16()),
-        reinterpret_cast<LPCWSTR>(parameters.utf16()), nullptr, SW_SHOW));
-    return static_cast<int>(code);
-#else
+    // A missing folder or program is told apart here, the same on every system: shells do not agree
+    // on it (wine's, for one, calls a missing folder a missing file).
     const QFileInfo info(program);
     if (!info.absoluteDir().exists())
         return static_cast<int>(ShellResult::PathNotFound);
     if (!info.exists())
         return static_cast<int>(ShellResult::FileNotFound);
+#ifdef Q_OS_WIN
+    const QString parameters = arguments.join(QLatin1Char(' '));
+    const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
+    const auto code = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(native.utf16()),
+        reinterpret_cast<LPCWSTR>(parameters.utf16()), nullptr, SW_SHOW));
+    return static_cast<int>(code);
+#else
     if (info.isDir() || !info.isExecutable())
         return static_cast<int>(ShellResult::AccessDenied);
     if (!QProcess::startDetached(info.absoluteFilePath(), arguments))

@@ -83,7 +83,8 @@ void OpenScoringDatabase(TournamentModel& model, const QString& fileName, Scorin
         window.AttachTables(ScoringConnectionString(fileName));
         (void)ServeTablesFromThisComputer(fileName);
         ReadTournamentOfDatabase(model, fileName);
-        window.SetCaption(model.TournamentBase + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
+        window.SetCaption(QDir::toNativeSeparators(model.TournamentBase)
+            + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
         window.SetUpGrid();
 
         TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));

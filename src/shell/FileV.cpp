@@ -27,7 +27,7 @@ QString ExecutableName()
     if (QCoreApplication::instance() != nullptr)
         return QCoreApplication::applicationFilePath();
     // Before the application object exists (or in a program without one) the system still knows.
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return RunningProgramFile();
 }
 
 QString ProgramName(const QString& executablePath)

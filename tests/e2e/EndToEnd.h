@@ -3,6 +3,7 @@
 // scripts/check-transfer, which scores the received entries on its own.
 #pragma once
 
+#include "KibicPrograms.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 
@@ -24,7 +25,7 @@ struct ProgramRun
 
 inline QString Program(const char* name)
 {
-    return QStringLiteral(KIBIC_BINARY_DIR "/bin/") + QLatin1String(name);
+    return kibic::test::KibicProgram(name);
 }
 
 inline QString SourceFile(const char* relative)

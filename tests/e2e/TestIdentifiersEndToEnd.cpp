@@ -2,6 +2,7 @@
 // the rehearsal terminal server keys the players' identifiers into PlayerNumbers, and kibic-cli ids writes
 // the identifier and name lists. Each list is checked byte for byte against the one worked out here from
 // the player database, ZyRT's names database and round 1 of the scoring database.
+#include "KibicPrograms.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TTable.h"
 #include "tournament/TextData.h"
@@ -470,7 +471,7 @@ private:
 
     Run Ids(const QStringList& arguments) const
     {
-        return Execute(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("ids") } + arguments);
+        return Execute(kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("ids") } + arguments);
     }
 
     // kibic-cli build, the terminals asked for identifiers (the build leaves that off), then the
@@ -478,7 +479,7 @@ private:
     void PlayDemo(const QString& tournament, bool pairsEvent) const
     {
         const QString bws = Path(tournament + QStringLiteral(".bws"));
-        const Run build = Execute(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"),
+        const Run build = Execute(kibic::test::KibicProgram("kibic-cli"),
             { QStringLiteral("build"), Path(tournament + (pairsEvent ? QStringLiteral(".inf") : QStringLiteral(".ind"))) });
         QVERIFY2(build.ExitCode == 0, qPrintable(build.Err.join(u'\n')));
         QCOMPARE(build.Out, QStringList { bws });
@@ -492,7 +493,7 @@ private:
             settings.Post();
             settings.Close();
         }
-        const Run server = Execute(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-terminals"),
+        const Run server = Execute(kibic::test::KibicProgram("kibic-terminals"),
             { QStringLiteral("/f:[%1]").arg(bws), QStringLiteral("/s"), QStringLiteral("/r"), QStringLiteral("/m"),
                 QStringLiteral("--once"), QStringLiteral("--seed"), QStringLiteral("7") });
         QVERIFY2(server.ExitCode == 0, qPrintable(server.Err.join(u'\n')));

@@ -1,5 +1,6 @@
 // Tournaments with a non-typical sector read and built through "kibic-cli build" and the sector options:
 // the rows the terminal server gets for the sector, and the refusals that leave no scoring database.
+#include "KibicPrograms.h"
 #include "sectors/HowellSector.h"
 
 #include <QDir>
@@ -428,7 +429,7 @@ private:
         environment.insert(QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-SEKTOR"));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir->path());
-        process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("build") } + arguments);
+        process.start(kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("build") } + arguments);
         Run run;
         if (!process.waitForFinished(60000))
             return run;

@@ -1,7 +1,9 @@
 // The portable registry: one INI file per key, never the real one in tests.
 #include "platform/Registry.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,13 +54,73 @@ private slots:
     {
         auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("Software\\Trevik\\Pelikar"), true);
         QVERIFY(key);
-        key->WriteString(QStringLiteral("DatabaseName"), QStringLiteral("/dane/Łódź/gracze.db"));
+        QVERIFY(key->WriteString(QStringLiteral("DatabaseName"), QStringLiteral("/dane/Łódź/gracze.db")));
         const auto again = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("Software\\Trevik\\Pelikar"), false);
         QVERIFY(again);
         QCOMPARE(again->ReadString(QStringLiteral("DatabaseName")), QStringLiteral("/dane/Łódź/gracze.db"));
     }
 
+    // Paths on a director's PC hold commas, semicolons and quotes; a value is everything after "=".
+    void valuesAreReadWhole_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("comma") << QByteArray("ZyRT=C:\\ZyRT, stary\\zyrt.cfg") << QStringLiteral("C:\\ZyRT, stary\\zyrt.cfg");
+        QTest::newRow("semicolon") << QByteArray("ZyRT=/dane;2026/zyrt.cfg") << QStringLiteral("/dane;2026/zyrt.cfg");
+        QTest::newRow("quotes") << QByteArray("ZyRT=\"/a b/zyrt.cfg\"") << QStringLiteral("\"/a b/zyrt.cfg\"");
+        QTest::newRow("spaces round the sign") << QByteArray("ZyRT = /a/zyrt.cfg ") << QStringLiteral("/a/zyrt.cfg");
+        QTest::newRow("name in other case") << QByteArray("zyrt=/a/zyrt.cfg") << QStringLiteral("/a/zyrt.cfg");
+        QTest::newRow("Windows line end") << QByteArray("ZyRT=/a/zyrt.cfg\r") << QStringLiteral("/a/zyrt.cfg");
+        QTest::newRow("equals sign in the value") << QByteArray("ZyRT=/a=b/zyrt.cfg") << QStringLiteral("/a=b/zyrt.cfg");
+    }
+
+    void valuesAreReadWhole()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, value);
+        WriteKeyFile("HKLM/Software/Trevik/Gawotnik.ini", "[General]\n" + line + "\nBMPro=/bm/BMPro.exe\n");
+        const auto key = RegistryKey::Open(RegistryHive::LocalMachine, QStringLiteral("Software\\Trevik\\Gawotnik"), false);
+        QVERIFY(key);
+        QCOMPARE(key->ReadString(QStringLiteral("ZyRT")), value);
+        QCOMPARE(key->ReadString(QStringLiteral("BMPro")), QStringLiteral("/bm/BMPro.exe"));
+    }
+
+    void onlyTheGeneralSectionHoldsValues()
+    {
+        WriteKeyFile("HKLM/Software/Trevik/Gawotnik.ini",
+            "BMPro=/przed/sekcja.exe\n[Inne]\nZyRT=/nie/ta.cfg\n[General]\nZyRT=/ta/zyrt.cfg\n");
+        const auto key = RegistryKey::Open(RegistryHive::LocalMachine, QStringLiteral("Software\\Trevik\\Gawotnik"), false);
+        QVERIFY(key);
+        QCOMPARE(key->ReadString(QStringLiteral("ZyRT")), QStringLiteral("/ta/zyrt.cfg"));
+        QCOMPARE(key->ReadString(QStringLiteral("BMPro")), QStringLiteral("/przed/sekcja.exe"));
+    }
+
+    void writingKeepsTheOtherValuesAndReadsBackWhole()
+    {
+        WriteKeyFile("HKCU/Software/Trevik/Pelikar.ini", "[General]\nInna=1, 2; 3\nDatabaseName=/stara.mdb\n[Obca]\nx=y\n");
+        auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("Software\\Trevik\\Pelikar"), false);
+        QVERIFY(key);
+        QVERIFY(key->WriteString(QStringLiteral("databasename"), QStringLiteral("C:\\Gracze, \"nowi\"; 2026\\baza.mdb")));
+        QVERIFY(key->WriteString(QStringLiteral("Nowa"), QStringLiteral("a\nb")));
+        QCOMPARE(key->ReadString(QStringLiteral("DatabaseName")), QStringLiteral("C:\\Gracze, \"nowi\"; 2026\\baza.mdb"));
+        QCOMPARE(key->ReadString(QStringLiteral("Inna")), QStringLiteral("1, 2; 3"));
+        QCOMPARE(key->ReadString(QStringLiteral("Nowa")), QStringLiteral("a b"));
+        QFile file(key->Location());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+            QByteArray("[General]\nInna=1, 2; 3\ndatabasename=C:\\Gracze, \"nowi\"; 2026\\baza.mdb\nNowa=a b\n[Obca]\nx=y\n"));
+    }
+
 private:
+    void WriteKeyFile(const char* relative, const QByteArray& content)
+    {
+        const QString file = m_dir->path() + QLatin1Char('/') + QLatin1String(relative);
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+        QFile ini(file);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(content);
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 

@@ -23,17 +23,26 @@ private slots:
         QCOMPARE(ShellOpenProgram(dir.filePath(QStringLiteral("BMPro.exe")), {}), 2);
     }
 
-    void fileThatCannotRunIsAccessDenied()
+    // Elsewhere a file without the right to run is refused as access denied; Windows runs by content
+    // and refuses a file that is no program as a bad format.
+    void fileThatCannotRunIsRefused()
     {
         QTemporaryDir dir;
         QFile plain(dir.filePath(QStringLiteral("BMPro.exe")));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
+#ifdef Q_OS_WIN
+        QCOMPARE(ShellOpenProgram(plain.fileName(), {}), 11);
+#else
         QCOMPARE(ShellOpenProgram(plain.fileName(), {}), 5);
+#endif
     }
 
     void argumentsReachTheProgramUntouched()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows hands the program one parameter string, which the program splits itself");
+#endif
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("args.txt"));
         const QString script = dir.filePath(QStringLiteral("server.sh"));

@@ -1,6 +1,8 @@
 // kibic-cli ids, run as a script would run it beside a scoring database.
+#include "KibicPrograms.h"
 #include "PlayersFixture.h"
 
+#include <QDir>
 #include <QProcess>
 
 using namespace kibic::test;
@@ -17,7 +19,7 @@ struct Run
 Run Cli(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("ids") } + arguments);
+    process.start(kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("ids") } + arguments);
     if (!process.waitForStarted() || !process.waitForFinished(60000))
         return {};
     Run run;
@@ -95,7 +97,7 @@ private slots:
         Run run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
         QCOMPARE(run.ExitCode, 0);
         QCOMPARE(run.Err, QStringList { QStringLiteral("Błędne ID w parze 2 !") });
-        QVERIFY(run.Out.contains(lu2) && run.Out.contains(luc));
+        QVERIFY(run.Out.contains(QDir::toNativeSeparators(lu2)) && run.Out.contains(QDir::toNativeSeparators(luc)));
         QCOMPARE(ReadAll(lu2).count("\r\n"), 11 + 4 * 8);
         QCOMPARE(ReadAll(luc).left(26), QByteArray("J Kowalski") + QByteArray(7, ' ') + "  12WAR  ");
 
@@ -104,8 +106,8 @@ private slots:
         run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
         QCOMPARE(run.ExitCode, 0);
         QCOMPARE(run.Err,
-            (QStringList { QStringLiteral("Błędne ID w parze 2 !"), lu2 + QStringLiteral(" istnieje. Nadpisać?"),
-                luc + QStringLiteral(" istnieje. Nadpisać?") }));
+            (QStringList { QStringLiteral("Błędne ID w parze 2 !"), QDir::toNativeSeparators(lu2) + QStringLiteral(" istnieje. Nadpisać?"),
+                QDir::toNativeSeparators(luc) + QStringLiteral(" istnieje. Nadpisać?") }));
         QVERIFY2(run.Out.contains(QStringLiteral("bez zmian")), qPrintable(run.Out));
         QCOMPARE(ReadAll(lu2), QByteArray("old"));
         QCOMPARE(ReadAll(luc), QByteArray("old"));

@@ -1,4 +1,5 @@
 // kibic-cli build: the scoring database of a tournament from the command line, and its exit codes.
+#include "KibicPrograms.h"
 #include "scoringdb/Database.h"
 #include "ScoringDbTestSupport.h"
 
@@ -25,7 +26,7 @@ Outcome RunBuild(const QStringList& arguments)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-CLI"));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList{QStringLiteral("build")} + arguments);
+    process.start(kibic::test::KibicProgram("kibic-cli"), QStringList{QStringLiteral("build")} + arguments);
     if (!process.waitForFinished(60000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),

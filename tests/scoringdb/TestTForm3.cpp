@@ -384,7 +384,7 @@ private:
         }
         auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true);
         QVERIFY(key);
-        key->WriteString(QStringLiteral("DatabaseName"), file);
+        QVERIFY(key->WriteString(QStringLiteral("DatabaseName"), file));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

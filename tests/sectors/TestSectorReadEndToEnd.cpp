@@ -1,4 +1,5 @@
 // Whole tournaments with a non-typical sector read through "kibic-cli read" and the sector options.
+#include "KibicPrograms.h"
 #include "sectors/HowellSector.h"
 
 #include <QDir>
@@ -24,7 +25,7 @@ Run RunRead(const QString& folder, const QStringList& arguments)
     QProcess process;
     process.setWorkingDirectory(folder);
     process.start(
-        QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
+        kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
     Run run;
     if (!process.waitForFinished(60000))
         return run;

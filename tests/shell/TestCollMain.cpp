@@ -77,8 +77,8 @@ private slots:
         program.close();
         std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, true);
         QVERIFY(key);
-        key->WriteString(QStringLiteral("BMPro"), bmpro);
-        key->WriteString(QStringLiteral("ZyRT"), m_program.filePath(QStringLiteral("brak.cfg")));
+        QVERIFY(key->WriteString(QStringLiteral("BMPro"), bmpro));
+        QVERIFY(key->WriteString(QStringLiteral("ZyRT"), m_program.filePath(QStringLiteral("brak.cfg"))));
 
         const QString programDirectory = m_program.filePath(QStringLiteral("bin"));
         TcollForm window({ QStringLiteral("3") }, programDirectory);

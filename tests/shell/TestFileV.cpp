@@ -1,4 +1,5 @@
 // Version texts of the start-up window and the about box, and the version command of kibic-cli.
+#include "KibicPrograms.h"
 #include "shell/FileV.h"
 
 #include <QProcess>
@@ -92,7 +93,7 @@ private slots:
     void cliPrintsTheVersionLine()
     {
         QProcess cli;
-        cli.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), { QStringLiteral("version") });
+        cli.start(kibic::test::KibicProgram("kibic-cli"), { QStringLiteral("version") });
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 0);
         const QString expected = QStringLiteral("kibic, wersja %1.%2.%3\n")
@@ -103,7 +104,7 @@ private slots:
 
         QProcess extra;
         extra.start(
-            QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), { QStringLiteral("version"), QStringLiteral("x") });
+            kibic::test::KibicProgram("kibic-cli"), { QStringLiteral("version"), QStringLiteral("x") });
         QVERIFY(extra.waitForFinished(30000));
         QCOMPARE(extra.exitCode(), 2);
     }

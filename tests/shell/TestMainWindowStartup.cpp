@@ -34,8 +34,8 @@ private:
     {
         std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, true);
         QVERIFY(key);
-        key->WriteString(QStringLiteral("ZyRT"), zyrt);
-        key->WriteString(QStringLiteral("BMPro"), bmpro);
+        QVERIFY(key->WriteString(QStringLiteral("ZyRT"), zyrt));
+        QVERIFY(key->WriteString(QStringLiteral("BMPro"), bmpro));
     }
 
     void RemoveGawotnik() { QDir(m_registry.path()).removeRecursively(); }

@@ -1,4 +1,5 @@
 // kibic-cli read: the listing of a read tournament, and its exit codes.
+#include "KibicPrograms.h"
 #include "TournamentTestSupport.h"
 
 #include <QProcess>
@@ -20,7 +21,7 @@ Run RunCli(const QStringList& arguments)
 {
     QProcess process;
     process.start(
-        QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
+        kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
     Run run;
     if (!process.waitForFinished(60000))
         return run;

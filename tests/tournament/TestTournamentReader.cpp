@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
 
 using namespace kibic;
@@ -215,7 +216,8 @@ private slots:
         RecordingCompleter completer;
         QVERIFY(ReadTournament(model, dir.filePath(QStringLiteral("cup.inf")), completer));
         QCOMPARE(ReadFile(dir.filePath(QStringLiteral("cup.knt"))), QByteArray("results"));
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("cup.KNT"))));
+        // Listed, not asked by name: on Windows "cup.KNT" names the same file as "cup.knt".
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{QStringLiteral("cup.inf"), QStringLiteral("cup.knt")}));
     }
 
     void secondReadResizesTheArrays()

@@ -1,4 +1,5 @@
 // kibic-cli score and results, run as a script would run them.
+#include "KibicPrograms.h"
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,7 +17,7 @@ struct Run
 Run Cli(const QStringList& arguments, const QByteArray& input = QByteArray())
 {
     QProcess process;
-    process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), arguments);
+    process.start(kibic::test::KibicProgram("kibic-cli"), arguments);
     if (!process.waitForStarted())
         return {};
     process.write(input);

@@ -3,6 +3,8 @@
 
 #include "shell/KibicError.h"
 
+#include "platform/Console.h"
+
 #include <QCoreApplication>
 #include <cstdio>
 #include <map>
@@ -19,10 +21,7 @@ std::map<QString, Command>& Commands()
 
 void Write(FILE* stream, const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
+    kibic::WriteTextLine(stream, text);
 }
 
 int PrintCommandList()
@@ -78,6 +77,7 @@ int UsageError(const QString& usage)
 int main(int argc, char* argv[])
 {
     using namespace kibic::cli;
+    kibic::PrepareStandardStreams();
     QCoreApplication application(argc, argv);
     g_qtMessageHandler = qInstallMessageHandler(DropDriverWarnings);
     QStringList arguments = QCoreApplication::arguments();

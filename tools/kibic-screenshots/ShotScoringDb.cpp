@@ -60,7 +60,7 @@ void PlayersDatabase(bool withPlayers)
         (void)connection.Execute(QStringLiteral("INSERT INTO [players] ([ID],[Name]) VALUES (1,'Kowalski Jan')"));
     }
     if (auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true))
-        key->WriteString(QStringLiteral("DatabaseName"), file);
+        (void)key->WriteString(QStringLiteral("DatabaseName"), file);
 }
 
 std::unique_ptr<QWidget> SettingsAfterBuild(bool withPlayers)

@@ -3,6 +3,8 @@
 #include "RehearsalOptions.h"
 #include "RehearsalServer.h"
 
+#include "platform/Console.h"
+
 #include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
@@ -19,16 +21,14 @@ extern "C" void RequestStop(int)
 
 void Write(FILE* stream, const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
+    kibic::WriteTextLine(stream, text);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    kibic::PrepareStandardStreams();
     QCoreApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
