@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <atomic>
+#include <limits>
 #include <mutex>
 
 #ifdef Q_OS_WIN
@@ -106,6 +107,42 @@ std::function<void(const QString&)>& Observer()
 {
     static std::function<void(const QString&)> observer;
     return observer;
+}
+
+// When this program last committed a write transaction on each file.
+struct CommitTimes
+{
+    std::mutex Lock;
+    QElapsedTimer Clock;
+    QHash<QString, qint64> LastCommitUs;
+};
+
+CommitTimes& Commits()
+{
+    static CommitTimes commits;
+    static std::once_flag started;
+    std::call_once(started, [] { commits.Clock.start(); });
+    return commits;
+}
+
+qint64 MicrosecondsSinceLastCommit(const QString& fileName)
+{
+    CommitTimes& commits = Commits();
+    const std::lock_guard<std::mutex> guard(commits.Lock);
+    const auto found = commits.LastCommitUs.constFind(fileName);
+    if (found == commits.LastCommitUs.constEnd())
+        return std::numeric_limits<qint64>::max();
+    return commits.Clock.nsecsElapsed() / 1000 - found.value();
+}
+
+void NoteCommit(const QString& fileName)
+{
+    CommitTimes& commits = Commits();
+    const std::lock_guard<std::mutex> guard(commits.Lock);
+    // A handful of files per run; a long-running program that opens many cannot fill memory.
+    if (commits.LastCommitUs.size() >= 64)
+        commits.LastCommitUs.clear();
+    commits.LastCommitUs.insert(fileName, commits.Clock.nsecsElapsed() / 1000);
 }
 
 } // namespace
@@ -519,6 +556,12 @@ void DbConnection::BeginTransaction()
 {
     if (m_inTransaction)
         return;
+    // A write lock is not taken again at once after this program let it go on the same file (from this
+    // connection or another): the pause is longer than the longest pause of a waiting connection, so the
+    // other program always gets its turn.
+    const qint64 since = MicrosecondsSinceLastCommit(m_fileName);
+    if (since < kLockBreathMs * 1000)
+        QThread::usleep(static_cast<unsigned long>(kLockBreathMs * 1000 - since));
     if (m_dialect == SqlDialect::Sqlite) {
         Execute(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!m_database.transaction()) {
@@ -537,6 +580,7 @@ void DbConnection::CommitTransaction()
         throw KibicError(Failure(QStringLiteral("zatwierdzenie transakcji"), ProviderText(m_database.lastError())));
     }
     m_inTransaction = false;
+    NoteCommit(m_fileName);
 }
 
 void DbConnection::RollbackTransaction()

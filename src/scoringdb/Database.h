@@ -86,6 +86,10 @@ private:
     quint32 m_state;
 };
 
+// How long a connection leaves the write lock free between two of its transactions: longer than a
+// waiting connection's longest pause, so that a writer going flat out cannot starve the other side.
+inline constexpr int kLockBreathMs = LockRetry::kLongestPauseMs + 1;
+
 // An open connection for one operation. Closing (or destroying) it releases the file. Busy waits: when
 // the other program holds the file, a statement is tried again after short pauses for about a second
 // (kBusyTimeoutMs) before it fails.
@@ -126,7 +130,8 @@ public:
     [[nodiscard]] QString DriverDescription();
 
     // A write transaction that takes the write lock at once (so that it never deadlocks with the
-    // other program) and commits at CommitTransaction.
+    // other program) and commits at CommitTransaction. A transaction begun within kLockBreathMs of this
+    // program's last commit on the file first waits out the rest of that time.
     void BeginTransaction();
     void CommitTransaction();
     void RollbackTransaction();

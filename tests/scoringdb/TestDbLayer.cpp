@@ -454,6 +454,49 @@ private slots:
         }
     }
 
+    // The terminal server writes row after row, each in its own transaction, as fast as it can, while
+    // Kibic marks rows in transactions of its own: Kibic gets its turn every time, within the second.
+    void aWriterGoingFlatOutLeavesTheOtherItsTurn()
+    {
+        std::atomic<bool> stop{false};
+        std::atomic<int> written{0};
+        QString writerFailure;
+        QThread* writer = QThread::create([&] {
+            try {
+                DbConnection server(ScoringConnectionString(m_file));
+                while (!stop) {
+                    server.BeginTransaction();
+                    (void)server.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table]) VALUES (1,1)"));
+                    server.CommitTransaction();
+                    ++written;
+                }
+            } catch (const KibicError& error) {
+                writerFailure = error.Message();
+            }
+        });
+        writer->start();
+        while (written < 10)
+            QThread::msleep(1);
+        QStringList failures;
+        DbConnection kibic(ScoringConnectionString(m_file));
+        for (int turn = 0; turn < 40; ++turn) {
+            try {
+                kibic.BeginTransaction();
+                (void)kibic.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), {turn + 1});
+                kibic.CommitTransaction();
+            } catch (const KibicError& error) {
+                failures.append(error.Message());
+                kibic.RollbackTransaction();
+            }
+        }
+        stop = true;
+        writer->wait();
+        delete writer;
+        QCOMPARE(writerFailure, QString());
+        QCOMPARE(failures, QStringList());
+        QVERIFY(written > 40);
+    }
+
     // The terminal server appends rows every few milliseconds while Kibic reads and marks them: no
     // statement fails on the lock and no row of either side is lost.
     void sharedWithAWriterThatNeverStops()
