@@ -150,7 +150,7 @@ private slots:
         clock.start();
         while (!shown.endsWith(prompt) && clock.elapsed() < 60000 && process.state() == QProcess::Running) {
             process.waitForReadyRead(1000);
-            shown += QString::fromUtf8(process.readAllStandardOutput());
+            shown += QString::fromUtf8(process.readAllStandardOutput()).remove(QLatin1Char('\r'));
         }
         QVERIFY2(shown.endsWith(prompt), qPrintable(shown));
         QTest::qWait(200);
@@ -210,7 +210,9 @@ private:
             return {};
         Outcome outcome;
         outcome.ExitCode = process.exitCode();
-        outcome.Lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        outcome.Lines = QString::fromUtf8(process.readAllStandardOutput())
+                            .remove(QLatin1Char('\r'))
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         outcome.Err = QString::fromUtf8(process.readAllStandardError());
         return outcome;
     }
