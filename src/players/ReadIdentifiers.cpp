@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "players/NamesFile.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
 #include "shell/KibicError.h"
 #include "shell/uNapisy.h"
 #include "tournament/Cp1250.h"
@@ -34,6 +35,14 @@ QString WrongIdMessage(const PlayerEntry& entry, bool pairsEvent)
 }
 
 } // namespace
+
+QString PlayerDatabaseUnreadableText(const QString& databaseName)
+{
+    // An Access file on a computer without the Access driver: the operator is told why, not only that.
+    if (DetectDatabaseFormat(databaseName) == DatabaseFormat::Jet && !AccessDriverAvailable())
+        return uNapisy::SortelMusiBycZainstalowana + QLatin1Char('\n') + AccessFileUnreadableText(databaseName);
+    return uNapisy::SortelMusiBycZainstalowana;
+}
 
 QString PlayerDatabaseName()
 {
@@ -74,7 +83,7 @@ IdentifierListsOutcome ReadCezarIdentifiers(const TournamentModel& model, Operat
     try {
         players.Open();
     } catch (const KibicError&) {
-        op.ShowInfo(uNapisy::SortelMusiBycZainstalowana);
+        op.ShowInfo(PlayerDatabaseUnreadableText(databaseName));
         return ReadNamesFileIdentifiers(model, op);
     }
 

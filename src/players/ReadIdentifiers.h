@@ -20,6 +20,10 @@ inline const QString PlayerDatabaseKey = QStringLiteral("\\Software\\Trevik\\Pel
 // missing) or has no "DatabaseName".
 [[nodiscard]] QString PlayerDatabaseName();
 
+// The information shown when the player database cannot be opened: "Sortel musi być zainstalowana!",
+// followed, for an Access file on a computer without the Access driver, by that reason.
+[[nodiscard]] QString PlayerDatabaseUnreadableText(const QString& databaseName);
+
 // The lists one run wrote or left alone, in the order they were written.
 struct IdentifierListsOutcome
 {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QHash>
+#include <QStringList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 class QSqlQuery;
@@ -24,13 +26,73 @@ enum class DatabaseFormat {
 // How the SQL of a connection is spoken.
 enum class SqlDialect { Sqlite, Access };
 
+// A statement written in Jet SQL as the given dialect runs it: unchanged on Access; on SQLite the
+// auto-numbered COUNTER becomes an INTEGER PRIMARY KEY AUTOINCREMENT.
+[[nodiscard]] QString TranslateStatement(const QString& jetStatement, SqlDialect dialect);
+
 // The backend that serves a file: SQLite directly, SQLite through ODBC (the test path that exercises the
 // ODBC code), or an Access file through the Access ODBC driver. KIBIC_DB_BACKEND=odbc selects the second
-// for SQLite files.
+// for SQLite files; KIBIC_DB_BACKEND=sqlite makes new files SQLite on Windows too (tests, rehearsal).
 enum class DatabaseBackend { Sqlite, OdbcSqlite, OdbcAccess };
 
+// The two Access ODBC drivers: Jet 4.0, which every Windows carries (32-bit), and ACE, which comes with
+// Office or its redistributable.
+inline const QString kJetOdbcDriver = QStringLiteral("Microsoft Access Driver (*.mdb)");
+inline const QString kAceOdbcDriver = QStringLiteral("Microsoft Access Driver (*.mdb, *.accdb)");
+
+// The Access driver to use among the installed ODBC drivers: Jet, else ACE, else empty.
+[[nodiscard]] QString ChooseAccessDriver(const QStringList& installedDrivers);
+
+// The names of the installed ODBC drivers, as the driver manager lists them (empty when it lists none).
+[[nodiscard]] QStringList InstalledOdbcDrivers();
+
+// The Access driver of this computer (ChooseAccessDriver of the installed ones); empty when there is none
+// or Qt's ODBC plugin is missing.
+[[nodiscard]] QString AccessDriver();
+
+// The attributes of SQLConfigDataSource that make a new Jet 4.0 file: CREATE_DBV4="path" General, ended
+// by two NUL characters.
+[[nodiscard]] QString AccessCreationAttributes(const QString& path);
+
+// The ODBC connection string of an Access file, with the Jet 4.0 SQL syntax (DEFAULT in CREATE TABLE)
+// switched on.
+[[nodiscard]] QString AccessConnectionString(const QString& driver, const QString& path);
+
+// Whether a failed statement failed only because the other program held the file or the row: SQLite
+// busy or locked, the Jet lock errors 3218 and 3260, "currently locked". nativeCodes is the provider's
+// error number (several may be joined by ";").
+[[nodiscard]] bool IsLockFailure(const QString& nativeCodes, const QString& text);
+
+// How long a statement waits for the other program's lock, in all, before it fails: about a second, so
+// that the window never freezes for long.
+inline constexpr int kBusyTimeoutMs = 1000;
+
+// The pauses between the tries of a locked statement: short (a few milliseconds) and jittered, so that a
+// writer that takes the lock again within a millisecond cannot starve the waiting side, and bounded by
+// limitMs in all.
+class LockRetry
+{
+public:
+    explicit LockRetry(int limitMs = kBusyTimeoutMs, quint32 seed = 0);
+
+    // The pause before the next try when the first try failed elapsedMs ago; -1 when the limit is spent.
+    [[nodiscard]] int NextPauseMs(qint64 elapsedMs);
+
+    static constexpr int kShortestPauseMs = 1;
+    static constexpr int kLongestPauseMs = 4;
+
+private:
+    int m_limitMs;
+    quint32 m_state;
+};
+
+// How long a connection leaves the write lock free between two of its transactions: longer than a
+// waiting connection's longest pause, so that a writer going flat out cannot starve the other side.
+inline constexpr int kLockBreathMs = LockRetry::kLongestPauseMs + 1;
+
 // An open connection for one operation. Closing (or destroying) it releases the file. Busy waits: when
-// the other program holds the file, a statement waits up to the busy timeout before it fails.
+// the other program holds the file, a statement is tried again after short pauses for about a second
+// (kBusyTimeoutMs) before it fails.
 class DbConnection
 {
 public:
@@ -41,8 +103,9 @@ public:
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    // Creates a new SQLite file (or, where the Access driver exists, an Access file). The file must not
-    // exist. Raises KibicError with the provider's text on failure.
+    // Creates a new database file, which must not exist: on Windows a Jet 4.0 file through the Access
+    // driver (no driver is an error naming the driver and the file, never a SQLite file in its place),
+    // elsewhere a SQLite file. Raises KibicError with the driver's or the system's text on failure.
     static void CreateDatabaseFile(const QString& path);
 
     [[nodiscard]] QSqlDatabase& Database() { return m_database; }
@@ -60,11 +123,15 @@ public:
     // The first column of the first row as an integer (NULL and no row read as 0).
     [[nodiscard]] qint64 ScalarInteger(const QString& sql, const QVariantList& values = {});
 
-    // The new row's rowid after an INSERT (SQLite dialect).
+    // The new row's number after an INSERT: rowid on SQLite, @@IDENTITY (the last COUNTER) on Access.
     [[nodiscard]] qint64 LastInsertRowId();
 
+    // What serves the file, for the operator: "SQLite 3.40.1", or the ODBC driver's name and version.
+    [[nodiscard]] QString DriverDescription();
+
     // A write transaction that takes the write lock at once (so that it never deadlocks with the
-    // other program) and commits at CommitTransaction.
+    // other program) and commits at CommitTransaction. A transaction begun within kLockBreathMs of this
+    // program's last commit on the file first waits out the rest of that time.
     void BeginTransaction();
     void CommitTransaction();
     void RollbackTransaction();
@@ -86,24 +153,39 @@ public:
     [[nodiscard]] QSqlQuery& RunPrepared(
         const QString& sql, const QVariantList& values, const QString& operation = QString());
 
+    // Whether waits for a busy SQLite file go through Kibic's own short, jittered retries.
+    [[nodiscard]] bool HasOwnBusyHandler() const;
+
 private:
+    void InstallBusyHandler();
+
     QString m_fileName;
     QString m_connectionName;
     QSqlDatabase m_database;
     SqlDialect m_dialect = SqlDialect::Sqlite;
     DatabaseBackend m_backend = DatabaseBackend::Sqlite;
     bool m_inTransaction = false;
+    // The busy handler's state on a SQLite handle; it lives as long as the connection.
+    struct BusyWait;
+    std::unique_ptr<BusyWait> m_busyWait;
     QHash<QString, std::shared_ptr<QSqlQuery>> m_statements; // prepared statements by their text
 };
 
-// Whether the Access ODBC driver is installed (on Windows, where the terminal server runs).
+// Whether an Access ODBC driver is installed (on Windows, where the terminal server runs).
 [[nodiscard]] bool AccessDriverAvailable();
+
+// Why an Access file cannot be read on this computer: no Access ODBC driver (names the file and the drivers).
+[[nodiscard]] QString AccessFileUnreadableText(const QString& path);
+
+// Whether new scoring databases are Access files: on Windows, unless KIBIC_DB_BACKEND=sqlite.
+[[nodiscard]] bool CreatesAccessFiles();
+
+// Every statement text that any connection runs, before it runs (also each try again of a locked one);
+// for tests that check what reaches the database. An empty function stops the observing.
+void SetStatementObserver(std::function<void(const QString& sql)> observer);
 
 // Removes a database file with what SQLite may have left beside it (a rollback journal that would
 // otherwise be played into a later file of the same name). False when the file itself stays.
 [[nodiscard]] bool RemoveDatabaseFile(const QString& path);
-
-// How long a statement waits for the other program's lock before it fails.
-inline constexpr int kBusyTimeoutMs = 10000;
 
 } // namespace kibic

@@ -1,6 +1,7 @@
 // Table objects over Qt Sql.
 #include "scoringdb/TTable.h"
 
+#include "scoringdb/uCreateBWS.h"
 #include "shell/KibicError.h"
 
 #include <QSqlQuery>
@@ -57,18 +58,18 @@ QString JoinedKey(const QVariantList& values)
     return key;
 }
 
-// Values bound into statements: flags as the backend stores them, and a text set to nothing as the empty
-// text (Qt would bind a null text as NULL).
-QVariant Bindable(const QVariant& value, SqlDialect dialect)
+} // namespace
+
+QVariant BindableValue(const QVariant& value, SqlDialect dialect)
 {
-    if (dialect == SqlDialect::Sqlite && value.typeId() == QMetaType::Bool)
-        return QVariant(value.toBool() ? 1 : 0);
+    // Jet keeps Yes as -1 and No as 0; SQLite 1 and 0.
+    if (value.typeId() == QMetaType::Bool)
+        return QVariant(value.toBool() ? (dialect == SqlDialect::Access ? -1 : 1) : 0);
+    // Qt would bind a null text as NULL.
     if (value.typeId() == QMetaType::QString && value.toString().isNull())
         return QVariant(QStringLiteral(""));
     return value;
 }
-
-} // namespace
 
 const TTable::PendingValues::Item* TTable::PendingValues::Find(int column) const
 {
@@ -147,8 +148,22 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
             m_columnIndex.insert(record.fieldName(i).toLower(), i - first);
             m_columnExact.insert(record.fieldName(i), i - first);
         }
-        m_identityIsRowId = sqlite;
         m_idColumn = m_columnIndex.value(QStringLiteral("id"), -1);
+        const QString table = PlainTableName(m_tableName);
+        m_hasCounter = m_idColumn >= 0 && HasCounterColumn(table);
+        m_keyColumns.clear();
+        QStringList keys = RowKeyColumns(table);
+        if (keys.isEmpty() && m_idColumn >= 0)
+            keys = {QStringLiteral("ID")};
+        for (const QString& key : keys) {
+            const int position = m_columnIndex.value(key.toLower(), -1);
+            if (position < 0) {
+                m_keyColumns.clear();
+                break;
+            }
+            m_keyColumns.push_back(position);
+        }
+        m_identity = !m_keyColumns.empty() ? Identity::KeyColumns : sqlite ? Identity::RowId : Identity::AllValues;
     }
     const int count = static_cast<int>(m_columns.size());
     while (query.next()) {
@@ -156,10 +171,8 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
         row.Values.reserve(count);
         for (int i = 0; i < count; ++i)
             row.Values.append(query.value(i + first));
-        if (sqlite)
+        if (m_identity == Identity::RowId)
             row.Identity = query.value(0);
-        else if (m_idColumn >= 0)
-            row.Identity = row.Values[m_idColumn];
         into.push_back(std::move(row));
     }
     query.finish();
@@ -305,11 +318,6 @@ const TTable::Row& TTable::CurrentRow() const
     return m_rows[m_order[m_cursor]];
 }
 
-QString TTable::IdentityCondition() const
-{
-    return m_identityIsRowId ? QStringLiteral("rowid=?") : QStringLiteral("[%1]=?").arg(m_columns[m_idColumn]);
-}
-
 void TTable::LoadRow(int position) const
 {
     Row& row = m_rows[static_cast<std::size_t>(position)];
@@ -317,7 +325,9 @@ void TTable::LoadRow(int position) const
         return;
     // Reading is no change of the table: the row is the same, only its defaults become visible.
     std::vector<Row> read;
-    const_cast<TTable*>(this)->ReadRows(IdentityCondition(), {row.Identity}, read);
+    QVariantList values;
+    const QString condition = Where(row, values);
+    const_cast<TTable*>(this)->ReadRows(condition, values, read);
     row.Unread = false;
     --m_unreadCount;
     // A row the other program has removed meanwhile keeps what was set; a later post of it fails.
@@ -417,22 +427,26 @@ void TTable::SetField(const QString& column, const QVariant& value)
 
 QString TTable::Where(const Row& row, QVariantList& values) const
 {
-    if (m_identityIsRowId) {
+    if (m_identity == Identity::RowId) {
         values.append(row.Identity);
         return QStringLiteral("rowid=?");
     }
-    if (m_idColumn >= 0) {
-        values.append(row.Identity);
-        return QStringLiteral("[%1]=?").arg(m_columns[m_idColumn]);
-    }
+    const SqlDialect dialect = m_connection->Dialect();
     QStringList conditions;
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (row.Values[i].isNull()) {
-            conditions.append(QStringLiteral("[%1] IS NULL").arg(m_columns[i]));
+    const auto condition = [&](int column) {
+        if (row.Values[column].isNull()) {
+            conditions.append(QStringLiteral("[%1] IS NULL").arg(m_columns[column]));
         } else {
-            conditions.append(QStringLiteral("[%1]=?").arg(m_columns[i]));
-            values.append(row.Values[i]);
+            conditions.append(QStringLiteral("[%1]=?").arg(m_columns[column]));
+            values.append(BindableValue(row.Values[column], dialect));
         }
+    };
+    if (m_identity == Identity::KeyColumns) {
+        for (const int column : m_keyColumns)
+            condition(column);
+    } else {
+        for (int i = 0; i < m_columns.size(); ++i)
+            condition(i);
     }
     return conditions.join(QStringLiteral(" AND "));
 }
@@ -448,7 +462,7 @@ void TTable::Post()
             QVariantList values;
             for (const PendingValues::Item& item : m_pending) {
                 assignments.append(QStringLiteral("[%1]=?").arg(m_columns[item.Column]));
-                values.append(Bindable(item.Value, dialect));
+                values.append(BindableValue(item.Value, dialect));
             }
             const QString where = Where(row, values);
             const int changed = m_connection->Execute(
@@ -459,8 +473,6 @@ void TTable::Post()
                                      .arg(PlainTableName(m_tableName), m_connection->FileName()));
             for (const PendingValues::Item& item : m_pending)
                 row.Values[item.Column] = item.Value;
-            if (m_idColumn >= 0 && !m_identityIsRowId)
-                row.Identity = row.Values[m_idColumn];
         }
     } else if (m_state == State::Insert) {
         // Rows appended one after another set the same columns: their statement is made once.
@@ -470,7 +482,7 @@ void TTable::Post()
         values.reserve(m_pending.size());
         for (const PendingValues::Item& item : m_pending) {
             columns.append(item.Column);
-            values.append(Bindable(item.Value, dialect));
+            values.append(BindableValue(item.Value, dialect));
         }
         if (columns != m_insertColumns || m_insertSql.isEmpty()) {
             QStringList names;
@@ -479,20 +491,35 @@ void TTable::Post()
                 names.append(QStringLiteral("[%1]").arg(m_columns[column]));
                 marks.append(QStringLiteral("?"));
             }
+            if (names.isEmpty() && dialect == SqlDialect::Access) {
+                // Jet knows no DEFAULT VALUES: name the first column that is not the auto-number, as NULL.
+                const int first = m_hasCounter && m_idColumn == 0 && m_columns.size() > 1 ? 1 : 0;
+                names.append(QStringLiteral("[%1]").arg(m_columns[first]));
+                marks.append(QStringLiteral("NULL"));
+            }
             m_insertSql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedTable())
                                           : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                                 .arg(QuotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
             m_insertColumns = columns;
         }
         const QString& sql = m_insertSql;
-        const qint64 id = m_connection->ExecuteInsert(sql, values);
         Row row;
         for (int i = 0; i < m_columns.size(); ++i)
             row.Values.append(m_pending.value(i));
+        // Only a new auto-number or rowid is asked for; the other rows are found again by what was set.
+        const bool wantsNumber = m_identity == Identity::RowId || (m_hasCounter && !m_pending.Find(m_idColumn));
+        if (wantsNumber) {
+            const qint64 id = m_connection->ExecuteInsert(sql, values);
+            if (m_identity == Identity::RowId)
+                row.Identity = id;
+            else
+                row.Values[m_idColumn] = id;
+        } else {
+            (void)m_connection->Execute(sql, values);
+        }
         // The new row is read back when it is first looked at, so that its defaults and its new number
-        // are seen like the server's; a table with neither rowid nor ID keeps what was set.
-        if (m_identityIsRowId || m_idColumn >= 0) {
-            row.Identity = id;
+        // are seen like the server's; a table identified by all its values keeps what was set.
+        if (m_identity != Identity::AllValues) {
             row.Unread = true;
             ++m_unreadCount;
         }

@@ -13,10 +13,16 @@
 
 namespace kibic {
 
+// A value as it is bound into a statement of the dialect: flags as the file keeps them (Jet: Yes -1,
+// No 0; SQLite 1 and 0), a text set to nothing as the empty text.
+[[nodiscard]] QVariant BindableValue(const QVariant& value, SqlDialect dialect);
+
 // Open reads every row (or, with a filter, the rows that match it) into memory and releases the
 // statement at once, so that the terminal server is never blocked by a half-read table. A post writes
-// only the columns that were set, to the row identified by its rowid (SQLite) or its ID column (Access;
-// all original values where a table has no ID), so it never undoes what the server wrote meanwhile.
+// only the columns that were set, to the row identified by its ID or its key columns (RowKeyColumns:
+// Tables by Section and Table, ...), so a column the server changed meanwhile (Tables.Status,
+// CurrentRound) neither undoes the post nor is undone by it. A table of neither kind is identified by its
+// rowid on SQLite and by all its original values on Access. An append names the columns it sets.
 // Column names match without regard to case; a column that does not exist raises KibicError.
 class TTable
 {
@@ -93,7 +99,6 @@ private:
     [[nodiscard]] QString Describe() const;
     void RequireOpen() const;
     void ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into);
-    [[nodiscard]] QString IdentityCondition() const;
     void InvalidateIndexes() { m_indexes.clear(); }
 
     QString m_connectionString;
@@ -103,8 +108,11 @@ private:
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // lower-case name -> position in Values
     QHash<QString, int> m_columnExact; // name as the table has it -> position in Values
-    bool m_identityIsRowId = false;
+    enum class Identity { RowId, KeyColumns, AllValues };
+    Identity m_identity = Identity::AllValues;
+    std::vector<int> m_keyColumns; // positions of the identifying columns (Identity::KeyColumns)
     int m_idColumn = -1;
+    bool m_hasCounter = false;     // the ID is a COUNTER: an append asks for the new number
     mutable std::vector<Row> m_rows; // appended rows are read back lazily, also by const readers
     mutable int m_unreadCount = 0;
     std::vector<int> m_order; // positions of m_rows in the current order

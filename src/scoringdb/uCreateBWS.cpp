@@ -6,6 +6,10 @@
 #include "scoringdb/TQuery.h"
 #include "shell/KibicError.h"
 
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
 namespace kibic {
 
 namespace {
@@ -93,6 +97,41 @@ QList<int> ChosenStatementNumbers(bool withPlayTables)
     if (withPlayTables)
         return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     return {1, 2, 3, 4, 5, 6, 10, 11};
+}
+
+QStringList RowKeyColumns(const QString& table)
+{
+    static const QHash<QString, QStringList> keys = {
+        {QStringLiteral("clients"), {QStringLiteral("ID")}},
+        {QStringLiteral("section"), {QStringLiteral("ID")}},
+        {QStringLiteral("tables"), {QStringLiteral("Section"), QStringLiteral("Table")}},
+        {QStringLiteral("rounddata"), {QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round")}},
+        {QStringLiteral("receiveddata"), {QStringLiteral("ID")}},
+        {QStringLiteral("intermediatedata"), {QStringLiteral("ID")}},
+        {QStringLiteral("biddingdata"), {QStringLiteral("ID")}},
+        {QStringLiteral("playdata"), {QStringLiteral("ID")}},
+        {QStringLiteral("handrecord"), {QStringLiteral("Section"), QStringLiteral("Board")}},
+        {QStringLiteral("playernumbers"),
+            {QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Direction")}},
+        {QStringLiteral("settings"), {QStringLiteral("Section")}},
+    };
+    return keys.value(table.toLower());
+}
+
+bool HasCounterColumn(const QString& table)
+{
+    // Read from the statements themselves, so that the two never disagree.
+    static const QSet<QString> counterTables = [] {
+        QSet<QString> tables;
+        static const QRegularExpression counter(QStringLiteral("^CREATE TABLE \\[([^\\]]+)\\] \\(\\[ID\\] COUNTER,"));
+        for (const QString& statement : TableStatements(true, false)) {
+            const QRegularExpressionMatch match = counter.match(statement);
+            if (match.hasMatch())
+                tables.insert(match.captured(1).toLower());
+        }
+        return tables;
+    }();
+    return counterTables.contains(table.toLower());
 }
 
 void CreateEmptyDatabase(const QString& FileName, QString& ErrorMessage)

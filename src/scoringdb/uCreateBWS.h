@@ -20,6 +20,16 @@ inline const QString kHandRecordValidationColumn = QStringLiteral("[HandRecordVa
 // the play tables are not wanted.
 [[nodiscard]] QList<int> ChosenStatementNumbers(bool withPlayTables);
 
+// The columns that identify a row of a table, for a change written back to one row: the ID of the tables
+// that have one (Clients, Section, ReceivedData ...), the key columns of the others (Tables: Section,
+// Table; PlayerNumbers: Section, Table, Direction; RoundData: Section, Table, Round; Settings: Section;
+// HandRecord: Section, Board). Empty for a table that is not the scoring database's (the player database).
+[[nodiscard]] QStringList RowKeyColumns(const QString& table);
+
+// Whether the table's ID is an auto-numbered COUNTER (Clients, ReceivedData, IntermediateData,
+// BiddingData, PlayData), whose new number is asked for after an append.
+[[nodiscard]] bool HasCounterColumn(const QString& table);
+
 // Writes a new, empty database file FileName (which must not exist). ErrorMessage is empty on success
 // and holds the provider's or the system's text otherwise; nothing is thrown.
 void CreateEmptyDatabase(const QString& FileName, QString& ErrorMessage);

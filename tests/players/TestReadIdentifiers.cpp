@@ -3,6 +3,7 @@
 #include "PlayersFixture.h"
 
 #include "players/ReadIdentifiers.h"
+#include "scoringdb/Database.h"
 #include "shell/KibicError.h"
 
 using namespace kibic;
@@ -138,6 +139,29 @@ private slots:
         QCOMPARE(luc.size(), 156);
         QCOMPARE(luc.left(26), QByteArray("J Nowak") + QByteArray(10, ' ') + "  12WA   ");
         QVERIFY(!model.MemberNumbers);
+    }
+
+    // A registered Access file on a computer without the Access driver: the information says why.
+    void accessPlayerDatabaseWithoutTheDriverSaysWhy()
+    {
+        if (AccessDriverAvailable())
+            QSKIP("this computer has an Access driver");
+        PlayersFixture fixture;
+        const QString file = fixture.Path(QStringLiteral("pelikar.mdb"));
+        QFile jet(file);
+        QVERIFY(jet.open(QIODevice::WriteOnly));
+        jet.write(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\0'));
+        jet.close();
+        fixture.RegisterPlayerDatabase(file);
+        SeatThreePairs(fixture);
+        TournamentModel model = fixture.Model(true, 3, kDataDir + QStringLiteral("names31.dat"));
+        RecordingOperator op;
+        (void)ReadIdentifiers(model, true, op);
+        QCOMPARE(op.Texts().size(), 1);
+        const QString text = op.Texts().front();
+        QVERIFY2(text.startsWith(QStringLiteral("Sortel musi być zainstalowana!\nPlik ") + file), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("nie ma sterownika ODBC \"Microsoft Access Driver (*.mdb)\"")), qPrintable(text));
+        QCOMPARE(op.Dialogs[0].Kind, int(dkInfo));
     }
 
     void playerDatabaseChecksComeFirst()

@@ -6,6 +6,7 @@
 #include "scoringdb/TTable.h"
 #include "shell/KibicError.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -299,6 +300,204 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(KibicError, table.Open());
         QVERIFY_THROWS_EXCEPTION(KibicError, TTable(ScoringConnectionString(m_dir->filePath(QStringLiteral("none.bws"))),
             QStringLiteral("Tables")).Open());
+    }
+
+    // The terminal server changes Status and CurrentRound of a Tables row while Kibic gives the table to
+    // this computer: the post finds the row by Section and Table and keeps the server's values.
+    void postFindsARowWithoutIdByItsKeyColumns()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("Tables"));
+        table.Open();
+        for (int t = 1; t <= 2; ++t) {
+            table.Append();
+            table.SetField(QStringLiteral("Section"), 1);
+            table.SetField(QStringLiteral("Table"), t);
+            table.Post();
+        }
+        table.Close();
+        table.Open();
+        DbConnection server(ScoringConnectionString(m_file));
+        (void)server.Execute(QStringLiteral("UPDATE [Tables] SET [Status]=3,[CurrentRound]=2 WHERE [Table]=2"));
+        QStringList sent;
+        SetStatementObserver([&](const QString& sql) { sent.append(sql); });
+        QVERIFY(table.Locate(QStringLiteral("Section;Table"), {1, 2}));
+        table.Edit();
+        table.SetField(QStringLiteral("ComputerID"), 7);
+        table.Post();
+        SetStatementObserver({});
+        QCOMPARE(sent, QStringList{QStringLiteral("UPDATE [Tables] SET [ComputerID]=? WHERE [Section]=? AND [Table]=?")});
+        QCOMPARE(server.ScalarInteger(
+                     QStringLiteral("SELECT [Status]*100+[CurrentRound]*10+[ComputerID] FROM [Tables] WHERE [Table]=2")),
+            327);
+        QCOMPARE(server.ScalarInteger(QStringLiteral("SELECT [ComputerID] FROM [Tables] WHERE [Table]=1")), 0);
+    }
+
+    // Appends name the columns they set; the new number is asked for only where the table has a COUNTER.
+    void appendAsksForTheNumberOnlyOfACounter_data()
+    {
+        QTest::addColumn<QString>("tableName");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Tables, no ID") << QStringLiteral("Tables")
+                                       << QStringList{QStringLiteral("INSERT INTO [Tables] ([Section],[Table]) VALUES (?,?)")};
+        QTest::newRow("ReceivedData, COUNTER")
+            << QStringLiteral("ReceivedData")
+            << QStringList{QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table]) VALUES (?,?)"),
+                   QStringLiteral("SELECT last_insert_rowid()")};
+    }
+
+    void appendAsksForTheNumberOnlyOfACounter()
+    {
+        QFETCH(QString, tableName);
+        QFETCH(QStringList, expected);
+        TTable table(ScoringConnectionString(m_file), tableName);
+        table.Open();
+        QStringList sent;
+        SetStatementObserver([&](const QString& sql) { sent.append(sql); });
+        table.Append();
+        table.SetField(QStringLiteral("Section"), 1);
+        table.SetField(QStringLiteral("Table"), 4);
+        table.Post();
+        SetStatementObserver({});
+        // Direct SQLite knows the new rowid without a statement of its own.
+        if (qEnvironmentVariable("KIBIC_DB_BACKEND") != QStringLiteral("odbc"))
+            expected.removeAll(QStringLiteral("SELECT last_insert_rowid()"));
+        QCOMPARE(sent, expected);
+        QCOMPARE(table.FieldAsInteger(QStringLiteral("Table")), 4);
+        if (tableName == QStringLiteral("ReceivedData"))
+            QCOMPARE(table.FieldAsInteger(QStringLiteral("ID")), 1);
+        else
+            QCOMPARE(table.FieldAsInteger(QStringLiteral("LogOnOff")), 2);
+    }
+
+    void flagsAreBoundAsTheFileKeepsThem_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("dialect");
+        QTest::addColumn<QVariant>("bound");
+        QTest::newRow("Jet yes") << QVariant(true) << int(SqlDialect::Access) << QVariant(-1);
+        QTest::newRow("Jet no") << QVariant(false) << int(SqlDialect::Access) << QVariant(0);
+        QTest::newRow("SQLite yes") << QVariant(true) << int(SqlDialect::Sqlite) << QVariant(1);
+        QTest::newRow("null text") << QVariant(QString()) << int(SqlDialect::Access) << QVariant(QStringLiteral(""));
+        QTest::newRow("number") << QVariant(12) << int(SqlDialect::Access) << QVariant(12);
+    }
+
+    void flagsAreBoundAsTheFileKeepsThem()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(int, dialect);
+        QFETCH(QVariant, bound);
+        const QVariant result = BindableValue(value, static_cast<SqlDialect>(dialect));
+        QCOMPARE(result, bound);
+        QCOMPARE(result.typeId(), bound.typeId());
+    }
+
+    // A Yes written by Jet (-1) reads as true, like every other non-zero value.
+    void anyNonZeroFlagReadsTrue()
+    {
+        DbConnection server(ScoringConnectionString(m_file));
+        (void)server.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Processed],[Processed1]) VALUES (-1,0)"));
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        QVERIFY(table.FieldAsBoolean(QStringLiteral("Processed")));
+        QVERIFY(!table.FieldAsBoolean(QStringLiteral("Processed1")));
+        table.SetFilter(QStringLiteral("[Processed]=0"));
+        table.Open();
+        QCOMPARE(table.RecordCount(), 0);
+    }
+
+    // Another program holds the write lock: a short hold is waited out, a long one fails after about a
+    // second (never the ten seconds that froze the window), with the provider's text.
+    void lockIsWaitedForAboutASecond_data()
+    {
+        QTest::addColumn<int>("holdMs");
+        QTest::addColumn<bool>("succeeds");
+        QTest::newRow("held 300 ms") << 300 << true;
+        QTest::newRow("held 4 s") << 4000 << false;
+    }
+
+    void lockIsWaitedForAboutASecond()
+    {
+        QFETCH(int, holdMs);
+        QFETCH(bool, succeeds);
+        std::atomic<bool> locked{false};
+        QThread* holder = QThread::create([&] {
+            DbConnection other(ScoringConnectionString(m_file));
+            other.BeginTransaction();
+            (void)other.Execute(QStringLiteral("UPDATE [Tables] SET [Status]=1"));
+            locked = true;
+            QThread::msleep(static_cast<unsigned long>(holdMs));
+            other.CommitTransaction();
+        });
+        holder->start();
+        while (!locked)
+            QThread::msleep(1);
+        DbConnection connection(ScoringConnectionString(m_file));
+#ifndef Q_OS_WIN
+        // On Windows SQLite files are only rehearsal files, and SQLite's own busy timeout keeps the bound.
+        if (qEnvironmentVariable("KIBIC_DB_BACKEND") != QStringLiteral("odbc"))
+            QVERIFY(connection.HasOwnBusyHandler());
+#endif
+        QElapsedTimer clock;
+        clock.start();
+        QString failure;
+        try {
+            (void)connection.Execute(QStringLiteral("INSERT INTO [Tables] ([Section],[Table]) VALUES (9,9)"));
+        } catch (const KibicError& error) {
+            failure = error.Message();
+        }
+        const qint64 waited = clock.elapsed();
+        holder->wait();
+        delete holder;
+        if (succeeds) {
+            QCOMPARE(failure, QString());
+        } else {
+            QVERIFY2(failure.contains(QStringLiteral("locked"), Qt::CaseInsensitive), qPrintable(failure));
+            QVERIFY2(failure.contains(m_file), qPrintable(failure));
+            QVERIFY2(waited >= kBusyTimeoutMs - 100 && waited < kBusyTimeoutMs + 1500, qPrintable(QString::number(waited)));
+        }
+    }
+
+    // The terminal server writes row after row, each in its own transaction, as fast as it can, while
+    // Kibic marks rows in transactions of its own: Kibic gets its turn every time, within the second.
+    void aWriterGoingFlatOutLeavesTheOtherItsTurn()
+    {
+        std::atomic<bool> stop{false};
+        std::atomic<int> written{0};
+        QString writerFailure;
+        QThread* writer = QThread::create([&] {
+            try {
+                DbConnection server(ScoringConnectionString(m_file));
+                while (!stop) {
+                    server.BeginTransaction();
+                    (void)server.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table]) VALUES (1,1)"));
+                    server.CommitTransaction();
+                    ++written;
+                }
+            } catch (const KibicError& error) {
+                writerFailure = error.Message();
+            }
+        });
+        writer->start();
+        while (written < 10)
+            QThread::msleep(1);
+        QStringList failures;
+        DbConnection kibic(ScoringConnectionString(m_file));
+        for (int turn = 0; turn < 40; ++turn) {
+            try {
+                kibic.BeginTransaction();
+                (void)kibic.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), {turn + 1});
+                kibic.CommitTransaction();
+            } catch (const KibicError& error) {
+                failures.append(error.Message());
+                kibic.RollbackTransaction();
+            }
+        }
+        stop = true;
+        writer->wait();
+        delete writer;
+        QCOMPARE(writerFailure, QString());
+        QCOMPARE(failures, QStringList());
+        QVERIFY(written > 40);
     }
 
     // The terminal server appends rows every few milliseconds while Kibic reads and marks them: no

@@ -123,6 +123,27 @@ private slots:
         QVERIFY(!form.BitBtn3->isEnabled());
     }
 
+    // An Access player database on a computer without the Access driver: the information says why.
+    void accessPlayerDatabaseWithoutTheDriverSaysWhy()
+    {
+        if (AccessDriverAvailable())
+            QSKIP("this computer has an Access driver");
+        WritePlayersDatabase(-3);
+        TournamentModel model;
+        model.OpenedExisting = false;
+        ScriptedOperator op;
+        TForm3 form(nullptr, op);
+        form.Load(OptionsToShow(FreshBuildOptions(), model), false);
+        QVERIFY(!form.CheckBox14->isChecked());
+        QCOMPARE(op.Messages.size(), 1);
+        const QString file = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), false)
+                                 ->ReadString(QStringLiteral("DatabaseName"));
+        QVERIFY2(op.Messages[0].startsWith(QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana\nPlik ") + file),
+            qPrintable(op.Messages[0]));
+        QVERIFY2(op.Messages[0].contains(QStringLiteral("nie ma sterownika ODBC \"Microsoft Access Driver (*.mdb)\"")),
+            qPrintable(op.Messages[0]));
+    }
+
     void savedAsShown()
     {
         ScriptedOperator op;
@@ -348,6 +369,11 @@ private:
             QFile text(file);
             QVERIFY(text.open(QIODevice::WriteOnly));
             text.write("not a database");
+        } else if (players == -3) {
+            // The header of an Access (Jet 4.0) file.
+            QFile jet(file);
+            QVERIFY(jet.open(QIODevice::WriteOnly));
+            jet.write(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2028, '\0'));
         } else {
             DbConnection::CreateDatabaseFile(file);
             DbConnection connection(ScoringConnectionString(file));

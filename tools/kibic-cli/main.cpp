@@ -32,6 +32,21 @@ int PrintCommandList()
     return ExitUsage;
 }
 
+// Qt's ODBC driver warns of every statement that fails; a statement the database layer tries again
+// while the other program holds the file would fill the console with them, and a failure that stays
+// reaches the operator as the command's own message.
+QtMessageHandler g_qtMessageHandler = nullptr;
+
+void DropDriverWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QODBCResult::")))
+        return;
+    if (g_qtMessageHandler)
+        g_qtMessageHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, message).toLocal8Bit().constData());
+}
+
 } // namespace
 
 bool RegisterCommand(Command command)
@@ -64,6 +79,7 @@ int main(int argc, char* argv[])
     using namespace kibic::cli;
     kibic::PrepareStandardStreams();
     QCoreApplication application(argc, argv);
+    g_qtMessageHandler = qInstallMessageHandler(DropDriverWarnings);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     if (arguments.isEmpty())

@@ -3,6 +3,7 @@
 
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
 #include "shell/Operator.h"
 #include "shell/uNapisy.h"
@@ -250,13 +251,14 @@ void TForm3::CheckBox14Click()
     if (NamesFileKnown)
         return;
     // Unticking here runs this handler again, which unticks and disables CheckBox1.
-    if (!PlayersDatabaseHasPlayers())
+    QString reason;
+    if (!PlayersDatabaseHasPlayers(reason))
         CheckBox14->setChecked(false);
     if (!CheckBox14->isChecked())
-        m_operator.ShowInfo(uNapisy::BrakBazyBan);
+        m_operator.ShowInfo(reason.isEmpty() ? uNapisy::BrakBazyBan : uNapisy::BrakBazyBan + QLatin1Char('\n') + reason);
 }
 
-bool TForm3::PlayersDatabaseHasPlayers() const
+bool TForm3::PlayersDatabaseHasPlayers(QString& reason) const
 {
     const std::optional<RegistryKey> key
         = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true);
@@ -268,6 +270,8 @@ bool TForm3::PlayersDatabaseHasPlayers() const
         query.SetSql(QStringLiteral("SELECT COUNT(*) FROM [players]"));
         return query.OpenFirstInteger() > 0;
     } catch (const std::exception&) {
+        if (DetectDatabaseFormat(database) == DatabaseFormat::Jet && !AccessDriverAvailable())
+            reason = AccessFileUnreadableText(database);
         return false;
     }
 }

@@ -74,7 +74,9 @@ protected:
 
 private:
     void ButtonPressed(int result);
-    [[nodiscard]] bool PlayersDatabaseHasPlayers() const;
+    // Whether the registered player database has players; when it is an Access file this computer
+    // cannot read, reason says so.
+    [[nodiscard]] bool PlayersDatabaseHasPlayers(QString& reason) const;
 
     Operator& m_operator;
     int m_modalResult = 0;
