@@ -261,13 +261,28 @@ int LockRetry::NextPauseMs(qint64 elapsedMs)
     return static_cast<int>(qMin<qint64>(pause, m_limitMs - elapsedMs));
 }
 
+namespace {
+
+// Why a file that exists cannot be read: a folder in its place, or the system's own text.
+QString UnreadableReason(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("w jego miejscu jest folder");
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QStringLiteral("odczyt się nie powiódł");
+    return file.errorString();
+}
+
+} // namespace
+
 DatabaseFormat DetectDatabaseFormat(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
         return DatabaseFormat::Missing;
-    if (!file.open(QIODevice::ReadOnly))
-        return DatabaseFormat::Unknown;
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        return DatabaseFormat::Unreadable;
     const QByteArray head = file.read(32);
     if (head.isEmpty() || head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return DatabaseFormat::Sqlite;
@@ -321,6 +336,9 @@ DbConnection::DbConnection(const QString& connectionString)
         throw KibicError(QStringLiteral("Nie ma pliku bazy danych %1.").arg(m_fileName));
     case DatabaseFormat::Unknown:
         throw KibicError(QStringLiteral("Plik %1 nie jest bazą danych, którą Kibic umie otworzyć.").arg(m_fileName));
+    case DatabaseFormat::Unreadable:
+        throw KibicError(
+            QStringLiteral("Nie można odczytać pliku bazy danych %1: %2").arg(m_fileName, UnreadableReason(m_fileName)));
     case DatabaseFormat::Jet:
         if (!AccessDriverAvailable())
             throw KibicError(AccessFileUnreadableText(m_fileName));

@@ -18,6 +18,7 @@ enum class DatabaseFormat {
     Missing,  // no such file
     Sqlite,   // "SQLite format 3" (or an empty file, which SQLite takes as an empty database)
     Jet,      // an Access file: "Standard Jet DB" or "Standard ACE DB" at byte 4
+    Unreadable, // the file exists but cannot be opened for reading (no right to it, locked, a folder)
     Unknown   // anything else
 };
 

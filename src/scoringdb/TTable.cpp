@@ -365,7 +365,7 @@ qint32 TTable::FieldAsInteger(const QString& column) const
                                                                    : value.toLongLong(&ok);
     if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
         throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest liczbą całkowitą.")
-                             .arg(PlainTableName(m_tableName), m_connection->FileName(), value.toString(), column));
+                             .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
     return static_cast<qint32>(number);
 }
 
@@ -384,7 +384,7 @@ bool TTable::FieldAsBoolean(const QString& column) const
         const qlonglong number = text.toLongLong(&ok);
         if (!ok)
             throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest wartością logiczną.")
-                                 .arg(PlainTableName(m_tableName), m_connection->FileName(), value.toString(), column));
+                                 .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
         return number != 0;
     }
     if (value.typeId() == QMetaType::Bool)

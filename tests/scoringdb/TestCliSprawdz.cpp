@@ -131,7 +131,8 @@ private slots:
         SetUpRegistry(true, true);
         const Outcome outcome = Run({Path(QStringLiteral("nowhere"))});
         QCOMPARE(outcome.ExitCode, 1);
-        QVERIFY(Has(outcome, QStringLiteral("BŁĄD katalog próbny: nie ma katalogu ") + Path(QStringLiteral("nowhere"))));
+        QVERIFY(Has(outcome,
+            QStringLiteral("BŁĄD katalog próbny: nie ma katalogu ") + QDir::toNativeSeparators(Path(QStringLiteral("nowhere")))));
         QVERIFY(!QFileInfo::exists(Path(QStringLiteral("nowhere"))));
     }
 

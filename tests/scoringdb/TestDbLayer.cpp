@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -123,6 +125,40 @@ private slots:
             QVERIFY(error.Message().contains(QStringLiteral("Section")));
         }
         QVERIFY(!table.Active());
+    }
+
+    // A file that cannot be read is not "not a database": the message says why it cannot be read.
+    void unreadableFileSaysWhy()
+    {
+        const QString folder = QFileInfo(m_file).absolutePath() + QStringLiteral("/folder.bws");
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(DetectDatabaseFormat(folder), DatabaseFormat::Unreadable);
+        try {
+            TTable table(ScoringConnectionString(folder), QStringLiteral("ReceivedData"));
+            table.Open();
+            QFAIL("a folder must not open as a database");
+        } catch (const KibicError& error) {
+            QVERIFY2(error.Message().startsWith(QStringLiteral("Nie można odczytać pliku bazy danych ") + folder),
+                qPrintable(error.Message()));
+            QVERIFY2(error.Message().endsWith(QStringLiteral("w jego miejscu jest folder")), qPrintable(error.Message()));
+        }
+    }
+
+    // A value quoted in a message is cut, so that a damaged row still gives a message one can read.
+    void longValueIsQuotedCut()
+    {
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        table.Append();
+        table.SetField(QStringLiteral("Remarks"), QString(QString(10000, QLatin1Char('7')) + QLatin1Char('x')));
+        table.Post();
+        try {
+            (void)table.FieldAsInteger(QStringLiteral("Remarks"));
+            QFAIL("a text that is no number must raise");
+        } catch (const KibicError& error) {
+            QVERIFY2(error.Message().size() < 300, qPrintable(error.Message().left(300)));
+            QVERIFY(error.Message().contains(QStringLiteral("Remarks")));
+        }
     }
 
     void locateIsExactOnEveryKeyColumn()

@@ -124,6 +124,12 @@ private slots:
             {QStringLiteral("transfer"), m_file, QStringLiteral("--watch"), QStringLiteral("1")});
         QByteArray errors;
         QTRY_VERIFY_WITH_TIMEOUT((errors += process.readAllStandardError()).contains("przeniesione: 3"), 20000);
+#ifdef Q_OS_WIN
+        // Windows has no signal that one program can send another; the clean stop is tested off Windows.
+        process.kill();
+        QVERIFY(process.waitForFinished(20000));
+        return;
+#endif
         process.terminate();
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
@@ -148,6 +154,12 @@ private slots:
         QCOMPARE(process.state(), QProcess::Running);
         QVERIFY(QFile::rename(aside, scores));
         QTRY_VERIFY_WITH_TIMEOUT((errors += process.readAllStandardError()).contains("przeniesione: 3"), 20000);
+#ifdef Q_OS_WIN
+        // Windows has no signal that one program can send another; the clean stop is tested off Windows.
+        process.kill();
+        QVERIFY(process.waitForFinished(20000));
+        return;
+#endif
         process.terminate();
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
