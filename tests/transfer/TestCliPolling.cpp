@@ -1,5 +1,6 @@
 // kibic-cli transfer, grid and unmark on a scoring database built by kibic-cli build.
 #include "KibicPrograms.h"
+#include "scoringdb/TTable.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 
@@ -9,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 using namespace kibic;
 
@@ -75,6 +77,59 @@ private slots:
         QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 1, zastąpione: 0\n"));
         const Run results = Cli({QStringLiteral("results"), m_base});
         QVERIFY(results.Out.startsWith(QStringLiteral("0\t690\t4\t3\t1\t0\t0\t0\t1\n1\t-400\t3\t4\t0\t1\t0\t0\t0\n")));
+    }
+
+    // `tables` against an expectation worked out here from the printed grid and RoundData: a board of a
+    // round is received at a table when that table's cell shows that round.
+    void tablesShowHowFarEachTableHasCome()
+    {
+        QCOMPARE(Cli({QStringLiteral("transfer"), m_file}).ExitCode, 0);
+        const QStringList grid = Cli({QStringLiteral("grid"), m_file}).Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QList<QStringList> cells;
+        for (const QString& line : grid)
+            cells.append(line.split(QLatin1Char('\t')));
+        int current = 0;
+        for (qsizetype row = 1; row < cells.size(); ++row)
+            for (qsizetype column = 1; column < cells[row].size(); ++column)
+                current = std::max(current, cells[row][column].toInt());
+        QCOMPARE(current, 2);
+
+        std::map<int, std::map<int, std::pair<int, int>>> rounds; // table -> round -> first and last board
+        TTable rda(ScoringConnectionString(m_file), QStringLiteral("RoundData"));
+        rda.Open();
+        for (rda.First(); !rda.Eof(); rda.Next())
+            rounds[rda.FieldAsInteger(QStringLiteral("Table"))][rda.FieldAsInteger(QStringLiteral("Round"))]
+                = {rda.FieldAsInteger(QStringLiteral("LowBoard")), rda.FieldAsInteger(QStringLiteral("HighBoard"))};
+        rda.Close();
+
+        QStringList expected;
+        for (const auto& [table, plan] : rounds) {
+            int complete = 0;
+            int highest = 0;
+            QStringList missing;
+            for (const auto& [round, boards] : plan) {
+                bool all = true;
+                for (int board = boards.first; board <= boards.second; ++board) {
+                    const bool received = cells[table][cells[0].indexOf(QString::number(board))] == QString::number(round);
+                    all = all && received;
+                    if (received)
+                        highest = std::max(highest, round);
+                    else if (round <= current)
+                        missing.append(QStringLiteral("%1:%2").arg(round).arg(board));
+                }
+                complete += all ? 1 : 0;
+            }
+            expected.append(QStringList{cells[table][0], QString::number(complete), QString::number(highest),
+                missing.isEmpty() ? QStringLiteral("-") : missing.join(QLatin1Char(','))}
+                                .join(QLatin1Char('\t')));
+        }
+        expected.append(QStringLiteral("runda\t2"));
+        const Run tables = Cli({QStringLiteral("tables"), m_file});
+        QCOMPARE(tables.ExitCode, 0);
+        QCOMPARE(tables.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+        // Table 1 has board 1 of round 1 and misses the rest of rounds 1 and 2.
+        QVERIFY2(expected[0].startsWith(QStringLiteral(" 1\t0\t1\t1:2,1:3,2:")), qPrintable(expected[0]));
+        QCOMPARE(Cli({QStringLiteral("tables")}).ExitCode, 2);
     }
 
     void columnsAreSeparateAndUnmarkClearsOnlyItsOwn()

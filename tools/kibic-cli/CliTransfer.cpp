@@ -7,6 +7,7 @@
 #include "scoringdb/TTable.h"
 #include "scoringdb/uOpenBWS.h"
 #include "transfer/Polling.h"
+#include "transfer/TableProgress.h"
 #include "transfer/popK.h"
 
 #include <QDateTime>
@@ -22,6 +23,7 @@ namespace {
 
 const QString kTransferUsage = QStringLiteral("transfer PLIK.bws [--column N] [--watch SEKUNDY]");
 const QString kGridUsage = QStringLiteral("grid PLIK.bws [--column N]");
+const QString kTablesUsage = QStringLiteral("tables PLIK.bws [--column N]");
 const QString kUnmarkUsage = QStringLiteral("unmark PLIK.bws --all [--column N]");
 
 std::atomic<bool> g_interrupted{false};
@@ -161,6 +163,24 @@ int Grid(const QStringList& given)
     return ExitSuccess;
 }
 
+// The tournament's state as this copy's grid shows it: how far each table has come, which boards of the
+// rounds so far are missing, and the current round.
+int Tables(const QStringList& given)
+{
+    DatabaseArguments arguments;
+    if (!ParseArguments(given, false, false, arguments))
+        return UsageError(kTablesUsage);
+    TournamentModel model = ModelOfDatabase(arguments);
+    TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
+    TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
+    MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
+    FillGridHeaders(model, grid);
+    RefreshGrid(model, recTable, rdaTable, grid);
+    for (const QString& line : TableProgressLines(ReadTableProgress(model, rdaTable, grid)))
+        PrintLine(line);
+    return ExitSuccess;
+}
+
 int Unmark(const QStringList& given)
 {
     DatabaseArguments arguments;
@@ -180,6 +200,7 @@ int Unmark(const QStringList& given)
 
 KIBIC_CLI_COMMAND("transfer", "transfer PLIK.bws [--column N] [--watch SEKUNDY]", Transfer);
 KIBIC_CLI_COMMAND("grid", "grid PLIK.bws [--column N]", Grid);
+KIBIC_CLI_COMMAND("tables", "tables PLIK.bws [--column N]", Tables);
 KIBIC_CLI_COMMAND("unmark", "unmark PLIK.bws --all [--column N]", Unmark);
 
 } // namespace kibic::cli
