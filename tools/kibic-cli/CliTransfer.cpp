@@ -143,21 +143,35 @@ int Transfer(const QStringList& given)
     return ExitSuccess;
 }
 
-int Grid(const QStringList& given)
+// The results grid of one copy, as a pass leaves it: the model of the database, its grid filled from the
+// handled rows of ReceivedData.
+struct DatabaseGrid
 {
-    DatabaseArguments arguments;
-    if (!ParseArguments(given, false, false, arguments))
-        return UsageError(kGridUsage);
+    TournamentModel Model;
+    MemoryGrid Grid;
+};
+
+DatabaseGrid ReadDatabaseGrid(const DatabaseArguments& arguments)
+{
     TournamentModel model = ModelOfDatabase(arguments);
     TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
     TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
     MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
     FillGridHeaders(model, grid);
     RefreshGrid(model, recTable, rdaTable, grid);
-    for (int row = 0; row < grid.RowCount(); ++row) {
+    return {std::move(model), std::move(grid)};
+}
+
+int Grid(const QStringList& given)
+{
+    DatabaseArguments arguments;
+    if (!ParseArguments(given, false, false, arguments))
+        return UsageError(kGridUsage);
+    const DatabaseGrid shown = ReadDatabaseGrid(arguments);
+    for (int row = 0; row < shown.Grid.RowCount(); ++row) {
         QStringList cells;
-        for (int column = 0; column < grid.ColumnCount(); ++column)
-            cells.append(grid.Cell(column, row));
+        for (int column = 0; column < shown.Grid.ColumnCount(); ++column)
+            cells.append(shown.Grid.Cell(column, row));
         PrintLine(cells.join(QLatin1Char('\t')));
     }
     return ExitSuccess;
@@ -170,13 +184,9 @@ int Tables(const QStringList& given)
     DatabaseArguments arguments;
     if (!ParseArguments(given, false, false, arguments))
         return UsageError(kTablesUsage);
-    TournamentModel model = ModelOfDatabase(arguments);
-    TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
+    const DatabaseGrid shown = ReadDatabaseGrid(arguments);
     TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
-    MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
-    FillGridHeaders(model, grid);
-    RefreshGrid(model, recTable, rdaTable, grid);
-    for (const QString& line : TableProgressLines(ReadTableProgress(model, rdaTable, grid)))
+    for (const QString& line : TableProgressLines(ReadTableProgress(shown.Model, rdaTable, shown.Grid)))
         PrintLine(line);
     return ExitSuccess;
 }
