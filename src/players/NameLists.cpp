@@ -1,8 +1,8 @@
 // Writing ZyRT's identifier and name lists.
 #include "players/NameLists.h"
 
-#include "shell/SafeFiles.h"
-#include "shell/uNapisy.h"
+#include "common/SafeFiles.h"
+#include "common/uNapisy.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"
 

@@ -1,8 +1,8 @@
 // ZyRT's identifier list (.LU2 / .LU1) and name list (.LUC / .LZA), written from the player list.
 #pragma once
 
+#include "common/Operator.h"
 #include "players/PlayerEntries.h"
-#include "shell/Operator.h"
 
 #include <QByteArray>
 #include <QString>

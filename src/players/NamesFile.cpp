@@ -1,8 +1,8 @@
 // Looking players up in ZyRT's names database file.
 #include "players/NamesFile.h"
 
-#include "shell/KibicError.h"
-#include "shell/uNapisy.h"
+#include "common/KibicError.h"
+#include "common/uNapisy.h"
 
 #include <QFile>
 
@@ -77,8 +77,8 @@ void LookUpNamesFile(const QString& path, PlayerEntries& entries)
     // up in it would find nobody and write a list of blanks over a good one.
     if (bytes.size() < FullNamesSignature.size() || bytes.size() < NamesRecordSize(bytes))
         throw KibicError(QStringLiteral("Nie można odczytać bazy nazwisk %1: plik ma %2 B, za mało na jeden rekord.")
-                .arg(path)
-                .arg(bytes.size()));
+                             .arg(path)
+                             .arg(bytes.size()));
     LookUpNames(bytes, entries);
 }
 

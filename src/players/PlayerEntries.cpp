@@ -1,9 +1,9 @@
 // The participant list from the tournament description and the identifiers from the scoring database.
 #include "players/PlayerEntries.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TTable.h"
-#include "shell/KibicError.h"
 #include "tournament/Cp1250.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"

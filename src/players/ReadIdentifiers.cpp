@@ -1,12 +1,12 @@
 // The two identifier flows and the choice between them.
 #include "players/ReadIdentifiers.h"
 
+#include "common/KibicError.h"
+#include "common/uNapisy.h"
 #include "platform/Registry.h"
 #include "players/NamesFile.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
-#include "shell/KibicError.h"
-#include "shell/uNapisy.h"
 #include "tournament/Cp1250.h"
 
 namespace kibic {

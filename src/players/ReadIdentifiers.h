@@ -2,10 +2,10 @@
 // with the players' data from the player database (Cezar identifiers) or from ZyRT's names file.
 #pragma once
 
+#include "common/Operator.h"
 #include "players/NameLists.h"
 #include "players/PlayerEntries.h"
 #include "scoringdb/TTable.h"
-#include "shell/Operator.h"
 #include "tournament/TournamentModel.h"
 
 #include <QString>

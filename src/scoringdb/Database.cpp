@@ -1,8 +1,8 @@
 // Connections to scoring databases over Qt Sql: SQLite, SQLite through ODBC, Access through ODBC.
 #include "scoringdb/Database.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
-#include "shell/KibicError.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -19,8 +19,8 @@
 #include <mutex>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <odbcinst.h>
+#include <windows.h>
 #endif
 #include <sql.h>
 #include <sqlext.h>
@@ -36,7 +36,7 @@ namespace {
 
 QString NewConnectionName()
 {
-    static std::atomic<int> counter{0};
+    static std::atomic<int> counter { 0 };
     return QStringLiteral("kibic-db-%1").arg(++counter);
 }
 
@@ -72,7 +72,7 @@ BusyHandlerFunction SqliteBusyHandlerFunction()
 {
 #ifdef Q_OS_UNIX
     static const BusyHandlerFunction function = []() -> BusyHandlerFunction {
-        for (const char* name : {"libsqlite3.so.0", "libsqlite3.so", "libsqlite3.dylib"}) {
+        for (const char* name : { "libsqlite3.so.0", "libsqlite3.so", "libsqlite3.dylib" }) {
             if (void* library = dlopen(name, RTLD_NOW | RTLD_NOLOAD))
                 return reinterpret_cast<BusyHandlerFunction>(dlsym(library, "sqlite3_busy_handler"));
         }
@@ -154,14 +154,15 @@ void SetStatementObserver(std::function<void(const QString& sql)> observer)
 
 struct DbConnection::BusyWait
 {
-    LockRetry Retry{kBusyTimeoutMs, static_cast<quint32>(QDateTime::currentMSecsSinceEpoch())};
+    LockRetry Retry { kBusyTimeoutMs, static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()) };
     QElapsedTimer Clock;
 
     static int Handler(void* data, int count)
     {
         auto* wait = static_cast<BusyWait*>(data);
         if (count == 0) {
-            wait->Retry = LockRetry(kBusyTimeoutMs, static_cast<quint32>(wait->Clock.isValid() ? wait->Clock.nsecsElapsed() : 7));
+            wait->Retry = LockRetry(
+                kBusyTimeoutMs, static_cast<quint32>(wait->Clock.isValid() ? wait->Clock.nsecsElapsed() : 7));
             wait->Clock.start();
         }
         const int pause = wait->Retry.NextPauseMs(wait->Clock.elapsed());
@@ -174,7 +175,7 @@ struct DbConnection::BusyWait
 
 QString ChooseAccessDriver(const QStringList& installedDrivers)
 {
-    for (const QString& wanted : {kJetOdbcDriver, kAceOdbcDriver}) {
+    for (const QString& wanted : { kJetOdbcDriver, kAceOdbcDriver }) {
         for (const QString& installed : installedDrivers) {
             if (installed.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
                 return wanted;
@@ -196,8 +197,8 @@ QStringList InstalledOdbcDrivers()
     SQLSMALLINT attributesLength = 0;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
-        const SQLRETURN result = SQLDriversW(environment, direction, description, 512, &descriptionLength, attributes,
-            2048, &attributesLength);
+        const SQLRETURN result = SQLDriversW(
+            environment, direction, description, 512, &descriptionLength, attributes, 2048, &attributesLength);
         if (!SQL_SUCCEEDED(result))
             break;
         drivers.append(ToQString(description, qMin<qsizetype>(descriptionLength, 511)));
@@ -236,9 +237,11 @@ bool IsLockFailure(const QString& nativeCodes, const QString& text)
         if (code == 3218 || code == 3260)
             return true;
     }
-    static const QRegularExpression lockText(QStringLiteral(
-        "database is locked|database table is locked|currently locked|could not lock|could not be locked|"
-        "SQLITE_BUSY|SQLITE_LOCKED|\\(3218\\)|\\(3260\\)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression lockText(
+        QStringLiteral(
+            "database is locked|database table is locked|currently locked|could not lock|could not be locked|"
+            "SQLITE_BUSY|SQLITE_LOCKED|\\(3218\\)|\\(3260\\)"),
+        QRegularExpression::CaseInsensitiveOption);
     return lockText.match(text).hasMatch();
 }
 
@@ -319,7 +322,7 @@ bool RemoveDatabaseFile(const QString& path)
     if (QFileInfo::exists(path) && !QFile::remove(path))
         return false;
     // Only once the file is gone: a journal of a file that stays is what keeps that file whole.
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    for (const char* suffix : { "-journal", "-wal", "-shm" }) {
         const QString companion = path + QLatin1String(suffix);
         if (QFileInfo::exists(companion))
             QFile::remove(companion);
@@ -337,8 +340,8 @@ DbConnection::DbConnection(const QString& connectionString)
     case DatabaseFormat::Unknown:
         throw KibicError(QStringLiteral("Plik %1 nie jest bazą danych, którą Kibic umie otworzyć.").arg(m_fileName));
     case DatabaseFormat::Unreadable:
-        throw KibicError(
-            QStringLiteral("Nie można odczytać pliku bazy danych %1: %2").arg(m_fileName, UnreadableReason(m_fileName)));
+        throw KibicError(QStringLiteral("Nie można odczytać pliku bazy danych %1: %2")
+                             .arg(m_fileName, UnreadableReason(m_fileName)));
     case DatabaseFormat::Jet:
         if (!AccessDriverAvailable())
             throw KibicError(AccessFileUnreadableText(m_fileName));
@@ -421,7 +424,8 @@ void DbConnection::CreateDatabaseFile(const QString& path)
 #ifdef Q_OS_WIN
         const QString attributes = AccessCreationAttributes(QDir::toNativeSeparators(path));
         const std::wstring driverName = driver.toStdWString();
-        if (!SQLConfigDataSourceW(nullptr, ODBC_ADD_DSN, driverName.c_str(), reinterpret_cast<LPCWSTR>(attributes.utf16())))
+        if (!SQLConfigDataSourceW(
+                nullptr, ODBC_ADD_DSN, driverName.c_str(), reinterpret_cast<LPCWSTR>(attributes.utf16())))
             throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1 (sterownik \"%2\"): %3")
                                  .arg(QDir::toNativeSeparators(path), driver, InstallerErrorText()));
         if (!QFileInfo::exists(path))

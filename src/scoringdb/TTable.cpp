@@ -1,8 +1,8 @@
 // Table objects over Qt Sql.
 #include "scoringdb/TTable.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/uCreateBWS.h"
-#include "shell/KibicError.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -93,7 +93,7 @@ void TTable::PendingValues::insert(int column, const QVariant& value)
     if (at != m_items.end() && at->Column == column)
         at->Value = value;
     else
-        m_items.insert(at, Item{column, value});
+        m_items.insert(at, Item { column, value });
 }
 
 TTable::TTable(QString connectionString, QString tableName)
@@ -154,7 +154,7 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
         m_keyColumns.clear();
         QStringList keys = RowKeyColumns(table);
         if (keys.isEmpty() && m_idColumn >= 0)
-            keys = {QStringLiteral("ID")};
+            keys = { QStringLiteral("ID") };
         for (const QString& key : keys) {
             const int position = m_columnIndex.value(key.toLower(), -1);
             if (position < 0) {
@@ -361,11 +361,12 @@ qint32 TTable::FieldAsInteger(const QString& column) const
     if (value.typeId() == QMetaType::Bool)
         return value.toBool() ? -1 : 0;
     bool ok = false;
-    const qlonglong number = value.typeId() == QMetaType::QString ? value.toString().trimmed().toLongLong(&ok)
-                                                                   : value.toLongLong(&ok);
+    const qlonglong number
+        = value.typeId() == QMetaType::QString ? value.toString().trimmed().toLongLong(&ok) : value.toLongLong(&ok);
     if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
-        throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest liczbą całkowitą.")
-                             .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
+        throw KibicError(
+            QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest liczbą całkowitą.")
+                .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
     return static_cast<qint32>(number);
 }
 
@@ -383,8 +384,9 @@ bool TTable::FieldAsBoolean(const QString& column) const
         bool ok = false;
         const qlonglong number = text.toLongLong(&ok);
         if (!ok)
-            throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest wartością logiczną.")
-                                 .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
+            throw KibicError(
+                QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest wartością logiczną.")
+                    .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
         return number != 0;
     }
     if (value.typeId() == QMetaType::Bool)
@@ -465,12 +467,14 @@ void TTable::Post()
                 values.append(BindableValue(item.Value, dialect));
             }
             const QString where = Where(row, values);
-            const int changed = m_connection->Execute(
-                QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(QuotedTable(), assignments.join(QLatin1Char(',')), where),
-                values);
+            const int changed
+                = m_connection->Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                            .arg(QuotedTable(), assignments.join(QLatin1Char(',')), where),
+                    values);
             if (changed == 0)
-                throw KibicError(QStringLiteral("Tabela %1 bazy %2: zapisywanego wiersza już nie ma (usunął go inny program).")
-                                     .arg(PlainTableName(m_tableName), m_connection->FileName()));
+                throw KibicError(
+                    QStringLiteral("Tabela %1 bazy %2: zapisywanego wiersza już nie ma (usunął go inny program).")
+                        .arg(PlainTableName(m_tableName), m_connection->FileName()));
             for (const PendingValues::Item& item : m_pending)
                 row.Values[item.Column] = item.Value;
         }
@@ -497,9 +501,10 @@ void TTable::Post()
                 names.append(QStringLiteral("[%1]").arg(m_columns[first]));
                 marks.append(QStringLiteral("NULL"));
             }
-            m_insertSql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedTable())
-                                          : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                .arg(QuotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+            m_insertSql = names.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(QuotedTable())
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(QuotedTable(), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
             m_insertColumns = columns;
         }
         const QString& sql = m_insertSql;

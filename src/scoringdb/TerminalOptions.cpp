@@ -1,8 +1,8 @@
 // Reading and writing the terminals' options in the first Settings row.
 #include "scoringdb/TerminalOptions.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/TTable.h"
-#include "shell/KibicError.h"
 
 namespace kibic {
 

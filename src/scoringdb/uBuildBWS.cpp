@@ -1,14 +1,14 @@
 // The scoring database of a tournament, built from the model row by row.
 #include "scoringdb/uBuildBWS.h"
 
+#include "common/KibicError.h"
+#include "common/Operator.h"
+#include "common/SafeFiles.h"
+#include "common/uNapisy.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uCreateBWS.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "shell/SafeFiles.h"
-#include "shell/uNapisy.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,7 @@ namespace {
 // The overwrite question shows Tak and Nie; the bit 8 shows nothing.
 constexpr int kYesNoQuestion = 11;
 
-const QString kSeats[] = {QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"), QStringLiteral("W")};
+const QString kSeats[] = { QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"), QStringLiteral("W") };
 
 // Slots of every board set after the ordinary ones that the database rows use.
 qint64 NonTypicalSlotCount(const TournamentModel& model)
@@ -37,8 +37,7 @@ qint64 OrdinarySlotCount(const TournamentModel& model)
 }
 
 // Empties the table and lets fill append its rows, all in one write transaction.
-template <typename Fill>
-void RefillTable(TTable& table, const QString& name, Fill fill)
+template <typename Fill> void RefillTable(TTable& table, const QString& name, Fill fill)
 {
     table.SetTableName(name);
     table.Open();
@@ -105,7 +104,8 @@ void FillRoundData(TTable& table, const TournamentModel& model)
 {
     for (qint32 b = 1; b <= model.TableCount; ++b) {
         const std::vector<MovementEntry>& boardSet = model.Movement[b];
-        const qint32 lowBoard = model.BoardNumbers[static_cast<std::size_t>((b - 1) * qint64(model.BoardsPerRound) + 1)];
+        const qint32 lowBoard
+            = model.BoardNumbers[static_cast<std::size_t>((b - 1) * qint64(model.BoardsPerRound) + 1)];
         const qint32 highBoard = model.BoardNumbers[static_cast<std::size_t>(b * qint64(model.BoardsPerRound))];
         qint32 slot = 0;
         const auto appendRound = [&](qint32 section) {
@@ -193,7 +193,7 @@ private:
 // journal left beside file by an earlier database would be played into the new one, so it goes first.
 void PutInPlace(const QString& building, const QString& file)
 {
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
+    for (const char* suffix : { "-journal", "-wal", "-shm" })
         QFile::remove(file + QLatin1String(suffix));
     ForceFileToDisk(building);
     MoveIntoPlace(building, file, QStringLiteral("Nie można zapisać bazy pod jej nazwą"));
@@ -211,13 +211,13 @@ std::vector<DatabaseSection> DatabaseSections(const TournamentModel& model)
 {
     std::vector<DatabaseSection> sections;
     for (qint32 s = 1; s <= model.SectionCount; ++s)
-        sections.push_back({s, model.TableCount});
+        sections.push_back({ s, model.TableCount });
     if (model.ExtraSectionCount < 1) {
         if (model.ExtraTableCount > 0)
-            sections.push_back({model.SectionCount + 1, model.ExtraTableCount});
+            sections.push_back({ model.SectionCount + 1, model.ExtraTableCount });
     } else {
         for (qint32 e = 1; e <= model.ExtraSectionCount; ++e)
-            sections.push_back({model.SectionCount + e, model.ExtraTableCount / model.ExtraSectionCount});
+            sections.push_back({ model.SectionCount + e, model.ExtraTableCount / model.ExtraSectionCount });
     }
     return sections;
 }

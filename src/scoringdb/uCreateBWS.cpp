@@ -1,10 +1,10 @@
 // The scoring database's tables, created statement by statement on a new file.
 #include "scoringdb/uCreateBWS.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
-#include "shell/KibicError.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -23,14 +23,15 @@ const QString kReceivedColumns = QStringLiteral(
     "[Processed4] YESNO DEFAULT False,[Erased] YESNO DEFAULT False");
 
 // The columns of Settings up to and including HandRecordValidation, common to both forms.
-const QString kSettingsCommonColumns = QStringLiteral(
-    "[Section] INTEGER,[ShowResults] YESNO DEFAULT True,[ShowOwnResult] YESNO DEFAULT True,"
-    "[RepeatResults] YESNO DEFAULT False,[MaximumResults] INTEGER DEFAULT 0,[ShowPercentage] YESNO DEFAULT True,"
-    "[GroupSections] YESNO DEFAULT False,[ScorePoints] INTEGER DEFAULT 1,[EnterResultsMethod] INTEGER DEFAULT 0,"
-    "[ShowPairNumbers] YESNO DEFAULT True,[IntermediateResults] YESNO DEFAULT False,"
-    "[AutopoweroffTime] INTEGER DEFAULT 20,[VerificationTime] INTEGER DEFAULT 2,[ShowContract] INTEGER DEFAULT 1,"
-    "[LeadCard] YESNO DEFAULT False,[MemberNumbers] YESNO DEFAULT False,"
-    "[MemberNumbersNoBlankEntry] YESNO DEFAULT False,[BoardOrderVerification] YESNO DEFAULT True,")
+const QString kSettingsCommonColumns
+    = QStringLiteral(
+          "[Section] INTEGER,[ShowResults] YESNO DEFAULT True,[ShowOwnResult] YESNO DEFAULT True,"
+          "[RepeatResults] YESNO DEFAULT False,[MaximumResults] INTEGER DEFAULT 0,[ShowPercentage] YESNO DEFAULT True,"
+          "[GroupSections] YESNO DEFAULT False,[ScorePoints] INTEGER DEFAULT 1,[EnterResultsMethod] INTEGER DEFAULT 0,"
+          "[ShowPairNumbers] YESNO DEFAULT True,[IntermediateResults] YESNO DEFAULT False,"
+          "[AutopoweroffTime] INTEGER DEFAULT 20,[VerificationTime] INTEGER DEFAULT 2,[ShowContract] INTEGER DEFAULT 1,"
+          "[LeadCard] YESNO DEFAULT False,[MemberNumbers] YESNO DEFAULT False,"
+          "[MemberNumbersNoBlankEntry] YESNO DEFAULT False,[BoardOrderVerification] YESNO DEFAULT True,")
     + kHandRecordValidationColumn;
 
 const QString kSettingsBasic = QStringLiteral("CREATE TABLE [Settings] (") + kSettingsCommonColumns
@@ -57,9 +58,10 @@ QString BiddingOrPlayStatement(const QString& table, const QString& callColumn)
 QString HandRecordStatement()
 {
     QString statement = QStringLiteral("CREATE TABLE [HandRecord] ([Section] INTEGER,[Board] INTEGER");
-    for (const char* hand : {"North", "East", "South", "West"})
-        for (const char* suit : {"Spades", "Hearts", "Diamonds", "Clubs"})
-            statement += QStringLiteral(",[") + QLatin1String(hand) + QLatin1String(suit) + QStringLiteral("] TEXT(13)");
+    for (const char* hand : { "North", "East", "South", "West" })
+        for (const char* suit : { "Spades", "Hearts", "Diamonds", "Clubs" })
+            statement
+                += QStringLiteral(",[") + QLatin1String(hand) + QLatin1String(suit) + QStringLiteral("] TEXT(13)");
     return statement + QLatin1Char(')');
 }
 
@@ -95,25 +97,26 @@ QStringList TableStatements(bool withPlayTables, bool withBM2Settings)
 QList<int> ChosenStatementNumbers(bool withPlayTables)
 {
     if (withPlayTables)
-        return {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    return {1, 2, 3, 4, 5, 6, 10, 11};
+        return { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 };
+    return { 1, 2, 3, 4, 5, 6, 10, 11 };
 }
 
 QStringList RowKeyColumns(const QString& table)
 {
     static const QHash<QString, QStringList> keys = {
-        {QStringLiteral("clients"), {QStringLiteral("ID")}},
-        {QStringLiteral("section"), {QStringLiteral("ID")}},
-        {QStringLiteral("tables"), {QStringLiteral("Section"), QStringLiteral("Table")}},
-        {QStringLiteral("rounddata"), {QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round")}},
-        {QStringLiteral("receiveddata"), {QStringLiteral("ID")}},
-        {QStringLiteral("intermediatedata"), {QStringLiteral("ID")}},
-        {QStringLiteral("biddingdata"), {QStringLiteral("ID")}},
-        {QStringLiteral("playdata"), {QStringLiteral("ID")}},
-        {QStringLiteral("handrecord"), {QStringLiteral("Section"), QStringLiteral("Board")}},
-        {QStringLiteral("playernumbers"),
-            {QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Direction")}},
-        {QStringLiteral("settings"), {QStringLiteral("Section")}},
+        { QStringLiteral("clients"), { QStringLiteral("ID") } },
+        { QStringLiteral("section"), { QStringLiteral("ID") } },
+        { QStringLiteral("tables"), { QStringLiteral("Section"), QStringLiteral("Table") } },
+        { QStringLiteral("rounddata"),
+            { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round") } },
+        { QStringLiteral("receiveddata"), { QStringLiteral("ID") } },
+        { QStringLiteral("intermediatedata"), { QStringLiteral("ID") } },
+        { QStringLiteral("biddingdata"), { QStringLiteral("ID") } },
+        { QStringLiteral("playdata"), { QStringLiteral("ID") } },
+        { QStringLiteral("handrecord"), { QStringLiteral("Section"), QStringLiteral("Board") } },
+        { QStringLiteral("playernumbers"),
+            { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Direction") } },
+        { QStringLiteral("settings"), { QStringLiteral("Section") } },
     };
     return keys.value(table.toLower());
 }

@@ -2,13 +2,13 @@
 // beside the file, the options from the settings window; then the terminal server is started.
 #include "scoringdb/uOpenBWS.h"
 
+#include "common/KibicError.h"
+#include "common/Operator.h"
+#include "common/uNapisy.h"
 #include "platform/ShellOpen.h"
 #include "platform/System.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TTable.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
 #include "tournament/BoardNumbering.h"
 #include "tournament/TournamentFiles.h"
 #include "tournament/TournamentReader.h"
@@ -21,15 +21,15 @@ qint32 RegisterComputer(const QString& fileName, const QString& computerName)
 {
     TTable clients(ScoringConnectionString(fileName), QStringLiteral("Clients"));
     clients.Open();
-    if (!clients.Locate(QStringLiteral("Computer"), {computerName})) {
+    if (!clients.Locate(QStringLiteral("Computer"), { computerName })) {
         clients.Append();
         clients.SetField(QStringLiteral("Computer"), computerName);
         clients.Post();
         clients.Close();
         clients.Open();
-        if (!clients.Locate(QStringLiteral("Computer"), {computerName}))
-            throw KibicError(QStringLiteral("Nie można zapisać komputera %1 w tabeli Clients bazy %2.")
-                                 .arg(computerName, fileName));
+        if (!clients.Locate(QStringLiteral("Computer"), { computerName }))
+            throw KibicError(
+                QStringLiteral("Nie można zapisać komputera %1 w tabeli Clients bazy %2.").arg(computerName, fileName));
     }
     return clients.FieldAsInteger(QStringLiteral("ID"));
 }
@@ -92,7 +92,8 @@ void OpenScoringDatabase(TournamentModel& model, const QString& fileName, Scorin
         settings.First();
         if (settings.Eof())
             throw KibicError(
-                QStringLiteral("Tabela Settings bazy %1 nie ma żadnego wiersza: brak ustawień pierniczków.").arg(fileName));
+                QStringLiteral("Tabela Settings bazy %1 nie ma żadnego wiersza: brak ustawień pierniczków.")
+                    .arg(fileName));
         TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
         model.MemberNumbers = options.MemberNumbers;
         const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
@@ -114,8 +115,8 @@ void OpenScoringDatabase(TournamentModel& model, const QString& fileName, Scorin
 
 QStringList TerminalServerArguments(const QString& fileName)
 {
-    return {QStringLiteral("/f:[") + QDir::toNativeSeparators(fileName) + QLatin1Char(']'), QStringLiteral("/s"),
-        QStringLiteral("/r"), QStringLiteral("/m")};
+    return { QStringLiteral("/f:[") + QDir::toNativeSeparators(fileName) + QLatin1Char(']'), QStringLiteral("/s"),
+        QStringLiteral("/r"), QStringLiteral("/m") };
 }
 
 QString TerminalServerProgram(

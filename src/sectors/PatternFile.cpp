@@ -14,12 +14,11 @@
 // row in board set order; the participant numbers are for the human reader and never read back.
 #include "sectors/PatternFile.h"
 
+#include "common/Operator.h"
+#include "common/SafeFiles.h"
+#include "common/uNapisy.h"
 #include "sectors/uSprNietyp.h"
-#include "shell/SafeFiles.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
 #include "tournament/TextData.h"
-
 
 namespace kibic {
 

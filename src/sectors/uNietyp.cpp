@@ -1,11 +1,11 @@
 // The pattern editor's logic: its pages, the help that numbers the following rows, its sizing and run.
 #include "sectors/uNietyp.h"
 
+#include "common/KibicError.h"
+#include "common/Operator.h"
+#include "common/uNapisy.h"
 #include "sectors/PatternFile.h"
 #include "sectors/uSprNietyp.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Completion of a non-typical sector: the choice of its kind, the computed proposals, the pattern check.
 #include "sectors/uSprNietyp.h"
 
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
+#include "common/KibicError.h"
+#include "common/Operator.h"
+#include "common/uNapisy.h"
 #include "tournament/DescriptionChecks.h"
 #include "tournament/TournamentFiles.h"
 
@@ -238,7 +238,7 @@ QString SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o)
                     .arg(i)
                     .arg(entry.Table)
                     .arg(n);
-            const QPair<qint32, qint32> place {entry.Table, entry.Round};
+            const QPair<qint32, qint32> place { entry.Table, entry.Round };
             const auto earlier = seated.constFind(place);
             if (earlier != seated.cend())
                 return QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 w rundzie %4 "
@@ -249,7 +249,7 @@ QString SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o)
                     .arg(entry.Round)
                     .arg(earlier->first)
                     .arg(earlier->second);
-            seated.insert(place, {b, i});
+            seated.insert(place, { b, i });
         }
     }
     return {};

@@ -1,7 +1,7 @@
 // Version numbers of the running program and the version texts of the shell's windows.
 #include "shell/FileV.h"
 
-#include "shell/uNapisy.h"
+#include "common/uNapisy.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // Catching a failed user action at its edge and reporting it in the standard error box.
 #include "shell/GuardAction.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <QtGlobal>
 #include <exception>

@@ -1,7 +1,7 @@
 // The edge of one user action: a failure ends the action and the operator sees its message.
 #pragma once
 
-#include "shell/Operator.h"
+#include "common/Operator.h"
 
 #include <functional>
 

@@ -5,7 +5,7 @@
 // decides their meaning (see BoardNumberOf).
 #include "tournament/BoardNumbering.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/DescriptionChecks.h"
 #include "tournament/TournamentFiles.h"
 
@@ -28,8 +28,7 @@ bool IsDigit(char byte)
     return byte >= '0' && byte <= '9';
 }
 
-enum class LeadingNumberKind
-{
+enum class LeadingNumberKind {
     Number,
     NoNumber,
     Beyond32Bits,
@@ -91,10 +90,10 @@ std::vector<qint32> ParseBoardNumbering(const QByteArray& bytes, const QString& 
                                      .arg(fileName)
                                      .arg(lineNumber));
             if (kind == LeadingNumberKind::Beyond32Bits)
-                throw KibicError(
-                    QStringLiteral("Błąd w pliku %1, wiersz %2: liczba na początku wiersza jest zbyt duża (ponad 32 bity).")
-                        .arg(fileName)
-                        .arg(lineNumber));
+                throw KibicError(QStringLiteral(
+                    "Błąd w pliku %1, wiersz %2: liczba na początku wiersza jest zbyt duża (ponad 32 bity).")
+                                     .arg(fileName)
+                                     .arg(lineNumber));
             if (value != 0)
                 numbers.push_back(value);
         }

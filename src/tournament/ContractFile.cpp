@@ -7,8 +7,8 @@
 //      1     7   (rest)         0
 #include "tournament/ContractFile.h"
 
-#include "shell/KibicError.h"
-#include "shell/SafeFiles.h"
+#include "common/KibicError.h"
+#include "common/SafeFiles.h"
 #include "tournament/DescriptionChecks.h"
 #include "tournament/TournamentFiles.h"
 

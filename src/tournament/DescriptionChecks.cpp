@@ -1,7 +1,7 @@
 // Checks of the counts and indices that a tournament description gives.
 #include "tournament/DescriptionChecks.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 namespace kibic {
 

@@ -1,7 +1,7 @@
 // Token reading of ZyRT's text files and the conversion into ZyRT's letter codes.
 #include "tournament/TextData.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <QFile>
 #include <limits>

@@ -1,7 +1,7 @@
 // The results grid without its window.
 #include "transfer/GridLayout.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <algorithm>
 

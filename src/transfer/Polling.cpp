@@ -1,8 +1,8 @@
 // The transfer pass and the grid's refresh from handled rows.
 #include "transfer/Polling.h"
 
-#include "shell/KibicError.h"
-#include "shell/SafeFiles.h"
+#include "common/KibicError.h"
+#include "common/SafeFiles.h"
 #include "transfer/GridLayout.h"
 #include "transfer/ResultFiles.h"
 
@@ -26,7 +26,7 @@ RoundDataRow LocateRound(TTable& rdaTable, const ReceivedResult& received)
 {
     if (!rdaTable.Active())
         rdaTable.Open();
-    if (!rdaTable.Locate(kRoundKey, {received.Section, received.Table, received.Round}))
+    if (!rdaTable.Locate(kRoundKey, { received.Section, received.Table, received.Round }))
         return {};
     return ReadRoundDataRow(rdaTable);
 }
@@ -49,7 +49,7 @@ public:
     // The files a row's records went into, before the row is marked.
     void Written(const QString& scoreFile, const QString& contractFile)
     {
-        for (const QString& file : {scoreFile, contractFile}) {
+        for (const QString& file : { scoreFile, contractFile }) {
             if (!m_written.contains(file))
                 m_written.append(file);
         }
@@ -85,7 +85,7 @@ public:
             connection.BeginTransaction();
         const QString mark = QStringLiteral("UPDATE [ReceivedData] SET [%1]=? WHERE [ID]=?").arg(m_column);
         for (const QVariant& id : std::as_const(m_rows))
-            (void)connection.Execute(mark, {true, id});
+            (void)connection.Execute(mark, { true, id });
         connection.CommitTransaction();
         m_rows.clear();
     }
@@ -120,11 +120,11 @@ QHash<PlayKey, qint64> LatestRows(DbConnection& connection, qint64 firstId)
     QSqlQuery& query = connection.RunPrepared(
         QStringLiteral("SELECT [Section],[Table],[Round],[Board],MAX([ID]) FROM [ReceivedData] WHERE [ID]>=? "
                        "GROUP BY [Section],[Table],[Round],[Board]"),
-        {firstId}, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
+        { firstId }, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
     QHash<PlayKey, qint64> latest;
     while (query.next()) {
-        const PlayKey key {
-            query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt()};
+        const PlayKey key { query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+            query.value(3).toInt() };
         latest.insert(key, query.value(4).toLongLong());
     }
     query.finish();
@@ -236,7 +236,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
             // now would put an older entry back over it.
             if (numbered
                 && recTable.FieldValue(QStringLiteral("ID")).toLongLong()
-                    < latest.value({received.Section, received.Table, received.Round, received.Board}, 0)) {
+                    < latest.value({ received.Section, received.Table, received.Round, received.Board }, 0)) {
                 marks.Mark(numbered);
                 ++counts.Superseded;
                 continue;

@@ -1,7 +1,7 @@
 // ZyRT's two result files of a tournament, written one record at a time, in place.
 #include "transfer/ResultFiles.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/TournamentFiles.h"
 
 #include <QFile>
@@ -99,7 +99,7 @@ public:
             throw KibicError(QStringLiteral("Nie można odczytać pliku %1: %2")
                                  .arg(m_file.fileName(),
                                      m_file.error() != QFileDevice::NoError ? m_file.errorString()
-                                                                           : QStringLiteral("plik się skrócił")));
+                                                                            : QStringLiteral("plik się skrócił")));
         return block;
     }
 

@@ -1,8 +1,8 @@
 // Marks and corrections of received scores, acting on the scoring database and the grid.
 #include "transfer/popK.h"
 
+#include "common/uNapisy.h"
 #include "scoringdb/TQuery.h"
-#include "shell/uNapisy.h"
 #include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 #include "transfer/ResultConversion.h"
@@ -40,8 +40,8 @@ bool IsWholeNumber(const QString& text)
 // caller then runs its own steps and CellActionEnd.
 struct CellActionStart
 {
-    bool Proceed = false;   // the action's own steps run
-    bool Stopped = false;   // polling was stopped and must be restored at the end
+    bool Proceed = false; // the action's own steps run
+    bool Stopped = false; // polling was stopped and must be restored at the end
     bool WasPolling = false;
     CellRef Ref;
 };
@@ -56,7 +56,8 @@ CellActionStart BeginCellAction(GridActionContext& context)
         model.CellClicked = true;
         return start;
     }
-    if (context.X < 1 || context.Y < 1 || context.X >= context.Grid.ColumnCount() || context.Y >= context.Grid.RowCount())
+    if (context.X < 1 || context.Y < 1 || context.X >= context.Grid.ColumnCount()
+        || context.Y >= context.Grid.RowCount())
         return start;
     const QString cellText = context.Grid.Cell(context.X, context.Y);
     if (!IsWholeNumber(cellText))
@@ -69,7 +70,7 @@ CellActionStart BeginCellAction(GridActionContext& context)
         return start;
     context.RdaTable.Open();
     start.Proceed = context.RdaTable.Locate(QStringLiteral("Section;Table;Round;custom_Komp"),
-        {start.Ref.Section, start.Ref.Table, start.Ref.Round, start.Ref.BoardSet});
+        { start.Ref.Section, start.Ref.Table, start.Ref.Round, start.Ref.BoardSet });
     return start;
 }
 
@@ -112,10 +113,11 @@ void ClearCellMark(GridActionContext context)
     const CellActionStart start = BeginCellAction(context);
     if (start.Proceed) {
         const CellRef& ref = start.Ref;
-        const qint64 id = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
+        const qint64 id
+            = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
         context.RecTable.SetFilter({});
         context.RecTable.Open();
-        if (context.RecTable.Locate(QStringLiteral("ID"), {id})) {
+        if (context.RecTable.Locate(QStringLiteral("ID"), { id })) {
             context.RecTable.Edit();
             context.RecTable.SetField(ProcessedColumnName(context.Model.ProcessedColumnNo), false);
             context.RecTable.Post();
@@ -132,19 +134,23 @@ void CorrectCellRecord(GridActionContext context, CorrectionEditor& editor)
     const CellActionStart start = BeginCellAction(context);
     if (start.Proceed) {
         const CellRef& ref = start.Ref;
-        qint64 id = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
-        const qint64 erasure = QueryInteger(context.RecTable, LatestErasureStatement(ref.Section, ref.Table, ref.Board, ref.Round));
+        qint64 id
+            = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
+        const qint64 erasure
+            = QueryInteger(context.RecTable, LatestErasureStatement(ref.Section, ref.Table, ref.Board, ref.Round));
         if (erasure > id)
             id = -1; // the last entry at the table was an erasure: nothing to correct
         TTable& record = context.RecTable;
         record.SetFilter({});
         record.Open();
-        if (record.Locate(QStringLiteral("ID"), {id})) {
+        if (record.Locate(QStringLiteral("ID"), { id })) {
             const QString remark = EffectiveRemark(record.FieldAsString(QStringLiteral("Remarks")));
             ScoreCorrection correction;
-            correction.RoundCaption = QStringLiteral("Runda ") + QString::number(record.FieldAsInteger(QStringLiteral("Round")));
-            correction.TableCaption = QStringLiteral("Stół ") + QChar(char16_t(64 + ref.Section)) + QString::number(ref.Table)
-                + QLatin1Char('(') + QString::number(record.FieldAsInteger(QStringLiteral("PairNS"))) + QLatin1Char('-')
+            correction.RoundCaption
+                = QStringLiteral("Runda ") + QString::number(record.FieldAsInteger(QStringLiteral("Round")));
+            correction.TableCaption = QStringLiteral("Stół ") + QChar(char16_t(64 + ref.Section))
+                + QString::number(ref.Table) + QLatin1Char('(')
+                + QString::number(record.FieldAsInteger(QStringLiteral("PairNS"))) + QLatin1Char('-')
                 + QString::number(record.FieldAsInteger(QStringLiteral("PairEW"))) + QLatin1Char(')');
             correction.BoardCaption = QStringLiteral("Rozdanie ") + QString::number(ref.Board);
             if (ref.Board != context.X)
@@ -207,7 +213,8 @@ bool CellActionsEnabled(const TournamentModel& model, TTable& recTable, const Re
         return false;
     recTable.SetFilter({});
     recTable.Open();
-    const bool found = recTable.Locate(QStringLiteral("Section;Table;Board;Erased"), {ref.Section, ref.Table, ref.Board, false});
+    const bool found
+        = recTable.Locate(QStringLiteral("Section;Table;Board;Erased"), { ref.Section, ref.Table, ref.Board, false });
     recTable.Close();
     return found;
 }

@@ -1,11 +1,11 @@
 // The director's actions on the results grid: correct a received score, clear one handled mark or all.
 #pragma once
 
+#include "common/Operator.h"
 #include "scoringdb/TTable.h"
-#include "shell/Operator.h"
+#include "tournament/TournamentModel.h"
 #include "transfer/ResultGrid.h"
 #include "transfer/ScoreCorrection.h"
-#include "tournament/TournamentModel.h"
 
 namespace kibic {
 
@@ -59,7 +59,8 @@ void ClearAllMarks(GridActionContext context, Operator& operatorUi);
 
 // Whether "Popraw zapis" and "Zgaś zaznaczenie" are offered for the current cell: a data cell of a table
 // and board that has a live record in any round, handled or not.
-[[nodiscard]] bool CellActionsEnabled(const TournamentModel& model, TTable& recTable, const ResultGrid& grid, int x, int y);
+[[nodiscard]] bool CellActionsEnabled(
+    const TournamentModel& model, TTable& recTable, const ResultGrid& grid, int x, int y);
 
 // Empties every data cell.
 void ClearGridCells(ResultGrid& grid);

@@ -1,7 +1,7 @@
 // Duplicate bridge scoring of one result, seen from North-South's side.
 #include "transfer/uScoreProvider.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 namespace kibic {
 

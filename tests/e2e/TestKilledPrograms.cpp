@@ -3,7 +3,7 @@
 // file with an older entry of a board than the ordered pass of the received rows gives.
 #include "EndToEnd.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <QElapsedTimer>
 #include <QFile>

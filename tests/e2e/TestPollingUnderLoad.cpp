@@ -4,9 +4,9 @@
 // times (every run after the first re-enters every board); in a soak a second copy watches column 2.
 #include "EndToEnd.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/KibicError.h"
 #include "transfer/Polling.h"
 
 #include <QElapsedTimer>
@@ -139,14 +139,14 @@ private slots:
         const qint64 played = clock.elapsed();
         timer.stop();
         // The last rows may have come after the last tick's pass.
-        while (pass() > 0) {
-        }
+        while (pass() > 0) { }
         const qint64 rows = Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData]"));
 
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
         QCOMPARE(refused, 0);
         QCOMPARE(qint64(handled), rows);
-        QCOMPARE(Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed]=0")), qint64(0));
+        QCOMPARE(
+            Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed]=0")), qint64(0));
         // Every row was handed over once: each cell was set at least once and at most as often as rows
         // arrived for it (a row entered again before it was handled is not written), and every write set
         // its cell.
@@ -166,7 +166,8 @@ private slots:
 
         if (secondCopy) {
             const auto secondDone = [&] {
-                return Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed2]=0")) == 0;
+                return Scalar(database, QStringLiteral("SELECT COUNT(*) FROM [ReceivedData] WHERE [Processed2]=0"))
+                    == 0;
             };
             QTRY_VERIFY_WITH_TIMEOUT(secondDone(), 30000);
             secondCopy->terminate();

@@ -2,9 +2,9 @@
 // tables the terminal server fills, player database, names file and the private registry.
 #pragma once
 
+#include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
-#include "shell/Operator.h"
 #include "tournament/TournamentModel.h"
 
 #include <QDir>

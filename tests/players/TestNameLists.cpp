@@ -2,8 +2,8 @@
 #include "PlayersFixture.h"
 #include "SmallDisk.h"
 
+#include "common/KibicError.h"
 #include "players/NameLists.h"
-#include "shell/KibicError.h"
 
 #include <functional>
 
@@ -201,7 +201,9 @@ private slots:
         QCOMPARE(names.Written, nameAnswer == mrYes);
         QCOMPARE(ReadAll(luc), nameAnswer == mrYes ? NameListBytes(TwoPlayers(), false) : old);
         // Listed, not asked by name: on Windows ".LU2" names the same file as ".lu2".
-        QVERIFY(!QDir(QFileInfo(lu2).path()).entryList(QDir::Files).contains(QFileInfo(fixture.Base).fileName() + QStringLiteral(".LU2")));
+        QVERIFY(!QDir(QFileInfo(lu2).path())
+                     .entryList(QDir::Files)
+                     .contains(QFileInfo(fixture.Base).fileName() + QStringLiteral(".LU2")));
     }
 
     void unwritableFolderRaisesNamingTheFile()
@@ -235,7 +237,8 @@ private slots:
                 write();
                 QFAIL(qPrintable(file + QStringLiteral(" reported as written")));
             } catch (const KibicError& error) {
-                QVERIFY2(error.Message().contains(file + QStringLiteral(": ") + NoSpaceText()), qPrintable(error.Message()));
+                QVERIFY2(
+                    error.Message().contains(file + QStringLiteral(": ") + NoSpaceText()), qPrintable(error.Message()));
             }
         };
         expectFailure([&] { (void)WriteIdentifierList(TwoPlayers(), base, true, op); }, base + QStringLiteral(".LU2"));

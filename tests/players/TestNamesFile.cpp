@@ -1,8 +1,8 @@
 // Looking players up in ZyRT's names file: both record sizes, exact identifiers, the first match.
 #include "PlayersFixture.h"
 
+#include "common/KibicError.h"
 #include "players/NamesFile.h"
-#include "shell/KibicError.h"
 
 using namespace kibic;
 using namespace kibic::test;

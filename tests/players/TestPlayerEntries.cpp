@@ -1,8 +1,8 @@
 // The participant list from the description and the identifiers placed from PlayerNumbers and RoundData.
 #include "PlayersFixture.h"
 
+#include "common/KibicError.h"
 #include "players/PlayerEntries.h"
-#include "shell/KibicError.h"
 
 using namespace kibic;
 using namespace kibic::test;

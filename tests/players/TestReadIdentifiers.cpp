@@ -2,9 +2,9 @@
 // file, and what a failure leaves behind.
 #include "PlayersFixture.h"
 
+#include "common/KibicError.h"
 #include "players/ReadIdentifiers.h"
 #include "scoringdb/Database.h"
-#include "shell/KibicError.h"
 
 using namespace kibic;
 using namespace kibic::test;
@@ -160,7 +160,8 @@ private slots:
         QCOMPARE(op.Texts().size(), 1);
         const QString text = op.Texts().front();
         QVERIFY2(text.startsWith(QStringLiteral("Sortel musi być zainstalowana!\nPlik ") + file), qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("nie ma sterownika ODBC \"Microsoft Access Driver (*.mdb)\"")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("nie ma sterownika ODBC \"Microsoft Access Driver (*.mdb)\"")),
+            qPrintable(text));
         QCOMPARE(op.Dialogs[0].Kind, int(dkInfo));
     }
 
@@ -243,7 +244,6 @@ private slots:
         QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LUC")), goodList);
         QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LU2")));
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestReadIdentifiers)

@@ -1,13 +1,13 @@
 // Building a scoring database from a tournament model: the rows of every table, the overwrite
 // question, the checks before a file is made and the clean-up after a failed fill.
+#include "ScoringDbTestSupport.h"
+#include "SmallDisk.h"
+#include "common/KibicError.h"
+#include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "ScoringDbTestSupport.h"
-#include "SmallDisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,8 +24,8 @@ namespace {
 // A pairs tournament of ordinary sections and an optional non-typical sector (ExtraTableCount slots),
 // with values that tell every slot apart: NS = 1000*b + slot, EW = 2000*b + slot, board i printed
 // as 200 + i.
-TournamentModel PairsModel(const QString& base, qint32 sections, qint32 tables, qint32 rounds, qint32 boardsPerRound,
-    qint32 extraTables)
+TournamentModel PairsModel(
+    const QString& base, qint32 sections, qint32 tables, qint32 rounds, qint32 boardsPerRound, qint32 extraTables)
 {
     TournamentModel model;
     model.TournamentBase = base;
@@ -143,17 +143,19 @@ private slots:
                      Columns("Section,Table,ComputerID,Status,LogOnOff,UpdateFromRound,CurrentRound,CurrentBoard")),
             tables);
 
-        const QStringList seats = Rows(m_file, QStringLiteral("PlayerNumbers"), Columns("Section,Table,Direction,Number,Name,Updated"));
+        const QStringList seats
+            = Rows(m_file, QStringLiteral("PlayerNumbers"), Columns("Section,Table,Direction,Number,Name,Updated"));
         QCOMPARE(seats.size(), 28);
-        QCOMPARE(seats.mid(0, 5), L({"1|1|N|||0", "1|1|E|||0", "1|1|S|||0", "1|1|W|||0", "1|2|N|||0"}));
+        QCOMPARE(seats.mid(0, 5), L({ "1|1|N|||0", "1|1|E|||0", "1|1|S|||0", "1|1|W|||0", "1|2|N|||0" }));
         QCOMPARE(seats.last(), QStringLiteral("1|7|W|||0"));
 
         QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables,MissingPair,custom_MySQL")),
-            L({"1|A|7|0|-"}));
+            L({ "1|A|7|0|-" }));
 
         const QStringList rounds = Rows(m_file, QStringLiteral("RoundData"),
-            Columns("Section,Table,Round,NSPair,EWPair,LowBoard,HighBoard,CustomBoards,custom_Zyrt,custom_Komp,custom_S,"
-                    "custom_W,custom_LowBoard"));
+            Columns(
+                "Section,Table,Round,NSPair,EWPair,LowBoard,HighBoard,CustomBoards,custom_Zyrt,custom_Komp,custom_S,"
+                "custom_W,custom_LowBoard"));
         QCOMPARE(rounds.size(), 49);
         for (int b = 1; b <= 7; ++b) {
             for (int k = 1; k <= 7; ++k) {
@@ -181,14 +183,15 @@ private slots:
 
         const QStringList tables = Rows(m_file, QStringLiteral("Tables"), Columns("Section,Table"));
         QCOMPARE(tables.size(), 14);
-        QCOMPARE(tables.mid(10), L({"3|1", "3|2", "3|3", "3|4"}));
+        QCOMPARE(tables.mid(10), L({ "3|1", "3|2", "3|3", "3|4" }));
         const QStringList seats = Rows(m_file, QStringLiteral("PlayerNumbers"), Columns("Section,Table,Direction"));
         QCOMPARE(seats.size(), 56);
         QCOMPARE(seats.filter(QRegularExpression(QStringLiteral("^3\\|"))).size(), 16);
         QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables,MissingPair")),
-            L({"1|A|5|0", "2|B|5|0", "3|C|5|0"}));
+            L({ "1|A|5|0", "2|B|5|0", "3|C|5|0" }));
 
-        const QStringList rounds = Rows(m_file, QStringLiteral("RoundData"), Columns("custom_Komp,custom_Zyrt,Section,Table,Round,NSPair"));
+        const QStringList rounds
+            = Rows(m_file, QStringLiteral("RoundData"), Columns("custom_Komp,custom_Zyrt,Section,Table,Round,NSPair"));
         QCOMPARE(rounds.size(), 5 * (2 * 4 + 4));
         for (int b = 1; b <= 5; ++b) {
             const QStringList ofSet = rounds.filter(QRegularExpression(QStringLiteral("^%1\\|").arg(b)));
@@ -196,7 +199,8 @@ private slots:
             for (int k = 1; k <= 12; ++k) {
                 const int section = k <= 4 ? 1 : k <= 8 ? 2 : 3;
                 const MovementEntry& e = model.Movement[b][k];
-                QCOMPARE(ofSet.at(k - 1), QStringLiteral("%1|%2|%3|%4|%5|%6").arg(b).arg(k).arg(section).arg(e.Table).arg(e.Round).arg(e.NS));
+                QCOMPARE(ofSet.at(k - 1),
+                    QStringLiteral("%1|%2|%3|%4|%5|%6").arg(b).arg(k).arg(section).arg(e.Table).arg(e.Round).arg(e.NS));
             }
         }
     }
@@ -206,13 +210,13 @@ private slots:
         TournamentModel model = PairsModel(m_base, 2, 3, 3, 1, 0);
         ScriptedOperator op;
         QVERIFY(BuildScoringDatabase(model, op));
-        for (const char* table : {"Tables", "PlayerNumbers", "RoundData"}) {
-            QStringList sections = Rows(m_file, QString::fromLatin1(table), {QStringLiteral("Section")});
+        for (const char* table : { "Tables", "PlayerNumbers", "RoundData" }) {
+            QStringList sections = Rows(m_file, QString::fromLatin1(table), { QStringLiteral("Section") });
             sections.removeDuplicates();
-            QCOMPARE(sections, L({"1", "2"}));
+            QCOMPARE(sections, L({ "1", "2" }));
         }
-        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), {QStringLiteral("ID")}), L({"1", "2"}));
-        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), {QStringLiteral("Section")}).size(), 3 * 6);
+        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), { QStringLiteral("ID") }), L({ "1", "2" }));
+        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), { QStringLiteral("Section") }).size(), 3 * 6);
     }
 
     void individualWithNonTypicalSectors()
@@ -221,14 +225,16 @@ private slots:
         ScriptedOperator op;
         QVERIFY(BuildScoringDatabase(model, op));
         QCOMPARE(Rows(m_file, QStringLiteral("Tables"), Columns("Section,Table")),
-            L({"1|1", "1|2", "1|3", "2|1", "2|2", "3|1", "3|2"}));
-        QCOMPARE(Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables")), L({"1|A|3", "2|B|3", "3|C|3"}));
-        const QStringList rounds = Rows(m_file, QStringLiteral("RoundData"), Columns("custom_Komp,custom_Zyrt,Section,custom_S,custom_W"));
+            L({ "1|1", "1|2", "1|3", "2|1", "2|2", "3|1", "3|2" }));
+        QCOMPARE(
+            Rows(m_file, QStringLiteral("[Section]"), Columns("ID,Letter,Tables")), L({ "1|A|3", "2|B|3", "3|C|3" }));
+        const QStringList rounds
+            = Rows(m_file, QStringLiteral("RoundData"), Columns("custom_Komp,custom_Zyrt,Section,custom_S,custom_W"));
         QCOMPARE(rounds.size(), 3 * 9);
         QCOMPARE(rounds.mid(0, 9),
-            L({"1|1|1|3001|4001", "1|2|1|3002|4002", "1|3|1|3003|4003", "1|4|2|3004|4004", "1|5|2|3005|4005",
-                "1|6|2|3006|4006", "1|7|3|3007|4007", "1|8|3|3008|4008", "1|9|3|3009|4009"}));
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("custom_pairs")}), L({"0"}));
+            L({ "1|1|1|3001|4001", "1|2|1|3002|4002", "1|3|1|3003|4003", "1|4|2|3004|4004", "1|5|2|3005|4005",
+                "1|6|2|3006|4006", "1|7|3|3007|4007", "1|8|3|3008|4008", "1|9|3|3009|4009" }));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("custom_pairs") }), L({ "0" }));
     }
 
     void settingsRow_data()
@@ -250,7 +256,8 @@ private slots:
             "EnterResultsMethod,ShowPairNumbers,IntermediateResults,AutopoweroffTime,VerificationTime,ShowContract,"
             "LeadCard,MemberNumbers,MemberNumbersNoBlankEntry,BoardOrderVerification,AutoShutDownBPC,custom_pairs");
         QCOMPARE(Rows(m_file, QStringLiteral("Settings"), columns),
-            QStringList({QStringLiteral("-|1|1|0|0|1|1|0|0|1|0|10|1|0|1|0|0|1|0|") + (pairs ? QStringLiteral("1") : QStringLiteral("0"))}));
+            QStringList({ QStringLiteral("-|1|1|0|0|1|1|0|0|1|0|10|1|0|1|0|0|1|0|")
+                + (pairs ? QStringLiteral("1") : QStringLiteral("0")) }));
     }
 
     // A database whose Settings lacks Kibic's own column still gets its options row.
@@ -262,17 +269,18 @@ private slots:
             {
                 DbConnection connection(ScoringConnectionString(file));
                 (void)connection.Execute(QStringLiteral("DROP TABLE [Settings]"));
-                (void)connection.Execute(QStringLiteral("CREATE TABLE [Settings] ([Section] INTEGER,[ShowResults] YESNO "
-                                                        "DEFAULT True,[ShowOwnResult] YESNO,[RepeatResults] YESNO,[MaximumResults] INTEGER,"
-                                                        "[ShowPercentage] YESNO,[GroupSections] YESNO,[ScorePoints] INTEGER,"
-                                                        "[EnterResultsMethod] INTEGER,[ShowPairNumbers] YESNO,[IntermediateResults] "
-                                                        "YESNO,[AutopoweroffTime] INTEGER,[VerificationTime] INTEGER,[ShowContract] "
-                                                        "INTEGER,[LeadCard] YESNO,[MemberNumbers] YESNO)"));
+                (void)connection.Execute(
+                    QStringLiteral("CREATE TABLE [Settings] ([Section] INTEGER,[ShowResults] YESNO "
+                                   "DEFAULT True,[ShowOwnResult] YESNO,[RepeatResults] YESNO,[MaximumResults] INTEGER,"
+                                   "[ShowPercentage] YESNO,[GroupSections] YESNO,[ScorePoints] INTEGER,"
+                                   "[EnterResultsMethod] INTEGER,[ShowPairNumbers] YESNO,[IntermediateResults] "
+                                   "YESNO,[AutopoweroffTime] INTEGER,[VerificationTime] INTEGER,[ShowContract] "
+                                   "INTEGER,[LeadCard] YESNO,[MemberNumbers] YESNO)"));
             }
             FillScoringDatabase(m, file);
         };
         QVERIFY(BuildScoringDatabase(model, op, fill));
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), Columns("AutopoweroffTime,LeadCard")), L({"10|1"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), Columns("AutopoweroffTime,LeadCard")), L({ "10|1" }));
     }
 
     void fillingTwiceReplacesTheRows()
@@ -281,9 +289,9 @@ private slots:
         ScriptedOperator op;
         QVERIFY(BuildScoringDatabase(model, op));
         FillScoringDatabase(model, m_file);
-        QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 4);
-        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), {QStringLiteral("Table")}).size(), 8);
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("Section")}).size(), 1);
+        QCOMPARE(Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("Table") }).size(), 4);
+        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), { QStringLiteral("Table") }).size(), 8);
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("Section") }).size(), 1);
     }
 
     void existingFile_data()
@@ -307,14 +315,14 @@ private slots:
         ScriptedOperator op;
         op.QueueAnswer(answer);
         QCOMPARE(BuildScoringDatabase(model, op), built);
-        QCOMPARE(op.Messages, QStringList({m_file + QStringLiteral(" istnieje.\nNadpisać?")}));
-        QCOMPARE(op.Kinds, QList<int>({dkConfirm}));
+        QCOMPARE(op.Messages, QStringList({ m_file + QStringLiteral(" istnieje.\nNadpisać?") }));
+        QCOMPARE(op.Kinds, QList<int>({ dkConfirm }));
         if (built) {
             QCOMPARE(DetectDatabaseFormat(m_file), DatabaseFormat::Sqlite);
-            QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 3);
+            QCOMPARE(Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("Table") }).size(), 3);
         } else {
             QCOMPARE(Content(m_file), QByteArray("the database of last week"));
-            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({"cup.bws"}));
+            QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({ "cup.bws" }));
         }
     }
 
@@ -334,7 +342,7 @@ private slots:
         } op;
         TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
         QVERIFY(!BuildScoringDatabase(model, op));
-        QCOMPARE(op.Buttons, QList<int>({11}));
+        QCOMPARE(op.Buttons, QList<int>({ 11 }));
     }
 
     void individualWithoutExtraSlotsMakesNoFile()
@@ -347,7 +355,7 @@ private slots:
         QCOMPARE(op.Messages.size(), 1);
         QVERIFY2(op.Messages.first().contains(m_base), qPrintable(op.Messages.first()));
         QVERIFY(op.Messages.first().contains(QStringLiteral("sektorów nietypowych")));
-        QCOMPARE(op.Kinds, QList<int>({dkError}));
+        QCOMPARE(op.Kinds, QList<int>({ dkError }));
     }
 
     // The old file is not even offered for overwriting when the new one could not be filled.
@@ -393,7 +401,7 @@ private slots:
         TournamentModel model = PairsModel(m_dir->filePath(QStringLiteral("missing/folder/cup")), 1, 3, 3, 2, 0);
         ScriptedOperator op;
         QVERIFY(!BuildScoringDatabase(model, op));
-        QCOMPARE(op.Kinds, QList<int>({dkError}));
+        QCOMPARE(op.Kinds, QList<int>({ dkError }));
         QVERIFY(!op.BusyCursor);
     }
 
@@ -421,7 +429,7 @@ private slots:
             try {
                 FillScoringDatabase(m, file);
             } catch (const KibicError&) {
-                tablesFilled = Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size() == 4;
+                tablesFilled = Rows(file, QStringLiteral("Tables"), { QStringLiteral("Table") }).size() == 4;
                 throw;
             }
         };
@@ -429,7 +437,7 @@ private slots:
         QVERIFY(tablesFilled);
         QVERIFY(!QFile::exists(m_file));
         QVERIFY(!QFile::exists(m_file + QStringLiteral("-journal")));
-        QCOMPARE(op.Log, QList<bool>({true, false}));
+        QCOMPARE(op.Log, QList<bool>({ true, false }));
         QCOMPARE(op.Messages.size(), 1);
         QVERIFY2(op.Messages.first().contains(QStringLiteral("disk full")), qPrintable(op.Messages.first()));
         QVERIFY(op.Messages.first().contains(m_file));
@@ -462,9 +470,9 @@ private slots:
         QCOMPARE(filled, BuildingFileName(m_file));
         QCOMPARE(QFileInfo(filled).absolutePath(), m_dir->path());
         QVERIFY(!nameTaken);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), fails ? QStringList() : L({"cup.bws"}));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), fails ? QStringList() : L({ "cup.bws" }));
         if (!fails)
-            QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 3);
+            QCOMPARE(Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("Table") }).size(), 3);
     }
 
     // What a killed build left under the building name goes; the new database is built whole.
@@ -475,8 +483,8 @@ private slots:
         TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
         ScriptedOperator op;
         QVERIFY2(BuildScoringDatabase(model, op), qPrintable(op.Messages.join(QLatin1Char('\n'))));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({"cup.bws"}));
-        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), {QStringLiteral("Table")}).size(), 9);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({ "cup.bws" }));
+        QCOMPARE(Rows(m_file, QStringLiteral("RoundData"), { QStringLiteral("Table") }).size(), 9);
     }
 
     // A CREATE TABLE that fails (here on a full disk) leaves no file behind, so the next build does not
@@ -496,7 +504,7 @@ private slots:
                 QFAIL("built on a full disk");
             QCOMPARE(op.Messages.size(), 1);
             tableRefused = op.Messages.first().contains(QStringLiteral("CREATE TABLE"));
-            QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files), L({"filler"}));
+            QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files), L({ "filler" }));
         }
         QVERIFY2(tableRefused, "no CREATE TABLE failed on the full disk");
         disk.Empty();
@@ -504,7 +512,7 @@ private slots:
         ScriptedOperator op;
         QVERIFY2(BuildScoringDatabase(model, op), qPrintable(op.Messages.join(QLatin1Char('\n'))));
         QVERIFY(op.Messages.isEmpty());
-        QCOMPARE(Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 3);
+        QCOMPARE(Rows(file, QStringLiteral("Tables"), { QStringLiteral("Table") }).size(), 3);
     }
 
 private:

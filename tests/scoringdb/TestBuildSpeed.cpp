@@ -1,9 +1,9 @@
 // The build of a large tournament (10 sections of 30 tables, 30 rounds) against the floor of writing
 // the same rows with one prepared statement per table straight into SQLite.
+#include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uCreateBWS.h"
-#include "shell/Operator.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -36,7 +36,7 @@ TournamentModel LargeTournament(const QString& base)
         for (qint32 k = 1; k <= 300; ++k) {
             const qint32 round = (k - 1) % 30 + 1;
             const qint32 table = (b + round - 2) % 30 + 1;
-            boardSet[static_cast<std::size_t>(k)] = {table, 30 + (table + round) % 30 + 1, 0, 0, round, table};
+            boardSet[static_cast<std::size_t>(k)] = { table, 30 + (table + round) % 30 + 1, 0, 0, round, table };
         }
     }
     return model;
@@ -70,38 +70,42 @@ void RawFill(const TournamentModel& model, const QString& file)
                     exec(q);
                 }
         });
-        run(QStringLiteral("INSERT INTO [PlayerNumbers] ([Section],[Table],[Direction]) VALUES (?,?,?)"), [&](QSqlQuery& q) {
-            for (int s = 1; s <= model.SectionCount; ++s)
-                for (int t = 1; t <= model.TableCount; ++t)
-                    for (const char* seat : {"N", "E", "S", "W"}) {
-                        q.bindValue(0, s);
-                        q.bindValue(1, t);
-                        q.bindValue(2, QString::fromLatin1(seat));
-                        exec(q);
-                    }
-        });
-        run(QStringLiteral("INSERT INTO [Section] ([ID],[Letter],[Tables],[MissingPair]) VALUES (?,?,?,0)"), [&](QSqlQuery& q) {
-            for (int s = 1; s <= model.SectionCount; ++s) {
-                q.bindValue(0, s);
-                q.bindValue(1, QString(QChar(64 + s)));
-                q.bindValue(2, model.TableCount);
-                exec(q);
-            }
-        });
-        run(QStringLiteral("INSERT INTO [RoundData] ([Section],[Table],[Round],[NSPair],[EWPair],[LowBoard],[HighBoard],"
-                           "[custom_Zyrt],[custom_Komp],[custom_S],[custom_W]) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
+        run(QStringLiteral("INSERT INTO [PlayerNumbers] ([Section],[Table],[Direction]) VALUES (?,?,?)"),
+            [&](QSqlQuery& q) {
+                for (int s = 1; s <= model.SectionCount; ++s)
+                    for (int t = 1; t <= model.TableCount; ++t)
+                        for (const char* seat : { "N", "E", "S", "W" }) {
+                            q.bindValue(0, s);
+                            q.bindValue(1, t);
+                            q.bindValue(2, QString::fromLatin1(seat));
+                            exec(q);
+                        }
+            });
+        run(QStringLiteral("INSERT INTO [Section] ([ID],[Letter],[Tables],[MissingPair]) VALUES (?,?,?,0)"),
+            [&](QSqlQuery& q) {
+                for (int s = 1; s <= model.SectionCount; ++s) {
+                    q.bindValue(0, s);
+                    q.bindValue(1, QString(QChar(64 + s)));
+                    q.bindValue(2, model.TableCount);
+                    exec(q);
+                }
+            });
+        run(QStringLiteral(
+                "INSERT INTO [RoundData] ([Section],[Table],[Round],[NSPair],[EWPair],[LowBoard],[HighBoard],"
+                "[custom_Zyrt],[custom_Komp],[custom_S],[custom_W]) VALUES (?,?,?,?,?,?,?,?,?,?,?)"),
             [&](QSqlQuery& q) {
                 for (int b = 1; b <= model.TableCount; ++b)
                     for (int k = 1; k <= model.SectionCount * model.RoundCount; ++k) {
                         const MovementEntry& e = model.Movement[b][k];
-                        const QVariantList values = {(k - 1) / model.RoundCount + 1, e.Table, e.Round, e.NS, e.EW,
-                            model.BoardNumbers[b], model.BoardNumbers[b], k, b, e.South, e.West};
+                        const QVariantList values = { (k - 1) / model.RoundCount + 1, e.Table, e.Round, e.NS, e.EW,
+                            model.BoardNumbers[b], model.BoardNumbers[b], k, b, e.South, e.West };
                         for (int i = 0; i < values.size(); ++i)
                             q.bindValue(i, values[i]);
                         exec(q);
                     }
             });
-        run(QStringLiteral("INSERT INTO [Settings] ([ShowResults],[LeadCard]) VALUES (1,1)"), [&](QSqlQuery& q) { exec(q); });
+        run(QStringLiteral("INSERT INTO [Settings] ([ShowResults],[LeadCard]) VALUES (1,1)"),
+            [&](QSqlQuery& q) { exec(q); });
         database.close();
     }
     QSqlDatabase::removeDatabase(name);

@@ -1,11 +1,11 @@
 // A new scoring database: the statements' texts and the schema the created file reports.
 // Runs once on SQLite directly and once through ODBC (KIBIC_DB_BACKEND=odbc).
+#include "ScoringDbTestSupport.h"
+#include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uCreateBWS.h"
-#include "shell/KibicError.h"
-#include "ScoringDbTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,28 +22,29 @@ namespace {
 // expects (types in Jet's words).
 using Schema = QList<QPair<QString, QStringList>>;
 
-const QStringList kReceivedSchema = L({"ID|COUNTER||", "Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||",
+const QStringList kReceivedSchema = L({ "ID|COUNTER||", "Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||",
     "Board|INTEGER||", "PairNS|INTEGER||", "PairEW|INTEGER||", "Declarer|INTEGER||", "NS/EW|TEXT(2)||",
     "Contract|TEXT(10)||", "Result|TEXT(10)||", "LeadCard|TEXT(10)||", "Remarks|TEXT(255)||", "DateLog|DATE||",
     "TimeLog|TIME||", "Processed|YESNO|False|", "Processed1|YESNO|False|", "Processed2|YESNO|False|",
-    "Processed3|YESNO|False|", "Processed4|YESNO|False|", "Erased|YESNO|False|"});
+    "Processed3|YESNO|False|", "Processed4|YESNO|False|", "Erased|YESNO|False|" });
 
 QStringList SettingsSchema(bool withPlayTables, bool withBM2)
 {
-    QStringList columns = L({"Section|INTEGER||", "ShowResults|YESNO|True|", "ShowOwnResult|YESNO|True|",
+    QStringList columns = L({ "Section|INTEGER||", "ShowResults|YESNO|True|", "ShowOwnResult|YESNO|True|",
         "RepeatResults|YESNO|False|", "MaximumResults|INTEGER|0|", "ShowPercentage|YESNO|True|",
         "GroupSections|YESNO|False|", "ScorePoints|INTEGER|1|", "EnterResultsMethod|INTEGER|0|",
         "ShowPairNumbers|YESNO|True|", "IntermediateResults|YESNO|False|", "AutopoweroffTime|INTEGER|20|",
-        "VerificationTime|INTEGER|2|", "ShowContract|INTEGER|1|", "LeadCard|YESNO|False|",
-        "MemberNumbers|YESNO|False|", "MemberNumbersNoBlankEntry|YESNO|False|", "BoardOrderVerification|YESNO|True|"});
+        "VerificationTime|INTEGER|2|", "ShowContract|INTEGER|1|", "LeadCard|YESNO|False|", "MemberNumbers|YESNO|False|",
+        "MemberNumbersNoBlankEntry|YESNO|False|", "BoardOrderVerification|YESNO|True|" });
     if (withPlayTables)
         columns << QStringLiteral("HandRecordValidation|YESNO|True|");
     if (withBM2) {
-        columns << QStringLiteral("AutoShutDownBPC|YESNO|True|") << QStringLiteral("BM2PINcode|TEXT(4)|\"9642\"|") << QStringLiteral("BM2ConfirmNP|YESNO|False|")
-                << QStringLiteral("BM2RemainingBoards|YESNO|True|") << QStringLiteral("BM2NextSeatings|YESNO|True|") << QStringLiteral("BM2ScoreRecap|YESNO|False|")
+        columns << QStringLiteral("AutoShutDownBPC|YESNO|True|") << QStringLiteral("BM2PINcode|TEXT(4)|\"9642\"|")
+                << QStringLiteral("BM2ConfirmNP|YESNO|False|") << QStringLiteral("BM2RemainingBoards|YESNO|True|")
+                << QStringLiteral("BM2NextSeatings|YESNO|True|") << QStringLiteral("BM2ScoreRecap|YESNO|False|")
                 << QStringLiteral("BM2ScoreCorrection|YESNO|False|") << QStringLiteral("BM2AutoBoardNumber|YESNO|True|")
-                << QStringLiteral("BM2ResultsOverview|INTEGER|0|") << QStringLiteral("BM2ShowPlayerNames|INTEGER|0|") << QStringLiteral("BM2Ranking|INTEGER|0|")
-                << QStringLiteral("BM2PairNumberEntry|INTEGER|0|");
+                << QStringLiteral("BM2ResultsOverview|INTEGER|0|") << QStringLiteral("BM2ShowPlayerNames|INTEGER|0|")
+                << QStringLiteral("BM2Ranking|INTEGER|0|") << QStringLiteral("BM2PairNumberEntry|INTEGER|0|");
     } else {
         columns << QStringLiteral("AutoShutDownBPC|YESNO|False|");
     }
@@ -54,34 +55,39 @@ QStringList SettingsSchema(bool withPlayTables, bool withBM2)
 Schema ExpectedSchema(bool withPlayTables, bool withBM2)
 {
     Schema schema = {
-        {QStringLiteral("Clients"), L({"ID|COUNTER||", "Computer|TEXT(255)||yes"})},
-        {QStringLiteral("Section"), L({"ID|INTEGER||", "Letter|TEXT(2)||yes", "Tables|INTEGER||", "MissingPair|INTEGER|0|",
-                "custom_MySQL|TEXT(255)||"})},
-        {QStringLiteral("Tables"), L({"Section|INTEGER||", "Table|INTEGER||", "ComputerID|INTEGER|0|", "Status|INTEGER|0|",
+        { QStringLiteral("Clients"), L({ "ID|COUNTER||", "Computer|TEXT(255)||yes" }) },
+        { QStringLiteral("Section"),
+            L({ "ID|INTEGER||", "Letter|TEXT(2)||yes", "Tables|INTEGER||", "MissingPair|INTEGER|0|",
+                "custom_MySQL|TEXT(255)||" }) },
+        { QStringLiteral("Tables"),
+            L({ "Section|INTEGER||", "Table|INTEGER||", "ComputerID|INTEGER|0|", "Status|INTEGER|0|",
                 "LogOnOff|INTEGER|2|", "UpdateFromRound|INTEGER|0|", "CurrentRound|INTEGER|0|",
-                "CurrentBoard|INTEGER|0|"})},
-        {QStringLiteral("RoundData"), L({"Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||", "NSPair|INTEGER||", "EWPair|INTEGER||",
+                "CurrentBoard|INTEGER|0|" }) },
+        { QStringLiteral("RoundData"),
+            L({ "Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||", "NSPair|INTEGER||", "EWPair|INTEGER||",
                 "LowBoard|INTEGER||", "HighBoard|INTEGER||", "CustomBoards|TEXT(255)||", "custom_Zyrt|INTEGER||",
-                "custom_Komp|INTEGER||", "custom_S|INTEGER|0|", "custom_W|INTEGER|0|", "custom_LowBoard|INTEGER|0|"})},
-        {QStringLiteral("ReceivedData"), kReceivedSchema},
-        {QStringLiteral("IntermediateData"), kReceivedSchema},
+                "custom_Komp|INTEGER||", "custom_S|INTEGER|0|", "custom_W|INTEGER|0|",
+                "custom_LowBoard|INTEGER|0|" }) },
+        { QStringLiteral("ReceivedData"), kReceivedSchema },
+        { QStringLiteral("IntermediateData"), kReceivedSchema },
     };
     if (withPlayTables) {
-        QStringList bidding = L({"ID|COUNTER||", "Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||",
+        QStringList bidding = L({ "ID|COUNTER||", "Section|INTEGER||", "Table|INTEGER||", "Round|INTEGER||",
             "Board|INTEGER||", "Counter|INTEGER||", "Direction|TEXT(2)||", "Bid|TEXT(10)||", "DateLog|DATE||",
-            "TimeLog|TIME||", "Erased|YESNO|False|"});
-        schema.append({QStringLiteral("BiddingData"), bidding});
+            "TimeLog|TIME||", "Erased|YESNO|False|" });
+        schema.append({ QStringLiteral("BiddingData"), bidding });
         bidding[7] = QStringLiteral("Card|TEXT(10)||");
-        schema.append({QStringLiteral("PlayData"), bidding});
-        QStringList hands = L({"Section|INTEGER||", "Board|INTEGER||"});
-        for (const char* hand : {"North", "East", "South", "West"})
-            for (const char* suit : {"Spades", "Hearts", "Diamonds", "Clubs"})
+        schema.append({ QStringLiteral("PlayData"), bidding });
+        QStringList hands = L({ "Section|INTEGER||", "Board|INTEGER||" });
+        for (const char* hand : { "North", "East", "South", "West" })
+            for (const char* suit : { "Spades", "Hearts", "Diamonds", "Clubs" })
                 hands << QString::fromLatin1(hand) + QString::fromLatin1(suit) + QStringLiteral("|TEXT(13)||");
-        schema.append({QStringLiteral("HandRecord"), hands});
+        schema.append({ QStringLiteral("HandRecord"), hands });
     }
-    schema.append({QStringLiteral("PlayerNumbers"), L({"Section|INTEGER||", "Table|INTEGER||", "Direction|TEXT(2)||yes", "Number|TEXT(16)|''|",
-            "Name|TEXT(19)|''|", "Updated|YESNO|False|"})});
-    schema.append({QStringLiteral("Settings"), SettingsSchema(withPlayTables, withBM2)});
+    schema.append({ QStringLiteral("PlayerNumbers"),
+        L({ "Section|INTEGER||", "Table|INTEGER||", "Direction|TEXT(2)||yes", "Number|TEXT(16)|''|",
+            "Name|TEXT(19)|''|", "Updated|YESNO|False|" }) });
+    schema.append({ QStringLiteral("Settings"), SettingsSchema(withPlayTables, withBM2) });
     return schema;
 }
 
@@ -91,7 +97,7 @@ QStringList ReportedColumns(DbConnection& connection, const QString& table)
 {
     QSqlQuery query(connection.Database());
     if (!query.exec(QStringLiteral("PRAGMA table_info([%1])").arg(table)))
-        return {QStringLiteral("PRAGMA failed")};
+        return { QStringLiteral("PRAGMA failed") };
     QStringList columns;
     while (query.next()) {
         QString type = query.value(2).toString();
@@ -106,7 +112,8 @@ QStringList ReportedColumns(DbConnection& connection, const QString& table)
 QStringList ReportedTables(DbConnection& connection)
 {
     QSqlQuery query(connection.Database());
-    query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
+    query.exec(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
     QStringList tables;
     while (query.next())
         tables << query.value(0).toString();
@@ -116,7 +123,8 @@ QStringList ReportedTables(DbConnection& connection)
 bool CounterIsAutoIncrement(DbConnection& connection, const QString& table)
 {
     return connection.ScalarInteger(
-               QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name=? AND sql LIKE '%AUTOINCREMENT%'"), {table})
+               QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name=? AND sql LIKE '%AUTOINCREMENT%'"),
+               { table })
         == 1;
 }
 
@@ -143,11 +151,13 @@ private slots:
             "[ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[Board] INTEGER,[PairNS] INTEGER,[PairEW] "
             "INTEGER,[Declarer] INTEGER,[NS/EW] TEXT(2),[Contract] TEXT(10),[Result] TEXT(10),[LeadCard] TEXT(10),"
             "[Remarks] TEXT(255),[DateLog] DATE,[TimeLog] TIME,[Processed] YESNO DEFAULT False,[Processed1] YESNO "
-            "DEFAULT False,[Processed2] YESNO DEFAULT False,[Processed3] YESNO DEFAULT False,[Processed4] YESNO DEFAULT "
+            "DEFAULT False,[Processed2] YESNO DEFAULT False,[Processed3] YESNO DEFAULT False,[Processed4] YESNO "
+            "DEFAULT "
             "False,[Erased] YESNO DEFAULT False)");
         const QString settingsHead = QStringLiteral(
             "CREATE TABLE [Settings] ([Section] INTEGER,[ShowResults] YESNO DEFAULT True,[ShowOwnResult] YESNO DEFAULT "
-            "True,[RepeatResults] YESNO DEFAULT False,[MaximumResults] INTEGER DEFAULT 0,[ShowPercentage] YESNO DEFAULT "
+            "True,[RepeatResults] YESNO DEFAULT False,[MaximumResults] INTEGER DEFAULT 0,[ShowPercentage] YESNO "
+            "DEFAULT "
             "True,[GroupSections] YESNO DEFAULT False,[ScorePoints] INTEGER DEFAULT 1,[EnterResultsMethod] INTEGER "
             "DEFAULT 0,[ShowPairNumbers] YESNO DEFAULT True,[IntermediateResults] YESNO DEFAULT False,"
             "[AutopoweroffTime] INTEGER DEFAULT 20,[VerificationTime] INTEGER DEFAULT 2,[ShowContract] INTEGER DEFAULT "
@@ -157,9 +167,11 @@ private slots:
             "[AutoShutDownBPC] YESNO DEFAULT True,[BM2PINcode] TEXT(4) DEFAULT \"9642\",[BM2ConfirmNP] YESNO DEFAULT "
             "False,[BM2RemainingBoards] YESNO DEFAULT True,[BM2NextSeatings] YESNO DEFAULT True,[BM2ScoreRecap] YESNO "
             "DEFAULT False,[BM2ScoreCorrection] YESNO DEFAULT False,[BM2AutoBoardNumber] YESNO DEFAULT True,"
-            "[BM2ResultsOverview] INTEGER DEFAULT 0,[BM2ShowPlayerNames] INTEGER DEFAULT 0,[BM2Ranking] INTEGER DEFAULT "
+            "[BM2ResultsOverview] INTEGER DEFAULT 0,[BM2ShowPlayerNames] INTEGER DEFAULT 0,[BM2Ranking] INTEGER "
+            "DEFAULT "
             "0,[BM2PairNumberEntry] INTEGER DEFAULT 0,[custom_pairs] YESNO DEFAULT True)");
-        const QString basicTail = QStringLiteral("[AutoShutDownBPC] YESNO DEFAULT False,[custom_pairs] YESNO DEFAULT True)");
+        const QString basicTail
+            = QStringLiteral("[AutoShutDownBPC] YESNO DEFAULT False,[custom_pairs] YESNO DEFAULT True)");
         const QString validation = QStringLiteral("[HandRecordValidation] YESNO DEFAULT True,");
 
         QTest::newRow("1 Clients") << false << false << 1
@@ -178,17 +190,19 @@ private slots:
                                         "[CustomBoards] TEXT(255),[custom_Zyrt] INTEGER,[custom_Komp] INTEGER,"
                                         "[custom_S] INTEGER DEFAULT 0,[custom_W] INTEGER DEFAULT 0,[custom_LowBoard] "
                                         "INTEGER DEFAULT 0)";
-        QTest::newRow("5 ReceivedData") << false << false << 5 << QStringLiteral("CREATE TABLE [ReceivedData] (") + received;
-        QTest::newRow("6 IntermediateData") << false << false << 6
-                                            << QStringLiteral("CREATE TABLE [IntermediateData] (") + received;
+        QTest::newRow("5 ReceivedData") << false << false << 5
+                                        << QStringLiteral("CREATE TABLE [ReceivedData] (") + received;
+        QTest::newRow("6 IntermediateData")
+            << false << false << 6 << QStringLiteral("CREATE TABLE [IntermediateData] (") + received;
         QTest::newRow("7 BiddingData") << true << false << 7
                                        << "CREATE TABLE [BiddingData] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,"
                                           "[Round] INTEGER,[Board] INTEGER,[Counter] INTEGER,[Direction] TEXT(2),[Bid] "
                                           "TEXT(10),[DateLog] DATE,[TimeLog] TIME,[Erased] YESNO DEFAULT False)";
-        QTest::newRow("8 PlayData") << true << false << 8
-                                    << "CREATE TABLE [PlayData] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] "
-                                       "INTEGER,[Board] INTEGER,[Counter] INTEGER,[Direction] TEXT(2),[Card] TEXT(10),"
-                                       "[DateLog] DATE,[TimeLog] TIME,[Erased] YESNO DEFAULT False)";
+        QTest::newRow("8 PlayData")
+            << true << false << 8
+            << "CREATE TABLE [PlayData] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] "
+               "INTEGER,[Board] INTEGER,[Counter] INTEGER,[Direction] TEXT(2),[Card] TEXT(10),"
+               "[DateLog] DATE,[TimeLog] TIME,[Erased] YESNO DEFAULT False)";
         QTest::newRow("9 HandRecord")
             << true << false << 9
             << "CREATE TABLE [HandRecord] ([Section] INTEGER,[Board] INTEGER,[NorthSpades] TEXT(13),[NorthHearts] "
@@ -196,10 +210,11 @@ private slots:
                "[EastDiamonds] TEXT(13),[EastClubs] TEXT(13),[SouthSpades] TEXT(13),[SouthHearts] TEXT(13),"
                "[SouthDiamonds] TEXT(13),[SouthClubs] TEXT(13),[WestSpades] TEXT(13),[WestHearts] TEXT(13),"
                "[WestDiamonds] TEXT(13),[WestClubs] TEXT(13))";
-        QTest::newRow("10 PlayerNumbers") << false << false << 10
-                                          << "CREATE TABLE [PlayerNumbers] ([Section] INTEGER,[Table] INTEGER,[Direction] "
-                                             "TEXT(2) NOT NULL,[Number] TEXT(16) DEFAULT '',[Name] TEXT(19) DEFAULT '',"
-                                             "[Updated] YESNO DEFAULT False)";
+        QTest::newRow("10 PlayerNumbers")
+            << false << false << 10
+            << "CREATE TABLE [PlayerNumbers] ([Section] INTEGER,[Table] INTEGER,[Direction] "
+               "TEXT(2) NOT NULL,[Number] TEXT(16) DEFAULT '',[Name] TEXT(19) DEFAULT '',"
+               "[Updated] YESNO DEFAULT False)";
         QTest::newRow("11 basic, play tables") << true << false << 11 << settingsHead + validation + basicTail;
         QTest::newRow("11 basic, no play tables") << false << false << 11 << settingsHead + basicTail;
         QTest::newRow("11 BM2, play tables") << true << true << 11 << settingsHead + validation + bm2Tail;
@@ -219,7 +234,7 @@ private slots:
 
     void playTablesRemoveExactlyTheValidationColumn()
     {
-        for (const bool bm2 : {false, true}) {
+        for (const bool bm2 : { false, true }) {
             const QString with = TableStatements(true, bm2).at(10);
             const QString without = TableStatements(false, bm2).at(10);
             QCOMPARE(with.size() - without.size(), 42);
@@ -269,7 +284,7 @@ private slots:
         settings.Open();
         const QStringList names = settings.FieldNames();
         QCOMPARE(names.size(), 20);
-        QCOMPARE(names.mid(17), L({"BoardOrderVerification", "AutoShutDownBPC", "custom_pairs"}));
+        QCOMPARE(names.mid(17), L({ "BoardOrderVerification", "AutoShutDownBPC", "custom_pairs" }));
     }
 
     void defaultsOfAnAppendedRow()

@@ -1,16 +1,16 @@
 // The database layer: table and query objects on a scoring database, shared with another writer.
 // Runs once on SQLite directly and once through ODBC (KIBIC_DB_BACKEND=odbc).
+#include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
-#include "shell/KibicError.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -50,7 +50,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_file = m_dir->filePath(QStringLiteral("cup.bws"));
         DbConnection::CreateDatabaseFile(m_file);
-        for (const QString& statement : {kReceived, kTables}) {
+        for (const QString& statement : { kReceived, kTables }) {
             TQuery query(StatementConnectionString(m_file));
             query.SetSql(statement);
             query.ExecSql();
@@ -140,7 +140,8 @@ private slots:
         } catch (const KibicError& error) {
             QVERIFY2(error.Message().startsWith(QStringLiteral("Nie można odczytać pliku bazy danych ") + folder),
                 qPrintable(error.Message()));
-            QVERIFY2(error.Message().endsWith(QStringLiteral("w jego miejscu jest folder")), qPrintable(error.Message()));
+            QVERIFY2(
+                error.Message().endsWith(QStringLiteral("w jego miejscu jest folder")), qPrintable(error.Message()));
         }
     }
 
@@ -168,13 +169,13 @@ private slots:
         AppendReceived(table, 1, 3, 2, 5, QStringLiteral("4 S x"));
         AppendReceived(table, 1, 3, 3, 5, QStringLiteral("4 s x"));
         AppendReceived(table, 2, 3, 2, 5, QStringLiteral("PASS"));
-        QVERIFY(table.Locate(QStringLiteral("Section;Table;Round"), {2, 3, 2}));
+        QVERIFY(table.Locate(QStringLiteral("Section;Table;Round"), { 2, 3, 2 }));
         QCOMPARE(table.FieldAsString(QStringLiteral("Contract")), QStringLiteral("PASS"));
-        QVERIFY(table.Locate(QStringLiteral("Contract"), {QStringLiteral("4 s x")}));
+        QVERIFY(table.Locate(QStringLiteral("Contract"), { QStringLiteral("4 s x") }));
         QCOMPARE(table.FieldAsInteger(QStringLiteral("Round")), 3);
-        QVERIFY(!table.Locate(QStringLiteral("Contract"), {QStringLiteral("4 S X")}));
+        QVERIFY(!table.Locate(QStringLiteral("Contract"), { QStringLiteral("4 S X") }));
         QCOMPARE(table.FieldAsInteger(QStringLiteral("Round")), 3);
-        QVERIFY(table.Locate(QStringLiteral("Section;Table;Board;Erased"), {1, 3, 5, false}));
+        QVERIFY(table.Locate(QStringLiteral("Section;Table;Board;Erased"), { 1, 3, 5, false }));
         QCOMPARE(table.FieldAsInteger(QStringLiteral("ID")), 1);
     }
 
@@ -183,12 +184,12 @@ private slots:
         TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
         table.Open();
         AppendReceived(table, 1, 1, 1, 1, QStringLiteral("1 C"));
-        QVERIFY(!table.Locate(QStringLiteral("Board"), {7}));
+        QVERIFY(!table.Locate(QStringLiteral("Board"), { 7 }));
         table.Edit();
         table.SetField(QStringLiteral("Board"), 7);
         table.Post();
         table.First();
-        QVERIFY(table.Locate(QStringLiteral("Board"), {7}));
+        QVERIFY(table.Locate(QStringLiteral("Board"), { 7 }));
     }
 
     void sortByIdAndBack()
@@ -207,7 +208,7 @@ private slots:
         QList<int> ids;
         for (table.First(); !table.Eof(); table.Next())
             ids.append(table.FieldAsInteger(QStringLiteral("ID")));
-        QCOMPARE(ids, QList<int>({3, 2, 1}));
+        QCOMPARE(ids, QList<int>({ 3, 2, 1 }));
         table.SetSort(QStringLiteral("ID"));
         table.First();
         QCOMPARE(table.FieldAsInteger(QStringLiteral("ID")), 1);
@@ -334,8 +335,9 @@ private slots:
         file.close();
         TTable table(ScoringConnectionString(other), QStringLiteral("ReceivedData"));
         QVERIFY_THROWS_EXCEPTION(KibicError, table.Open());
-        QVERIFY_THROWS_EXCEPTION(KibicError, TTable(ScoringConnectionString(m_dir->filePath(QStringLiteral("none.bws"))),
-            QStringLiteral("Tables")).Open());
+        QVERIFY_THROWS_EXCEPTION(KibicError,
+            TTable(ScoringConnectionString(m_dir->filePath(QStringLiteral("none.bws"))), QStringLiteral("Tables"))
+                .Open());
     }
 
     // The terminal server changes Status and CurrentRound of a Tables row while Kibic gives the table to
@@ -356,14 +358,15 @@ private slots:
         (void)server.Execute(QStringLiteral("UPDATE [Tables] SET [Status]=3,[CurrentRound]=2 WHERE [Table]=2"));
         QStringList sent;
         SetStatementObserver([&](const QString& sql) { sent.append(sql); });
-        QVERIFY(table.Locate(QStringLiteral("Section;Table"), {1, 2}));
+        QVERIFY(table.Locate(QStringLiteral("Section;Table"), { 1, 2 }));
         table.Edit();
         table.SetField(QStringLiteral("ComputerID"), 7);
         table.Post();
         SetStatementObserver({});
-        QCOMPARE(sent, QStringList{QStringLiteral("UPDATE [Tables] SET [ComputerID]=? WHERE [Section]=? AND [Table]=?")});
-        QCOMPARE(server.ScalarInteger(
-                     QStringLiteral("SELECT [Status]*100+[CurrentRound]*10+[ComputerID] FROM [Tables] WHERE [Table]=2")),
+        QCOMPARE(
+            sent, QStringList { QStringLiteral("UPDATE [Tables] SET [ComputerID]=? WHERE [Section]=? AND [Table]=?") });
+        QCOMPARE(server.ScalarInteger(QStringLiteral(
+                     "SELECT [Status]*100+[CurrentRound]*10+[ComputerID] FROM [Tables] WHERE [Table]=2")),
             327);
         QCOMPARE(server.ScalarInteger(QStringLiteral("SELECT [ComputerID] FROM [Tables] WHERE [Table]=1")), 0);
     }
@@ -373,12 +376,12 @@ private slots:
     {
         QTest::addColumn<QString>("tableName");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("Tables, no ID") << QStringLiteral("Tables")
-                                       << QStringList{QStringLiteral("INSERT INTO [Tables] ([Section],[Table]) VALUES (?,?)")};
+        QTest::newRow("Tables, no ID") << QStringLiteral(
+            "Tables") << QStringList { QStringLiteral("INSERT INTO [Tables] ([Section],[Table]) VALUES (?,?)") };
         QTest::newRow("ReceivedData, COUNTER")
             << QStringLiteral("ReceivedData")
-            << QStringList{QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table]) VALUES (?,?)"),
-                   QStringLiteral("SELECT last_insert_rowid()")};
+            << QStringList { QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table]) VALUES (?,?)"),
+                   QStringLiteral("SELECT last_insert_rowid()") };
     }
 
     void appendAsksForTheNumberOnlyOfACounter()
@@ -455,7 +458,7 @@ private slots:
     {
         QFETCH(int, holdMs);
         QFETCH(bool, succeeds);
-        std::atomic<bool> locked{false};
+        std::atomic<bool> locked { false };
         QThread* holder = QThread::create([&] {
             DbConnection other(ScoringConnectionString(m_file));
             other.BeginTransaction();
@@ -489,7 +492,8 @@ private slots:
         } else {
             QVERIFY2(failure.contains(QStringLiteral("locked"), Qt::CaseInsensitive), qPrintable(failure));
             QVERIFY2(failure.contains(m_file), qPrintable(failure));
-            QVERIFY2(waited >= kBusyTimeoutMs - 100 && waited < kBusyTimeoutMs + 1500, qPrintable(QString::number(waited)));
+            QVERIFY2(
+                waited >= kBusyTimeoutMs - 100 && waited < kBusyTimeoutMs + 1500, qPrintable(QString::number(waited)));
         }
     }
 
@@ -497,8 +501,8 @@ private slots:
     // Kibic marks rows in transactions of its own: Kibic gets its turn every time, within the second.
     void aWriterGoingFlatOutLeavesTheOtherItsTurn()
     {
-        std::atomic<bool> stop{false};
-        std::atomic<int> written{0};
+        std::atomic<bool> stop { false };
+        std::atomic<int> written { 0 };
         QString writerFailure;
         QThread* writer = QThread::create([&] {
             try {
@@ -521,7 +525,8 @@ private slots:
         for (int turn = 0; turn < 40; ++turn) {
             try {
                 kibic.BeginTransaction();
-                (void)kibic.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), {turn + 1});
+                (void)kibic.Execute(
+                    QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), { turn + 1 });
                 kibic.CommitTransaction();
             } catch (const KibicError& error) {
                 failures.append(error.Message());
@@ -540,8 +545,8 @@ private slots:
     // statement fails on the lock and no row of either side is lost.
     void sharedWithAWriterThatNeverStops()
     {
-        std::atomic<bool> stop{false};
-        std::atomic<int> appended{0};
+        std::atomic<bool> stop { false };
+        std::atomic<int> appended { 0 };
         QString writerFailure;
         QThread* writer = QThread::create([&] {
             try {

@@ -1,15 +1,15 @@
 // Opening a scoring database, part by part: this computer in Clients and at every table, the kind of
 // tournament, the terminals' options, and the start of the terminal server.
 // Runs once on SQLite directly and once through ODBC (KIBIC_DB_BACKEND=odbc).
+#include "ScoringDbTestSupport.h"
+#include "common/KibicError.h"
+#include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/TerminalOptions.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "ScoringDbTestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,13 +30,13 @@ TournamentModel SmallTournament(const QString& base, bool pairs)
     model.RoundCount = 2;
     model.BoardsPerRound = 2;
     model.BoardCount = 6;
-    model.BoardNumbers = {0, 1, 2, 3, 4, 5, 6};
+    model.BoardNumbers = { 0, 1, 2, 3, 4, 5, 6 };
     model.Movement.resize(4);
     for (std::size_t b = 1; b <= 3; ++b) {
         model.Movement[b].resize(5);
         for (std::size_t k = 1; k <= 4; ++k)
-            model.Movement[b][k] = {static_cast<qint32>(k), static_cast<qint32>(k + 3), 0, 0,
-                static_cast<qint32>((k - 1) % 2 + 1), static_cast<qint32>(b)};
+            model.Movement[b][k] = { static_cast<qint32>(k), static_cast<qint32>(k + 3), 0, 0,
+                static_cast<qint32>((k - 1) % 2 + 1), static_cast<qint32>(b) };
     }
     return model;
 }
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(RegisterComputer(m_file, QStringLiteral("SALA-1")), first);
         QCOMPARE(RegisterComputer(m_file, QStringLiteral("sala-1")), 2); // the name as the system reports it
         QCOMPARE(RegisterComputer(m_file, QStringLiteral("SALA-1")), first);
-        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({"1|SALA-1", "2|sala-1"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({ "1|SALA-1", "2|sala-1" }));
     }
 
     // A file built on another computer: every table goes to this one.
@@ -75,11 +75,11 @@ private slots:
         const qint32 number = ServeTablesFromThisComputer(m_file);
         qunsetenv("KIBIC_COMPUTER_NAME");
         QCOMPARE(number, 2);
-        QStringList computers = Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("ComputerID")});
+        QStringList computers = Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("ComputerID") });
         QCOMPARE(computers.size(), 6);
         computers.removeDuplicates();
-        QCOMPARE(computers, L({"2"}));
-        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), {QStringLiteral("Computer")}), L({"BIURO", "SALA-2"}));
+        QCOMPARE(computers, L({ "2" }));
+        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), { QStringLiteral("Computer") }), L({ "BIURO", "SALA-2" }));
     }
 
     // Newer servers add columns to their tables; they are carried along untouched.
@@ -88,19 +88,22 @@ private slots:
         BuildDatabase();
         {
             DbConnection connection(ScoringConnectionString(m_file));
-            (void)connection.Execute(QStringLiteral("ALTER TABLE [Tables] ADD COLUMN [ExternalUpdate] YESNO DEFAULT True"));
-            (void)connection.Execute(QStringLiteral("ALTER TABLE [Clients] ADD COLUMN [SuspiciousContract] INTEGER DEFAULT 7"));
-            (void)connection.Execute(QStringLiteral("ALTER TABLE [Settings] ADD COLUMN [SuspiciousContract] INTEGER DEFAULT 7"));
+            (void)connection.Execute(
+                QStringLiteral("ALTER TABLE [Tables] ADD COLUMN [ExternalUpdate] YESNO DEFAULT True"));
+            (void)connection.Execute(
+                QStringLiteral("ALTER TABLE [Clients] ADD COLUMN [SuspiciousContract] INTEGER DEFAULT 7"));
+            (void)connection.Execute(
+                QStringLiteral("ALTER TABLE [Settings] ADD COLUMN [SuspiciousContract] INTEGER DEFAULT 7"));
         }
         AssignTablesToComputer(m_file, RegisterComputer(m_file, QStringLiteral("SALA")));
         QStringList rows = Rows(m_file, QStringLiteral("Tables"), Columns("ComputerID,ExternalUpdate"));
         rows.removeDuplicates();
-        QCOMPARE(rows, L({"1|1"}));
+        QCOMPARE(rows, L({ "1|1" }));
         QVERIFY(ReadPairsEvent(m_file));
         TTable settings(ScoringConnectionString(m_file), QStringLiteral("Settings"));
         settings.Open();
         WriteTerminalOptions(settings, ReadTerminalOptions(settings));
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("SuspiciousContract")}), L({"7"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("SuspiciousContract") }), L({ "7" }));
     }
 
     void kindOfTournament_data()
@@ -229,7 +232,7 @@ private slots:
         WriteTerminalOptions(settings, options);
         options.MemberNumbersNoBlankEntry = true; // a value for a column that is not there is dropped
         WriteTerminalOptions(settings, options);
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("LeadCard")}), L({"0"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("LeadCard") }), L({ "0" }));
     }
 
     void timeInRange_data()
@@ -260,10 +263,14 @@ private slots:
         QTest::addColumn<bool>("windows");
         QTest::addColumn<QString>("programFiles");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("from the registry") << "D:\\BM\\BMPro.exe" << true << "C:\\Program Files" << "D:\\BM\\BMPro.exe";
-        QTest::newRow("Program Files") << "" << true << "C:\\Program Files" << "C:\\Program Files\\Bridgemate Pro\\BMPro.exe";
-        QTest::newRow("elsewhere: rehearsal") << "" << false << "" << "/opt/kibic/bin/kibic-terminals";
-        QTest::newRow("elsewhere, registry") << "/srv/bmpro" << false << "" << "/srv/bmpro";
+        QTest::newRow("from the registry") << "D:\\BM\\BMPro.exe" << true << "C:\\Program Files"
+                                           << "D:\\BM\\BMPro.exe";
+        QTest::newRow("Program Files") << "" << true << "C:\\Program Files"
+                                       << "C:\\Program Files\\Bridgemate Pro\\BMPro.exe";
+        QTest::newRow("elsewhere: rehearsal") << "" << false << ""
+                                              << "/opt/kibic/bin/kibic-terminals";
+        QTest::newRow("elsewhere, registry") << "/srv/bmpro" << false << ""
+                                             << "/srv/bmpro";
     }
 
     void serverProgram()
@@ -279,7 +286,7 @@ private slots:
     void serverArguments()
     {
         const QStringList arguments = TerminalServerArguments(QStringLiteral("C:\\T\\cup.bws"));
-        QCOMPARE(arguments, L({"/f:[C:\\T\\cup.bws]", "/s", "/r", "/m"}));
+        QCOMPARE(arguments, L({ "/f:[C:\\T\\cup.bws]", "/s", "/r", "/m" }));
         QCOMPARE(arguments.join(QLatin1Char(' ')), QStringLiteral("/f:[C:\\T\\cup.bws] /s /r /m"));
     }
 
@@ -310,13 +317,17 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no such folder") << "missing/BMPro.exe" << "Nie znaleziono kartoteki.";
-        QTest::newRow("no such program") << "BMPro.exe" << "Nie znaleziono pliku";
+        QTest::newRow("no such folder") << "missing/BMPro.exe"
+                                        << "Nie znaleziono kartoteki.";
+        QTest::newRow("no such program") << "BMPro.exe"
+                                         << "Nie znaleziono pliku";
 #ifdef Q_OS_WIN
         // Windows runs a program by its content: a damaged one is refused as such.
-        QTest::newRow("not a program") << "damaged.exe" << "Uszkodzony plik.";
+        QTest::newRow("not a program") << "damaged.exe"
+                                       << "Uszkodzony plik.";
 #else
-        QTest::newRow("not a program") << "cup.bws" << "Dostęp zabroniony.";
+        QTest::newRow("not a program") << "cup.bws"
+                                       << "Dostęp zabroniony.";
 #endif
     }
 
@@ -334,8 +345,8 @@ private slots:
         }
         ScriptedOperator op;
         StartTerminalServer(model, m_file, op);
-        QCOMPARE(op.Messages, QStringList({message}));
-        QCOMPARE(op.Kinds, QList<int>({dkError}));
+        QCOMPARE(op.Messages, QStringList({ message }));
+        QCOMPARE(op.Kinds, QList<int>({ dkError }));
     }
 
     void serverStartsWithTheFile()
@@ -348,7 +359,8 @@ private slots:
         const QString server = m_dir->filePath(QStringLiteral("server.sh"));
         QFile script(server);
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QByteArrayLiteral("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$0.part\" && mv \"$0.part\" ")
+        script.write(
+            QByteArrayLiteral("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$0.part\" && mv \"$0.part\" ")
             + out.toUtf8() + "\n");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -1,20 +1,20 @@
 // Opening a scoring database as a whole, with a window that records what it was asked to do; and
 // opening while the terminal server keeps appending scores.
 // Runs once on SQLite directly and once through ODBC (KIBIC_DB_BACKEND=odbc).
+#include "ScoringDbTestSupport.h"
+#include "common/KibicError.h"
+#include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
 #include "tournament/TournamentReader.h"
-#include "ScoringDbTestSupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QDir>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -29,7 +29,10 @@ namespace {
 class RecordingWindow : public ScoringDatabaseWindow
 {
 public:
-    void AttachTables(const QString& connectionString) override { Calls << QStringLiteral("attach ") + connectionString; }
+    void AttachTables(const QString& connectionString) override
+    {
+        Calls << QStringLiteral("attach ") + connectionString;
+    }
     void SetCaption(const QString& caption) override { Calls << QStringLiteral("caption ") + caption; }
     void SetUpGrid() override
     {
@@ -125,9 +128,10 @@ private slots:
         OpenScoringDatabase(model, m_file, window, op);
 
         QCOMPARE(window.Calls,
-            QStringList({QStringLiteral("attach ") + ScoringConnectionString(m_file),
-                QStringLiteral("caption ") + QDir::toNativeSeparators(m_base) + QStringLiteral(" (turniej par)"), QStringLiteral("grid 7 tables 21 boards"),
-                QStringLiteral("settings"), saved ? QStringLiteral("identifiers hidden") : QStringLiteral("identifiers shown")}));
+            QStringList({ QStringLiteral("attach ") + ScoringConnectionString(m_file),
+                QStringLiteral("caption ") + QDir::toNativeSeparators(m_base) + QStringLiteral(" (turniej par)"),
+                QStringLiteral("grid 7 tables 21 boards"), QStringLiteral("settings"),
+                saved ? QStringLiteral("identifiers hidden") : QStringLiteral("identifiers shown") }));
         QCOMPARE(window.BoardNumbersAtGrid.size(), std::size_t(22));
         QCOMPARE(window.BoardNumbersAtGrid.back(), 21);
         // After a fresh build identifiers are offered and the percentage follows the scoring kind.
@@ -137,12 +141,13 @@ private slots:
         QVERIFY(!window.NamesFileKnown);
         QCOMPARE(model.MemberNumbers, !saved);
 
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("LeadCard")}), saved ? L({"0"}) : L({"1"}));
-        QCOMPARE(op.Messages, started ? QStringList({QStringLiteral("Nie znaleziono kartoteki.")}) : QStringList());
-        QStringList computers = Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("ComputerID")});
+        QCOMPARE(
+            Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("LeadCard") }), saved ? L({ "0" }) : L({ "1" }));
+        QCOMPARE(op.Messages, started ? QStringList({ QStringLiteral("Nie znaleziono kartoteki.") }) : QStringList());
+        QStringList computers = Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("ComputerID") });
         computers.removeDuplicates();
-        QCOMPARE(computers, L({"1"}));
-        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({"1|SALA-1"}));
+        QCOMPARE(computers, L({ "1" }));
+        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({ "1|SALA-1" }));
         QVERIFY(op.Cursor.isEmpty()); // the caller owns the hourglass of a successful opening
     }
 
@@ -156,7 +161,7 @@ private slots:
         window.MemberNumbersAnswer = true;
         OpenScoringDatabase(model, m_file, window, op);
         OpenScoringDatabase(model, m_file, window, op);
-        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), {QStringLiteral("Computer")}), L({"SALA-1"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), { QStringLiteral("Computer") }), L({ "SALA-1" }));
 
         TournamentModel reopened;
         reopened.OpenedExisting = true;
@@ -167,10 +172,10 @@ private slots:
         second.Model = &reopened;
         second.Result = mrCancel;
         OpenScoringDatabase(reopened, m_file, second, op);
-        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({"1|SALA-1", "2|SALA-2"}));
-        QStringList computers = Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("ComputerID")});
+        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({ "1|SALA-1", "2|SALA-2" }));
+        QStringList computers = Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("ComputerID") });
         computers.removeDuplicates();
-        QCOMPARE(computers, L({"2"}));
+        QCOMPARE(computers, L({ "2" }));
         // An opened file shows what it stores: the identifiers saved by the first opening.
         QVERIFY(second.Shown.MemberNumbers);
         QVERIFY(!second.Shown.LeadCard);
@@ -195,7 +200,8 @@ private slots:
         window.Model = &opened;
         OpenScoringDatabase(opened, m_file, window, op);
         QVERIFY(!opened.PairsEvent);
-        QCOMPARE(window.Calls.at(1), QStringLiteral("caption ") + QDir::toNativeSeparators(m_base) + QStringLiteral(" (turniej indywidualny)"));
+        QCOMPARE(window.Calls.at(1),
+            QStringLiteral("caption ") + QDir::toNativeSeparators(m_base) + QStringLiteral(" (turniej indywidualny)"));
         QCOMPARE(opened.ExtraSectionCount, 2);
         QCOMPARE(opened.ExtraTableCount, 4);
         QCOMPARE(opened.GridTableCount, 2 * 1 + 4);
@@ -218,7 +224,7 @@ private slots:
         OpenScoringDatabase(opened, m_file, window, op);
         QVERIFY(opened.PairsEvent);
         QVERIFY(!window.Shown.MemberNumbersNoBlankEntry.has_value());
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("LeadCard")}), L({"0"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("LeadCard") }), L({ "0" }));
     }
 
     // A Settings table without its row: the message names the file, and no window is asked.
@@ -258,9 +264,9 @@ private slots:
         RecordingWindow window;
         window.Model = &model;
         QVERIFY_THROWS_EXCEPTION(KibicError, OpenScoringDatabase(model, m_file, window, op));
-        QCOMPARE(op.Cursor, QList<bool>({false}));
+        QCOMPARE(op.Cursor, QList<bool>({ false }));
         QVERIFY(window.Calls.filter(QStringLiteral("grid")).isEmpty());
-        QCOMPARE(Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("ComputerID")}).first(), QStringLiteral("1"));
+        QCOMPARE(Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("ComputerID") }).first(), QStringLiteral("1"));
     }
 
     void accessFileWithoutTheDriver()
@@ -281,8 +287,8 @@ private slots:
             QVERIFY2(error.Message().contains(sample), qPrintable(error.Message()));
             QVERIFY(error.Message().contains(QStringLiteral("Access")));
         }
-        QCOMPARE(window.Calls, QStringList({QStringLiteral("attach ") + ScoringConnectionString(sample)}));
-        QCOMPARE(op.Cursor, QList<bool>({false}));
+        QCOMPARE(window.Calls, QStringList({ QStringLiteral("attach ") + ScoringConnectionString(sample) }));
+        QCOMPARE(op.Cursor, QList<bool>({ false }));
     }
 
     void notADatabase()
@@ -303,17 +309,18 @@ private slots:
         TournamentModel model = ReadCup();
         CursorOperator op;
         QVERIFY(BuildScoringDatabase(model, op));
-        std::atomic<bool> stop{false};
-        std::atomic<int> appended{0};
+        std::atomic<bool> stop { false };
+        std::atomic<int> appended { 0 };
         QString writerFailure;
         const QString file = m_file;
         QThread* server = QThread::create([&] {
             try {
                 DbConnection connection(ScoringConnectionString(file));
                 for (int n = 1; !stop; ++n) {
-                    (void)connection.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],"
-                                                            "[Contract]) VALUES (1,?,?,?,?)"),
-                        {n % 7 + 1, n % 7 + 1, n % 21 + 1, QStringLiteral("%1 NT").arg(n % 7 + 1)});
+                    (void)connection.Execute(
+                        QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],"
+                                       "[Contract]) VALUES (1,?,?,?,?)"),
+                        { n % 7 + 1, n % 7 + 1, n % 21 + 1, QStringLiteral("%1 NT").arg(n % 7 + 1) });
                     ++appended;
                     QThread::msleep(3);
                 }
@@ -345,13 +352,14 @@ private slots:
         const QStringList rows = ReceivedRows(m_file);
         QCOMPARE(rows.size(), appended.load());
         for (int n = 1; n <= appended; ++n)
-            QCOMPARE(rows.at(n - 1), QStringLiteral("%1|1|%2|%2|%3|%4 NT|0").arg(n).arg(n % 7 + 1).arg(n % 21 + 1).arg(n % 7 + 1));
-        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), {QStringLiteral("Computer")}).size(), 3);
-        QStringList computers = Rows(m_file, QStringLiteral("Tables"), {QStringLiteral("ComputerID")});
+            QCOMPARE(rows.at(n - 1),
+                QStringLiteral("%1|1|%2|%2|%3|%4 NT|0").arg(n).arg(n % 7 + 1).arg(n % 21 + 1).arg(n % 7 + 1));
+        QCOMPARE(Rows(m_file, QStringLiteral("Clients"), { QStringLiteral("Computer") }).size(), 3);
+        QStringList computers = Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("ComputerID") });
         computers.removeDuplicates();
         QCOMPARE(computers.size(), 1);
-        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), {QStringLiteral("MemberNumbers")}),
-            L({(openings - 1) % 2 == 0 ? "1" : "0"}));
+        QCOMPARE(Rows(m_file, QStringLiteral("Settings"), { QStringLiteral("MemberNumbers") }),
+            L({ (openings - 1) % 2 == 0 ? "1" : "0" }));
     }
 
 private:
@@ -378,12 +386,12 @@ private:
         model.ExtraSectionCount = 2;
         model.ExtraTableCount = 4;
         model.BoardCount = 4;
-        model.BoardNumbers = {0, 1, 2, 3, 4};
+        model.BoardNumbers = { 0, 1, 2, 3, 4 };
         model.Movement.resize(3);
         for (std::size_t b = 1; b <= 2; ++b) {
             model.Movement[b].resize(7);
             for (std::size_t k = 1; k <= 6; ++k)
-                model.Movement[b][k] = {1, 2, 3, 4, static_cast<qint32>((k - 1) % 2 + 1), static_cast<qint32>(b)};
+                model.Movement[b][k] = { 1, 2, 3, 4, static_cast<qint32>((k - 1) % 2 + 1), static_cast<qint32>(b) };
         }
         return model;
     }
@@ -399,7 +407,10 @@ private:
     {
     public:
         bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
-        bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
+        bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
+        {
+            return false;
+        }
     };
 
     std::unique_ptr<QTemporaryDir> m_dir;

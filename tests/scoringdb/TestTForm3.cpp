@@ -1,11 +1,11 @@
 // The terminals' settings window driven through its widgets: loading, the handlers, the buttons.
 #include "ScoringDbTestSupport.h"
+#include "common/Operator.h"
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TerminalOptions.h"
 #include "scoringdb/ui/TForm3.h"
-#include "shell/Operator.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -109,7 +109,7 @@ private slots:
         ScriptedOperator op;
         TForm3 form(nullptr, op);
         form.Load(shown, false);
-        for (QCheckBox* box : {form.CheckBox0, form.CheckBox6, form.CheckBox7, form.CheckBox8, form.CheckBox13})
+        for (QCheckBox* box : { form.CheckBox0, form.CheckBox6, form.CheckBox7, form.CheckBox8, form.CheckBox13 })
             QVERIFY2(box->isChecked(), qPrintable(box->objectName()));
         QVERIFY(!form.CheckBox2->isChecked());
         QCOMPARE(form.CheckBox4->isChecked(), percentage);
@@ -118,8 +118,9 @@ private slots:
         QCOMPARE(form.CheckBox14->isChecked(), identifiers);
         QCOMPARE(form.CheckBox1->isEnabled(), identifiers);
         QCOMPARE(op.Messages,
-            identifiers ? QStringList() : QStringList({QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana")}));
-        QCOMPARE(op.Kinds, identifiers ? QList<int>() : QList<int>({dkInfo}));
+            identifiers ? QStringList()
+                        : QStringList({ QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana") }));
+        QCOMPARE(op.Kinds, identifiers ? QList<int>() : QList<int>({ dkInfo }));
         QVERIFY(!form.BitBtn3->isEnabled());
     }
 
@@ -136,9 +137,11 @@ private slots:
         form.Load(OptionsToShow(FreshBuildOptions(), model), false);
         QVERIFY(!form.CheckBox14->isChecked());
         QCOMPARE(op.Messages.size(), 1);
-        const QString file = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), false)
-                                 ->ReadString(QStringLiteral("DatabaseName"));
-        QVERIFY2(op.Messages[0].startsWith(QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana\nPlik ") + file),
+        const QString file
+            = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), false)
+                  ->ReadString(QStringLiteral("DatabaseName"));
+        QVERIFY2(op.Messages[0].startsWith(
+                     QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana\nPlik ") + file),
             qPrintable(op.Messages[0]));
         QVERIFY2(op.Messages[0].contains(QStringLiteral("nie ma sterownika ODBC \"Microsoft Access Driver (*.mdb)\"")),
             qPrintable(op.Messages[0]));
@@ -169,15 +172,33 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("result"); // 0: stays open
         QTest::addColumn<QString>("focus");
-        QTest::newRow("Nie with 61") << "61" << "1" << "BitBtn2" << 0 << "Edit10";
-        QTest::newRow("Tak with 4") << "4" << "1" << "BitBtn1" << 0 << "Edit10";
-        QTest::newRow("Tak with letters") << "1x" << "1" << "BitBtn1" << 0 << "Edit10";
-        QTest::newRow("Tak with 8 in Edit11") << "10" << "8" << "BitBtn1" << 0 << "Edit11";
-        QTest::newRow("Tak with an empty Edit11") << "10" << "" << "BitBtn1" << 0 << "Edit11";
-        QTest::newRow("Zaniechaj with 0 in Edit11") << "10" << "0" << "BitBtn3" << 0 << "Edit11";
-        QTest::newRow("Tak") << "60" << "7" << "BitBtn1" << int(mrYes) << "";
-        QTest::newRow("Nie") << "5" << "1" << "BitBtn2" << int(mrNo) << "";
-        QTest::newRow("Zaniechaj") << "20" << "2" << "BitBtn3" << int(mrCancel) << "";
+        QTest::newRow("Nie with 61") << "61"
+                                     << "1"
+                                     << "BitBtn2" << 0 << "Edit10";
+        QTest::newRow("Tak with 4") << "4"
+                                    << "1"
+                                    << "BitBtn1" << 0 << "Edit10";
+        QTest::newRow("Tak with letters") << "1x"
+                                          << "1"
+                                          << "BitBtn1" << 0 << "Edit10";
+        QTest::newRow("Tak with 8 in Edit11") << "10"
+                                              << "8"
+                                              << "BitBtn1" << 0 << "Edit11";
+        QTest::newRow("Tak with an empty Edit11") << "10"
+                                                  << ""
+                                                  << "BitBtn1" << 0 << "Edit11";
+        QTest::newRow("Zaniechaj with 0 in Edit11") << "10"
+                                                    << "0"
+                                                    << "BitBtn3" << 0 << "Edit11";
+        QTest::newRow("Tak") << "60"
+                             << "7"
+                             << "BitBtn1" << int(mrYes) << "";
+        QTest::newRow("Nie") << "5"
+                             << "1"
+                             << "BitBtn2" << int(mrNo) << "";
+        QTest::newRow("Zaniechaj") << "20"
+                                   << "2"
+                                   << "BitBtn3" << int(mrCancel) << "";
     }
 
     void buttons()
@@ -287,7 +308,8 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<bool>("enables");
-        for (const char* name : {"CheckBox0", "CheckBox2", "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox13", "CheckBox14"})
+        for (const char* name :
+            { "CheckBox0", "CheckBox2", "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox13", "CheckBox14" })
             QTest::newRow(name) << QString::fromLatin1(name) << true;
         QTest::newRow("CheckBox4") << "CheckBox4" << false;
         QTest::newRow("CheckBox1") << "CheckBox1" << false;
@@ -380,7 +402,7 @@ private:
             (void)connection.Execute(QStringLiteral("CREATE TABLE [players] ([ID] INTEGER,[Name] TEXT(40))"));
             for (int i = 1; i <= players; ++i)
                 (void)connection.Execute(QStringLiteral("INSERT INTO [players] ([ID],[Name]) VALUES (?,?)"),
-                    {i, QStringLiteral("Gracz %1").arg(i)});
+                    { i, QStringLiteral("Gracz %1").arg(i) });
         }
         auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true);
         QVERIFY(key);

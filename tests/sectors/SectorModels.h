@@ -1,8 +1,8 @@
 // Hand-built tournaments with a non-typical sector, and operators that answer from a script.
 #pragma once
 
+#include "common/Operator.h"
 #include "sectors/uSprNietyp.h"
-#include "shell/Operator.h"
 #include "tournament/NonTypicalSector.h"
 
 #include <functional>

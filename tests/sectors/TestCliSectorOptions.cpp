@@ -2,8 +2,8 @@
 #include "SectorModels.h"
 
 #include "CliSectorOptions.h"
+#include "common/KibicError.h"
 #include "sectors/PatternFile.h"
-#include "shell/KibicError.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,8 +74,8 @@ private slots:
                                         << "Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „Howell”.";
         QTest::newRow("kind of 10,000 characters")
             << QStringList { QStringLiteral("--sector-kind"), QString(10000, QLatin1Char('5')) }
-            << QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „") + QString(40, QLatin1Char('5'))
-                + QStringLiteral("…”.");
+            << QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „")
+                + QString(40, QLatin1Char('5')) + QStringLiteral("…”.");
         QTest::newRow("kind without value")
             << QStringList { QStringLiteral("--sector-kind") } << "Opcja --sector-kind wymaga wartości.";
         QTest::newRow("barometer maybe") << QStringList { QStringLiteral("--barometer"), QStringLiteral("może") }

@@ -2,8 +2,8 @@
 #include "SectorModels.h"
 #include "SmallDisk.h"
 
+#include "common/KibicError.h"
 #include "sectors/PatternFile.h"
-#include "shell/KibicError.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -217,7 +217,8 @@ private slots:
             SavePattern(path, t.Model, 4, 7);
             QFAIL("a full disk reported as success");
         } catch (const KibicError& error) {
-            QVERIFY2(error.Message().contains(path + QStringLiteral(": ") + NoSpaceText()), qPrintable(error.Message()));
+            QVERIFY2(
+                error.Message().contains(path + QStringLiteral(": ") + NoSpaceText()), qPrintable(error.Message()));
         }
         QVERIFY(!QFile::exists(path));
     }

@@ -1,9 +1,9 @@
 // Completing a non-typical sector: the kinds offered, the filled and computed proposals, the hand-over.
 #include "SectorModels.h"
 
+#include "common/KibicError.h"
+#include "common/uNapisy.h"
 #include "sectors/uSprNietyp.h"
-#include "shell/KibicError.h"
-#include "shell/uNapisy.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -367,7 +367,8 @@ private slots:
             QCOMPARE(t.Row(3, 2), (MovementEntry { 101, 102, 0, 0, 3, 2 }));
         } catch (const KibicError& error) {
             QVERIFY2(refused, qPrintable(error.Message()));
-            QVERIFY2(error.Message().contains(t.Model.TournamentBase + QStringLiteral(".inf")), qPrintable(error.Message()));
+            QVERIFY2(
+                error.Message().contains(t.Model.TournamentBase + QStringLiteral(".inf")), qPrintable(error.Message()));
             QVERIFY2(error.Message().contains(QStringLiteral("pozycja -")), qPrintable(error.Message()));
             QCOMPARE(sectors.EditorRuns, 0);
         }

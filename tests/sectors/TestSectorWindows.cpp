@@ -2,11 +2,11 @@
 #include "ModalDriver.h"
 #include "SectorModels.h"
 
+#include "common/ui/FormDesign.h"
 #include "sectors/PatternFile.h"
 #include "sectors/ui/TForm2.h"
 #include "sectors/ui/TfrmNietyp.h"
 #include "sectors/ui/WindowSectorOperator.h"
-#include "shell/ui/FormDesign.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -3,9 +3,9 @@
 #include "shell/ui/collMain.h"
 
 #include "ModalDriver.h"
+#include "common/ui/FormDesign.h"
 #include "platform/Registry.h"
 #include "shell/MainWindowStartup.h"
-#include "shell/ui/FormDesign.h"
 #include "shell/ui/UAbout.h"
 #include "shell/ui/Unit2.h"
 
@@ -19,9 +19,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QToolBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace kibic;
@@ -63,7 +63,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, withVersion);
-        TsplashForm splash(name, withVersion ? std::optional(VersionNumbers{1, 0, 0, 7}) : std::nullopt);
+        TsplashForm splash(name, withVersion ? std::optional(VersionNumbers { 1, 0, 0, 7 }) : std::nullopt);
         QTEST(splash.Label1->text(), "line");
         QCOMPARE(splash.ShowTime, 2600);
         QCOMPARE(splash.size(), QSize(548, 268));

@@ -1,6 +1,6 @@
 // The edge of a user action: every failure reaches the operator as a message, nothing passes on.
+#include "common/KibicError.h"
 #include "shell/GuardAction.h"
-#include "shell/KibicError.h"
 
 #include <QTest>
 #include <stdexcept>

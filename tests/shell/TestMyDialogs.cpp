@@ -1,12 +1,12 @@
 // The message dialog through its real widgets: layout, captions, results, keys and focus.
 #include "ModalDriver.h"
 
-#include "shell/ui/FormDesign.h"
+#include "common/ui/FormDesign.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/WindowOperator.h"
 
+#include "common/KibicError.h"
 #include "shell/GuardAction.h"
-#include "shell/KibicError.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -4,12 +4,12 @@
 #include "RehearsalServer.h"
 #include "ScoringFixture.h"
 
+#include "common/Operator.h"
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
-#include "shell/Operator.h"
 #include "tournament/Cp1250.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentReader.h"

@@ -6,7 +6,7 @@
 #include "ResultChecks.h"
 #include "ScoringFixture.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <QSet>
 #include <QTemporaryDir>
@@ -141,11 +141,13 @@ private slots:
         QTest::addColumn<QString>("quoted");
         const QString value(10000, QLatin1Char('x'));
         QTest::newRow("rate") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--rate"), value } << value;
-        QTest::newRow("seed") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--seed=") + value } << value;
+        QTest::newRow("seed") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--seed=") + value }
+                              << value;
         QTest::newRow("option") << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--") + value,
-            QStringLiteral("1") } << QStringLiteral("--") + value;
-        QTest::newRow("option without value")
-            << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--") + value } << QStringLiteral("--") + value;
+            QStringLiteral("1") }
+                                << QStringLiteral("--") + value;
+        QTest::newRow("option without value") << QStringList { QStringLiteral("/f:[c.bws]"),
+            QStringLiteral("--") + value } << QStringLiteral("--") + value;
     }
 
     void longValuesAreQuotedCut()

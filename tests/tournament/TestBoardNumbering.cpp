@@ -1,7 +1,7 @@
 // Board numbering from ZyRT's .INR file.
 #include "TournamentTestSupport.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/BoardNumbering.h"
 
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 #include "SmallDisk.h"
 #include "TournamentTestSupport.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/ContractFile.h"
 
 #include <QDir>
@@ -100,9 +100,10 @@ private slots:
             CreateContractFile(base, records);
             QFAIL("a full disk reported as success");
         } catch (const KibicError& error) {
-            QVERIFY2(error.Message().contains(base + QStringLiteral(".KNT: ") + NoSpaceText()), qPrintable(error.Message()));
+            QVERIFY2(
+                error.Message().contains(base + QStringLiteral(".KNT: ") + NoSpaceText()), qPrintable(error.Message()));
         }
-        QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files), QStringList {QStringLiteral("filler")});
+        QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files), QStringList { QStringLiteral("filler") });
     }
 
     void absurdRecordCountIsRefused()

@@ -2,7 +2,7 @@
 // non-typical sectors generated from the description alone.
 #include "TournamentTestSupport.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/IndividualMovement.h"
 
 #include <QTemporaryDir>

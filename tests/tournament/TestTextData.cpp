@@ -1,5 +1,5 @@
 // The token reader of ZyRT's text files and the conversion into ZyRT's letter codes.
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/TextData.h"
 
 #include <QTemporaryDir>

@@ -2,12 +2,12 @@
 // descriptions that cannot be followed, and the hand-over of a non-typical sector.
 #include "TournamentTestSupport.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/TournamentReader.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QDir>
 #include <QTest>
 
 using namespace kibic;
@@ -217,7 +217,8 @@ private slots:
         QVERIFY(ReadTournament(model, dir.filePath(QStringLiteral("cup.inf")), completer));
         QCOMPARE(ReadFile(dir.filePath(QStringLiteral("cup.knt"))), QByteArray("results"));
         // Listed, not asked by name: on Windows "cup.KNT" names the same file as "cup.knt".
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), (QStringList{QStringLiteral("cup.inf"), QStringLiteral("cup.knt")}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+            (QStringList { QStringLiteral("cup.inf"), QStringLiteral("cup.knt") }));
     }
 
     void secondReadResizesTheArrays()
@@ -320,7 +321,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString fileName = dir.filePath(QStringLiteral("cup.inf"));
-        WriteFile(fileName, Numbers({ 2, 2, 2, 1, 0, 9, 0, 6, 2, 0, 0, 0, 0, 4, 1 }) + Range(1, 6) + "1 0 -1 0 2 0  1 0 1 0 2 0");
+        WriteFile(fileName,
+            Numbers({ 2, 2, 2, 1, 0, 9, 0, 6, 2, 0, 0, 0, 0, 4, 1 }) + Range(1, 6) + "1 0 -1 0 2 0  1 0 1 0 2 0");
         TournamentModel model = FreshModel();
         RecordingCompleter completer;
         QVERIFY(ReadTournament(model, fileName, completer));

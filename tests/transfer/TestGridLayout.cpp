@@ -1,5 +1,5 @@
 // The results grid's labels, size, colours and the reading of a cell back into section, table and board.
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "transfer/GridLayout.h"
 #include "transfer/ResultConversion.h"
 

@@ -2,7 +2,7 @@
 #include "ModalDriver.h"
 #include "TransferFixture.h"
 
-#include "shell/ui/FormDesign.h"
+#include "common/ui/FormDesign.h"
 #include "shell/ui/collMain.h"
 #include "transfer/ui/TForm4.h"
 
@@ -142,7 +142,8 @@ private slots:
         const int table = TransferFixture::TableOf(1, 1);
         form.StringGrid1->setCurrentCell(table - 1, 0);
         QHeaderView* labels = form.StringGrid1->verticalHeader();
-        QTest::mousePress(labels->viewport(), Qt::RightButton, {}, QPoint(5, labels->sectionViewportPosition(table - 1) + 5));
+        QTest::mousePress(
+            labels->viewport(), Qt::RightButton, {}, QPoint(5, labels->sectionViewportPosition(table - 1) + 5));
         QVERIFY(!form.Model.CellClicked);
         QCOMPARE(form.StringGrid1->currentRow(), table - 1);
         QCOMPARE(form.StringGrid1->currentColumn(), 0);
@@ -201,7 +202,8 @@ private slots:
         // Polling was on: the immediate pass transferred the corrected record again.
         QVERIFY(form.Model.PollingOn);
         QCOMPARE(window.Cell(5, table), QStringLiteral("3"));
-        QCOMPARE(fixture.Scores()[(5 - 1) * 3 + 3 - 1], qint16(1680)); // six no trump doubled by South, North-South vulnerable on 5
+        QCOMPARE(fixture.Scores()[(5 - 1) * 3 + 3 - 1],
+            qint16(1680)); // six no trump doubled by South, North-South vulnerable on 5
     }
 
 private:

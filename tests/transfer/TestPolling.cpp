@@ -1,7 +1,7 @@
 // The transfer pass over received scores, the grid's refresh, and the polling interval.
 #include "TransferFixture.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 
@@ -23,8 +23,8 @@ public:
 };
 
 // Board bd of board set b in round r at its table.
-ReceivedRow Played(int board, int round, const QString& contract = QStringLiteral("4 S"),
-    const QString& result = QStringLiteral("="))
+ReceivedRow Played(
+    int board, int round, const QString& contract = QStringLiteral("4 S"), const QString& result = QStringLiteral("="))
 {
     ReceivedRow row;
     row.Board = board;
@@ -56,7 +56,10 @@ private:
         {
             FillGridHeaders(fixture.Model, Grid);
         }
-        PassCounts Run(TransferFixture& fixture) { return TransferResults(fixture.Model, Rec, Rda, Grid, Scorer, Feedback); }
+        PassCounts Run(TransferFixture& fixture)
+        {
+            return TransferResults(fixture.Model, Rec, Rda, Grid, Scorer, Feedback);
+        }
 
         TTable Rec;
         TTable Rda;
@@ -155,12 +158,12 @@ private slots:
         QTest::addColumn<int>("superseded");
         QTest::addColumn<int>("score");
         QTest::newRow("re-entered, the later entry written") << QStringLiteral("420 -400*") << 0 << 0 << 1 << -400;
-        QTest::newRow("erased, the erasure written") << QStringLiteral("420 erased*") << 0 << 0 << 1
-                                                     << int(ScoreWordEmptySlot);
-        QTest::newRow("erased and re-entered, none written") << QStringLiteral("420 erased -400") << 1 << 0 << 2
-                                                             << -400;
-        QTest::newRow("erased and re-entered, last written") << QStringLiteral("420 erased -400*") << 0 << 0 << 2
-                                                             << -400;
+        QTest::newRow("erased, the erasure written")
+            << QStringLiteral("420 erased*") << 0 << 0 << 1 << int(ScoreWordEmptySlot);
+        QTest::newRow("erased and re-entered, none written")
+            << QStringLiteral("420 erased -400") << 1 << 0 << 2 << -400;
+        QTest::newRow("erased and re-entered, last written")
+            << QStringLiteral("420 erased -400*") << 0 << 0 << 2 << -400;
         QTest::newRow("entered then erased") << QStringLiteral("420 erased") << 0 << 1 << 1 << int(ScoreWordEmptySlot);
         QTest::newRow("one entry") << QStringLiteral("-400") << 1 << 0 << 0 << -400;
     }
@@ -185,7 +188,7 @@ private slots:
             if (!handled)
                 continue;
             DbConnection db(ScoringConnectionString(fixture.DbFile));
-            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), {id});
+            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=1 WHERE [ID]=?"), { id });
             WriteScoreWord(ScoreFileName(fixture.Model), Record(1, 1), qint16(row.Erased ? ScoreWordEmptySlot : -400));
         }
         Pass pass(fixture);
@@ -360,11 +363,11 @@ private slots:
     void boardsOfEveryNumberingArePlacedAtTheirPosition_data()
     {
         QTest::addColumn<QList<int>>("numbers");
-        QTest::newRow("consecutive") << QList<int>{1, 2, 3, 4, 5, 6};
-        QTest::newRow("consecutive from 11") << QList<int>{11, 12, 13, 14, 15, 16};
-        QTest::newRow("swapped across board sets") << QList<int>{1, 3, 2, 4, 5, 6};
-        QTest::newRow("starting again every 3 boards") << QList<int>{1, 2, 3, 1, 2, 3};
-        QTest::newRow("descending") << QList<int>{6, 5, 4, 3, 2, 1};
+        QTest::newRow("consecutive") << QList<int> { 1, 2, 3, 4, 5, 6 };
+        QTest::newRow("consecutive from 11") << QList<int> { 11, 12, 13, 14, 15, 16 };
+        QTest::newRow("swapped across board sets") << QList<int> { 1, 3, 2, 4, 5, 6 };
+        QTest::newRow("starting again every 3 boards") << QList<int> { 1, 2, 3, 1, 2, 3 };
+        QTest::newRow("descending") << QList<int> { 6, 5, 4, 3, 2, 1 };
     }
 
     // Every board of the tournament is played in round 1, keyed in with its position as the level, so its

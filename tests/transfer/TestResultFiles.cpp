@@ -1,5 +1,5 @@
 // Results written into ZyRT's score and contract files in place, and read back.
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "transfer/ResultFiles.h"
 #include "transfer/uScoreProvider.h"
 
@@ -247,7 +247,7 @@ private slots:
         const TournamentModel model = ModelIn(dir, true);
         WriteFile(model.TournamentBase + QStringLiteral(".ZAP"), FreshScores(records));
         WriteFile(model.TournamentBase + QStringLiteral(".KNT"), FreshContracts(records));
-        for (const int index : {0, 4095, 4096, 9999})
+        for (const int index : { 0, 4095, 4096, 9999 })
             WriteScoreWord(ScoreFileName(model), index, qint16(index));
         QList<qint64> seen;
         ForEachResultRecord(ScoreFileName(model), ContractFileName(model),
@@ -265,9 +265,8 @@ private slots:
         QCOMPARE(seen[4096], qint64(4096));
         QCOMPARE(seen[9999], qint64(9999));
         qint64 visited = 0;
-        ForEachResultRecord(ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
-            return ++visited < 5;
-        });
+        ForEachResultRecord(ScoreFileName(model), ContractFileName(model),
+            [&](qint64, qint16, const ContractRecord&) { return ++visited < 5; });
         QCOMPARE(visited, qint64(5));
     }
 
@@ -283,9 +282,8 @@ private slots:
         if (!QFile::resize(ScoreFileName(model), records * 2) || !QFile::resize(ContractFileName(model), records * 8))
             QSKIP("this file system has no sparse files of 12 GB");
         qint64 visited = 0;
-        ForEachResultRecord(ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
-            return ++visited < 100000;
-        });
+        ForEachResultRecord(ScoreFileName(model), ContractFileName(model),
+            [&](qint64, qint16, const ContractRecord&) { return ++visited < 100000; });
         QCOMPARE(visited, qint64(100000));
     }
 
@@ -298,10 +296,11 @@ private slots:
         WriteFile(model.TournamentBase + QStringLiteral(".KNT"), FreshContracts(6));
         bool visited = false;
         try {
-            ForEachResultRecord(ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
-                visited = true;
-                return true;
-            });
+            ForEachResultRecord(
+                ScoreFileName(model), ContractFileName(model), [&](qint64, qint16, const ContractRecord&) {
+                    visited = true;
+                    return true;
+                });
             QFAIL("files of 5 and 6 records were read together");
         } catch (const KibicError& error) {
             QVERIFY2(error.Message().contains(ContractFileName(model)), qPrintable(error.Message()));

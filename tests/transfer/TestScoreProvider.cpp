@@ -1,5 +1,5 @@
 // Duplicate scores from North-South's side, checked against the scoring table of the Laws.
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "transfer/uScoreProvider.h"
 
 #include <QTest>

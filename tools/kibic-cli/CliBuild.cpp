@@ -3,9 +3,9 @@
 #include "CliCommand.h"
 #include "CliSectorOptions.h"
 
+#include "common/Operator.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/Operator.h"
 #include "tournament/TournamentFiles.h"
 #include "tournament/TournamentReader.h"
 
@@ -45,7 +45,8 @@ int Build(const QStringList& given)
     model.ScoringKind = 2;
     model.CellClicked = true;
     if (!ReadTournament(model, chosen, *completer)) {
-        PrintError(QStringLiteral("Turniej %1 nie został otwarty: sektor nietypowy nie został uzupełniony.").arg(chosen));
+        PrintError(
+            QStringLiteral("Turniej %1 nie został otwarty: sektor nietypowy nie został uzupełniony.").arg(chosen));
         return ExitFailure;
     }
     // The overwrite question is answered "Tak" only when --overwrite was given.
@@ -62,7 +63,7 @@ int Build(const QStringList& given)
 
 } // namespace
 
-KIBIC_CLI_COMMAND(
-    "build", "build PLIK.inf|PLIK.ind [--overwrite] [--sector-kind RODZAJ] [--pattern PLIK.bmt] [--barometer tak|nie]", Build);
+KIBIC_CLI_COMMAND("build",
+    "build PLIK.inf|PLIK.ind [--overwrite] [--sector-kind RODZAJ] [--pattern PLIK.bmt] [--barometer tak|nie]", Build);
 
 } // namespace kibic::cli

@@ -1,7 +1,7 @@
 // The commands of kibic-cli: each command file registers itself under its name.
 #pragma once
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,6 +41,6 @@ int UsageError(const QString& usage);
 
 #define KIBIC_CLI_CONCAT2(a, b) a##b
 #define KIBIC_CLI_CONCAT(a, b) KIBIC_CLI_CONCAT2(a, b)
-#define KIBIC_CLI_COMMAND(name, usage, function)                                                                     \
-    static const bool KIBIC_CLI_CONCAT(kibicCliRegistered, __LINE__) =                                                \
-        ::kibic::cli::RegisterCommand({QStringLiteral(name), QStringLiteral(usage), function})
+#define KIBIC_CLI_COMMAND(name, usage, function)                                                                       \
+    static const bool KIBIC_CLI_CONCAT(kibicCliRegistered, __LINE__)                                                   \
+        = ::kibic::cli::RegisterCommand({ QStringLiteral(name), QStringLiteral(usage), function })

@@ -1,12 +1,12 @@
 // kibic-cli ids: "Czytaj identyfikatory" on the tournament beside a scoring database, without a window.
 #include "CliCommand.h"
 
+#include "common/KibicError.h"
 #include "players/ReadIdentifiers.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/KibicError.h"
 #include "shell/MainWindowStartup.h"
 #include "tournament/TournamentFiles.h"
 

@@ -1,7 +1,7 @@
 // kibic-cli results: every record of a tournament's score file and contract file, side by side.
 #include "CliCommand.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/TournamentFiles.h"
 #include "transfer/ResultFiles.h"
 
@@ -25,9 +25,10 @@ QString ScoreFileOf(const QString& base)
     const bool pairsScores = QFileInfo::exists(pairs);
     const bool individualScores = QFileInfo::exists(individual);
     if (pairsScores && individualScores)
-        throw KibicError(QStringLiteral("Są oba pliki wyników, %1 i %2, a brak jednego opisu turnieju (.inf albo .ind), "
-                                        "który rozstrzygnie, czy to turniej par, czy indywidualny.")
-                             .arg(pairs, individual));
+        throw KibicError(
+            QStringLiteral("Są oba pliki wyników, %1 i %2, a brak jednego opisu turnieju (.inf albo .ind), "
+                           "który rozstrzygnie, czy to turniej par, czy indywidualny.")
+                .arg(pairs, individual));
     if (pairsScores)
         return pairs;
     if (individualScores)

@@ -1,7 +1,7 @@
 // kibic-cli score: the duplicate score of one result from North-South's side, or of many read from stdin.
 #include "CliCommand.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "transfer/uScoreProvider.h"
 
 #include <QTextStream>

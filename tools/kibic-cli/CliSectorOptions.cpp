@@ -3,11 +3,11 @@
 
 #include "CliCommand.h"
 
+#include "common/KibicError.h"
+#include "common/Operator.h"
+#include "common/uNapisy.h"
 #include "sectors/PatternFile.h"
 #include "sectors/uSprNietyp.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
 
 #include <optional>
 
@@ -168,9 +168,8 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
         bool ok = false;
         const int value = kind->toInt(&ok);
         if (!ok || value < static_cast<int>(SectorKind::OneHowell) || value > static_cast<int>(SectorKind::Other))
-            throw CliUsageError(
-                QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.")
-                    .arg(QuotedValue(*kind)));
+            throw CliUsageError(QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.")
+                                    .arg(QuotedValue(*kind)));
         options.Kind = value;
     }
     options.Pattern = TakeOption(arguments, QStringLiteral("--pattern"));
@@ -183,9 +182,8 @@ std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& argume
         else if (*barometer == QLatin1String("no") || *barometer == QLatin1String("nie"))
             options.Barometer = false;
         else
-            throw CliUsageError(
-                QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.")
-                    .arg(QuotedValue(*barometer)));
+            throw CliUsageError(QStringLiteral("Opcja --barometer przyjmuje yes (tak) lub no (nie), a nie „%1”.")
+                                    .arg(QuotedValue(*barometer)));
     }
     return std::make_unique<CliSectorCompleter>(std::move(options));
 }

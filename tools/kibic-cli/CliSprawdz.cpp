@@ -4,6 +4,8 @@
 #include "CliCommand.h"
 #include "CliSectorOptions.h"
 
+#include "common/KibicError.h"
+#include "common/Operator.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
 #include "players/ReadIdentifiers.h"
@@ -13,14 +15,12 @@
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/KibicError.h"
 #include "shell/MainWindowStartup.h"
-#include "shell/Operator.h"
+#include "tournament/TournamentReader.h"
 #include "transfer/Polling.h"
 #include "transfer/ResultFiles.h"
 #include "transfer/ResultGrid.h"
 #include "transfer/popK.h"
-#include "tournament/TournamentReader.h"
 
 #include <QDate>
 #include <QDir>
@@ -59,12 +59,15 @@ struct ScratchResult
 const std::vector<ScratchResult>& ScratchResults()
 {
     static const std::vector<ScratchResult> results = {
-        {QStringLiteral("N"), QStringLiteral("3 NT"), QStringLiteral("="), QStringLiteral("H5"), 400, 600, 400, 400,
-            ContractRecord{3, DenominationCode::NoTrump, DoublingCode::Undoubled, DeclarerCode::North, LeadSuitCode::Hearts, 4, 0}},
-        {QStringLiteral("E"), QStringLiteral("4 S x"), QStringLiteral("-2"), QStringLiteral("DA"), 300, 300, 300, 500,
-            ContractRecord{4, DenominationCode::Spades, DoublingCode::Doubled, DeclarerCode::East, LeadSuitCode::Diamonds, 13, -2}},
-        {QStringLiteral("S"), QStringLiteral("1 NT"), QStringLiteral("+1"), QStringLiteral("C10"), 120, 120, 120, 120,
-            ContractRecord{1, DenominationCode::NoTrump, DoublingCode::Undoubled, DeclarerCode::South, LeadSuitCode::Clubs, 9, 1}},
+        { QStringLiteral("N"), QStringLiteral("3 NT"), QStringLiteral("="), QStringLiteral("H5"), 400, 600, 400, 400,
+            ContractRecord { 3, DenominationCode::NoTrump, DoublingCode::Undoubled, DeclarerCode::North,
+                LeadSuitCode::Hearts, 4, 0 } },
+        { QStringLiteral("E"), QStringLiteral("4 S x"), QStringLiteral("-2"), QStringLiteral("DA"), 300, 300, 300, 500,
+            ContractRecord { 4, DenominationCode::Spades, DoublingCode::Doubled, DeclarerCode::East,
+                LeadSuitCode::Diamonds, 13, -2 } },
+        { QStringLiteral("S"), QStringLiteral("1 NT"), QStringLiteral("+1"), QStringLiteral("C10"), 120, 120, 120, 120,
+            ContractRecord { 1, DenominationCode::NoTrump, DoublingCode::Undoubled, DeclarerCode::South,
+                LeadSuitCode::Clubs, 9, 1 } },
     };
     return results;
 }
@@ -73,13 +76,15 @@ const std::vector<ScratchResult>& ScratchResults()
 // 4, 7, 10, 13; then again every 16 boards.
 bool NorthSouthVulnerable(int board)
 {
-    static const bool ns[16] = {false, true, false, true, true, false, true, false, false, true, false, true, true, false, true, false};
+    static const bool ns[16]
+        = { false, true, false, true, true, false, true, false, false, true, false, true, true, false, true, false };
     return ns[(board - 1) % 16];
 }
 
 bool EastWestVulnerable(int board)
 {
-    static const bool ew[16] = {false, false, true, true, false, true, true, false, true, true, false, false, true, false, false, true};
+    static const bool ew[16]
+        = { false, false, true, true, false, true, true, false, true, true, false, false, true, false, false, true };
     return ew[(board - 1) % 16];
 }
 
@@ -119,8 +124,9 @@ QString CheckRegistryFile(Report& report, const std::optional<RegistryKey>& key,
 {
     const QString path = key ? key->ReadString(value) : QString();
     if (path.isEmpty()) {
-        const QString text = key ? QStringLiteral("rejestr: klucz %1 nie ma wartości \"%2\" (%3)").arg(keyName, value, missingNote)
-                                 : QStringLiteral("rejestr: nie ma klucza %1 z wartością \"%2\" (%3)").arg(keyName, value, missingNote);
+        const QString text = key
+            ? QStringLiteral("rejestr: klucz %1 nie ma wartości \"%2\" (%3)").arg(keyName, value, missingNote)
+            : QStringLiteral("rejestr: nie ma klucza %1 z wartością \"%2\" (%3)").arg(keyName, value, missingNote);
         if (missingIsFailure)
             report.Fail(text);
         else
@@ -152,18 +158,23 @@ void CheckNamesDatabase(Report& report, const QString& configuration)
     const int recordSize = head == QByteArrayLiteral("FULL_NAMES_FOR_ABACS") ? 63 : 31;
     const qint64 records = file.size() / recordSize;
     if (head.size() < 20 || records < 1) {
-        report.Fail(QStringLiteral("baza nazwisk ZyRTa %1: plik jest za krótki (%2 bajtów)").arg(Native(names)).arg(file.size()));
+        report.Fail(QStringLiteral("baza nazwisk ZyRTa %1: plik jest za krótki (%2 bajtów)")
+                        .arg(Native(names))
+                        .arg(file.size()));
         return;
     }
-    report.Ok(QStringLiteral("baza nazwisk ZyRTa %1: %2 rekordów po %3 bajtów").arg(Native(names)).arg(records).arg(recordSize));
+    report.Ok(QStringLiteral("baza nazwisk ZyRTa %1: %2 rekordów po %3 bajtów")
+                  .arg(Native(names))
+                  .arg(records)
+                  .arg(recordSize));
 }
 
 void CheckPlayerDatabase(Report& report)
 {
     const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, false);
     const QString keyName = QStringLiteral("HKEY_CURRENT_USER") + PlayerDatabaseKey;
-    const QString database = CheckRegistryFile(report, key, keyName, QStringLiteral("DatabaseName"), true,
-        QStringLiteral("baza zawodników programu Pelikar"));
+    const QString database = CheckRegistryFile(
+        report, key, keyName, QStringLiteral("DatabaseName"), true, QStringLiteral("baza zawodników programu Pelikar"));
     if (database.isEmpty())
         return;
     try {
@@ -171,7 +182,8 @@ void CheckPlayerDatabase(Report& report)
         query.SetSql(QStringLiteral("SELECT COUNT(*) FROM [players]"));
         const qint64 players = query.OpenFirstInteger();
         if (players > 0)
-            report.Ok(QStringLiteral("baza zawodników %1: tabela players, %2 zawodników").arg(Native(database)).arg(players));
+            report.Ok(
+                QStringLiteral("baza zawodników %1: tabela players, %2 zawodników").arg(Native(database)).arg(players));
         else
             report.Fail(QStringLiteral("baza zawodników %1: tabela players jest pusta").arg(Native(database)));
     } catch (const KibicError& error) {
@@ -209,10 +221,13 @@ void CheckBackend(Report& report)
     const QStringList drivers = InstalledOdbcDrivers();
     const QString driver = ChooseAccessDriver(drivers);
     if (driver.isEmpty())
-        report.Fail(QStringLiteral("baza wyników: brak sterownika ODBC \"%1\" (ani \"%2\"); zainstalowane sterowniki: %3")
-                        .arg(kJetOdbcDriver, kAceOdbcDriver, drivers.isEmpty() ? QStringLiteral("żadne") : drivers.join(QStringLiteral(", "))));
+        report.Fail(
+            QStringLiteral("baza wyników: brak sterownika ODBC \"%1\" (ani \"%2\"); zainstalowane sterowniki: %3")
+                .arg(kJetOdbcDriver, kAceOdbcDriver,
+                    drivers.isEmpty() ? QStringLiteral("żadne") : drivers.join(QStringLiteral(", "))));
     else if (!AccessDriverAvailable())
-        report.Fail(QStringLiteral("baza wyników: sterownik \"%1\" jest, ale brak wtyczki QODBC programu Kibic").arg(driver));
+        report.Fail(
+            QStringLiteral("baza wyników: sterownik \"%1\" jest, ale brak wtyczki QODBC programu Kibic").arg(driver));
     else
         report.Ok(QStringLiteral("baza wyników: sterownik ODBC \"%1\"").arg(driver));
 }
@@ -226,7 +241,7 @@ struct ScratchFailure
 void Require(bool condition, const QString& text)
 {
     if (!condition)
-        throw ScratchFailure{text};
+        throw ScratchFailure { text };
 }
 
 // The rows the scratch tables key in: the round-1 row of each table, its first board.
@@ -251,8 +266,8 @@ void RunScratchTournament(Report& report, const QString& folder)
     try {
         {
             QFile description(base + QStringLiteral(".inf"));
-            Require(description.open(QIODevice::WriteOnly) && description.write(kScratchDescription) == kScratchDescription.size()
-                    && description.flush(),
+            Require(description.open(QIODevice::WriteOnly)
+                    && description.write(kScratchDescription) == kScratchDescription.size() && description.flush(),
                 QStringLiteral("plik próbny %1: %2").arg(Native(description.fileName()), description.errorString()));
         }
         TournamentModel model;
@@ -261,9 +276,10 @@ void RunScratchTournament(Report& report, const QString& folder)
         QStringList noOptions;
         const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(noOptions);
         try {
-            Require(ReadTournament(model, base + QStringLiteral(".inf"), *completer), QStringLiteral("turniej próbny nie został odczytany"));
+            Require(ReadTournament(model, base + QStringLiteral(".inf"), *completer),
+                QStringLiteral("turniej próbny nie został odczytany"));
         } catch (const KibicError& error) {
-            throw ScratchFailure{QStringLiteral("turniej próbny: ") + error.Message()};
+            throw ScratchFailure { QStringLiteral("turniej próbny: ") + error.Message() };
         }
         model.GridTableCount = model.SectionCount * model.TableCount + model.ExtraTableCount;
         {
@@ -275,13 +291,16 @@ void RunScratchTournament(Report& report, const QString& folder)
 
         ScriptedOperator op(mrNo);
         if (!BuildScoringDatabase(model, op))
-            throw ScratchFailure{QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))};
+            throw ScratchFailure {
+                QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
+            };
         QString driver;
         {
             DbConnection connection(ScoringConnectionString(bws));
             driver = connection.DriverDescription();
         }
-        report.Ok(QStringLiteral("baza próbna %1: utworzona i wypełniona jak przy budowie turnieju (%2)").arg(Native(bws), driver));
+        report.Ok(QStringLiteral("baza próbna %1: utworzona i wypełniona jak przy budowie turnieju (%2)")
+                      .arg(Native(bws), driver));
 
         // A second connection while the first is open, as Kibic and the terminal server share the file.
         std::vector<PlayedRow> played;
@@ -292,7 +311,8 @@ void RunScratchTournament(Report& report, const QString& folder)
             rounds.Open();
             const int expectedRows = model.SectionCount * model.TableCount * model.RoundCount;
             Require(settings.RecordCount() == 1 && rounds.RecordCount() == expectedRows,
-                QStringLiteral("baza próbna %1 otwarta drugi raz: Settings ma %2 wierszy, RoundData %3 (powinno być 1 i %4)")
+                QStringLiteral(
+                    "baza próbna %1 otwarta drugi raz: Settings ma %2 wierszy, RoundData %3 (powinno być 1 i %4)")
                     .arg(Native(bws))
                     .arg(settings.RecordCount())
                     .arg(rounds.RecordCount())
@@ -300,13 +320,18 @@ void RunScratchTournament(Report& report, const QString& folder)
             for (rounds.First(); !rounds.Eof(); rounds.Next()) {
                 if (rounds.FieldAsInteger(QStringLiteral("Round")) != 1)
                     continue;
-                played.push_back({rounds.FieldAsInteger(QStringLiteral("Table")), rounds.FieldAsInteger(QStringLiteral("LowBoard")),
-                    rounds.FieldAsInteger(QStringLiteral("NSPair")), rounds.FieldAsInteger(QStringLiteral("EWPair")),
-                    rounds.FieldAsInteger(QStringLiteral("custom_Zyrt"))});
+                played.push_back({ rounds.FieldAsInteger(QStringLiteral("Table")),
+                    rounds.FieldAsInteger(QStringLiteral("LowBoard")), rounds.FieldAsInteger(QStringLiteral("NSPair")),
+                    rounds.FieldAsInteger(QStringLiteral("EWPair")),
+                    rounds.FieldAsInteger(QStringLiteral("custom_Zyrt")) });
             }
-            std::sort(played.begin(), played.end(), [](const PlayedRow& a, const PlayedRow& b) { return a.Table < b.Table; });
+            std::sort(
+                played.begin(), played.end(), [](const PlayedRow& a, const PlayedRow& b) { return a.Table < b.Table; });
             Require(played.size() == ScratchResults().size(),
-                QStringLiteral("baza próbna %1: runda 1 ma %2 stołów zamiast %3").arg(Native(bws)).arg(played.size()).arg(ScratchResults().size()));
+                QStringLiteral("baza próbna %1: runda 1 ma %2 stołów zamiast %3")
+                    .arg(Native(bws))
+                    .arg(played.size())
+                    .arg(ScratchResults().size()));
         }
         report.Ok(QStringLiteral("baza próbna: otwarta drugim połączeniem, gdy pierwsze było otwarte"));
 
@@ -317,17 +342,21 @@ void RunScratchTournament(Report& report, const QString& folder)
             const QTime now = QTime::currentTime();
             for (std::size_t i = 0; i < played.size(); ++i) {
                 const ScratchResult& result = ScratchResults()[i];
-                const bool northSouth = result.Declarer == QStringLiteral("N") || result.Declarer == QStringLiteral("S");
-                (void)server.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[PairNS],"
-                                                    "[PairEW],[Declarer],[NS/EW],[Contract],[Result],[LeadCard],[Remarks],"
-                                                    "[DateLog],[TimeLog]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                    {1, played[i].Table, 1, played[i].Board, played[i].NsPair, played[i].EwPair,
-                        northSouth ? played[i].NsPair : played[i].EwPair, result.Declarer, result.Contract, result.Result,
-                        result.LeadCard, QString(), sqlite ? QVariant(today.toString(Qt::ISODate)) : QVariant(today),
-                        sqlite ? QVariant(now.toString(QStringLiteral("HH:mm:ss"))) : QVariant(now)});
+                const bool northSouth
+                    = result.Declarer == QStringLiteral("N") || result.Declarer == QStringLiteral("S");
+                (void)server.Execute(
+                    QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[PairNS],"
+                                   "[PairEW],[Declarer],[NS/EW],[Contract],[Result],[LeadCard],[Remarks],"
+                                   "[DateLog],[TimeLog]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                    { 1, played[i].Table, 1, played[i].Board, played[i].NsPair, played[i].EwPair,
+                        northSouth ? played[i].NsPair : played[i].EwPair, result.Declarer, result.Contract,
+                        result.Result, result.LeadCard, QString(),
+                        sqlite ? QVariant(today.toString(Qt::ISODate)) : QVariant(today),
+                        sqlite ? QVariant(now.toString(QStringLiteral("HH:mm:ss"))) : QVariant(now) });
             }
         }
-        report.Ok(QStringLiteral("baza próbna: %1 wyniki dopisane do ReceivedData jak przez serwer pierniczków").arg(played.size()));
+        report.Ok(QStringLiteral("baza próbna: %1 wyniki dopisane do ReceivedData jak przez serwer pierniczków")
+                      .arg(played.size()));
 
         TTable recTable(ScoringConnectionString(bws), QStringLiteral("ReceivedData"));
         TTable rdaTable(ScoringConnectionString(bws), QStringLiteral("RoundData"));
@@ -342,11 +371,14 @@ void RunScratchTournament(Report& report, const QString& folder)
         Require(marked.OpenFirstInteger() == static_cast<qint64>(played.size()),
             QStringLiteral("przebieg próbny: nie każdy przeniesiony wynik jest zaznaczony w ReceivedData"));
 
-        std::vector<qint16> expectedScores(static_cast<std::size_t>(model.BoardCount * model.ResultsPerBoard), ScoreWordEmptySlot);
+        std::vector<qint16> expectedScores(
+            static_cast<std::size_t>(model.BoardCount * model.ResultsPerBoard), ScoreWordEmptySlot);
         std::vector<ContractRecord> expectedContracts(expectedScores.size(), ContractRecord::EmptySlot());
         for (std::size_t i = 0; i < played.size(); ++i) {
-            const std::size_t index = static_cast<std::size_t>((played[i].Board - 1) * model.ResultsPerBoard + played[i].Slot - 1);
-            Require(index < expectedScores.size(), QStringLiteral("przebieg próbny: stół %1 ma miejsce poza plikiem").arg(played[i].Table));
+            const std::size_t index
+                = static_cast<std::size_t>((played[i].Board - 1) * model.ResultsPerBoard + played[i].Slot - 1);
+            Require(index < expectedScores.size(),
+                QStringLiteral("przebieg próbny: stół %1 ma miejsce poza plikiem").arg(played[i].Table));
             expectedScores[index] = ExpectedScore(ScratchResults()[i], played[i].Board);
             expectedContracts[index] = ScratchResults()[i].Record;
         }
@@ -363,14 +395,16 @@ void RunScratchTournament(Report& report, const QString& folder)
                 QStringLiteral("przebieg próbny: rekord %1 pliku %2 ma bajty %3 zamiast %4")
                     .arg(i)
                     .arg(Native(ContractFileName(model)),
-                        i < contracts.size() ? QString::fromLatin1(contracts[i].ToBytes().toHex(' ')) : QStringLiteral("brak"),
+                        i < contracts.size() ? QString::fromLatin1(contracts[i].ToBytes().toHex(' '))
+                                             : QStringLiteral("brak"),
                         QString::fromLatin1(expectedContracts[i].ToBytes().toHex(' '))));
         }
         Require(scores.size() == expectedScores.size() && contracts.size() == expectedContracts.size(),
             QStringLiteral("przebieg próbny: pliki wyników zmieniły długość"));
-        report.Ok(QStringLiteral("przebieg próbny: %1 wyniki w plikach .ZAP i .KNT, każdy z %2 rekordów zgodny co do bajtu")
-                      .arg(played.size())
-                      .arg(expectedScores.size()));
+        report.Ok(
+            QStringLiteral("przebieg próbny: %1 wyniki w plikach .ZAP i .KNT, każdy z %2 rekordów zgodny co do bajtu")
+                .arg(played.size())
+                .arg(expectedScores.size()));
 
         TQuery clear(ScoringConnectionString(bws));
         clear.SetSql(ClearAllMarksStatement(0));
@@ -400,8 +434,8 @@ int Sprawdz(const QStringList& given)
     Report report;
     const QString zyrtKey = QStringLiteral("HKEY_LOCAL_MACHINE\\") + GawotnikKey;
     const std::optional<RegistryKey> gawotnik = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, false);
-    const QString configuration = CheckRegistryFile(report, gawotnik, zyrtKey, QStringLiteral("ZyRT"), true,
-        QStringLiteral("plik konfiguracji ZyRTa"));
+    const QString configuration = CheckRegistryFile(
+        report, gawotnik, zyrtKey, QStringLiteral("ZyRT"), true, QStringLiteral("plik konfiguracji ZyRTa"));
     if (!configuration.isEmpty())
         CheckNamesDatabase(report, configuration);
     const QString bmpro = CheckRegistryFile(report, gawotnik, zyrtKey, QStringLiteral("BMPro"), false,

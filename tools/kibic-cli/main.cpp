@@ -1,7 +1,7 @@
 // kibic-cli: the headless face of Kibic's logic, for scripts, checks and tests.
 #include "CliCommand.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include "platform/Console.h"
 

@@ -3,12 +3,12 @@
 #include "Screenshots.h"
 
 #include "RehearsalServer.h"
+#include "common/KibicError.h"
+#include "common/Operator.h"
+#include "common/uNapisy.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
-#include "shell/KibicError.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
 #include "shell/ui/collMain.h"
 #include "tournament/TournamentReader.h"
 
@@ -59,7 +59,8 @@ void PlayRounds(const QString& databaseFile, int lastRound)
     options.Once = true;
     options.LastRound = lastRound;
     options.Seed = 2026;
-    terminals::RehearsalServer server(options, [] { return 0; }, [](const QString&) {}, [](const QString&) {});
+    terminals::RehearsalServer server(
+        options, [] { return 0; }, [](const QString&) {}, [](const QString&) {});
     if (server.Run() != 0)
         throw KibicError(QStringLiteral("Serwer próbny nie rozegrał rund w bazie %1").arg(databaseFile));
 }
@@ -70,7 +71,8 @@ std::unique_ptr<QWidget> MainWindowFillingGrid()
     NoSector noSector;
     ScriptedOperator answers(mrYes);
     if (!ReadTournament(model, LayOutDemo(), noSector) || !BuildScoringDatabase(model, answers))
-        throw KibicError(QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));
+        throw KibicError(
+            QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));
     const QString databaseFile = ScoringDatabaseFileName(model);
     PlayRounds(databaseFile, 3);
 

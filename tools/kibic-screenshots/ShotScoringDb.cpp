@@ -1,6 +1,7 @@
 // Screenshots of the scoring database's window: the terminals' settings after a fresh build.
 #include "Screenshots.h"
 
+#include "common/Operator.h"
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
@@ -8,7 +9,6 @@
 #include "scoringdb/TerminalOptions.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/ui/TForm3.h"
-#include "shell/Operator.h"
 #include "tournament/TournamentReader.h"
 
 #include <QDir>
@@ -22,7 +22,10 @@ class NoNonTypicalSector : public NonTypicalSectorCompleter
 {
 public:
     bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
-    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
+    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
+    {
+        return false;
+    }
 };
 
 // The operator of the shots: the information of a failed players' check is kept, not shown.
@@ -66,7 +69,8 @@ void PlayersDatabase(bool withPlayers)
 std::unique_ptr<QWidget> SettingsAfterBuild(bool withPlayers)
 {
     PlayersDatabase(withPlayers);
-    const TournamentModel model = FreshBuild(withPlayers ? QStringLiteral("z-zawodnikami") : QStringLiteral("bez-zawodnikow"));
+    const TournamentModel model
+        = FreshBuild(withPlayers ? QStringLiteral("z-zawodnikami") : QStringLiteral("bez-zawodnikow"));
     auto form = std::make_unique<TForm3>(nullptr, ShotOperator());
     TTable settings(ScoringConnectionString(ScoringDatabaseFileName(model)), QStringLiteral("Settings"));
     settings.Open();

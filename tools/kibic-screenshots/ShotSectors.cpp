@@ -1,11 +1,11 @@
 // Screenshots of the non-typical sector's windows: the kind choice TForm2 and the pattern editor.
 #include "Screenshots.h"
 
+#include "common/Operator.h"
 #include "sectors/uNietyp.h"
 #include "sectors/uSprNietyp.h"
 #include "sectors/ui/TForm2.h"
 #include "sectors/ui/TfrmNietyp.h"
-#include "shell/Operator.h"
 
 #include <QCheckBox>
 #include <QLabel>

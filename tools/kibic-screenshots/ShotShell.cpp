@@ -1,8 +1,8 @@
 // Screenshots of the shell's windows: start-up window, main window, message dialogs, about box.
 #include "Screenshots.h"
 
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
+#include "common/Operator.h"
+#include "common/uNapisy.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/UAbout.h"
 #include "shell/ui/Unit2.h"
@@ -65,13 +65,10 @@ KIBIC_SCREENSHOT("shell-main-window", MainWindow);
 KIBIC_SCREENSHOT("shell-main-window-all-controls", MainWindowAllControls);
 KIBIC_SCREENSHOT("shell-about", AboutBox);
 // The program's own messages, each of its kind and with its buttons.
-KIBIC_SCREENSHOT("shell-message-1-error",
-    [] { return Message(uNapisy::SortelNieJestZainstalowana, dkError, dbOk); });
-KIBIC_SCREENSHOT(
-    "shell-message-2-info", [] { return Message(uNapisy::CzuwanieUruchomRecznie, dkInfo, dbOk); });
-KIBIC_SCREENSHOT("shell-message-3-question", [] {
-    return Message(QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws") + uNapisy::IstniejeNadpisac, dkConfirm, 11);
-});
+KIBIC_SCREENSHOT("shell-message-1-error", [] { return Message(uNapisy::SortelNieJestZainstalowana, dkError, dbOk); });
+KIBIC_SCREENSHOT("shell-message-2-info", [] { return Message(uNapisy::CzuwanieUruchomRecznie, dkInfo, dbOk); });
+KIBIC_SCREENSHOT("shell-message-3-question",
+    [] { return Message(QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws") + uNapisy::IstniejeNadpisac, dkConfirm, 11); });
 KIBIC_SCREENSHOT("shell-message-3-barometer", [] { return Message(uNapisy::CzyBarometr, dkConfirm, 11); });
 
 } // namespace kibic::screenshots

@@ -3,8 +3,8 @@
 // Every picture written is printed as a line: its file, a TAB, the window's caption.
 #include "Screenshots.h"
 
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 #include "shell/ui/QtTranslations.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Parsing the rehearsal terminal server's command line.
 #include "RehearsalOptions.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <cmath>
 
@@ -84,9 +84,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
         } else if (name == QStringLiteral("--seed")) {
             const quint64 seed = value.toULongLong(&ok);
             if (!ok)
-                return fail(
-                    QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".")
-                        .arg(QuotedValue(value)));
+                return fail(QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".")
+                                .arg(QuotedValue(value)));
             o.Seed = seed;
         } else if (name == QStringLiteral("--once")) {
             if (!value.isEmpty())
@@ -95,9 +94,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
         } else if (name == QStringLiteral("--rounds")) {
             const int rounds = value.toInt(&ok);
             if (!ok || rounds < 1)
-                return fail(
-                    QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".")
-                        .arg(QuotedValue(value)));
+                return fail(QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".")
+                                .arg(QuotedValue(value)));
             o.LastRound = rounds;
         } else if (name == QStringLiteral("--erase") || name == QStringLiteral("--not-played")
             || name == QStringLiteral("--split")) {
@@ -105,9 +103,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
                 : name == QStringLiteral("--split")          ? o.SplitProbability
                                                              : o.NotPlayedProbability;
             if (!ReadProbability(value, into))
-                return fail(
-                    QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".")
-                        .arg(name, QuotedValue(value)));
+                return fail(QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".")
+                                .arg(name, QuotedValue(value)));
         } else {
             return fail(QStringLiteral("Nieznana opcja %1.").arg(QuotedValue(name)));
         }

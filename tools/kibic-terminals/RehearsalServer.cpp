@@ -1,9 +1,9 @@
 // Writing the rehearsal's rows into the scoring database, shared with Kibic.
 #include "RehearsalServer.h"
 
+#include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
-#include "shell/KibicError.h"
 
 #include <QDate>
 #include <QTime>

@@ -1,14 +1,14 @@
 // The terminals' settings window and its rules.
 #include "scoringdb/ui/TForm3.h"
 
+#include "common/Operator.h"
+#include "common/uNapisy.h"
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 #include "platform/Registry.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
-#include "shell/Operator.h"
-#include "shell/uNapisy.h"
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -100,8 +100,9 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 } // namespace
 
 TForm3::TForm3(QWidget* owner, Operator& op)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-              | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(owner,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_operator(op)
 {
     setObjectName(QStringLiteral("Form3"));
@@ -127,8 +128,8 @@ TForm3::TForm3(QWidget* owner, Operator& op)
     CheckBox7->setToolTip(QStringLiteral("całkowita ilość lew jeśli zgaszone"));
     CheckBox8 = MakeCheckBox(this, "CheckBox8", QStringLiteral("Pokaż numery par przy starcie rundy"), 32, 168);
 
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Automatyczne wyłączenie po"), 2, 190, 170,
-        Qt::AlignRight | Qt::AlignVCenter);
+    Label1 = MakeLabel(
+        this, "Label1", QStringLiteral("Automatyczne wyłączenie po"), 2, 190, 170, Qt::AlignRight | Qt::AlignVCenter);
     Edit10 = MakeEdit(this, "Edit10", 176, 190);
     Label2 = MakeLabel(this, "Label2", QStringLiteral("sekundach (5-60)"), 204, 190, 140);
     Label3 = MakeLabel(this, "Label3", QStringLiteral("Pokaż wynik do weryfikacji po"), 2, 214, 170,
@@ -149,7 +150,7 @@ TForm3::TForm3(QWidget* owner, Operator& op)
 
     // Setting a box from code runs its handler when the state changes, as a click would.
     connect(CheckBox0, &QCheckBox::toggled, this, &TForm3::CheckBox0Click);
-    for (QCheckBox* box : {CheckBox2, CheckBox6, CheckBox7, CheckBox8, CheckBox13})
+    for (QCheckBox* box : { CheckBox2, CheckBox6, CheckBox7, CheckBox8, CheckBox13 })
         connect(box, &QCheckBox::toggled, this, &TForm3::CheckBox7Click);
     connect(Edit10, &QLineEdit::textChanged, this, &TForm3::CheckBox7Click);
     connect(Edit11, &QLineEdit::textChanged, this, &TForm3::CheckBox7Click);
@@ -255,7 +256,8 @@ void TForm3::CheckBox14Click()
     if (!PlayersDatabaseHasPlayers(reason))
         CheckBox14->setChecked(false);
     if (!CheckBox14->isChecked())
-        m_operator.ShowInfo(reason.isEmpty() ? uNapisy::BrakBazyBan : uNapisy::BrakBazyBan + QLatin1Char('\n') + reason);
+        m_operator.ShowInfo(
+            reason.isEmpty() ? uNapisy::BrakBazyBan : uNapisy::BrakBazyBan + QLatin1Char('\n') + reason);
 }
 
 bool TForm3::PlayersDatabaseHasPlayers(QString& reason) const

@@ -1,8 +1,8 @@
 // TForm2: the choice of a non-typical sector's kind.
 #include "sectors/ui/TForm2.h"
 
-#include "shell/Operator.h"
-#include "shell/ui/FormDesign.h"
+#include "common/Operator.h"
+#include "common/ui/FormDesign.h"
 
 #include <QLabel>
 #include <QRadioButton>

@@ -1,10 +1,10 @@
 // TfrmNietyp: the pattern editor, one page per board set of a non-typical sector.
 #include "sectors/ui/TfrmNietyp.h"
 
-#include "shell/DialogFilter.h"
-#include "shell/Operator.h"
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
+#include "common/DialogFilter.h"
+#include "common/Operator.h"
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 // TMyDlgForm: caption and icon by the message's kind, buttons by the mask, size by the message.
 #include "shell/ui/MyDialogs.h"
 
-#include "shell/Operator.h"
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
+#include "common/Operator.h"
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 // TAbout: a fixed, always-on-top box on the design background colour.
 #include "shell/ui/UAbout.h"
 
+#include "common/Operator.h"
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 #include "shell/FileV.h"
-#include "shell/Operator.h"
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
 #include "shell/ui/WebLabel.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 // TsplashForm: a borderless pale-yellow window with a lime panel, the program's picture and version.
 #include "shell/ui/Unit2.h"
 
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 #include "shell/FileV.h"
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

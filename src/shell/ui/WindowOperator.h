@@ -1,7 +1,7 @@
 // The operator of the windowed program: messages and questions through the program's message dialog.
 #pragma once
 
-#include "shell/Operator.h"
+#include "common/Operator.h"
 
 namespace kibic {
 

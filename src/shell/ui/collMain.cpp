@@ -1,13 +1,13 @@
 // TcollForm: the main window's controls, its start and its end.
 #include "shell/ui/collMain.h"
 
-#include "shell/DialogFilter.h"
+#include "common/DialogFilter.h"
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 #include "shell/GuardAction.h"
 #include "shell/MainWindowStartup.h"
-#include "shell/ui/FormDesign.h"
-#include "transfer/ResultGrid.h"
-#include "shell/ui/Glyphs.h"
 #include "shell/ui/UAbout.h"
+#include "transfer/ResultGrid.h"
 
 #include <QAction>
 #include <QCheckBox>

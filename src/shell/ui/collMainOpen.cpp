@@ -1,14 +1,14 @@
 // TcollForm: opening a ZyRT tournament or a scoring database, and reading the players' identifiers.
 #include "shell/ui/collMain.h"
 
+#include "common/DialogFilter.h"
+#include "common/uNapisy.h"
 #include "players/ReadIdentifiers.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
 #include "scoringdb/ui/TForm3.h"
 #include "sectors/uSprNietyp.h"
 #include "sectors/ui/WindowSectorOperator.h"
-#include "shell/DialogFilter.h"
-#include "shell/uNapisy.h"
 #include "tournament/TournamentReader.h"
 
 #include <QCheckBox>

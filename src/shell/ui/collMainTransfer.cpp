@@ -1,8 +1,8 @@
 // TcollForm: the results grid, polling, and the director's actions on the grid.
 #include "shell/ui/collMain.h"
 
-#include "shell/uNapisy.h"
-#include "shell/ui/FormDesign.h"
+#include "common/uNapisy.h"
+#include "common/ui/FormDesign.h"
 #include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 #include "transfer/popK.h"
@@ -98,15 +98,17 @@ void TcollForm::ConnectTransferControls()
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->verticalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    for (QWidget* source : {StringGrid1->viewport(), StringGrid1->horizontalHeader()->viewport(),
-             StringGrid1->verticalHeader()->viewport()})
+    for (QWidget* source : { StringGrid1->viewport(), StringGrid1->horizontalHeader()->viewport(),
+             StringGrid1->verticalHeader()->viewport() })
         source->installEventFilter(this);
     auto popup = [this](QWidget* source) {
         return [this, source](const QPoint& at) { PopupMenu1->popup(source->mapToGlobal(at)); };
     };
     connect(StringGrid1, &QWidget::customContextMenuRequested, this, popup(StringGrid1->viewport()));
-    connect(StringGrid1->horizontalHeader(), &QWidget::customContextMenuRequested, this, popup(StringGrid1->horizontalHeader()));
-    connect(StringGrid1->verticalHeader(), &QWidget::customContextMenuRequested, this, popup(StringGrid1->verticalHeader()));
+    connect(StringGrid1->horizontalHeader(), &QWidget::customContextMenuRequested, this,
+        popup(StringGrid1->horizontalHeader()));
+    connect(StringGrid1->verticalHeader(), &QWidget::customContextMenuRequested, this,
+        popup(StringGrid1->verticalHeader()));
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TcollForm::PopupMenu1Popup);
     connect(Poprawzapis1, &QAction::triggered, this, &TcollForm::StringGrid1DblClick);
     connect(Zgazaznaczenie1, &QAction::triggered, this, &TcollForm::Zgazaznaczenie1Click);
@@ -206,7 +208,8 @@ void TcollForm::PopupMenu1Popup()
     Guard([this] {
         bool enabled = false;
         if (recTable.TableName().isEmpty() == false && StringGrid1->isVisible())
-            enabled = CellActionsEnabled(Model, recTable, Grid(), StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1);
+            enabled = CellActionsEnabled(
+                Model, recTable, Grid(), StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1);
         Poprawzapis1->setEnabled(enabled);
         Zgazaznaczenie1->setEnabled(enabled);
         Zgawszystkiezaznaczenia1->setEnabled(true);
@@ -218,8 +221,8 @@ void TcollForm::StringGrid1DblClick()
     Guard([this] {
         WindowPolling polling(*this);
         WindowCorrectionEditor editor(this);
-        CorrectCellRecord(GridActionContext{Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1,
-                              StringGrid1->currentRow() + 1},
+        CorrectCellRecord(GridActionContext { Model, recTable, rdaTable, Grid(), polling,
+                              StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1 },
             editor);
     });
 }
@@ -228,8 +231,8 @@ void TcollForm::Zgazaznaczenie1Click()
 {
     Guard([this] {
         WindowPolling polling(*this);
-        ClearCellMark(GridActionContext{
-            Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1});
+        ClearCellMark(GridActionContext { Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1,
+            StringGrid1->currentRow() + 1 });
     });
 }
 
@@ -237,8 +240,8 @@ void TcollForm::Zgawszystkiezaznaczenia1Click()
 {
     Guard([this] {
         WindowPolling polling(*this);
-        ClearAllMarks(GridActionContext{Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1,
-                          StringGrid1->currentRow() + 1},
+        ClearAllMarks(GridActionContext { Model, recTable, rdaTable, Grid(), polling, StringGrid1->currentColumn() + 1,
+                          StringGrid1->currentRow() + 1 },
             Dialogs());
     });
 }

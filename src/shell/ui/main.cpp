@@ -1,8 +1,8 @@
 // Kibic: the program's start. The start-up window stays up while the main window is created and for
 // ShowTime milliseconds after, then the main window runs until it is closed.
+#include "common/ui/FormDesign.h"
+#include "common/ui/Glyphs.h"
 #include "shell/GuardAction.h"
-#include "shell/ui/FormDesign.h"
-#include "shell/ui/Glyphs.h"
 #include "shell/ui/QtTranslations.h"
 #include "shell/ui/Unit2.h"
 #include "shell/ui/WindowOperator.h"

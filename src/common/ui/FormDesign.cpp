@@ -1,5 +1,5 @@
 // Outer window sizes, design colours and font substitution.
-#include "shell/ui/FormDesign.h"
+#include "common/ui/FormDesign.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // Drawing the program's pictures with QPainter on a 16-unit grid scaled to the wanted size.
-#include "shell/ui/Glyphs.h"
+#include "common/ui/Glyphs.h"
 
-#include "shell/ui/FormDesign.h"
+#include "common/ui/FormDesign.h"
 
 #include <QLinearGradient>
 #include <QPainter>

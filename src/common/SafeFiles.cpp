@@ -1,7 +1,7 @@
 // Whole files replaced in one step and records forced onto the disk.
-#include "shell/SafeFiles.h"
+#include "common/SafeFiles.h"
 
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 
 #include <QDir>
 #include <QFile>

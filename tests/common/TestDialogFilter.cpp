@@ -1,5 +1,5 @@
 // Designed dialog filters become the name filters of a file dialog.
-#include "shell/DialogFilter.h"
+#include "common/DialogFilter.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // Converting a designed dialog filter into the name filters of a file dialog.
-#include "shell/DialogFilter.h"
+#include "common/DialogFilter.h"
 
 namespace kibic {
 
