@@ -5,6 +5,7 @@
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TTable.h"
 #include "tournament/Cp1250.h"
+#include "tournament/DescriptionHeader.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"
 
@@ -122,8 +123,7 @@ PlayerEntries ReadParticipantList(const TournamentModel& model)
                              .arg(fileName)
                              .arg(MaxParticipantCount));
     TText description(fileName);
-    for (int i = 0; i < 15; ++i)
-        (void)description.ReadInt();
+    (void)ReadDescriptionHeader(description, model.PairsEvent);
 
     PlayerEntries entries(static_cast<std::size_t>(PlayerCount(model)) + 1);
     std::size_t next = 1;

@@ -49,8 +49,8 @@ enum class IdentifierKind {
 [[nodiscard]] qint32 PlayerCount(const TournamentModel& model);
 
 // Step A: the players in ascending ParticipantNo, read from the description (TournamentBase + ".inf"
-// in a pairs event, ".ind" in an individual one): the first 15 numbers are skipped, the next
-// ParticipantCount numbers are the pairs or players. A description that cannot be opened and a
+// in a pairs event, ".ind" in an individual one): after the description's header, ParticipantCount
+// numbers are the pairs or players. A description that cannot be opened and a
 // ParticipantCount outside 0..MaxParticipantCount raise KibicError.
 [[nodiscard]] PlayerEntries ReadParticipantList(const TournamentModel& model);
 

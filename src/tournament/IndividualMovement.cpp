@@ -1,50 +1,16 @@
-// Reading of an individual tournament and the generation of its movement.
-//
-// Individual description (.ind): integers read with TText, in this order.
-//    #   NUMBER                         USE
-//    1   tables per section (+10000)    TableCount = value mod 10000
-//    2   rounds                         RoundCount
-//    3   boards per round               BoardsPerRound
-//    4   sections                       SectionCount
-//    5   extra tables                   above 10000: ExtraSectionCount = (value - 10000) div 100 and
-//                                       ExtraTableCount = value mod 100; else 0 and value
-//    6   -                              ignored
-//    7   shift                          offset of the seats in round 1
-//    8   participant entries            ParticipantCount
-//    9   result slots per board         ResultsPerBoard
-//   10-11 -                             ignored
-//   12-13 first switch range            rounds start+1 .. end switch
-//   14   boards                         BoardCount
-//   15   second switch range start      rounds start+1 .. RoundCount switch
-//   then ParticipantCount numbers       ParticipantNumbers[1..]
-//   then four seat steps                North, East, South, West
-//   then, when ExtraTableCount >= 1     for each board set and each extra slot: the list indices of
-//                                       North, East, South and West
+// The movement of an individual tournament.
 //
 // Positions of section s: North 1..T, East T+1..2T, South 2T+1..3T, West 3T+1..4T, after the 4T(s-1)
 // positions of the sections before it.
 #include "tournament/IndividualMovement.h"
 
-#include "tournament/BoardNumbering.h"
-#include "tournament/ContractFile.h"
 #include "tournament/DescriptionChecks.h"
-#include "tournament/TournamentFiles.h"
 
-#include <array>
-#include <optional>
 #include <utility>
 
 namespace kibic {
 
 namespace {
-
-struct SeatSteps
-{
-    qint64 North = 0;
-    qint64 East = 0;
-    qint64 South = 0;
-    qint64 West = 0;
-};
 
 void CheckSwitchBound(qint64 bound, const QString& fileName)
 {
@@ -57,6 +23,8 @@ void SwitchSeats(MovementEntry& entry)
     std::swap(entry.NS, entry.EW);
     std::swap(entry.South, entry.West);
 }
+
+} // namespace
 
 void GenerateIndividualSections(
     TournamentModel& model, const SeatSteps& steps, qint64 shift, const SwitchRounds& switches, const QString& fileName)
@@ -104,7 +72,6 @@ void GenerateIndividualSections(
     }
 }
 
-// The extra slots of every board set, in player numbers: the positions name list indices directly.
 void ReadIndividualSectorSeating(TournamentModel& model, TText& description)
 {
     const QString& fileName = description.FileName();
@@ -122,8 +89,6 @@ void ReadIndividualSectorSeating(TournamentModel& model, TText& description)
     }
 }
 
-// Several non-typical sectors of m tables each, one after another, each taking RoundCount extra slots
-// round by round: board set c of a sector starts at table shift * kN + c and moves kN tables a round.
 void GenerateExtraSectors(
     TournamentModel& model, qint64 northStep, qint64 shift, const SwitchRounds& switches, const QString& fileName)
 {
@@ -160,70 +125,6 @@ void GenerateExtraSectors(
     }
 }
 
-// Reads the whole description; returns the sector to hand over when there is one non-typical sector.
-std::optional<NonTypicalSectorHandOver> ReadIndividualDescription(TournamentModel& model, TText& description)
-{
-    const QString& fileName = description.FileName();
-    model.PairsEvent = false;
-    model.TableCount = description.ReadInt() % 10000;
-    model.RoundCount = description.ReadInt();
-    model.BoardsPerRound = description.ReadInt();
-    model.SectionCount = description.ReadInt();
-    model.ExtraSectionCount = 0;
-    const qint32 extraTables = description.ReadInt();
-    if (extraTables > 10000) {
-        model.ExtraSectionCount = (extraTables - 10000) / 100;
-        model.ExtraTableCount = extraTables % 100;
-    } else {
-        model.ExtraTableCount = extraTables;
-    }
-    (void)description.ReadInt();
-    const qint32 shift = description.ReadInt();
-    model.ParticipantCount = description.ReadInt();
-    model.ResultsPerBoard = description.ReadInt();
-    (void)description.ReadInt();
-    (void)description.ReadInt();
-    const qint32 firstSwitchStart = description.ReadInt();
-    const qint32 firstSwitchEnd = description.ReadInt();
-    model.BoardCount = description.ReadInt();
-    const qint32 secondSwitchStart = description.ReadInt();
-
-    CheckHeaderCounts(model, fileName);
-    CheckMovementSize(model, fileName, 4);
-    const SwitchRounds switches(firstSwitchStart, firstSwitchEnd, secondSwitchStart, model.RoundCount, fileName);
-
-    CreateContractFile(model.TournamentBase, qint64(model.ResultsPerBoard) * model.BoardCount);
-    FillBoardNumbers(model);
-
-    SizeParticipantNumbers(model);
-    for (qint32 i = 1; i <= model.ParticipantCount; ++i)
-        model.ParticipantNumbers[static_cast<size_t>(i)] = description.ReadInt();
-    SizeMovement(model);
-
-    SeatSteps steps;
-    steps.North = description.ReadInt();
-    steps.East = description.ReadInt();
-    steps.South = description.ReadInt();
-    steps.West = description.ReadInt();
-    GenerateIndividualSections(model, steps, shift, switches, fileName);
-
-    if (model.ExtraTableCount < 1)
-        return std::nullopt;
-    ReadIndividualSectorSeating(model, description);
-    if (model.ExtraSectionCount < 1) {
-        NonTypicalSectorHandOver sector;
-        sector.RowCount = model.ExtraTableCount;
-        sector.SlotOffset = model.RoundCount * model.SectionCount;
-        sector.PositionOffset = 4 * model.TableCount * model.SectionCount;
-        sector.Shift = shift;
-        return sector;
-    }
-    GenerateExtraSectors(model, steps.North, shift, switches, fileName);
-    return std::nullopt;
-}
-
-} // namespace
-
 SwitchRounds::SwitchRounds(
     qint32 firstStart, qint32 firstEnd, qint32 secondStart, qint32 lastRound, const QString& fileName)
 {
@@ -236,27 +137,6 @@ SwitchRounds::SwitchRounds(
         m_rounds.set(size_t(r));
     for (qint32 r = secondStart + 1; r <= lastRound; ++r)
         m_rounds.set(size_t(r));
-}
-
-bool ReadIndividualTournament(TournamentModel& model, NonTypicalSectorCompleter& completer)
-{
-    model.PairsEvent = false;
-    model.TournamentBase = WithoutExtension(model.TournamentBase);
-    return ReadIndividualTournament(
-        model, TText(TournamentFile(model.TournamentBase, QStringLiteral(".ind"))), completer);
-}
-
-bool ReadIndividualTournament(TournamentModel& model, TText description, NonTypicalSectorCompleter& completer)
-{
-    std::optional<NonTypicalSectorHandOver> sector;
-    {
-        // The description is released before the operator is asked anything about the sector.
-        TText text = std::move(description);
-        sector = ReadIndividualDescription(model, text);
-    }
-    if (!sector)
-        return true;
-    return completer.CompleteIndividualNonTypicalSector(model, *sector);
 }
 
 } // namespace kibic

@@ -1,7 +1,7 @@
-// The individual tournament: its description (.ind) and its movement.
+// The movement of an individual tournament: its sections, the switch of the seats, and the seating
+// of its non-typical sectors.
 #pragma once
 
-#include "tournament/NonTypicalSector.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentModel.h"
 
@@ -26,14 +26,30 @@ private:
     std::bitset<256> m_rounds;
 };
 
-// Reads TournamentBase + ".ind" (TournamentBase loses its extension first) into the model, creating the
-// contract file and numbering the boards on the way. An individual event with one non-typical sector
-// is handed to completer.CompleteIndividualNonTypicalSector, whose result is the result; otherwise
-// true. Failures raise KibicError.
-[[nodiscard]] bool ReadIndividualTournament(TournamentModel& model, NonTypicalSectorCompleter& completer);
+// How far each seat moves against the board sets every round.
+struct SeatSteps
+{
+    qint64 North = 0;
+    qint64 East = 0;
+    qint64 South = 0;
+    qint64 West = 0;
+};
 
-// The same on a description already read (TournamentBase names the .KNT and .INR files as it is).
-[[nodiscard]] bool ReadIndividualTournament(
-    TournamentModel& model, TText description, NonTypicalSectorCompleter& completer);
+// Fills the ordinary slots of every board set, section by section, in player numbers, with Round and
+// Table; the seats of the rounds in switches change places. Needs the counts, ParticipantNumbers and a
+// sized Movement; fileName is used in messages. A position beyond the participant list raises KibicError.
+void GenerateIndividualSections(
+    TournamentModel& model, const SeatSteps& steps, qint64 shift, const SwitchRounds& switches, const QString& fileName);
+
+// The extra slots of every board set, read from the rest of the description, in player numbers: the
+// positions name list indices directly. Round and Table are 0.
+void ReadIndividualSectorSeating(TournamentModel& model, TText& description);
+
+// Several non-typical sectors (ExtraSectionCount) of m = ExtraTableCount div ExtraSectionCount tables
+// each, one after another, each taking RoundCount extra slots round by round: board set c of a sector
+// starts at table shift * northStep + c and moves northStep tables a round. Sectors that need more slots
+// than there are extra tables, or more tables than board sets, raise KibicError.
+void GenerateExtraSectors(
+    TournamentModel& model, qint64 northStep, qint64 shift, const SwitchRounds& switches, const QString& fileName);
 
 } // namespace kibic

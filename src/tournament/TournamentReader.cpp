@@ -1,29 +1,22 @@
-// Reading of a pairs tournament, the choice between the two readers, and the header re-read.
+// Reading of a tournament description of either kind, the choice between them, and the header re-read.
 //
-// Pairs description (.inf): integers read with TText, in this order (line structure does not matter).
-//    #   NUMBER                         USE
-//    1   tables per section (+10000)    TableCount = value mod 10000; above 10000: ScoringKind := 0
-//    2   rounds                         RoundCount
-//    3   boards per round               BoardsPerRound
-//    4   sections                       SectionCount
-//    5   -                              ignored
-//    6   switch round                   NS and EW change places after this round
-//    7   shift                          offset of the board sets in round 1
-//    8   participant entries            ParticipantCount
-//    9   result slots per board         ResultsPerBoard
-//   10-13 -                             ignored
-//   14   boards                         BoardCount
-//   15   extra tables                   ExtraTableCount (0: no non-typical sector)
-//   then ParticipantCount numbers       ParticipantNumbers[1..]
-//   then, when ExtraTableCount < 1      the EW step (else it is -2)
-//   then, when ExtraTableCount >= 1     for each board set: a count c, an ignored number, and for each
-//                                       extra table: NS position, ignored, EW position, ignored
-//   then, when ExtraTableCount < 1 and SectionCount = 2: an exchange flag and a pair position
+// After the header (DescriptionHeader.h) and the ParticipantCount numbers of the participant list:
+//   pairs (.inf)
+//     when ExtraTableCount < 1     the EW step (else it is -2)
+//     when ExtraTableCount >= 1    for each board set: a count c, an ignored number, and for each extra
+//                                  table: NS position, ignored, EW position, ignored
+//     when ExtraTableCount < 1 and SectionCount = 2: an exchange flag and a pair position
+//   individual (.ind)
+//     four seat steps              North, East, South, West
+//     when ExtraTableCount >= 1    for each board set and each extra slot: the list indices of North,
+//                                  East, South and West
 #include "tournament/TournamentReader.h"
 
 #include "tournament/BoardNumbering.h"
 #include "tournament/ContractFile.h"
 #include "tournament/DescriptionChecks.h"
+#include "tournament/DescriptionHeader.h"
+#include "tournament/IndividualMovement.h"
 #include "tournament/PairsMovement.h"
 #include "tournament/TournamentFiles.h"
 
@@ -33,48 +26,32 @@ namespace kibic {
 
 namespace {
 
-constexpr qint32 kScoringFlag = 10000;
-
-void SkipNumbers(TText& description, int count)
+// On counts that passed their checks (a tournament refused as too large leaves no contract file): the
+// contract file and the board numbers, then the participant list and the sized movement.
+void ReadParticipantNumbers(TournamentModel& model, TText& description)
 {
-    for (int i = 0; i < count; ++i)
-        (void)description.ReadInt();
+    CreateContractFile(model.TournamentBase, qint64(model.ResultsPerBoard) * model.BoardCount);
+    FillBoardNumbers(model);
+    SizeParticipantNumbers(model);
+    for (qint32 i = 1; i <= model.ParticipantCount; ++i)
+        model.ParticipantNumbers[static_cast<size_t>(i)] = description.ReadInt();
+    SizeMovement(model);
 }
 
 std::optional<NonTypicalSectorHandOver> ReadPairsDescription(TournamentModel& model, TText& description)
 {
     const QString& fileName = description.FileName();
     model.PairsEvent = true;
-    model.ExtraSectionCount = 0;
-    const qint32 tables = description.ReadInt();
-    if (tables > kScoringFlag)
+    const DescriptionHeader header = ReadDescriptionHeader(description, true);
+    if (header.ScoringFlag)
         model.ScoringKind = 0;
-    model.TableCount = tables % kScoringFlag;
-    model.RoundCount = description.ReadInt();
-    model.BoardsPerRound = description.ReadInt();
-    model.SectionCount = description.ReadInt();
-    SkipNumbers(description, 1);
+    SetHeaderCounts(model, header, fileName, 2);
+    ReadParticipantNumbers(model, description);
+
     PairsMovementParameters parameters;
-    parameters.SwitchRound = description.ReadInt();
-    parameters.Shift = description.ReadInt();
-    model.ParticipantCount = description.ReadInt();
-    model.ResultsPerBoard = description.ReadInt();
-    SkipNumbers(description, 4);
-    model.BoardCount = description.ReadInt();
-    CheckHeaderCounts(model, fileName);
-    // Number 15 is read before the contract file is made: a tournament refused as too large leaves none.
-    model.ExtraTableCount = description.ReadInt();
-    CheckMovementSize(model, fileName, 2);
-
-    CreateContractFile(model.TournamentBase, qint64(model.ResultsPerBoard) * model.BoardCount);
-    FillBoardNumbers(model);
-
-    SizeParticipantNumbers(model);
-    for (qint32 i = 1; i <= model.ParticipantCount; ++i)
-        model.ParticipantNumbers[static_cast<size_t>(i)] = description.ReadInt();
-    SizeMovement(model);
+    parameters.SwitchRound = header.SwitchRound;
+    parameters.Shift = header.Shift;
     parameters.EWStep = model.ExtraTableCount < 1 ? description.ReadInt() : -2;
-
     GeneratePairsSections(model, parameters, fileName);
     if (model.ExtraTableCount >= 1)
         return ReadPairsSectorSeating(model, description, parameters);
@@ -85,6 +62,54 @@ std::optional<NonTypicalSectorHandOver> ReadPairsDescription(TournamentModel& mo
         ArrangeSectionMeeting(model, meetingPosition, fileName);
     }
     return std::nullopt;
+}
+
+// Returns the sector to hand over when there is one non-typical sector; several are generated here.
+std::optional<NonTypicalSectorHandOver> ReadIndividualDescription(TournamentModel& model, TText& description)
+{
+    const QString& fileName = description.FileName();
+    model.PairsEvent = false;
+    const DescriptionHeader header = ReadDescriptionHeader(description, false);
+    SetHeaderCounts(model, header, fileName, 4);
+    const SwitchRounds switches(
+        header.FirstSwitchStart, header.FirstSwitchEnd, header.SecondSwitchStart, model.RoundCount, fileName);
+    ReadParticipantNumbers(model, description);
+
+    SeatSteps steps;
+    steps.North = description.ReadInt();
+    steps.East = description.ReadInt();
+    steps.South = description.ReadInt();
+    steps.West = description.ReadInt();
+    GenerateIndividualSections(model, steps, header.Shift, switches, fileName);
+
+    if (model.ExtraTableCount < 1)
+        return std::nullopt;
+    ReadIndividualSectorSeating(model, description);
+    if (model.ExtraSectionCount < 1) {
+        NonTypicalSectorHandOver sector;
+        sector.RowCount = model.ExtraTableCount;
+        sector.SlotOffset = model.RoundCount * model.SectionCount;
+        sector.PositionOffset = 4 * model.TableCount * model.SectionCount;
+        sector.Shift = header.Shift;
+        return sector;
+    }
+    GenerateExtraSectors(model, steps.North, header.Shift, switches, fileName);
+    return std::nullopt;
+}
+
+// Reads the whole description, releases it, and only then hands a non-typical sector to the completer,
+// which may ask the operator.
+bool ReadDescription(TournamentModel& model, TText description, NonTypicalSectorCompleter& completer, bool pairsEvent)
+{
+    std::optional<NonTypicalSectorHandOver> sector;
+    {
+        TText text = std::move(description);
+        sector = pairsEvent ? ReadPairsDescription(model, text) : ReadIndividualDescription(model, text);
+    }
+    if (!sector)
+        return true;
+    return pairsEvent ? completer.CompleteNonTypicalSector(model, *sector)
+                      : completer.CompleteIndividualNonTypicalSector(model, *sector);
 }
 
 } // namespace
@@ -108,15 +133,20 @@ bool ReadPairsTournament(TournamentModel& model, NonTypicalSectorCompleter& comp
 
 bool ReadPairsTournament(TournamentModel& model, TText description, NonTypicalSectorCompleter& completer)
 {
-    std::optional<NonTypicalSectorHandOver> sector;
-    {
-        // The description is released before the operator is asked anything about the sector.
-        TText text = std::move(description);
-        sector = ReadPairsDescription(model, text);
-    }
-    if (!sector)
-        return true;
-    return completer.CompleteNonTypicalSector(model, *sector);
+    return ReadDescription(model, std::move(description), completer, true);
+}
+
+bool ReadIndividualTournament(TournamentModel& model, NonTypicalSectorCompleter& completer)
+{
+    model.PairsEvent = false;
+    model.TournamentBase = WithoutExtension(model.TournamentBase);
+    return ReadIndividualTournament(
+        model, TText(TournamentFile(model.TournamentBase, QStringLiteral(".ind"))), completer);
+}
+
+bool ReadIndividualTournament(TournamentModel& model, TText description, NonTypicalSectorCompleter& completer)
+{
+    return ReadDescription(model, std::move(description), completer, false);
 }
 
 void ReadTournamentHeader(TournamentModel& model)
@@ -127,32 +157,8 @@ void ReadTournamentHeader(TournamentModel& model)
 
 void ReadTournamentHeader(TournamentModel& model, TText description)
 {
-    const QString& fileName = description.FileName();
-    model.ExtraSectionCount = 0;
-    model.TableCount = description.ReadInt() % kScoringFlag;
-    model.RoundCount = description.ReadInt();
-    model.BoardsPerRound = description.ReadInt();
-    model.SectionCount = description.ReadInt();
-    if (model.PairsEvent) {
-        SkipNumbers(description, 3);
-    } else {
-        const qint32 extraTables = description.ReadInt();
-        if (extraTables > kScoringFlag) {
-            model.ExtraSectionCount = (extraTables - kScoringFlag) / 100;
-            model.ExtraTableCount = extraTables % 100;
-        } else {
-            model.ExtraTableCount = extraTables;
-        }
-        SkipNumbers(description, 2);
-    }
-    model.ParticipantCount = description.ReadInt();
-    model.ResultsPerBoard = description.ReadInt();
-    SkipNumbers(description, 4);
-    model.BoardCount = description.ReadInt();
-    if (model.PairsEvent)
-        model.ExtraTableCount = description.ReadInt();
-    CheckHeaderCounts(model, fileName);
-    CheckMovementSize(model, fileName, model.PairsEvent ? 2 : 4);
+    const DescriptionHeader header = ReadDescriptionHeader(description, model.PairsEvent);
+    SetHeaderCounts(model, header, description.FileName(), model.PairsEvent ? 2 : 4);
     model.GridTableCount = model.SectionCount * model.TableCount + model.ExtraTableCount;
 }
 

@@ -1,7 +1,6 @@
 // Reading a ZyRT tournament (its description, board numbering and movement) into the tournament model.
 #pragma once
 
-#include "tournament/IndividualMovement.h"
 #include "tournament/NonTypicalSector.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentModel.h"
@@ -25,6 +24,16 @@ namespace kibic {
 
 // The same on a description already read (TournamentBase names the .KNT and .INR files as it is).
 [[nodiscard]] bool ReadPairsTournament(TournamentModel& model, TText description, NonTypicalSectorCompleter& completer);
+
+// Reads TournamentBase + ".ind" (TournamentBase loses its extension first) into the model, creating the
+// contract file and numbering the boards on the way. An individual event with one non-typical sector
+// is handed to completer.CompleteIndividualNonTypicalSector, whose result is the result; several are
+// generated here; otherwise true.
+[[nodiscard]] bool ReadIndividualTournament(TournamentModel& model, NonTypicalSectorCompleter& completer);
+
+// The same on a description already read (TournamentBase names the .KNT and .INR files as it is).
+[[nodiscard]] bool ReadIndividualTournament(
+    TournamentModel& model, TText description, NonTypicalSectorCompleter& completer);
 
 // The counts again, for a scoring database opened directly: from TournamentBase + ".inf" when
 // PairsEvent, else ".ind", numbers 1-4, 8, 9, 14 and 15 (pairs) or 1-5, 8, 9 and 14 (individual).

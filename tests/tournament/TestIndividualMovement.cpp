@@ -4,6 +4,7 @@
 
 #include "common/KibicError.h"
 #include "tournament/IndividualMovement.h"
+#include "tournament/TournamentReader.h"
 
 #include <QTemporaryDir>
 #include <QTest>
