@@ -3,10 +3,7 @@
 
 #include "common/KibicError.h"
 #include "common/uNapisy.h"
-#include "platform/Registry.h"
 #include "players/NamesFile.h"
-#include "scoringdb/ConnectionStrings.h"
-#include "scoringdb/Database.h"
 #include "tournament/Cp1250.h"
 
 namespace kibic {
@@ -36,22 +33,6 @@ QString WrongIdMessage(const PlayerEntry& entry, bool pairsEvent)
 
 } // namespace
 
-QString PlayerDatabaseUnreadableText(const QString& databaseName)
-{
-    // An Access file on a computer without the Access driver: the operator is told why, not only that.
-    if (DetectDatabaseFormat(databaseName) == DatabaseFormat::Jet && !AccessDriverAvailable())
-        return uNapisy::SortelMusiBycZainstalowana + QLatin1Char('\n') + AccessFileUnreadableText(databaseName);
-    return uNapisy::SortelMusiBycZainstalowana;
-}
-
-QString PlayerDatabaseName()
-{
-    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true);
-    if (!key)
-        return {};
-    return key->ReadString(QStringLiteral("DatabaseName"));
-}
-
 void LookUpPlayerDatabase(TTable& players, PlayerEntries& entries, bool pairsEvent, Operator& op)
 {
     for (std::size_t i = 1; i < entries.size(); ++i) {
@@ -79,7 +60,7 @@ IdentifierListsOutcome ReadCezarIdentifiers(const TournamentModel& model, Operat
         op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana, dkError, dbOk);
         return ReadNamesFileIdentifiers(model, op);
     }
-    TTable players(ScoringConnectionString(databaseName), QStringLiteral("players"));
+    TTable players(PlayerDatabaseConnection(databaseName), PlayersTableName);
     try {
         players.Open();
     } catch (const KibicError&) {

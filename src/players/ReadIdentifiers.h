@@ -4,6 +4,7 @@
 
 #include "common/Operator.h"
 #include "players/NameLists.h"
+#include "players/PlayerDatabase.h"
 #include "players/PlayerEntries.h"
 #include "scoringdb/TTable.h"
 #include "tournament/TournamentModel.h"
@@ -12,17 +13,6 @@
 #include <vector>
 
 namespace kibic {
-
-// The per-user registry key whose value "DatabaseName" names the player database.
-inline const QString PlayerDatabaseKey = QStringLiteral("\\Software\\Trevik\\Pelikar");
-
-// The registered player database's path; empty when the key cannot be opened (it is created when
-// missing) or has no "DatabaseName".
-[[nodiscard]] QString PlayerDatabaseName();
-
-// The information shown when the player database cannot be opened: "Sortel musi być zainstalowana!",
-// followed, for an Access file on a computer without the Access driver, by that reason.
-[[nodiscard]] QString PlayerDatabaseUnreadableText(const QString& databaseName);
 
 // The lists one run wrote or left alone, in the order they were written.
 struct IdentifierListsOutcome

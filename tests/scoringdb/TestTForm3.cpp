@@ -2,6 +2,7 @@
 #include "ScoringDbTestSupport.h"
 #include "common/Operator.h"
 #include "platform/Registry.h"
+#include "players/PlayerDatabase.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TerminalOptions.h"
@@ -51,7 +52,7 @@ private slots:
     void designedWindow()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         QCOMPARE(form.windowTitle(), QStringLiteral("Uruchamianie Bridgemate Pro Control"));
         QCOMPARE(form.size(), QSize(483, 356));
         QCOMPARE(form.CheckBox14->pos(), QPoint(32, 266));
@@ -107,7 +108,7 @@ private slots:
         QVERIFY(shown.MemberNumbers);
 
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(shown, false);
         for (QCheckBox* box : { form.CheckBox0, form.CheckBox6, form.CheckBox7, form.CheckBox8, form.CheckBox13 })
             QVERIFY2(box->isChecked(), qPrintable(box->objectName()));
@@ -133,7 +134,7 @@ private slots:
         TournamentModel model;
         model.OpenedExisting = false;
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(OptionsToShow(FreshBuildOptions(), model), false);
         QVERIFY(!form.CheckBox14->isChecked());
         QCOMPARE(op.Messages.size(), 1);
@@ -150,7 +151,7 @@ private slots:
     void savedAsShown()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         TerminalOptions options = FreshBuildOptions();
         options.MemberNumbersNoBlankEntry = true;
         form.Load(options, true);
@@ -209,7 +210,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(QString, focus);
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(FreshBuildOptions(), true);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -239,7 +240,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, result);
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(FreshBuildOptions(), true);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -253,7 +254,7 @@ private slots:
     void closeBoxClosesWithInvalidTimes()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(FreshBuildOptions(), true);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -266,7 +267,7 @@ private slots:
     void trimmedTimeIsAccepted()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(FreshBuildOptions(), true);
         Type(form.Edit11, QStringLiteral(" 7 "));
         QVERIFY(form.ValidateTimes());
@@ -277,7 +278,7 @@ private slots:
     void showResultsGovernsItsSubOptions()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         TerminalOptions options = FreshBuildOptions();
         options.RepeatResults = true;
         form.Load(options, true);
@@ -294,7 +295,7 @@ private slots:
     void storedWithoutShowResults()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         TerminalOptions options = FreshBuildOptions();
         options.ShowResults = false;
         options.RepeatResults = true;
@@ -322,7 +323,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(bool, enables);
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         TerminalOptions options = FreshBuildOptions();
         options.MemberNumbers = true;
         form.Load(options, true);
@@ -338,7 +339,7 @@ private slots:
     {
         WritePlayersDatabase(3); // the loading checks the players' database before NamesFileKnown is set
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         TerminalOptions options = FreshBuildOptions();
         options.MemberNumbers = true;
         options.MemberNumbersNoBlankEntry = true;
@@ -355,7 +356,7 @@ private slots:
     void tickingIdentifiersChecksThePlayersDatabase()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(FreshBuildOptions(), false);
         Click(form.CheckBox14);
         QVERIFY(!form.CheckBox14->isChecked());
@@ -368,10 +369,35 @@ private slots:
         QVERIFY(RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("Software\\Trevik\\Pelikar"), false));
     }
 
+    // The window asks its check only for a tick without a names file, and shows the check's own text.
+    void playersCheckAskedOnlyWithoutNamesFile()
+    {
+        int asked = 0;
+        const auto check = [&asked] {
+            ++asked;
+            return QStringLiteral("brak zawodników");
+        };
+        ScriptedOperator op;
+        TForm3 form(nullptr, op, check);
+        TerminalOptions options = FreshBuildOptions();
+        form.Load(options, true);
+        Click(form.CheckBox14);
+        QVERIFY(form.CheckBox14->isChecked());
+        QCOMPARE(asked, 0);
+        Click(form.CheckBox14);
+        form.NamesFileKnown = false;
+        Click(form.CheckBox14);
+        QCOMPARE(asked, 1);
+        QVERIFY(!form.CheckBox14->isChecked());
+        QVERIFY(!form.CheckBox1->isEnabled());
+        QCOMPARE(op.Messages, QStringList({ QStringLiteral("brak zawodników") }));
+        QCOMPARE(op.Kinds, QList<int>({ dkInfo }));
+    }
+
     void fileWithoutNoBlankEntryColumn()
     {
         ScriptedOperator op;
-        TForm3 form(nullptr, op);
+        TForm3 form(nullptr, op, PlayersMissingText);
         TerminalOptions options = FreshBuildOptions();
         options.MemberNumbers = true;
         options.MemberNumbersNoBlankEntry.reset();

@@ -8,7 +8,7 @@
 #include "common/Operator.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
-#include "players/ReadIdentifiers.h"
+#include "players/PlayerDatabase.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
@@ -174,13 +174,11 @@ void CheckPlayerDatabase(Report& report)
     const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, false);
     const QString keyName = QStringLiteral("HKEY_CURRENT_USER") + PlayerDatabaseKey;
     const QString database = CheckRegistryFile(
-        report, key, keyName, QStringLiteral("DatabaseName"), true, QStringLiteral("baza zawodników programu Pelikar"));
+        report, key, keyName, PlayerDatabaseValue, true, QStringLiteral("baza zawodników programu Pelikar"));
     if (database.isEmpty())
         return;
     try {
-        TQuery query(ScoringConnectionString(database));
-        query.SetSql(QStringLiteral("SELECT COUNT(*) FROM [players]"));
-        const qint64 players = query.OpenFirstInteger();
+        const qint64 players = CountPlayers(database);
         if (players > 0)
             report.Ok(
                 QStringLiteral("baza zawodników %1: tabela players, %2 zawodników").arg(Native(database)).arg(players));

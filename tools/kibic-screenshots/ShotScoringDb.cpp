@@ -3,6 +3,7 @@
 
 #include "common/Operator.h"
 #include "platform/Registry.h"
+#include "players/PlayerDatabase.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
@@ -62,8 +63,8 @@ void PlayersDatabase(bool withPlayers)
         (void)connection.Execute(QStringLiteral("CREATE TABLE [players] ([ID] INTEGER,[Name] TEXT(40))"));
         (void)connection.Execute(QStringLiteral("INSERT INTO [players] ([ID],[Name]) VALUES (1,'Kowalski Jan')"));
     }
-    if (auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true))
-        (void)key->WriteString(QStringLiteral("DatabaseName"), file);
+    if (auto key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true))
+        (void)key->WriteString(PlayerDatabaseValue, file);
 }
 
 std::unique_ptr<QWidget> SettingsAfterBuild(bool withPlayers)
@@ -71,7 +72,7 @@ std::unique_ptr<QWidget> SettingsAfterBuild(bool withPlayers)
     PlayersDatabase(withPlayers);
     const TournamentModel model
         = FreshBuild(withPlayers ? QStringLiteral("z-zawodnikami") : QStringLiteral("bez-zawodnikow"));
-    auto form = std::make_unique<TForm3>(nullptr, ShotOperator());
+    auto form = std::make_unique<TForm3>(nullptr, ShotOperator(), PlayersMissingText);
     TTable settings(ScoringConnectionString(ScoringDatabaseFileName(model)), QStringLiteral("Settings"));
     settings.Open();
     settings.First();

@@ -5,10 +5,6 @@
 #include "common/uNapisy.h"
 #include "common/ui/FormDesign.h"
 #include "common/ui/Glyphs.h"
-#include "platform/Registry.h"
-#include "scoringdb/ConnectionStrings.h"
-#include "scoringdb/Database.h"
-#include "scoringdb/TQuery.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -17,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
+#include <utility>
 
 namespace kibic {
 
@@ -99,11 +96,12 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-TForm3::TForm3(QWidget* owner, Operator& op)
+TForm3::TForm3(QWidget* owner, Operator& op, PlayersMissingCheck playersMissing)
     : QDialog(owner,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_operator(op)
+    , m_playersMissing(std::move(playersMissing))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Uruchamianie Bridgemate Pro Control"));
@@ -252,30 +250,11 @@ void TForm3::CheckBox14Click()
     if (NamesFileKnown)
         return;
     // Unticking here runs this handler again, which unticks and disables CheckBox1.
-    QString reason;
-    if (!PlayersDatabaseHasPlayers(reason))
-        CheckBox14->setChecked(false);
-    if (!CheckBox14->isChecked())
-        m_operator.ShowInfo(
-            reason.isEmpty() ? uNapisy::BrakBazyBan : uNapisy::BrakBazyBan + QLatin1Char('\n') + reason);
-}
-
-bool TForm3::PlayersDatabaseHasPlayers(QString& reason) const
-{
-    const std::optional<RegistryKey> key
-        = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true);
-    const QString database = key ? key->ReadString(QStringLiteral("DatabaseName")) : QString();
-    if (database.isEmpty())
-        return false;
-    try {
-        TQuery query(ScoringConnectionString(database));
-        query.SetSql(QStringLiteral("SELECT COUNT(*) FROM [players]"));
-        return query.OpenFirstInteger() > 0;
-    } catch (const std::exception&) {
-        if (DetectDatabaseFormat(database) == DatabaseFormat::Jet && !AccessDriverAvailable())
-            reason = AccessFileUnreadableText(database);
-        return false;
-    }
+    const QString missing = m_playersMissing();
+    if (missing.isEmpty())
+        return;
+    CheckBox14->setChecked(false);
+    m_operator.ShowInfo(missing);
 }
 
 void TForm3::ButtonPressed(int result)
@@ -314,9 +293,10 @@ void TForm3::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-int RunSettingsWindow(QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown)
+int RunSettingsWindow(QWidget* owner, Operator& op, const PlayersMissingCheck& playersMissing,
+    TerminalOptions& options, bool namesFileKnown)
 {
-    TForm3 form(owner, op);
+    TForm3 form(owner, op, playersMissing);
     form.Load(options, namesFileKnown);
     const int result = form.exec();
     if (result == mrYes || result == mrNo)

@@ -4,6 +4,8 @@
 #include "scoringdb/TerminalOptions.h"
 
 #include <QDialog>
+#include <QString>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -14,6 +16,10 @@ namespace kibic {
 
 class Operator;
 
+// Asked when CheckBox14 is ticked and no names file is known: the information to show when identifiers
+// cannot be looked up in the player database; empty when it has players.
+using PlayersMissingCheck = std::function<QString()>;
+
 // "Tak" saves and starts the server (mrYes), "Nie" saves only (mrNo), "Zaniechaj" and the close box
 // do neither (mrCancel). The buttons close the window only with valid times.
 class TForm3 : public QDialog
@@ -21,8 +27,8 @@ class TForm3 : public QDialog
     Q_OBJECT
 
 public:
-    // op shows the information of CheckBox14Click.
-    TForm3(QWidget* owner, Operator& op);
+    // op shows the information of CheckBox14Click, playersMissing answers its question.
+    TForm3(QWidget* owner, Operator& op, PlayersMissingCheck playersMissing);
 
     // Shows the options (the window's loading rules); namesFileKnown is set last, so a CheckBox14 that
     // the loading ticks always checks the players' database.
@@ -74,17 +80,16 @@ protected:
 
 private:
     void ButtonPressed(int result);
-    // Whether the registered player database has players; when it is an Access file this computer
-    // cannot read, reason says so.
-    [[nodiscard]] bool PlayersDatabaseHasPlayers(QString& reason) const;
 
     Operator& m_operator;
+    PlayersMissingCheck m_playersMissing;
     int m_modalResult = 0;
     bool m_noBlankEntryColumn = true;
 };
 
 // Creates the window with owner, loads options, shows it modally and releases it; returns the modal
 // result, and on mrYes or mrNo leaves in options what the window showed.
-[[nodiscard]] int RunSettingsWindow(QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown);
+[[nodiscard]] int RunSettingsWindow(QWidget* owner, Operator& op, const PlayersMissingCheck& playersMissing,
+    TerminalOptions& options, bool namesFileKnown);
 
 } // namespace kibic

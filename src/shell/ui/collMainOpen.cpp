@@ -3,6 +3,7 @@
 
 #include "common/DialogFilter.h"
 #include "common/uNapisy.h"
+#include "players/PlayerDatabase.h"
 #include "players/ReadIdentifiers.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
@@ -41,7 +42,7 @@ public:
     void SetUpGrid() override { m_form.SetUpGrid(); }
     int ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) override
     {
-        return RunSettingsWindow(&m_form, m_form.Dialogs(), options, namesFileKnown);
+        return RunSettingsWindow(&m_form, m_form.Dialogs(), PlayersMissingText, options, namesFileKnown);
     }
     void ShowIdentifierControls(bool visible) override
     {
