@@ -3,12 +3,11 @@
 // scripts/check-transfer, which scores the received entries on its own.
 #pragma once
 
-#include "KibicPrograms.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -16,12 +15,7 @@
 
 namespace kibic::e2e {
 
-struct ProgramRun
-{
-    int ExitCode = -1; // -1 when the program crashed or did not finish in time
-    QString Out;
-    QString Err;
-};
+using kibic::test::ProgramRun;
 
 inline QString Program(const char* name)
 {
@@ -35,24 +29,14 @@ inline QString SourceFile(const char* relative)
 
 inline ProgramRun Run(const QString& program, const QStringList& arguments, int timeoutMs = 60000)
 {
-    QProcess process;
-    process.start(program, arguments);
-    ProgramRun run;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        run.Err = QStringLiteral("%1 did not finish in %2 ms").arg(program).arg(timeoutMs);
-        return run;
-    }
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    kibic::test::RunOptions options;
+    options.TimeoutMs = timeoutMs;
+    return kibic::test::RunProgram(program, arguments, options);
 }
 
 inline ProgramRun Cli(const QStringList& arguments)
 {
-    return Run(Program("kibic-cli"), arguments);
+    return kibic::test::RunCli(arguments);
 }
 
 // The arguments Kibic gives the terminal server, followed by the rehearsal server's own options.
@@ -138,8 +122,11 @@ inline std::vector<PassReport> PassReports(const QString& errors)
 inline ProgramRun CheckTransfer(const QString& description, const QString& database, int column)
 {
     const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-    if (python.isEmpty())
-        return { -1, {}, QStringLiteral("python3 is not on PATH") };
+    if (python.isEmpty()) {
+        ProgramRun missing;
+        missing.Err = QStringLiteral("python3 is not on PATH");
+        return missing;
+    }
     return Run(python,
         { SourceFile("scripts/check-transfer"), description, database, QStringLiteral("--cli"), Program("kibic-cli"),
             QStringLiteral("--column"), QString::number(column) });

@@ -2,7 +2,7 @@
 // the rehearsal terminal server keys the players' identifiers into PlayerNumbers, and kibic-cli ids writes
 // the identifier and name lists. Each list is checked byte for byte against the one worked out here from
 // the player database, ZyRT's names database and round 1 of the scoring database.
-#include "KibicPrograms.h"
+#include "support/ProgramRun.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TTable.h"
 #include "tournament/TextData.h"
@@ -22,12 +22,7 @@ using namespace kibic;
 
 namespace {
 
-struct Run
-{
-    int ExitCode = -1;
-    QStringList Out;
-    QStringList Err;
-};
+using kibic::test::ProgramRun;
 
 // The 18 Polish letters as the player database holds them, in Windows-1250 and in ZyRT's own codes.
 const QString kPolishLetters = QStringLiteral("ąćęłńóśżźĄĆĘŁŃÓŚŻŹ");
@@ -286,11 +281,6 @@ QByteArray NameList(const std::vector<Player>& players, bool convertLetters)
     return list;
 }
 
-QStringList Lines(const QByteArray& output)
-{
-    return QString::fromUtf8(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 class TestIdentifiersEndToEnd : public QObject
@@ -336,11 +326,11 @@ private slots:
         const QString identifierList = Path(tournament + (pairsEvent ? QStringLiteral(".LU2") : QStringLiteral(".LU1")));
         const QString nameList = Path(tournament + (pairsEvent ? QStringLiteral(".LUC") : QStringLiteral(".LZA")));
 
-        const Run run = Ids({ Path(tournament + QStringLiteral(".bws")), QStringLiteral("--cezar") });
+        const ProgramRun run = Ids({ Path(tournament + QStringLiteral(".bws")), QStringLiteral("--cezar") });
 
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, messages);
-        QCOMPARE(run.Out,
+        QCOMPARE(run.ErrLines(), messages);
+        QCOMPARE(run.OutLines(),
             (QStringList { QStringLiteral("Zapisano %1.").arg(identifierList), QStringLiteral("Zapisano %1.").arg(nameList) }));
         const QByteArray expectedIds = IdentifierList(players);
         QCOMPARE(expectedIds.count("\r\n"), 11 + 8 * qsizetype(players.size()));
@@ -370,11 +360,11 @@ private slots:
         QVERIFY2(found > qsizetype(players.size()) / 2, qPrintable(QString::number(found)));
         const QString nameList = Path(tournament + (pairsEvent ? QStringLiteral(".LUC") : QStringLiteral(".LZA")));
 
-        const Run run = Ids({ Path(tournament + QStringLiteral(".bws")), QStringLiteral("--names-file") });
+        const ProgramRun run = Ids({ Path(tournament + QStringLiteral(".bws")), QStringLiteral("--names-file") });
 
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, QStringList());
-        QCOMPARE(run.Out, QStringList { QStringLiteral("Zapisano %1.").arg(nameList) });
+        QCOMPARE(run.ErrLines(), QStringList());
+        QCOMPARE(run.OutLines(), QStringList { QStringLiteral("Zapisano %1.").arg(nameList) });
         QVERIFY(!QFile::exists(Path(tournament + (pairsEvent ? QStringLiteral(".LU2") : QStringLiteral(".LU1")))));
         QCOMPARE(ReadFile(nameList), NameList(players, false));
     }
@@ -406,9 +396,9 @@ private slots:
             lists.append(Path(tournament + (pairsEvent ? QStringLiteral(".LU2") : QStringLiteral(".LU1"))));
         lists.append(Path(tournament + (pairsEvent ? QStringLiteral(".LUC") : QStringLiteral(".LZA"))));
 
-        const Run first = Ids({ bws, flow });
+        const ProgramRun first = Ids({ bws, flow });
         QCOMPARE(first.ExitCode, 0);
-        const QStringList messages = first.Err;
+        const QStringList messages = first.ErrLines();
         std::vector<QByteArray> written;
         for (const QString& list : lists) {
             written.push_back(ReadFile(list));
@@ -424,10 +414,10 @@ private slots:
             keptLines.append(QStringLiteral("Plik %1 pozostawiono bez zmian (--yes go nadpisuje).").arg(list));
         }
 
-        Run run = Ids({ bws, flow });
+        ProgramRun run = Ids({ bws, flow });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, messages + questions);
-        QCOMPARE(run.Out, keptLines);
+        QCOMPARE(run.ErrLines(), messages + questions);
+        QCOMPARE(run.OutLines(), keptLines);
         for (const QString& list : lists)
             QCOMPARE(ReadFile(list), QByteArray("stary plik\r\n"));
 
@@ -435,41 +425,33 @@ private slots:
         QFile::remove(lists.back());
         run = Ids({ bws, flow });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, messages + questions.mid(0, questions.size() - 1));
+        QCOMPARE(run.ErrLines(), messages + questions.mid(0, questions.size() - 1));
         QCOMPARE(ReadFile(lists.back()), written.back());
         if (cezar)
             QCOMPARE(ReadFile(lists.front()), QByteArray("stary plik\r\n"));
 
         run = Ids({ QStringLiteral("--yes"), bws, flow });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, messages + questions);
+        QCOMPARE(run.ErrLines(), messages + questions);
         for (size_t i = 0; i < written.size(); ++i) {
             QCOMPARE(ReadFile(lists[qsizetype(i)]), written[i]);
-            QCOMPARE(run.Out[qsizetype(i)], QStringLiteral("Zapisano %1.").arg(lists[qsizetype(i)]));
+            QCOMPARE(run.OutLines()[qsizetype(i)], QStringLiteral("Zapisano %1.").arg(lists[qsizetype(i)]));
         }
     }
 
 private:
     QString Path(const QString& name) const { return m_dir->filePath(name); }
 
-    Run Execute(const QString& program, const QStringList& arguments) const
+    ProgramRun Execute(const QString& program, const QStringList& arguments) const
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("KIBIC_REGISTRY_DIR"), Path(QStringLiteral("registry")));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_dir->path());
-        process.start(program, arguments);
-        Run run;
-        if (!process.waitForFinished(120000))
-            return run;
-        run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.Out = Lines(process.readAllStandardOutput());
-        run.Err = Lines(process.readAllStandardError());
-        return run;
+        kibic::test::RunOptions options;
+        options.WorkingDirectory = m_dir->path();
+        options.Environment = { { QStringLiteral("KIBIC_REGISTRY_DIR"), Path(QStringLiteral("registry")) } };
+        options.TimeoutMs = 120000;
+        return kibic::test::RunProgram(program, arguments, options);
     }
 
-    Run Ids(const QStringList& arguments) const
+    ProgramRun Ids(const QStringList& arguments) const
     {
         return Execute(kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("ids") } + arguments);
     }
@@ -479,10 +461,10 @@ private:
     void PlayDemo(const QString& tournament, bool pairsEvent) const
     {
         const QString bws = Path(tournament + QStringLiteral(".bws"));
-        const Run build = Execute(kibic::test::KibicProgram("kibic-cli"),
+        const ProgramRun build = Execute(kibic::test::KibicProgram("kibic-cli"),
             { QStringLiteral("build"), Path(tournament + (pairsEvent ? QStringLiteral(".inf") : QStringLiteral(".ind"))) });
-        QVERIFY2(build.ExitCode == 0, qPrintable(build.Err.join(u'\n')));
-        QCOMPARE(build.Out, QStringList { bws });
+        QVERIFY2(build.ExitCode == 0, qPrintable(build.ErrLines().join(u'\n')));
+        QCOMPARE(build.OutLines(), QStringList { bws });
         {
             TTable settings(ScoringConnectionString(bws), QStringLiteral("Settings"));
             settings.Open();
@@ -493,12 +475,12 @@ private:
             settings.Post();
             settings.Close();
         }
-        const Run server = Execute(kibic::test::KibicProgram("kibic-terminals"),
+        const ProgramRun server = Execute(kibic::test::KibicProgram("kibic-terminals"),
             { QStringLiteral("/f:[%1]").arg(bws), QStringLiteral("/s"), QStringLiteral("/r"), QStringLiteral("/m"),
                 QStringLiteral("--once"), QStringLiteral("--seed"), QStringLiteral("7") });
-        QVERIFY2(server.ExitCode == 0, qPrintable(server.Err.join(u'\n')));
-        QVERIFY2(server.Out.filter(QStringLiteral("Identyfikatory zawodników: wpisano")).size() == 1,
-            qPrintable(server.Out.join(u'\n')));
+        QVERIFY2(server.ExitCode == 0, qPrintable(server.ErrLines().join(u'\n')));
+        QVERIFY2(server.OutLines().filter(QStringLiteral("Identyfikatory zawodników: wpisano")).size() == 1,
+            qPrintable(server.OutLines().join(u'\n')));
     }
 
     // With seed 7 the tables key in every kind of identifier the flows must handle: so a change of the

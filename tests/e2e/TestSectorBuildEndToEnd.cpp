@@ -1,11 +1,10 @@
 // Tournaments with a non-typical sector read and built through "kibic-cli build" and the sector options:
 // the rows the terminal server gets for the sector, and the refusals that leave no scoring database.
-#include "KibicPrograms.h"
+#include "support/ProgramRun.h"
 #include "sectors/HowellSector.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -18,12 +17,7 @@ using kibic::test::kHowellPairs;
 
 namespace {
 
-struct Run
-{
-    int ExitCode = -1;
-    QStringList Out;
-    QString Err;
-};
+using kibic::test::ProgramRun;
 
 // Rows of one table as "v|v|...", in the order they were written.
 QStringList Rows(const QString& file, const QString& table, const QString& columns, const QString& where = QString())
@@ -249,10 +243,10 @@ private slots:
         if (tournament == QStringLiteral("short"))
             sector[6][3] = { 21, 22, 0, 0, 4, 7 };
 
-        const Run run = Build(QStringList { Path(tournament + QStringLiteral(".inf")) } + options);
+        const ProgramRun run = Build(QStringList { Path(tournament + QStringLiteral(".inf")) } + options);
 
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
-        QCOMPARE(run.Out, QStringList { bws });
+        QCOMPARE(run.OutLines(), QStringList { bws });
         QCOMPARE(Rows(bws, QStringLiteral("RoundData"), kRoundDataColumns, QStringLiteral("[Section]=2")),
             SectorRoundData(shape, sector));
         CheckLayout(bws, shape);
@@ -291,10 +285,10 @@ private slots:
             sector[2][1].EW = 32;
         }
 
-        const Run run = Build(QStringList { Path(tournament + QStringLiteral(".ind")) } + options);
+        const ProgramRun run = Build(QStringList { Path(tournament + QStringLiteral(".ind")) } + options);
 
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
-        QCOMPARE(run.Out, QStringList { bws });
+        QCOMPARE(run.OutLines(), QStringList { bws });
         QCOMPARE(Rows(bws, QStringLiteral("RoundData"), kRoundDataColumns, QStringLiteral("[Section]=2")),
             SectorRoundData(shape, sector));
         CheckLayout(bws, shape);
@@ -328,10 +322,10 @@ private slots:
         WriteFile(QStringLiteral("multi.ind"), description);
         const QString bws = Path(QStringLiteral("multi.bws"));
 
-        const Run run = Build({ Path(QStringLiteral("multi.ind")) });
+        const ProgramRun run = Build({ Path(QStringLiteral("multi.ind")) });
 
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
-        QCOMPARE(run.Out, QStringList { bws });
+        QCOMPARE(run.OutLines(), QStringList { bws });
         QCOMPARE(Rows(bws, QStringLiteral("RoundData"), kRoundDataColumns, QStringLiteral("[Section]>=2")),
             SectorRoundData(shape, sector));
         CheckLayout(bws, shape);
@@ -380,11 +374,11 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QString, message);
 
-        const Run run = Build(QStringList { Path(description) } + options);
+        const ProgramRun run = Build(QStringList { Path(description) } + options);
 
         QCOMPARE(run.ExitCode, 1);
         QVERIFY2(run.Err.contains(message), qPrintable(run.Err));
-        QCOMPARE(run.Out, QStringList());
+        QCOMPARE(run.OutLines(), QStringList());
         QCOMPARE(QDir(m_dir->path()).entryList({ QStringLiteral("*.bws") }, QDir::Files), QStringList());
     }
 
@@ -397,7 +391,7 @@ private slots:
             0);
         const QByteArray before = ReadFile(bws);
 
-        const Run run = Build({ Path(QStringLiteral("howell.inf")), QStringLiteral("--overwrite"),
+        const ProgramRun run = Build({ Path(QStringLiteral("howell.inf")), QStringLiteral("--overwrite"),
             QStringLiteral("--sector-kind"), QStringLiteral("503") });
 
         QCOMPARE(run.ExitCode, 1);
@@ -421,22 +415,13 @@ private:
         QCOMPARE(file.write(bytes), bytes.size());
     }
 
-    Run Build(const QStringList& arguments) const
+    ProgramRun Build(const QStringList& arguments) const
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("KIBIC_REGISTRY_DIR"), Path(QStringLiteral("registry")));
-        environment.insert(QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-SEKTOR"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_dir->path());
-        process.start(kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("build") } + arguments);
-        Run run;
-        if (!process.waitForFinished(60000))
-            return run;
-        run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.Out = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        run.Err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        kibic::test::RunOptions options;
+        options.WorkingDirectory = m_dir->path();
+        options.Environment = { { QStringLiteral("KIBIC_REGISTRY_DIR"), Path(QStringLiteral("registry")) },
+            { QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-SEKTOR") } };
+        return kibic::test::RunCli(QStringList { QStringLiteral("build") } + arguments, options);
     }
 
     // The rows of the other tables: the sector is section 2 with its own tables and seats, served by this

@@ -1,32 +1,16 @@
 // kibic-cli ids, run as a script would run it beside a scoring database.
-#include "KibicPrograms.h"
+#include "support/ProgramRun.h"
 #include "PlayersFixture.h"
 
 #include <QDir>
-#include <QProcess>
 
 using namespace kibic::test;
 
 namespace {
 
-struct Run
+ProgramRun Cli(const QStringList& arguments)
 {
-    int ExitCode = -1;
-    QString Out;
-    QStringList Err;
-};
-
-Run Cli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("ids") } + arguments);
-    if (!process.waitForStarted() || !process.waitForFinished(60000))
-        return {};
-    Run run;
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return run;
+    return RunCli(QStringList { QStringLiteral("ids") } + arguments);
 }
 
 void SeatOnePair(const PlayersFixture& fixture, bool pairsEvent)
@@ -80,10 +64,10 @@ private slots:
     void missingDatabaseFails()
     {
         PlayersFixture fixture;
-        const Run run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
+        const ProgramRun run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
         QCOMPARE(run.ExitCode, 1);
-        QCOMPARE(run.Err.size(), 1);
-        QVERIFY(run.Err[0].contains(fixture.Bws()));
+        QCOMPARE(run.ErrLines().size(), 1);
+        QVERIFY(run.ErrLines()[0].contains(fixture.Bws()));
     }
 
     void cezarFlowThenOverwriteOnlyWithYes()
@@ -94,9 +78,9 @@ private slots:
         const QString lu2 = fixture.Base + QStringLiteral(".LU2");
         const QString luc = fixture.Base + QStringLiteral(".LUC");
 
-        Run run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
+        ProgramRun run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, QStringList { QStringLiteral("Błędne ID w parze 2 !") });
+        QCOMPARE(run.ErrLines(), QStringList { QStringLiteral("Błędne ID w parze 2 !") });
         QVERIFY(run.Out.contains(QDir::toNativeSeparators(lu2)) && run.Out.contains(QDir::toNativeSeparators(luc)));
         QCOMPARE(ReadAll(lu2).count("\r\n"), 11 + 4 * 8);
         QCOMPARE(ReadAll(luc).left(26), QByteArray("J Kowalski") + QByteArray(7, ' ') + "  12WAR  ");
@@ -105,7 +89,7 @@ private slots:
         WriteAll(luc, "old");
         run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err,
+        QCOMPARE(run.ErrLines(),
             (QStringList { QStringLiteral("Błędne ID w parze 2 !"), QDir::toNativeSeparators(lu2) + QStringLiteral(" istnieje. Nadpisać?"),
                 QDir::toNativeSeparators(luc) + QStringLiteral(" istnieje. Nadpisać?") }));
         QVERIFY2(run.Out.contains(QStringLiteral("bez zmian")), qPrintable(run.Out));
@@ -123,9 +107,9 @@ private slots:
         PlayersFixture fixture;
         SeatOnePair(fixture, false);
         fixture.CreatePlayerDatabase(kOnePlayer);
-        const Run run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
+        const ProgramRun run = Cli({ fixture.Bws(), QStringLiteral("--cezar") });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, QStringList { QStringLiteral("Błędne ID zawodnika 2 !") });
+        QCOMPARE(run.ErrLines(), QStringList { QStringLiteral("Błędne ID zawodnika 2 !") });
         QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LZA")).size(), 2 * 26);
         QVERIFY(QFile::exists(fixture.Base + QStringLiteral(".LU1")));
     }
@@ -137,9 +121,9 @@ private slots:
         const QString names = fixture.Path(QStringLiteral("NAZWISKA.DAT"));
         QVERIFY(QFile::copy(kDataDir + QStringLiteral("names31.dat"), names));
         RegisterNamesFile(fixture, names);
-        const Run run = Cli({ fixture.Bws(), QStringLiteral("--names-file") });
+        const ProgramRun run = Cli({ fixture.Bws(), QStringLiteral("--names-file") });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, QStringList());
+        QCOMPARE(run.ErrLines(), QStringList());
         QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LU2")));
         const QByteArray luc = ReadAll(fixture.Base + QStringLiteral(".LUC"));
         QCOMPARE(luc.size(), 4 * 26);
@@ -154,9 +138,9 @@ private slots:
     {
         PlayersFixture fixture;
         SeatOnePair(fixture, true);
-        const Run run = Cli({ fixture.Bws(), QStringLiteral("--names-file") });
+        const ProgramRun run = Cli({ fixture.Bws(), QStringLiteral("--names-file") });
         QCOMPARE(run.ExitCode, 1);
-        QCOMPARE(run.Err,
+        QCOMPARE(run.ErrLines(),
             (QStringList {
                 QStringLiteral("SORTEL nie jest zainstalowana!"), QStringLiteral("Brak bazy z nazwiskami!") }));
         QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LUC")));

@@ -1,6 +1,6 @@
 // ZyRT's identifier list and name list: their bytes, and the question before an existing list is replaced.
 #include "PlayersFixture.h"
-#include "SmallDisk.h"
+#include "support/SmallDisk.h"
 
 #include "common/KibicError.h"
 #include "players/NameLists.h"

@@ -1,7 +1,7 @@
 // Building a scoring database from a tournament model: the rows of every table, the overwrite
 // question, the checks before a file is made and the clean-up after a failed fill.
 #include "ScoringDbTestSupport.h"
-#include "SmallDisk.h"
+#include "support/SmallDisk.h"
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"

@@ -1,10 +1,9 @@
 // kibic-cli build: the scoring database of a tournament from the command line, and its exit codes.
-#include "KibicPrograms.h"
-#include "scoringdb/Database.h"
 #include "ScoringDbTestSupport.h"
+#include "scoringdb/Database.h"
+#include "support/ProgramRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,24 +12,11 @@ using namespace kibic::test;
 
 namespace {
 
-struct Outcome
+ProgramRun RunBuild(const QStringList& arguments)
 {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
-
-Outcome RunBuild(const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-CLI"));
-    process.setProcessEnvironment(environment);
-    process.start(kibic::test::KibicProgram("kibic-cli"), QStringList{QStringLiteral("build")} + arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError())};
+    RunOptions options;
+    options.Environment = { { QStringLiteral("KIBIC_COMPUTER_NAME"), QStringLiteral("SALA-CLI") } };
+    return RunCli(QStringList { QStringLiteral("build") } + arguments, options);
 }
 
 } // namespace
@@ -50,7 +36,7 @@ private slots:
 
     void buildsAndServesEveryTable()
     {
-        const Outcome outcome = RunBuild({m_base + QStringLiteral(".inf")});
+        const ProgramRun outcome = RunBuild({m_base + QStringLiteral(".inf")});
         QCOMPARE(outcome.Err, QString());
         QCOMPARE(outcome.ExitCode, 0);
         const QString file = m_base + QStringLiteral(".bws");
@@ -69,7 +55,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("last week");
         old.close();
-        const Outcome outcome = RunBuild({m_base + QStringLiteral(".inf")});
+        const ProgramRun outcome = RunBuild({m_base + QStringLiteral(".inf")});
         QCOMPARE(outcome.ExitCode, 1);
         QCOMPARE(outcome.Out, QString());
         QVERIFY2(outcome.Err.contains(file) && outcome.Err.contains(QStringLiteral("istnieje")), qPrintable(outcome.Err));
@@ -84,7 +70,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("last week");
         old.close();
-        const Outcome outcome = RunBuild({QStringLiteral("--overwrite"), m_base + QStringLiteral(".inf")});
+        const ProgramRun outcome = RunBuild({QStringLiteral("--overwrite"), m_base + QStringLiteral(".inf")});
         QCOMPARE(outcome.ExitCode, 0);
         QCOMPARE(DetectDatabaseFormat(file), DatabaseFormat::Sqlite);
         QCOMPARE(Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 7);
@@ -112,7 +98,7 @@ private slots:
         QFETCH(QString, error);
         for (QString& argument : arguments)
             argument.replace(QLatin1Char('@'), m_dir->path());
-        const Outcome outcome = RunBuild(arguments);
+        const ProgramRun outcome = RunBuild(arguments);
         QCOMPARE(outcome.ExitCode, exitCode);
         QVERIFY2(outcome.Err.contains(error), qPrintable(outcome.Err));
         QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("none.bws"))));

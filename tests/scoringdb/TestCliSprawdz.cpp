@@ -1,8 +1,9 @@
 // kibic-cli sprawdz: the pre-flight check of a director's PC, its lines, its exit code and the scratch
 // files it must not leave behind.
+#include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
-#include "scoringdb/ConnectionStrings.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 using namespace kibic;
+using kibic::test::ProgramRun;
 
 // On Windows the registry is the real one: the keys these cases lay out as files are not seen there.
 #ifdef Q_OS_WIN
@@ -21,13 +23,6 @@ using namespace kibic;
 #endif
 
 namespace {
-
-struct Outcome
-{
-    int ExitCode = -1;
-    QStringList Lines;
-    QString Err;
-};
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -56,8 +51,8 @@ private slots:
     {
         SKIP_WITH_THE_REAL_REGISTRY();
         SetUpRegistry(true, true);
-        const Outcome outcome = Run({Path(QStringLiteral("scratch"))});
-        QVERIFY2(outcome.ExitCode == 0, qPrintable(outcome.Lines.join(QLatin1Char('\n')) + outcome.Err));
+        const ProgramRun outcome = Run({Path(QStringLiteral("scratch"))});
+        QVERIFY2(outcome.ExitCode == 0, qPrintable(outcome.OutLines().join(QLatin1Char('\n')) + outcome.Err));
         const QStringList steps = Steps(outcome);
         QVERIFY(steps.size() >= 11);
         for (const QString& line : steps)
@@ -67,7 +62,7 @@ private slots:
         QVERIFY(Has(outcome, QStringLiteral("OK   baza zawodników ") + Path(QStringLiteral("pelikar.db")) + QStringLiteral(": tabela players, 3 zawodników")));
         QVERIFY(Has(outcome, QStringLiteral("OK   przebieg próbny: 3 wyniki w plikach .ZAP i .KNT, każdy z 18 rekordów zgodny co do bajtu")));
         QVERIFY(Has(outcome, QStringLiteral("OK   baza próbna: zaznaczenia zgaszone")));
-        QCOMPARE(outcome.Lines.last(), QStringLiteral("Wszystko sprawdzone: ten komputer jest gotowy do turnieju."));
+        QCOMPARE(outcome.OutLines().last(), QStringLiteral("Wszystko sprawdzone: ten komputer jest gotowy do turnieju."));
         QCOMPARE(QDir(Path(QStringLiteral("scratch"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
@@ -96,7 +91,7 @@ private slots:
         QFETCH(bool, pelikar);
         QFETCH(QStringList, failures);
         SetUpRegistry(gawotnik, pelikar);
-        const Outcome outcome = Run({Path(QStringLiteral("scratch"))});
+        const ProgramRun outcome = Run({Path(QStringLiteral("scratch"))});
         QCOMPARE(outcome.ExitCode, 1);
         QStringList failed;
         for (const QString& line : Steps(outcome)) {
@@ -105,7 +100,7 @@ private slots:
         }
         QCOMPARE(failed, failures);
         QVERIFY(Has(outcome, QStringLiteral("OK   baza próbna: zaznaczenia zgaszone")));
-        QCOMPARE(outcome.Lines.last(), QStringLiteral("Błędy: %1. Przyślij te wiersze wraz z opisem komputera.").arg(failures.size()));
+        QCOMPARE(outcome.OutLines().last(), QStringLiteral("Błędy: %1. Przyślij te wiersze wraz z opisem komputera.").arg(failures.size()));
         QCOMPARE(QDir(Path(QStringLiteral("scratch"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
 
@@ -119,7 +114,7 @@ private slots:
         TQuery empty(ScoringConnectionString(Path(QStringLiteral("pelikar.db"))));
         empty.SetSql(QStringLiteral("DELETE FROM [players]"));
         empty.ExecSql();
-        const Outcome outcome = Run({Path(QStringLiteral("scratch"))});
+        const ProgramRun outcome = Run({Path(QStringLiteral("scratch"))});
         QCOMPARE(outcome.ExitCode, 1);
         QVERIFY(Has(outcome, QStringLiteral("BŁĄD rejestr: \"ZyRT\" wskazuje plik %1, którego nie ma").arg(Path(QStringLiteral("gone.ini")))));
         QVERIFY(Has(outcome, QStringLiteral("BŁĄD rejestr: \"BMPro\" wskazuje plik %1, którego nie ma").arg(Path(QStringLiteral("BMPro.exe")))));
@@ -129,7 +124,7 @@ private slots:
     void scratchFolderMustExist()
     {
         SetUpRegistry(true, true);
-        const Outcome outcome = Run({Path(QStringLiteral("nowhere"))});
+        const ProgramRun outcome = Run({Path(QStringLiteral("nowhere"))});
         QCOMPARE(outcome.ExitCode, 1);
         QVERIFY(Has(outcome,
             QStringLiteral("BŁĄD katalog próbny: nie ma katalogu ") + QDir::toNativeSeparators(Path(QStringLiteral("nowhere")))));
@@ -142,7 +137,7 @@ private slots:
         SetUpRegistry(true, true);
         QProcess process;
         process.setProcessEnvironment(Environment());
-        process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"),
+        process.start(kibic::test::KibicProgram("kibic-cli"),
             {QStringLiteral("sprawdz"), Path(QStringLiteral("scratch")), QStringLiteral("--czekaj")});
         QVERIFY(process.waitForStarted());
         const QString prompt = QStringLiteral("Naciśnij Enter, aby zamknąć okno.\n");
@@ -202,36 +197,26 @@ private:
         }
     }
 
-    Outcome Run(const QStringList& arguments) const
+    ProgramRun Run(const QStringList& arguments) const
     {
-        QProcess process;
-        process.setProcessEnvironment(Environment());
-        process.start(QStringLiteral(KIBIC_BINARY_DIR "/bin/kibic-cli"), QStringList{QStringLiteral("sprawdz")} + arguments);
-        if (!process.waitForFinished(60000))
-            return {};
-        Outcome outcome;
-        outcome.ExitCode = process.exitCode();
-        outcome.Lines = QString::fromUtf8(process.readAllStandardOutput())
-                            .remove(QLatin1Char('\r'))
-                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        outcome.Err = QString::fromUtf8(process.readAllStandardError());
-        return outcome;
+        kibic::test::RunOptions options;
+        options.Environment = { { QStringLiteral("KIBIC_REGISTRY_DIR"), Path(QStringLiteral("registry")) } };
+        return kibic::test::RunCli(QStringList { QStringLiteral("sprawdz") } + arguments, options);
     }
 
-    // The step lines (all but the summary).
-    static QStringList Steps(const Outcome& outcome)
+    static QStringList Steps(const ProgramRun& outcome)
     {
-        QStringList steps = outcome.Lines;
+        QStringList steps = outcome.OutLines();
         if (!steps.isEmpty())
             steps.removeLast();
         return steps;
     }
 
-    static bool Has(const Outcome& outcome, const QString& line)
+    static bool Has(const ProgramRun& outcome, const QString& line)
     {
-        if (outcome.Lines.contains(line))
+        if (outcome.OutLines().contains(line))
             return true;
-        qWarning("%s\nnot among:\n%s", qPrintable(line), qPrintable(outcome.Lines.join(QLatin1Char('\n'))));
+        qWarning("%s\nnot among:\n%s", qPrintable(line), qPrintable(outcome.OutLines().join(QLatin1Char('\n'))));
         return false;
     }
 

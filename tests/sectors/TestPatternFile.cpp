@@ -1,6 +1,6 @@
 // Pattern files (*.bmt): the exact bytes written, loading back, patterns of another shape refused.
 #include "SectorModels.h"
-#include "SmallDisk.h"
+#include "support/SmallDisk.h"
 
 #include "common/KibicError.h"
 #include "sectors/PatternFile.h"

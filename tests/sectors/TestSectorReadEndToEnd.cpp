@@ -1,10 +1,9 @@
 // Whole tournaments with a non-typical sector read through "kibic-cli read" and the sector options.
-#include "KibicPrograms.h"
 #include "sectors/HowellSector.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,26 +12,13 @@ using kibic::test::kHowellPairs;
 
 namespace {
 
-struct Run
-{
-    int ExitCode = -1;
-    QStringList Output;
-    QString Error;
-};
+using kibic::test::ProgramRun;
 
-Run RunRead(const QString& folder, const QStringList& arguments)
+ProgramRun RunRead(const QString& folder, const QStringList& arguments)
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(
-        kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Output = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    run.Error = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    kibic::test::RunOptions options;
+    options.WorkingDirectory = folder;
+    return kibic::test::RunCli(QStringList { QStringLiteral("read") } + arguments, options);
 }
 
 // The listing's lines of the sector: "Movement b slot ..." for slots after the ordinary ones.
@@ -136,17 +122,17 @@ private slots:
         QFETCH(QString, failure);
         WriteBarometerPattern();
 
-        const Run run = RunRead(m_folder.path(), QStringList { QStringLiteral("howell.inf") } + options);
+        const ProgramRun run = RunRead(m_folder.path(), QStringList { QStringLiteral("howell.inf") } + options);
 
         if (sector.isEmpty()) {
             QCOMPARE(run.ExitCode, 1);
-            QVERIFY2(run.Error.contains(failure), qPrintable(run.Error));
+            QVERIFY2(run.Err.contains(failure), qPrintable(run.Err));
             return;
         }
-        QVERIFY2(run.ExitCode == 0, qPrintable(run.Error));
-        QCOMPARE(SectorLines(run.Output, 8), sector);
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
+        QCOMPARE(SectorLines(run.OutLines(), 8), sector);
         // The Mitchell section is left as the reader made it: board set 1 at table 1 in round 1.
-        QVERIFY(run.Output.contains(QStringLiteral("Movement\t1\t1\t1\t8\t0\t0\t1\t1")));
+        QVERIFY(run.OutLines().contains(QStringLiteral("Movement\t1\t1\t1\t8\t0\t0\t1\t1")));
     }
 
     // One section of 3 tables and a sector of 2 tables, players 31..38.
@@ -181,15 +167,15 @@ private slots:
         QFETCH(QString, failure);
         WriteBarometerPattern();
 
-        const Run run = RunRead(m_folder.path(), QStringList { QStringLiteral("baro.ind") } + options);
+        const ProgramRun run = RunRead(m_folder.path(), QStringList { QStringLiteral("baro.ind") } + options);
 
         if (sector.isEmpty()) {
             QCOMPARE(run.ExitCode, 1);
-            QVERIFY2(run.Error.contains(failure), qPrintable(run.Error));
+            QVERIFY2(run.Err.contains(failure), qPrintable(run.Err));
             return;
         }
-        QVERIFY2(run.ExitCode == 0, qPrintable(run.Error));
-        QCOMPARE(SectorLines(run.Output, 4), sector);
+        QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
+        QCOMPARE(SectorLines(run.OutLines(), 4), sector);
     }
 
 private:

@@ -1,5 +1,5 @@
 // TForm2 and the pattern editor TfrmNietyp, driven through their widgets.
-#include "ModalDriver.h"
+#include "support/ModalDriver.h"
 #include "SectorModels.h"
 
 #include "common/ui/FormDesign.h"

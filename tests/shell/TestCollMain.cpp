@@ -2,7 +2,7 @@
 // is open, the about box from the toolbar, and closing, which releases the tournament's arrays.
 #include "shell/ui/collMain.h"
 
-#include "ModalDriver.h"
+#include "support/ModalDriver.h"
 #include "common/ui/FormDesign.h"
 #include "platform/Registry.h"
 #include "shell/MainWindowStartup.h"

@@ -1,5 +1,5 @@
 // Version texts of the start-up window and the about box, and the version command of kibic-cli.
-#include "KibicPrograms.h"
+#include "support/KibicPrograms.h"
 #include "shell/FileV.h"
 
 #include <QProcess>

@@ -1,5 +1,5 @@
 // The message dialog through its real widgets: layout, captions, results, keys and focus.
-#include "ModalDriver.h"
+#include "support/ModalDriver.h"
 
 #include "common/ui/FormDesign.h"
 #include "shell/ui/MyDialogs.h"

@@ -1,6 +1,6 @@
 // The built rehearsal terminal server run as Kibic runs it: rows in the scoring database, its stop on a
 // signal, its waiting for a database that another program holds.
-#include "KibicPrograms.h"
+#include "support/KibicPrograms.h"
 #include "ResultChecks.h"
 #include "ScoringFixture.h"
 

@@ -1,9 +1,8 @@
 // kibic-cli read: the listing of a read tournament, and its exit codes.
-#include "KibicPrograms.h"
-#include "SmallDisk.h"
+#include "support/ProgramRun.h"
+#include "support/SmallDisk.h"
 #include "TournamentTestSupport.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,25 +10,9 @@ using namespace kibic::test;
 
 namespace {
 
-struct Run
+ProgramRun RunRead(const QStringList& arguments)
 {
-    int ExitCode = -1;
-    QByteArray Output;
-    QString Error;
-};
-
-Run RunCli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(
-        kibic::test::KibicProgram("kibic-cli"), QStringList { QStringLiteral("read") } + arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Output = process.readAllStandardOutput();
-    run.Error = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunCli(QStringList { QStringLiteral("read") } + arguments);
 }
 
 } // namespace
@@ -45,12 +28,12 @@ private slots:
         QTemporaryDir dir;
         const QString description = dir.filePath(QStringLiteral("example.INF"));
         WriteFile(description, ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example.inf")));
-        const Run run = RunCli({ description });
-        QCOMPARE(run.Error, QString());
+        const ProgramRun run = RunRead({ description });
+        QCOMPARE(run.Err, QString());
         QCOMPARE(run.ExitCode, 0);
         const QByteArray golden = ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example-read.txt"));
         QVERIFY(!golden.isEmpty());
-        QCOMPARE(run.Output, golden);
+        QCOMPARE(run.OutBytes, golden);
         QCOMPARE(ReadFile(dir.filePath(QStringLiteral("example.KNT"))).size(), 75 * 8);
     }
 
@@ -69,10 +52,10 @@ private slots:
         QTemporaryDir dir;
         const QString description = dir.filePath(QStringLiteral("cup.inf"));
         WriteFile(description, first + " 5 3 1 0 9 0 10 5 0 0 0 0 15 0 1 2 3 4 5 6 7 8 9 10 -2");
-        const Run run = RunCli({ description });
+        const ProgramRun run = RunRead({ description });
         QCOMPARE(run.ExitCode, 0);
-        QVERIFY2(run.Output.contains("\nTableCount\t5\n"), run.Output.constData());
-        QVERIFY2(run.Output.contains(QByteArray(QByteArray("\n") + line)), run.Output.constData());
+        QVERIFY2(run.OutBytes.contains("\nTableCount\t5\n"), run.OutBytes.constData());
+        QVERIFY2(run.OutBytes.contains(QByteArray(QByteArray("\n") + line)), run.OutBytes.constData());
     }
 
     void failuresAndBadUsage_data()
@@ -92,10 +75,10 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const Run run = RunCli(arguments);
+        const ProgramRun run = RunRead(arguments);
         QCOMPARE(run.ExitCode, exitCode);
-        QVERIFY2(run.Error.contains(message), qPrintable(run.Error));
-        QVERIFY(run.Output.isEmpty());
+        QVERIFY2(run.Err.contains(message), qPrintable(run.Err));
+        QVERIFY(run.OutBytes.isEmpty());
     }
 
     void descriptionThatCannotBeFollowedFails()
@@ -103,10 +86,10 @@ private slots:
         QTemporaryDir dir;
         const QString description = dir.filePath(QStringLiteral("cup.inf"));
         WriteFile(description, "5 5 3 1 0 9 0 ++ 5 0 0 0 0 15 0");
-        const Run run = RunCli({ description });
+        const ProgramRun run = RunRead({ description });
         QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Error.contains(description), qPrintable(run.Error));
-        QVERIFY(run.Output.isEmpty());
+        QVERIFY2(run.Err.contains(description), qPrintable(run.Err));
+        QVERIFY(run.OutBytes.isEmpty());
     }
 
     // A contract file that cannot be written whole (a full disk) fails the reading: no success, no empty
@@ -117,10 +100,10 @@ private slots:
         const QString description = disk.Path(QStringLiteral("example.inf"));
         WriteFile(description, ReadFile(QStringLiteral(KIBIC_TEST_DATA_DIR "/tournament/example.inf")));
         QVERIFY(disk.Fill());
-        const Run run = RunCli({ description });
+        const ProgramRun run = RunRead({ description });
         QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Error.contains(disk.Path(QStringLiteral("example.KNT: ")) + NoSpaceText()), qPrintable(run.Error));
-        QVERIFY(run.Output.isEmpty());
+        QVERIFY2(run.Err.contains(disk.Path(QStringLiteral("example.KNT: ")) + NoSpaceText()), qPrintable(run.Err));
+        QVERIFY(run.OutBytes.isEmpty());
         QVERIFY(!QFile::exists(disk.Path(QStringLiteral("example.KNT"))));
     }
 };

@@ -1,5 +1,5 @@
 // Creation of the contract file (.KNT) of a tournament.
-#include "SmallDisk.h"
+#include "support/SmallDisk.h"
 #include "TournamentTestSupport.h"
 
 #include "common/KibicError.h"

@@ -1,8 +1,8 @@
 // kibic-cli transfer, grid and unmark on a scoring database built by kibic-cli build.
-#include "KibicPrograms.h"
-#include "scoringdb/TTable.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
+#include "scoringdb/TTable.h"
+#include "support/ProgramRun.h"
 
 #include <QFile>
 #include <QProcess>
@@ -16,20 +16,11 @@ using namespace kibic;
 
 namespace {
 
-struct Run
-{
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
+using kibic::test::ProgramRun;
 
-Run Cli(const QStringList& arguments)
+ProgramRun Cli(const QStringList& arguments)
 {
-    QProcess process;
-    process.start(kibic::test::KibicProgram("kibic-cli"), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    return kibic::test::RunCli(arguments);
 }
 
 } // namespace
@@ -50,7 +41,7 @@ private slots:
         scores.write(QByteArray(75 * 2, '\0'));
         scores.close();
         qputenv("KIBIC_COMPUTER_NAME", "REHEARSAL-PC");
-        const Run built = Cli({QStringLiteral("build"), m_base + QStringLiteral(".inf")});
+        const ProgramRun built = Cli({QStringLiteral("build"), m_base + QStringLiteral(".inf")});
         QCOMPARE(built.ExitCode, 0);
         m_file = m_base + QStringLiteral(".bws");
         DbConnection db(ScoringConnectionString(m_file));
@@ -62,10 +53,10 @@ private slots:
 
     void transferReportsWhatItPlacedAndGridShowsIt()
     {
-        const Run pass = Cli({QStringLiteral("transfer"), m_file});
+        const ProgramRun pass = Cli({QStringLiteral("transfer"), m_file});
         QCOMPARE(pass.ExitCode, 0);
         QCOMPARE(pass.Err, QStringLiteral("przeniesione: 3, wymazane: 0, nieumieszczone: 1, zastąpione: 0\n"));
-        const Run grid = Cli({QStringLiteral("grid"), m_file});
+        const ProgramRun grid = Cli({QStringLiteral("grid"), m_file});
         QCOMPARE(grid.ExitCode, 0);
         const QStringList lines = grid.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 6);
@@ -73,9 +64,9 @@ private slots:
         QCOMPARE(lines[1], QStringLiteral(" 1\t1") + QString(14, QLatin1Char('\t')));
         QCOMPARE(lines[2], QStringLiteral(" 2\t\t\t\t1") + QString(11, QLatin1Char('\t')));
         QCOMPARE(lines[5], QStringLiteral(" 5\t2") + QString(14, QLatin1Char('\t')));
-        const Run again = Cli({QStringLiteral("transfer"), m_file});
+        const ProgramRun again = Cli({QStringLiteral("transfer"), m_file});
         QCOMPARE(again.Err, QStringLiteral("przeniesione: 0, wymazane: 0, nieumieszczone: 1, zastąpione: 0\n"));
-        const Run results = Cli({QStringLiteral("results"), m_base});
+        const ProgramRun results = Cli({QStringLiteral("results"), m_base});
         QVERIFY(results.Out.startsWith(QStringLiteral("0\t690\t4\t3\t1\t0\t0\t0\t1\n1\t-400\t3\t4\t0\t1\t0\t0\t0\n")));
     }
 
@@ -124,7 +115,7 @@ private slots:
                                 .join(QLatin1Char('\t')));
         }
         expected.append(QStringLiteral("runda\t2"));
-        const Run tables = Cli({QStringLiteral("tables"), m_file});
+        const ProgramRun tables = Cli({QStringLiteral("tables"), m_file});
         QCOMPARE(tables.ExitCode, 0);
         QCOMPARE(tables.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
         // Table 1 has board 1 of round 1 and misses the rest of rounds 1 and 2.
@@ -164,7 +155,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
-        const Run run = Cli(arguments);
+        const ProgramRun run = Cli(arguments);
         QCOMPARE(run.ExitCode, exitCode);
         QVERIFY(!run.Err.isEmpty());
     }

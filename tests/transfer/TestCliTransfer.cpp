@@ -1,30 +1,19 @@
 // kibic-cli score and results, run as a script would run them.
-#include "KibicPrograms.h"
+#include "support/ProgramRun.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run
-{
-    int ExitCode = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
+using kibic::test::ProgramRun;
 
-Run Cli(const QStringList& arguments, const QByteArray& input = QByteArray())
+ProgramRun Cli(const QStringList& arguments, const QByteArray& input = QByteArray())
 {
-    QProcess process;
-    process.start(kibic::test::KibicProgram("kibic-cli"), arguments);
-    if (!process.waitForStarted())
-        return {};
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(60000);
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-        process.readAllStandardError() };
+    kibic::test::RunOptions options;
+    options.Input = input;
+    return kibic::test::RunCli(arguments, options);
 }
 
 QByteArray DataFile(const QString& name)
@@ -71,25 +60,25 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, out);
-        const Run run = Cli(arguments);
+        const ProgramRun run = Cli(arguments);
         QCOMPARE(run.ExitCode, exitCode);
-        QCOMPARE(run.Out, out);
+        QCOMPARE(run.OutBytes, out);
     }
 
     void scoresFromStandardInput()
     {
-        const Run run = Cli({ QStringLiteral("score"), QStringLiteral("-") }, DataFile(QStringLiteral("scores.txt")));
+        const ProgramRun run = Cli({ QStringLiteral("score"), QStringLiteral("-") }, DataFile(QStringLiteral("scores.txt")));
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Out, DataFile(QStringLiteral("scores.expected.txt")));
+        QCOMPARE(run.OutBytes, DataFile(QStringLiteral("scores.expected.txt")));
     }
 
     void malformedLineStopsTheRun()
     {
-        const Run run
+        const ProgramRun run
             = Cli({ QStringLiteral("score"), QStringLiteral("-") }, QByteArray("1\t1\t4 S xN\r\n1 1 4 S xN\n"));
         QCOMPARE(run.ExitCode, 1);
-        QCOMPARE(run.Out, QByteArray("690\n"));
-        QVERIFY2(run.Err.contains("Wiersz 2"), run.Err.constData());
+        QCOMPARE(run.OutBytes, QByteArray("690\n"));
+        QVERIFY2(run.Err.contains(QStringLiteral("Wiersz 2")), qPrintable(run.Err));
     }
 
     void resultsOfATournament_data()
@@ -120,9 +109,9 @@ private slots:
             QVERIFY(other.open(QIODevice::WriteOnly));
             QCOMPARE(other.write("\x10\x27", 2), 2);
         }
-        const Run run = Cli({ QStringLiteral("results"), dir.filePath(QStringLiteral("cup")) });
+        const ProgramRun run = Cli({ QStringLiteral("results"), dir.filePath(QStringLiteral("cup")) });
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Out, DataFile(QStringLiteral("cup.results.txt")));
+        QCOMPARE(run.OutBytes, DataFile(QStringLiteral("cup.results.txt")));
     }
 
     void resultsRefused_data()
@@ -153,10 +142,10 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(contracts);
         }
-        const Run run = Cli({ QStringLiteral("results"), dir.filePath(QStringLiteral("cup")) });
+        const ProgramRun run = Cli({ QStringLiteral("results"), dir.filePath(QStringLiteral("cup")) });
         QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Err.contains(named), run.Err.constData());
-        QCOMPARE(run.Out, QByteArray());
+        QVERIFY2(run.Err.contains(QString::fromUtf8(named)), qPrintable(run.Err));
+        QCOMPARE(run.OutBytes, QByteArray());
     }
 
     void resultsUsage() { QCOMPARE(Cli({ QStringLiteral("results") }).ExitCode, 2); }

@@ -1,5 +1,5 @@
 // The main window's results grid, polling and grid actions, driven through the real widgets.
-#include "ModalDriver.h"
+#include "support/ModalDriver.h"
 #include "TransferFixture.h"
 
 #include "common/ui/FormDesign.h"
