@@ -3,8 +3,8 @@
 
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
-#include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
+#include "support/ScoringTables.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -12,40 +12,6 @@
 namespace kibic::test {
 
 namespace {
-
-const QString kReceivedColumns = QStringLiteral(
-    "[ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[Board] INTEGER,[PairNS] INTEGER,"
-    "[PairEW] INTEGER,[Declarer] INTEGER,[NS/EW] TEXT(2),[Contract] TEXT(10),[Result] TEXT(10),"
-    "[LeadCard] TEXT(10),[Remarks] TEXT(255),[DateLog] DATE,[TimeLog] TIME,[Processed] YESNO DEFAULT False,"
-    "[Processed1] YESNO DEFAULT False,[Processed2] YESNO DEFAULT False,[Processed3] YESNO DEFAULT False,"
-    "[Processed4] YESNO DEFAULT False,[Erased] YESNO DEFAULT False");
-
-const QStringList kStatements = {
-    QStringLiteral("CREATE TABLE [Clients] ([ID] COUNTER,[Computer] TEXT(255) NOT NULL)"),
-    QStringLiteral("CREATE TABLE [Section] ([ID] INTEGER,[Letter] TEXT(2) NOT NULL,[Tables] INTEGER,"
-                   "[MissingPair] INTEGER DEFAULT 0,[custom_MySQL] TEXT(255))"),
-    QStringLiteral("CREATE TABLE [Tables] ([Section] INTEGER,[Table] INTEGER,[ComputerID] INTEGER DEFAULT 0,"
-                   "[Status] INTEGER DEFAULT 0,[LogOnOff] INTEGER DEFAULT 2,[UpdateFromRound] INTEGER DEFAULT 0,"
-                   "[CurrentRound] INTEGER DEFAULT 0,[CurrentBoard] INTEGER DEFAULT 0)"),
-    QStringLiteral("CREATE TABLE [RoundData] ([Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[NSPair] INTEGER,"
-                   "[EWPair] INTEGER,[LowBoard] INTEGER,[HighBoard] INTEGER,[CustomBoards] TEXT(255),"
-                   "[custom_Zyrt] INTEGER,[custom_Komp] INTEGER,[custom_S] INTEGER DEFAULT 0,"
-                   "[custom_W] INTEGER DEFAULT 0,[custom_LowBoard] INTEGER DEFAULT 0)"),
-    QStringLiteral("CREATE TABLE [ReceivedData] (") + kReceivedColumns + QLatin1Char(')'),
-    QStringLiteral("CREATE TABLE [IntermediateData] (") + kReceivedColumns + QLatin1Char(')'),
-    QStringLiteral("CREATE TABLE [PlayerNumbers] ([Section] INTEGER,[Table] INTEGER,[Direction] TEXT(2) NOT NULL,"
-                   "[Number] TEXT(16) DEFAULT '',[Name] TEXT(19) DEFAULT '',[Updated] YESNO DEFAULT False)"),
-    QStringLiteral("CREATE TABLE [Settings] ([Section] INTEGER,[ShowResults] YESNO DEFAULT True,"
-                   "[ShowOwnResult] YESNO DEFAULT True,[RepeatResults] YESNO DEFAULT False,"
-                   "[MaximumResults] INTEGER DEFAULT 0,[ShowPercentage] YESNO DEFAULT True,"
-                   "[GroupSections] YESNO DEFAULT False,[ScorePoints] INTEGER DEFAULT 1,"
-                   "[EnterResultsMethod] INTEGER DEFAULT 0,[ShowPairNumbers] YESNO DEFAULT True,"
-                   "[IntermediateResults] YESNO DEFAULT False,[AutopoweroffTime] INTEGER DEFAULT 20,"
-                   "[VerificationTime] INTEGER DEFAULT 2,[ShowContract] INTEGER DEFAULT 1,"
-                   "[LeadCard] YESNO DEFAULT False,[MemberNumbers] YESNO DEFAULT False,"
-                   "[MemberNumbersNoBlankEntry] YESNO DEFAULT False,[BoardOrderVerification] YESNO DEFAULT True,"
-                   "[AutoShutDownBPC] YESNO DEFAULT False,[custom_pairs] YESNO DEFAULT True)"),
-};
 
 int Wrap(int value, int tables)
 {
@@ -82,12 +48,7 @@ FixtureTournament DemoIndividual()
 
 void CreateScoringDatabase(const QString& file, const FixtureTournament& t)
 {
-    DbConnection::CreateDatabaseFile(file);
-    for (const QString& statement : kStatements) {
-        TQuery query(StatementConnectionString(file));
-        query.SetSql(statement);
-        query.ExecSql();
-    }
+    CreateScoringTables(file);
     DbConnection db(ScoringConnectionString(file));
     db.BeginTransaction();
     for (int s = 1; s <= t.Sections; ++s) {

@@ -5,6 +5,7 @@
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
+#include "support/ScoringTables.h"
 #include "transfer/ResultConversion.h"
 #include "transfer/ResultFiles.h"
 #include "tournament/TournamentModel.h"
@@ -48,19 +49,8 @@ public:
         WriteEmptyResultFiles(Model.BoardCount * Model.ResultsPerBoard);
 
         DbFile = Model.TournamentBase + QStringLiteral(".bws");
-        DbConnection::CreateDatabaseFile(DbFile);
+        test::CreateScoringTables(DbFile);
         DbConnection db(ScoringConnectionString(DbFile));
-        (void)db.Execute(db.Translate(QStringLiteral(
-            "CREATE TABLE [ReceivedData] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,"
-            "[Board] INTEGER,[PairNS] INTEGER,[PairEW] INTEGER,[Declarer] INTEGER,[NS/EW] TEXT(2),[Contract] TEXT(10),"
-            "[Result] TEXT(10),[LeadCard] TEXT(10),[Remarks] TEXT(255),[DateLog] DATE,[TimeLog] TIME,"
-            "[Processed] YESNO DEFAULT False,[Processed1] YESNO DEFAULT False,[Processed2] YESNO DEFAULT False,"
-            "[Processed3] YESNO DEFAULT False,[Processed4] YESNO DEFAULT False,[Erased] YESNO DEFAULT False)")));
-        (void)db.Execute(QStringLiteral(
-            "CREATE TABLE [RoundData] ([Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[NSPair] INTEGER,"
-            "[EWPair] INTEGER,[LowBoard] INTEGER,[HighBoard] INTEGER,[CustomBoards] TEXT(255),[custom_Zyrt] INTEGER,"
-            "[custom_Komp] INTEGER,[custom_S] INTEGER DEFAULT 0,[custom_W] INTEGER DEFAULT 0,"
-            "[custom_LowBoard] INTEGER DEFAULT 0)"));
         // Board set b is played in round r at table ((b - r) mod 3) + 1, as ZyRT's slot r.
         for (int b = 1; b <= 3; ++b) {
             for (int r = 1; r <= 3; ++r) {
