@@ -2,6 +2,7 @@
 // question, the checks before a file is made and the clean-up after a failed fill.
 #include "ScoringDbTestSupport.h"
 #include "support/SmallDisk.h"
+#include "support/TournamentModels.h"
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
@@ -27,23 +28,17 @@ namespace {
 TournamentModel PairsModel(
     const QString& base, qint32 sections, qint32 tables, qint32 rounds, qint32 boardsPerRound, qint32 extraTables)
 {
-    TournamentModel model;
-    model.TournamentBase = base;
-    model.PairsEvent = true;
-    model.SectionCount = sections;
-    model.TableCount = tables;
-    model.RoundCount = rounds;
-    model.BoardsPerRound = boardsPerRound;
-    model.ExtraTableCount = extraTables;
-    model.BoardCount = tables * boardsPerRound;
-    model.BoardNumbers.resize(static_cast<std::size_t>(model.BoardCount) + 1);
-    for (qint32 i = 1; i <= model.BoardCount; ++i)
-        model.BoardNumbers[static_cast<std::size_t>(i)] = 200 + i;
-    model.Movement.resize(static_cast<std::size_t>(tables) + 1);
+    ModelCounts counts;
+    counts.Sections = sections;
+    counts.Tables = tables;
+    counts.Rounds = rounds;
+    counts.BoardsPerRound = boardsPerRound;
+    counts.ExtraTables = extraTables;
+    counts.FirstBoardNumber = 201;
+    TournamentModel model = MakeModel(counts, base);
     const qint32 slotCount = sections * rounds + extraTables;
     for (qint32 b = 1; b <= tables; ++b) {
         auto& boardSet = model.Movement[static_cast<std::size_t>(b)];
-        boardSet.resize(static_cast<std::size_t>(slotCount) + 1);
         for (qint32 k = 1; k <= slotCount; ++k) {
             MovementEntry& entry = boardSet[static_cast<std::size_t>(k)];
             entry.NS = 1000 * b + k;

@@ -4,6 +4,7 @@
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uCreateBWS.h"
+#include "support/TournamentModels.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -18,21 +19,14 @@ namespace {
 
 TournamentModel LargeTournament(const QString& base)
 {
-    TournamentModel model;
-    model.TournamentBase = base;
-    model.PairsEvent = true;
-    model.SectionCount = 10;
-    model.TableCount = 30;
-    model.RoundCount = 30;
-    model.BoardsPerRound = 1;
-    model.BoardCount = 30;
-    model.BoardNumbers.resize(31);
-    for (qint32 i = 0; i <= 30; ++i)
-        model.BoardNumbers[static_cast<std::size_t>(i)] = i;
-    model.Movement.resize(31);
+    test::ModelCounts counts;
+    counts.Sections = 10;
+    counts.Tables = 30;
+    counts.Rounds = 30;
+    counts.BoardsPerRound = 1;
+    TournamentModel model = test::MakeModel(counts, base);
     for (qint32 b = 1; b <= 30; ++b) {
         auto& boardSet = model.Movement[static_cast<std::size_t>(b)];
-        boardSet.resize(301);
         for (qint32 k = 1; k <= 300; ++k) {
             const qint32 round = (k - 1) % 30 + 1;
             const qint32 table = (b + round - 2) % 30 + 1;

@@ -10,6 +10,7 @@
 #include "scoringdb/TerminalOptions.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
+#include "support/TournamentModels.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,18 +23,14 @@ namespace {
 
 TournamentModel SmallTournament(const QString& base, bool pairs)
 {
-    TournamentModel model;
-    model.TournamentBase = base;
-    model.PairsEvent = pairs;
-    model.SectionCount = 2;
-    model.TableCount = 3;
-    model.RoundCount = 2;
-    model.BoardsPerRound = 2;
-    model.BoardCount = 6;
-    model.BoardNumbers = { 0, 1, 2, 3, 4, 5, 6 };
-    model.Movement.resize(4);
+    ModelCounts counts;
+    counts.PairsEvent = pairs;
+    counts.Sections = 2;
+    counts.Tables = 3;
+    counts.Rounds = 2;
+    counts.BoardsPerRound = 2;
+    TournamentModel model = MakeModel(counts, base);
     for (std::size_t b = 1; b <= 3; ++b) {
-        model.Movement[b].resize(5);
         for (std::size_t k = 1; k <= 4; ++k)
             model.Movement[b][k] = { static_cast<qint32>(k), static_cast<qint32>(k + 3), 0, 0,
                 static_cast<qint32>((k - 1) % 2 + 1), static_cast<qint32>(b) };

@@ -9,6 +9,7 @@
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
+#include "support/TournamentModels.h"
 #include "tournament/TournamentReader.h"
 
 #include <QDir>
@@ -376,20 +377,15 @@ private:
     // One ordinary section of 2 tables and two non-typical sectors of 2 tables each.
     TournamentModel HandFilledIndividual()
     {
-        TournamentModel model;
-        model.TournamentBase = m_base;
-        model.PairsEvent = false;
-        model.SectionCount = 1;
-        model.TableCount = 2;
-        model.RoundCount = 2;
-        model.BoardsPerRound = 2;
-        model.ExtraSectionCount = 2;
-        model.ExtraTableCount = 4;
-        model.BoardCount = 4;
-        model.BoardNumbers = { 0, 1, 2, 3, 4 };
-        model.Movement.resize(3);
+        test::ModelCounts counts;
+        counts.PairsEvent = false;
+        counts.Tables = 2;
+        counts.Rounds = 2;
+        counts.BoardsPerRound = 2;
+        counts.ExtraSections = 2;
+        counts.ExtraTables = 4;
+        TournamentModel model = test::MakeModel(counts, m_base);
         for (std::size_t b = 1; b <= 2; ++b) {
-            model.Movement[b].resize(7);
             for (std::size_t k = 1; k <= 6; ++k)
                 model.Movement[b][k] = { 1, 2, 3, 4, static_cast<qint32>((k - 1) % 2 + 1), static_cast<qint32>(b) };
         }

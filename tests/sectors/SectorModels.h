@@ -3,6 +3,7 @@
 
 #include "common/Operator.h"
 #include "sectors/uSprNietyp.h"
+#include "support/TournamentModels.h"
 #include "tournament/NonTypicalSector.h"
 
 #include <functional>
@@ -51,17 +52,16 @@ inline SectorTournament MakeSectorTournament(qint32 boardSets, qint32 n, qint32 
     bool pairsEvent = true, qint32 shift = 0, qint32 sectorPositions = -1)
 {
     SectorTournament t;
+    ModelCounts counts;
+    counts.PairsEvent = pairsEvent;
+    counts.Sections = sections;
+    counts.Tables = boardSets;
+    counts.Rounds = rounds;
+    counts.BoardsPerRound = 2;
+    counts.ExtraTables = n;
+    counts.FirstBoardNumber = 21;
+    t.Model = MakeModel(counts);
     TournamentModel& m = t.Model;
-    m.PairsEvent = pairsEvent;
-    m.TableCount = boardSets;
-    m.RoundCount = rounds;
-    m.SectionCount = sections;
-    m.ExtraTableCount = n;
-    m.BoardsPerRound = 2;
-    m.BoardCount = 2 * boardSets;
-    m.BoardNumbers.resize(static_cast<size_t>(m.BoardCount) + 1);
-    for (qint32 i = 1; i <= m.BoardCount; ++i)
-        m.BoardNumbers[static_cast<size_t>(i)] = 20 + i;
     const qint32 seatsPerTable = pairsEvent ? 2 : 4;
     const qint32 p = seatsPerTable * boardSets * sections;
     const qint32 positions = sectorPositions < 0 ? 2 * n : sectorPositions;
@@ -71,8 +71,6 @@ inline SectorTournament MakeSectorTournament(qint32 boardSets, qint32 n, qint32 
         m.ParticipantNumbers[static_cast<size_t>(k)] = k;
     for (qint32 v = 1; v <= positions; ++v)
         m.ParticipantNumbers[static_cast<size_t>(p + v)] = 100 + v;
-    m.Movement.assign(
-        static_cast<size_t>(boardSets) + 1, std::vector<MovementEntry>(static_cast<size_t>(rounds * sections + n) + 1));
     t.Sector.RowCount = n;
     t.Sector.SlotOffset = rounds * sections;
     t.Sector.PositionOffset = p;

@@ -1,5 +1,6 @@
 // The results grid's labels, size, colours and the reading of a cell back into section, table and board.
 #include "common/KibicError.h"
+#include "support/TournamentModels.h"
 #include "transfer/GridLayout.h"
 #include "transfer/ResultConversion.h"
 
@@ -13,17 +14,15 @@ namespace {
 
 TournamentModel Layout(bool pairs, int sections, int tables, int extraTables, int extraSections)
 {
-    TournamentModel model;
-    model.PairsEvent = pairs;
-    model.SectionCount = sections;
-    model.TableCount = tables;
-    model.ExtraTableCount = extraTables;
-    model.ExtraSectionCount = extraSections;
-    model.GridTableCount = sections * tables + extraTables;
-    model.BoardsPerRound = 4;
-    model.BoardCount = 8;
-    model.BoardNumbers = { 0, 1, 2, 3, 4, 5, 6, 7, 8 };
-    return model;
+    test::ModelCounts counts;
+    counts.PairsEvent = pairs;
+    counts.Sections = sections;
+    counts.Tables = tables;
+    counts.ExtraTables = extraTables;
+    counts.ExtraSections = extraSections;
+    counts.BoardsPerRound = 4;
+    counts.BoardCount = 8;
+    return test::MakeModel(counts);
 }
 
 QStringList Labels(QChar letter, int from, int to)

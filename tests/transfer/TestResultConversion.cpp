@@ -1,5 +1,6 @@
 // A received result: where it is placed and the records it becomes.
 #include "transfer/ResultConversion.h"
+#include "support/TournamentModels.h"
 #include "transfer/uScoreProvider.h"
 
 #include <QTest>
@@ -13,19 +14,13 @@ namespace {
 // Two sections of 10 tables, 3 rounds of 2 boards: 20 boards in ZyRT's order, 12 result slots per board.
 TournamentModel PairsModel()
 {
-    TournamentModel model;
-    model.PairsEvent = true;
-    model.SectionCount = 2;
-    model.TableCount = 10;
-    model.RoundCount = 3;
-    model.BoardsPerRound = 2;
-    model.BoardCount = 20;
-    model.ResultsPerBoard = 12;
-    model.GridTableCount = 20;
-    model.BoardNumbers.resize(21);
-    for (int i = 1; i <= 20; ++i)
-        model.BoardNumbers[size_t(i)] = i;
-    return model;
+    test::ModelCounts counts;
+    counts.Sections = 2;
+    counts.Tables = 10;
+    counts.Rounds = 3;
+    counts.BoardsPerRound = 2;
+    counts.ResultsPerBoard = 12;
+    return test::MakeModel(counts);
 }
 
 // Board set 2 (boards 3 and 4) played at result slot 5.

@@ -6,6 +6,7 @@
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
 #include "support/ScoringTables.h"
+#include "support/TournamentModels.h"
 #include "transfer/ResultConversion.h"
 #include "transfer/ResultFiles.h"
 #include "tournament/TournamentModel.h"
@@ -33,19 +34,14 @@ class TransferFixture
 public:
     TransferFixture()
     {
-        Model.TournamentBase = Dir.filePath(QStringLiteral("cup"));
-        Model.PairsEvent = true;
-        Model.SectionCount = 1;
-        Model.TableCount = 3;
-        Model.RoundCount = 3;
-        Model.BoardsPerRound = 2;
-        Model.BoardCount = 6;
-        Model.ResultsPerBoard = 3;
-        Model.GridTableCount = 3;
+        test::ModelCounts counts;
+        counts.Tables = 3;
+        counts.Rounds = 3;
+        counts.BoardsPerRound = 2;
+        counts.ResultsPerBoard = 3;
+        Model = test::MakeModel(counts, Dir.filePath(QStringLiteral("cup")));
         Model.ParticipantCount = 6;
         Model.CellClicked = true;
-        for (int i = 0; i <= 6; ++i)
-            Model.BoardNumbers.push_back(i);
         WriteEmptyResultFiles(Model.BoardCount * Model.ResultsPerBoard);
 
         DbFile = Model.TournamentBase + QStringLiteral(".bws");
