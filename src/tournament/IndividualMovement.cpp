@@ -5,6 +5,7 @@
 #include "tournament/IndividualMovement.h"
 
 #include "tournament/DescriptionChecks.h"
+#include "tournament/SectionMovement.h"
 
 #include <utility>
 
@@ -34,40 +35,16 @@ void GenerateIndividualSections(
     if (T < 1)
         return;
     for (qint32 s = 1; s <= model.SectionCount; ++s) {
+        GenerateSection(model, s,
+            { { &MovementEntry::NS, steps.North }, { &MovementEntry::EW, steps.East },
+                { &MovementEntry::South, steps.South }, { &MovementEntry::West, steps.West } },
+            shift, fileName);
         const qint64 base = qint64(R) * (s - 1);
-        const qint64 offset = 4 * qint64(T) * (s - 1);
-        for (qint32 b = 1; b <= T && R >= 1; ++b) {
-            MovementEntry& entry = EntryAt(model, b, base + 1, fileName);
-            // North wraps round the section both ways, like the other seats.
-            entry.NS = WrapAround(b + shift * steps.North, T);
-            entry.EW = WrapAround(b + shift * steps.East, T);
-            entry.South = WrapAround(b + shift * steps.South, T);
-            entry.West = WrapAround(b + shift * steps.West, T);
-            entry.Round = 1;
-            entry.Table = entry.NS;
-        }
-        for (qint32 r = 2; r <= R; ++r) {
-            for (qint32 b = 1; b <= T; ++b) {
-                const MovementEntry previous = EntryAt(model, b, base + r - 1, fileName);
-                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
-                entry.NS = WrapAround(previous.NS + steps.North, T);
-                entry.EW = WrapAround(previous.EW + steps.East, T);
-                entry.South = WrapAround(previous.South + steps.South, T);
-                entry.West = WrapAround(previous.West + steps.West, T);
-                entry.Round = r;
-                entry.Table = entry.NS;
-            }
-        }
         for (qint32 r = 1; r <= R; ++r) {
-            for (qint32 b = 1; b <= T; ++b) {
-                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
-                entry.NS = ParticipantAt(model, entry.NS + offset, fileName);
-                entry.EW = ParticipantAt(model, entry.EW + qint64(T) + offset, fileName);
-                entry.South = ParticipantAt(model, entry.South + 2 * qint64(T) + offset, fileName);
-                entry.West = ParticipantAt(model, entry.West + 3 * qint64(T) + offset, fileName);
-                if (switches.Contains(r))
-                    SwitchSeats(entry);
-            }
+            if (!switches.Contains(r))
+                continue;
+            for (qint32 b = 1; b <= T; ++b)
+                SwitchSeats(EntryAt(model, b, base + r, fileName));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "tournament/PairsMovement.h"
 
 #include "tournament/DescriptionChecks.h"
+#include "tournament/SectionMovement.h"
 
 #include <utility>
 
@@ -20,42 +21,11 @@ void GeneratePairsSections(TournamentModel& model, const PairsMovementParameters
     const qint64 k = parameters.EWStep;
     if (parameters.SwitchRound < 0)
         FailDescription(fileName, QStringLiteral("runda zmiany stron %1 jest ujemna").arg(parameters.SwitchRound));
-    if (T < 1)
-        return;
     for (qint32 s = 1; s <= model.SectionCount; ++s) {
+        // The NS pairs stay at their tables, so their position is the board set's table; with a shift the
+        // board sets start h tables lower, wrapping round the section, so that no two share a table.
+        GenerateSection(model, s, { { &MovementEntry::NS, -1 }, { &MovementEntry::EW, k, true } }, h, fileName);
         const qint64 base = qint64(R) * (s - 1);
-        const qint64 offset = 2 * qint64(T) * (s - 1);
-        for (qint32 b = 1; b <= T && R >= 1; ++b) {
-            MovementEntry& entry = EntryAt(model, b, base + 1, fileName);
-            // With a shift the board sets start h tables lower; the NS value wraps round the section like
-            // the EW one, so that no two board sets share a table whatever the shift.
-            entry.NS = WrapAround(b - h, T);
-            entry.EW = WrapAround(h * k + b, T);
-            entry.Round = 1;
-            entry.Table = entry.NS;
-        }
-        for (qint32 r = 2; r <= R; ++r) {
-            for (qint32 b = 1; b <= T; ++b) {
-                const MovementEntry previous = EntryAt(model, b, base + r - 1, fileName);
-                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
-                entry.NS = WrapAround(qint64(previous.NS) - 1, T);
-                qint64 ew = qint64(previous.EW) + k;
-                // A Mitchell with an even number of tables: halfway through, the EW pairs skip one more
-                // place, or they would meet the board sets they have already played.
-                if (T % 2 == 0 && r + h == T / 2 + 1)
-                    ew -= 1;
-                entry.EW = WrapAround(ew, T);
-                entry.Round = r;
-                entry.Table = entry.NS;
-            }
-        }
-        for (qint32 r = 1; r <= R; ++r) {
-            for (qint32 b = 1; b <= T; ++b) {
-                MovementEntry& entry = EntryAt(model, b, base + r, fileName);
-                entry.NS = ParticipantAt(model, entry.NS + offset, fileName);
-                entry.EW = ParticipantAt(model, entry.EW + T + offset, fileName);
-            }
-        }
         for (qint64 r = qint64(parameters.SwitchRound) + 1; r <= R; ++r) {
             for (qint32 b = 1; b <= T; ++b) {
                 MovementEntry& entry = EntryAt(model, b, base + r, fileName);
