@@ -138,9 +138,7 @@ private slots:
         form.Load(OptionsToShow(FreshBuildOptions(), model), false);
         QVERIFY(!form.CheckBox14->isChecked());
         QCOMPARE(op.Messages.size(), 1);
-        const QString file
-            = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), false)
-                  ->ReadString(QStringLiteral("DatabaseName"));
+        const QString file = PlayerDatabaseName();
         QVERIFY2(op.Messages[0].startsWith(
                      QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana\nPlik ") + file),
             qPrintable(op.Messages[0]));
@@ -430,9 +428,9 @@ private:
                 (void)connection.Execute(QStringLiteral("INSERT INTO [players] ([ID],[Name]) VALUES (?,?)"),
                     { i, QStringLiteral("Gracz %1").arg(i) });
         }
-        auto key = RegistryKey::Open(RegistryHive::CurrentUser, QStringLiteral("\\Software\\Trevik\\Pelikar"), true);
+        auto key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true);
         QVERIFY(key);
-        QVERIFY(key->WriteString(QStringLiteral("DatabaseName"), file));
+        QVERIFY(key->WriteString(PlayerDatabaseValue, file));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
