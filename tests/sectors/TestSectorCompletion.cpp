@@ -1,4 +1,5 @@
 // Completing a non-typical sector: the kinds offered, the filled and computed proposals, the hand-over.
+#include "HowellSector.h"
 #include "SectorModels.h"
 
 #include "common/KibicError.h"
@@ -236,27 +237,10 @@ private slots:
     void howellSevenBoardSets()
     {
         SectorTournament t = MakeSectorTournament(7, 4);
-        const std::vector<std::vector<std::pair<int, int>>> seating = {
-            { { 8, 1 }, { 5, 7 }, { 3, 4 }, { 2, 6 } },
-            { { 3, 7 }, { 8, 2 }, { 6, 1 }, { 4, 5 } },
-            { { 5, 6 }, { 4, 1 }, { 8, 3 }, { 7, 2 } },
-            { { 6, 7 }, { 5, 2 }, { 8, 4 }, { 1, 3 } },
-            { { 2, 4 }, { 7, 1 }, { 6, 3 }, { 8, 5 } },
-            { { 3, 5 }, { 1, 2 }, { 7, 4 }, { 8, 6 } },
-            { { 4, 6 }, { 2, 3 }, { 1, 5 }, { 8, 7 } },
-        };
+        // The Howell of howell.inf, its pairs 21..28 as the sector's positions 1..8.
         for (qint32 b = 1; b <= 7; ++b)
             for (qint32 i = 1; i <= 4; ++i)
-                t.SetRow(b, i, seating[b - 1][i - 1].first, seating[b - 1][i - 1].second);
-        const std::vector<std::vector<TableRound>> movement = {
-            { { 1, 1 }, { 4, 4 }, { 3, 6 }, { 2, 7 } },
-            { { 2, 1 }, { 1, 2 }, { 4, 5 }, { 3, 7 } },
-            { { 3, 1 }, { 2, 2 }, { 1, 3 }, { 4, 6 } },
-            { { 3, 2 }, { 2, 3 }, { 1, 4 }, { 4, 7 } },
-            { { 4, 1 }, { 3, 3 }, { 2, 4 }, { 1, 5 } },
-            { { 4, 2 }, { 3, 4 }, { 2, 5 }, { 1, 6 } },
-            { { 4, 3 }, { 3, 5 }, { 2, 6 }, { 1, 7 } },
-        };
+                t.SetRow(b, i, kHowellPairs[b - 1][i - 1].first - 20, kHowellPairs[b - 1][i - 1].second - 20);
         ScriptedSectorOperator sectors;
         sectors.Kind = 501;
         sectors.EditorResult = true;
@@ -265,7 +249,7 @@ private slots:
 
         QVERIFY(completion.CompleteNonTypicalSector(t.Model, t.Sector));
 
-        QCOMPARE(t.TablesAndRounds(), movement);
+        QCOMPARE(t.TablesAndRounds(), kHowellMovement);
         // The proposal is computed on positions; the editor then gets pair numbers.
         QCOMPARE(sectors.EditorRuns, 1);
         QCOMPARE(t.Row(1, 1).NS, 108);
