@@ -420,6 +420,11 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QTemporaryDir dir;
+    // KIBIC_BENCH_KEEP=1 keeps the tournament's files, to look at one pass of kibic-cli on them.
+    if (qEnvironmentVariableIsSet("KIBIC_BENCH_KEEP")) {
+        dir.setAutoRemove(false);
+        std::fprintf(stderr, "bench: the files stay in %s\n", qPrintable(dir.path()));
+    }
     const QString base = dir.filePath(QStringLiteral("large"));
     TournamentModel model = LargeTournament(base);
     const QString file = base + QStringLiteral(".bws");

@@ -28,6 +28,16 @@ bool ReadPercentage(const QString& text, qint32& percentage)
     return true;
 }
 
+// The percentage in front of the first "%" of text (at least one character before it): the position of
+// that "%", or -1 when there is none or the percentage is not valid.
+qsizetype PercentageBeforeSign(const QString& text, qint32& percentage)
+{
+    const qsizetype sign = text.indexOf(QLatin1Char('%'));
+    if (sign < 1 || !ReadPercentage(text.left(sign), percentage))
+        return -1;
+    return sign;
+}
+
 // The declarer of the "NS/EW" text in capitals: "NS" and "SN" are North, "EW" and "WE" East, a single seat
 // letter that seat, anything else North.
 Seat DeclarerOf(const QString& nsEw)
@@ -161,20 +171,12 @@ bool ParseSplitScore(QString& text, qint32& ns, qint32& ew)
     if (text.isEmpty())
         return false;
     text.remove(QLatin1Char(' '));
-    const qsizetype firstPercent = text.indexOf(QLatin1Char('%'));
-    if (firstPercent < 1)
-        return false;
     qint32 nsPercent = 0;
-    if (!ReadPercentage(text.left(firstPercent), nsPercent))
-        return false;
-    if (firstPercent + 1 >= text.size() || text.at(firstPercent + 1) != QLatin1Char('-'))
-        return false;
-    const QString rest = text.mid(firstPercent + 2);
-    const qsizetype secondPercent = rest.indexOf(QLatin1Char('%'));
-    if (secondPercent < 1)
+    const qsizetype firstPercent = PercentageBeforeSign(text, nsPercent);
+    if (firstPercent < 0 || firstPercent + 1 >= text.size() || text.at(firstPercent + 1) != QLatin1Char('-'))
         return false;
     qint32 ewPercent = 0;
-    if (!ReadPercentage(rest.left(secondPercent), ewPercent))
+    if (PercentageBeforeSign(text.mid(firstPercent + 2), ewPercent) < 0)
         return false;
     ns = nsPercent;
     ew = ewPercent;
