@@ -4,6 +4,7 @@
 #include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/TTable.h"
+#include "tournament/Contract.h"
 #include "tournament/Cp1250.h"
 #include "tournament/DescriptionHeader.h"
 #include "tournament/TextData.h"
@@ -44,35 +45,30 @@ std::optional<qint64> DecimalValue(const QByteArray& text)
 }
 
 // Which RoundData column names the participant who sat at a seat, and whether that participant is the
-// second player of a pair. Empty when the seat is not one of this kind of event.
-struct Seat
+// second player of a pair.
+struct SeatColumn
 {
     QString Column;
     bool SecondOfPair = false;
 };
 
-std::optional<Seat> SeatOf(const QString& direction, bool pairsEvent)
+// A pairs event takes the seat from the direction's first letter ("N", "NS"), an individual event only
+// from a direction of one letter. Empty when the direction names no seat that way.
+std::optional<SeatColumn> SeatColumnOf(const QString& direction, bool pairsEvent)
 {
-    if (pairsEvent) {
-        if (direction.startsWith(QLatin1Char('N')))
-            return Seat { QStringLiteral("NSPair"), false };
-        if (direction.startsWith(QLatin1Char('S')))
-            return Seat { QStringLiteral("NSPair"), true };
-        if (direction.startsWith(QLatin1Char('E')))
-            return Seat { QStringLiteral("EWPair"), false };
-        if (direction.startsWith(QLatin1Char('W')))
-            return Seat { QStringLiteral("EWPair"), true };
+    if (direction.isEmpty() || (!pairsEvent && direction.size() != 1))
         return std::nullopt;
-    }
-    if (direction == QStringLiteral("N"))
-        return Seat { QStringLiteral("NSPair") };
-    if (direction == QStringLiteral("E"))
-        return Seat { QStringLiteral("EWPair") };
-    if (direction == QStringLiteral("S"))
-        return Seat { QStringLiteral("custom_S") };
-    if (direction == QStringLiteral("W"))
-        return Seat { QStringLiteral("custom_W") };
-    return std::nullopt;
+    const std::optional<Seat> seat = SeatOfLetter(direction.front());
+    if (!seat)
+        return std::nullopt;
+    const QString pairColumn = IsNorthSouth(*seat) ? QStringLiteral("NSPair") : QStringLiteral("EWPair");
+    if (pairsEvent)
+        return SeatColumn { pairColumn, *seat == Seat::South || *seat == Seat::West };
+    if (*seat == Seat::South)
+        return SeatColumn { QStringLiteral("custom_S") };
+    if (*seat == Seat::West)
+        return SeatColumn { QStringLiteral("custom_W") };
+    return SeatColumn { pairColumn };
 }
 
 // The index of the first entry of participant p, 0 when there is none.
@@ -156,8 +152,8 @@ void PlaceIdentifiers(const TournamentModel& model, IdentifierKind kind, PlayerE
         const qint32 table = playerNumbers.FieldAsInteger(QStringLiteral("Table"));
         if (!roundData.Locate(QStringLiteral("Section;Table;Round"), { section, table, 1 }))
             continue;
-        const std::optional<Seat> seat
-            = SeatOf(playerNumbers.FieldAsString(QStringLiteral("Direction")), model.PairsEvent);
+        const std::optional<SeatColumn> seat
+            = SeatColumnOf(playerNumbers.FieldAsString(QStringLiteral("Direction")), model.PairsEvent);
         if (!seat)
             continue;
         const qint32 participant = roundData.FieldAsInteger(seat->Column);

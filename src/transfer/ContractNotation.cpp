@@ -1,37 +1,10 @@
 // The contract notation of the correction window.
 #include "transfer/ContractNotation.h"
 
+#include "tournament/Contract.h"
 #include "transfer/ResultConversion.h"
 
 namespace kibic {
-
-namespace {
-
-bool IsLevelDigit(QChar c)
-{
-    return c >= QLatin1Char('1') && c <= QLatin1Char('7');
-}
-
-// A contract after normalisation: level, space, denomination, optionally space and "x" or "xx".
-bool IsContract(const QString& s)
-{
-    if (s.size() < 3 || !IsLevelDigit(s.at(0)) || s.at(1) != QLatin1Char(' '))
-        return false;
-    const QChar denomination = s.at(2);
-    if (!QStringLiteral("CDHNS").contains(denomination))
-        return false;
-    if (denomination == QLatin1Char('N') && (s.size() <= 3 || s.at(3) != QLatin1Char('T')))
-        return false;
-    const qsizetype end = denomination == QLatin1Char('N') ? 4 : 3;
-    if (s.size() <= end)
-        return true;
-    if (s.at(end) != QLatin1Char(' '))
-        return false;
-    const QString doubling = s.mid(end + 1);
-    return doubling == u"x" || doubling == u"xx";
-}
-
-} // namespace
 
 QStringList ContractSamples()
 {
@@ -89,7 +62,7 @@ ContractCheck CheckContractNotation(const QString& typed)
         check.Accepted = true;
         return check;
     }
-    check.Accepted = IsContract(s);
+    check.Accepted = ParseContract(s, ContractSpelling::Spaced).has_value();
     return check;
 }
 
@@ -99,10 +72,10 @@ TricksChoice TricksList(const QString& contract, const std::optional<QString>& s
     QString s = contract.trimmed();
     while (s.size() < 2)
         s.append(QLatin1Char('x'));
-    if (!IsLevelDigit(s.at(0)) || s.at(1) != QLatin1Char(' '))
+    const std::optional<qint32> level = LevelOfDigit(s.at(0));
+    if (!level || s.at(1) != QLatin1Char(' '))
         return choice;
 
-    const int level = s.at(0).unicode() - u'0';
     const QString remembered = selected ? selected->trimmed() : QString();
     const int rememberedNumber = selected ? ResultNumber(remembered) : 0;
     const auto add = [&](const QString& item, bool isRemembered) {
@@ -112,9 +85,9 @@ TricksChoice TricksList(const QString& contract, const std::optional<QString>& s
     };
     add(QStringLiteral("="), remembered == u"=");
     for (int i = 1; i <= 13; ++i) {
-        if (level + i <= 7)
+        if (*level + i <= 7)
             add(QStringLiteral("+%1").arg(i), rememberedNumber == i);
-        if (level + 6 - i >= 0)
+        if (*level + 6 - i >= 0)
             add(QStringLiteral("-%1").arg(i), rememberedNumber == -i);
     }
     return choice;

@@ -226,8 +226,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
             ? LatestRows(recTable.Connection(), recTable.FieldValue(QStringLiteral("ID")).toLongLong())
             : QHash<PlayKey, qint64>();
         // Found on the disk (in any letter case) at the first row written: an idle pass looks at no folder.
-        QString scoreFile;
-        QString contractFile;
+        ResultFilesWriter resultFiles(model);
         for (; !recTable.Eof(); recTable.Next()) {
             if (recTable.FieldAsBoolean(processed))
                 continue;
@@ -247,12 +246,8 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
                 ++counts.Unplaced;
                 continue;
             }
-            WriteResultRecords(model, placement.RecordIndex, ConvertResult(scorer, received));
-            if (scoreFile.isEmpty()) {
-                scoreFile = ScoreFileName(model);
-                contractFile = ContractFileName(model);
-            }
-            marks.Written(scoreFile, contractFile);
+            resultFiles.Write(placement.RecordIndex, ConvertResult(scorer, received));
+            marks.Written(resultFiles.ScoreFile(), resultFiles.ContractFile());
             if (placement.GridRow < grid.RowCount() && placement.GridColumn < grid.ColumnCount())
                 grid.SetCell(placement.GridColumn, placement.GridRow,
                     received.Erased ? QString() : QString::number(received.Round));

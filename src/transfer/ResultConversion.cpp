@@ -3,7 +3,6 @@
 
 #include "transfer/uScoreProvider.h"
 
-#include <QtEndian>
 #include <limits>
 
 namespace kibic {
@@ -29,47 +28,35 @@ bool ReadPercentage(const QString& text, qint32& percentage)
     return true;
 }
 
-DenominationCode DenominationOf(QChar letter)
+// The percentage in front of the first "%" of text (at least one character before it): the position of
+// that "%", or -1 when there is none or the percentage is not valid.
+qsizetype PercentageBeforeSign(const QString& text, qint32& percentage)
 {
-    switch (letter.unicode()) {
-    case 'D':
-        return DenominationCode::Diamonds;
-    case 'H':
-        return DenominationCode::Hearts;
-    case 'S':
-        return DenominationCode::Spades;
-    case 'N':
-        return DenominationCode::NoTrump;
-    default:
-        return DenominationCode::Clubs;
-    }
+    const qsizetype sign = text.indexOf(QLatin1Char('%'));
+    if (sign < 1 || !ReadPercentage(text.left(sign), percentage))
+        return -1;
+    return sign;
 }
 
-DeclarerCode DeclarerOf(const QString& nsEw)
+// The declarer of the "NS/EW" text in capitals: "NS" and "SN" are North, "EW" and "WE" East, a single seat
+// letter that seat, anything else North.
+Seat DeclarerOf(const QString& nsEw)
 {
-    if (nsEw == u"EW" || nsEw == u"WE" || nsEw == u"E")
-        return DeclarerCode::East;
-    if (nsEw == u"S")
-        return DeclarerCode::South;
-    if (nsEw == u"W")
-        return DeclarerCode::West;
-    return DeclarerCode::North;
+    if (nsEw == u"EW" || nsEw == u"WE")
+        return Seat::East;
+    if (nsEw.size() == 1)
+        return SeatOfLetter(nsEw.front()).value_or(Seat::North);
+    return Seat::North;
 }
 
+// The suit of a lead card's letter; "other" for anything but C, D, H and S.
 LeadSuitCode LeadSuitOf(QChar letter)
 {
-    switch (letter.unicode()) {
-    case 'C':
-        return LeadSuitCode::Clubs;
-    case 'D':
-        return LeadSuitCode::Diamonds;
-    case 'H':
-        return LeadSuitCode::Hearts;
-    case 'S':
-        return LeadSuitCode::Spades;
-    default:
+    const std::optional<Denomination> suit = DenominationOfLetter(letter);
+    if (!suit || *suit == Denomination::NoTrump)
         return LeadSuitCode::Other;
-    }
+    // The four suits have the same codes as lead suits and as denominations.
+    return static_cast<LeadSuitCode>(*suit);
 }
 
 // The rank character of a lead card: "2".."9" 1..8, "1" (of "10") 9, J 10, Q 11, K 12, A 13, else 0.
@@ -99,16 +86,12 @@ ContractRecord ContractRecordOf(const QString& contract, const QString& nsEw, co
 {
     ContractRecord record;
     record.Level = 0;
-    const QString text = contract.toUpper();
-    if (text.isEmpty() || text.front() < QLatin1Char('1') || text.front() > QLatin1Char('7'))
+    const std::optional<Contract> read = ReadContractLeniently(contract);
+    if (!read)
         return record;
-    record.Level = static_cast<quint8>(text.front().unicode() - u'0');
-    const QString rest = text.mid(1).trimmed();
-    if (!rest.isEmpty())
-        record.Denomination = DenominationOf(rest.front());
-    record.Doubling = rest.contains(u"XX") ? DoublingCode::Redoubled
-        : rest.contains(u'X')              ? DoublingCode::Doubled
-                                           : DoublingCode::Undoubled;
+    record.Level = static_cast<quint8>(read->Level);
+    record.Denomination = read->Denomination;
+    record.Doubling = read->Doubling;
     record.Declarer = DeclarerOf(nsEw.toUpper());
     const QString lead = leadCard.toUpper();
     if (!lead.isEmpty()) {
@@ -121,40 +104,6 @@ ContractRecord ContractRecordOf(const QString& contract, const QString& nsEw, co
 }
 
 } // namespace
-
-ContractRecord ContractRecord::EmptySlot()
-{
-    ContractRecord record;
-    record.Level = LevelByte(LevelCode::NoResult);
-    return record;
-}
-
-QByteArray ContractRecord::ToBytes() const
-{
-    QByteArray bytes(Size, '\0');
-    bytes[0] = static_cast<char>(Level);
-    bytes[1] = static_cast<char>(Denomination);
-    bytes[2] = static_cast<char>(Doubling);
-    bytes[3] = static_cast<char>(Declarer);
-    bytes[4] = static_cast<char>(LeadSuit);
-    bytes[5] = static_cast<char>(LeadRank);
-    qToLittleEndian<qint16>(ResultValue, bytes.data() + 6);
-    return bytes;
-}
-
-ContractRecord ContractRecord::FromBytes(const char* bytes)
-{
-    const auto byte = [bytes](int offset) { return static_cast<quint8>(bytes[offset]); };
-    ContractRecord record;
-    record.Level = byte(0);
-    record.Denomination = static_cast<DenominationCode>(byte(1));
-    record.Doubling = static_cast<DoublingCode>(byte(2));
-    record.Declarer = static_cast<DeclarerCode>(byte(3));
-    record.LeadSuit = static_cast<LeadSuitCode>(byte(4));
-    record.LeadRank = byte(5);
-    record.ResultValue = qFromLittleEndian<qint16>(bytes + 6);
-    return record;
-}
 
 qint32 GridRowOf(const TournamentModel& model, qint32 section, qint32 table)
 {
@@ -222,20 +171,12 @@ bool ParseSplitScore(QString& text, qint32& ns, qint32& ew)
     if (text.isEmpty())
         return false;
     text.remove(QLatin1Char(' '));
-    const qsizetype firstPercent = text.indexOf(QLatin1Char('%'));
-    if (firstPercent < 1)
-        return false;
     qint32 nsPercent = 0;
-    if (!ReadPercentage(text.left(firstPercent), nsPercent))
-        return false;
-    if (firstPercent + 1 >= text.size() || text.at(firstPercent + 1) != QLatin1Char('-'))
-        return false;
-    const QString rest = text.mid(firstPercent + 2);
-    const qsizetype secondPercent = rest.indexOf(QLatin1Char('%'));
-    if (secondPercent < 1)
+    const qsizetype firstPercent = PercentageBeforeSign(text, nsPercent);
+    if (firstPercent < 0 || firstPercent + 1 >= text.size() || text.at(firstPercent + 1) != QLatin1Char('-'))
         return false;
     qint32 ewPercent = 0;
-    if (!ReadPercentage(rest.left(secondPercent), ewPercent))
+    if (PercentageBeforeSign(text.mid(firstPercent + 2), ewPercent) < 0)
         return false;
     ns = nsPercent;
     ew = ewPercent;

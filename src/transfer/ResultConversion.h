@@ -2,6 +2,7 @@
 // and what is written there (the score word and the contract record).
 #pragma once
 
+#include "tournament/ContractFile.h"
 #include "tournament/TournamentModel.h"
 
 #include <QByteArray>
@@ -22,50 +23,6 @@ class TScoreProvider;
 //   30000              empty slot, no result
 inline constexpr qint16 ScoreWordAverage = 10000;
 inline constexpr qint16 ScoreWordEmptySlot = 30000;
-
-// Contract file (.KNT): records of 8 bytes, back to back, no header, same record index as the score file.
-//   OFFSET SIZE  FIELD
-//      0     1   Level          1..7 the contract's level; 0 passed out or no readable contract;
-//                               8 average 50%-50%; 9 no result; 10 split score
-//      1     1   Denomination   0 clubs, 1 diamonds, 2 hearts, 3 spades, 4 no trump
-//      2     1   Doubling       0 undoubled, 1 doubled, 2 redoubled
-//      3     1   Declarer       0 North (also "NS"), 1 East (also "EW"), 2 South, 3 West
-//      4     1   LeadSuit       0 clubs, 1 diamonds, 2 hearts, 3 spades, 4 other; 0 with no lead card
-//      5     1   LeadRank       1..13 for 2..A (9 the ten, 13 the ace); 0 no lead card or unknown rank
-//      6     2   ResultValue    signed, little-endian: tricks relative to the contract for a result;
-//                               the split-score code for a split score; 0 otherwise
-enum class LevelCode : quint8 { PassedOut = 0, Average = 8, NoResult = 9, SplitScore = 10 };
-enum class DenominationCode : quint8 { Clubs = 0, Diamonds = 1, Hearts = 2, Spades = 3, NoTrump = 4 };
-enum class DoublingCode : quint8 { Undoubled = 0, Doubled = 1, Redoubled = 2 };
-enum class DeclarerCode : quint8 { North = 0, East = 1, South = 2, West = 3 };
-enum class LeadSuitCode : quint8 { Clubs = 0, Diamonds = 1, Hearts = 2, Spades = 3, Other = 4 };
-
-[[nodiscard]] constexpr quint8 LevelByte(LevelCode code)
-{
-    return static_cast<quint8>(code);
-}
-
-struct ContractRecord
-{
-    static constexpr int Size = 8;
-
-    quint8 Level = 0; // a contract level 1..7, or a LevelCode
-    DenominationCode Denomination = DenominationCode::Clubs;
-    DoublingCode Doubling = DoublingCode::Undoubled;
-    DeclarerCode Declarer = DeclarerCode::North;
-    LeadSuitCode LeadSuit = LeadSuitCode::Clubs;
-    quint8 LeadRank = 0;
-    qint16 ResultValue = 0;
-
-    // What a slot holds before any result: Level 9, all other bytes 0.
-    [[nodiscard]] static ContractRecord EmptySlot();
-
-    [[nodiscard]] QByteArray ToBytes() const;
-    // bytes must hold at least Size bytes; values outside the codes are kept as they are.
-    [[nodiscard]] static ContractRecord FromBytes(const char* bytes);
-
-    friend bool operator==(const ContractRecord&, const ContractRecord&) = default;
-};
 
 // The values of one ReceivedData row that the conversion reads (texts as the database gives them).
 struct ReceivedResult

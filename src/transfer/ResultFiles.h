@@ -1,10 +1,12 @@
 // ZyRT's two result files of a tournament, written one record at a time, in place.
 #pragma once
 
+#include "tournament/RecordFile.h"
 #include "transfer/ResultConversion.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kibic {
@@ -12,23 +14,41 @@ namespace kibic {
 // The score file (layout in ResultConversion.h): TournamentBase + ".ZAP" for a pairs event, ".ZAI" for an
 // individual one, whatever the letter case of the extension on disk.
 [[nodiscard]] QString ScoreFileName(const TournamentModel& model);
-// The contract file: TournamentBase + ".KNT".
-[[nodiscard]] QString ContractFileName(const TournamentModel& model);
 
-// Writes one result into record recordIndex of both files: the score file first, then the contract file.
-// Both files must exist and already hold that record (ZyRT prepared them; they are never created or
-// extended). Both are checked before either is written, so a refused record leaves both untouched.
-// Failures are KibicError naming the file and, where it applies, the record.
+// The two result files as one pass writes them. The files are looked up on the disk (in any letter case)
+// at the first write, and their record counts read then, once for the pass; every write after that costs
+// an open, a write and a close of each file.
+class ResultFilesWriter
+{
+public:
+    explicit ResultFilesWriter(const TournamentModel& model);
+
+    // Writes one result into record recordIndex of both files: the score file first, then the contract
+    // file. Both files must exist and already hold that record (ZyRT prepared them; they are never created
+    // or extended). Both are checked before either is written, so a refused record leaves both untouched.
+    // Failures are KibicError naming the file and, where it applies, the record.
+    void Write(qint64 recordIndex, const ConvertedResult& result);
+
+    // The files written, as found on the disk; empty before the first write.
+    [[nodiscard]] QString ScoreFile() const;
+    [[nodiscard]] QString ContractFile() const;
+
+private:
+    const TournamentModel& m_model;
+    std::optional<RecordFileWriter> m_scores;
+    std::optional<RecordFileWriter> m_contracts;
+};
+
+// One result written as ResultFilesWriter writes it, the files looked up for this record alone.
 void WriteResultRecords(const TournamentModel& model, qint64 recordIndex, const ConvertedResult& result);
 
-// One record into an existing file, in place; the same rules and failures as WriteResultRecords.
+// One score into the existing score file, in place; the same rules and failures as WriteResultRecords
+// (the contract file's own: tournament/ContractFile.h).
 void WriteScoreWord(const QString& fileName, qint64 recordIndex, qint16 scoreWord);
-void WriteContractRecord(const QString& fileName, qint64 recordIndex, const ContractRecord& record);
 
-// Every record of a file, in order. A missing file, a read error or a length that is not a whole number of
+// Every score of the score file, in order. A missing file, a read error or a length that is not a whole number of
 // records is a KibicError naming the file.
 [[nodiscard]] std::vector<qint16> ReadScoreWords(const QString& fileName);
-[[nodiscard]] std::vector<ContractRecord> ReadContractRecords(const QString& fileName);
 
 // One record of both files, as ForEachResultRecord hands it over: its index, the score word and the
 // contract record. Returns false to stop the reading.

@@ -2,41 +2,17 @@
 #include "transfer/uScoreProvider.h"
 
 #include "common/KibicError.h"
+#include "tournament/Contract.h"
 
 namespace kibic {
 
 namespace {
 
-enum class Seat : int { North = 0, East = 1, South = 2, West = 3 };
-
-bool SeatOf(QChar letter, Seat& seat)
+// The number 1..105 of a contract in the scoring tables.
+int ContractNumberOf(const Contract& contract)
 {
-    switch (letter.toUpper().unicode()) {
-    case 'N':
-        seat = Seat::North;
-        return true;
-    case 'E':
-        seat = Seat::East;
-        return true;
-    case 'S':
-        seat = Seat::South;
-        return true;
-    case 'W':
-        seat = Seat::West;
-        return true;
-    default:
-        return false;
-    }
-}
-
-int ContractNumberOf(const QString& text)
-{
-    for (int contract = 1; contract <= ContractCount; ++contract) {
-        const std::string_view name = ContractNames[static_cast<size_t>(contract)];
-        if (text == QLatin1String(name.data(), static_cast<qsizetype>(name.size())))
-            return contract;
-    }
-    return 0;
+    return 35 * static_cast<int>(contract.Doubling) + 5 * (contract.Level - 1) + static_cast<int>(contract.Denomination)
+        + 1;
 }
 
 } // namespace
@@ -49,23 +25,21 @@ int TScoreProvider::ContractScore(int board, int result, const QString& text) co
         return UnscorableContract;
     if (contract.front() == QLatin1Char('P') || contract.front() == QLatin1Char('p'))
         return 0;
-    const QChar levelDigit = contract.front();
-    if (levelDigit < QLatin1Char('0') || levelDigit > QLatin1Char('9'))
-        return UnscorableContract;
-    Seat declarer = Seat::North;
-    if (!SeatOf(contract.back(), declarer))
+    const std::optional<Seat> declarer = SeatOfLetter(contract.back().toUpper());
+    if (!declarer)
         return UnscorableContract;
     contract.chop(1);
-    const int number = ContractNumberOf(contract);
-    if (number == 0 || board < 1)
+    const std::optional<Contract> parsed = ParseContract(contract, ContractSpelling::Compact);
+    if (!parsed || board < 1)
         return UnscorableContract;
+    const int number = ContractNumberOf(*parsed);
     // A result beyond the 13 tricks of a deal cannot be scored; it is not silently given a number.
-    const qint64 tricks = qint64(result) + (levelDigit.unicode() - '0') + 6;
+    const qint64 tricks = qint64(result) + parsed->Level + 6;
     if (tricks < 0 || tricks > 13)
         return UnscorableContract;
 
     const int code = BoardVulnerability[static_cast<size_t>((board - 1) % 16)];
-    const bool northSouth = declarer == Seat::North || declarer == Seat::South;
+    const bool northSouth = IsNorthSouth(*declarer);
     const int vulnerable = (code == 3 || (code == 1 && northSouth) || (code == 2 && !northSouth)) ? 1 : 0;
     const int score = ScoreForTricks(vulnerable, number, static_cast<int>(tricks));
     return northSouth ? score : -score;

@@ -249,7 +249,7 @@ private slots:
             for (qsizetype i = 0; i < commit; ++i) {
                 if (!lines[i].contains(m_base + extension))
                     continue;
-                if (lines[i].contains(QStringLiteral("write(")))
+                if (lines[i].contains(QStringLiteral("write(")) || lines[i].contains(QStringLiteral("pwrite64(")))
                     lastWrite = i;
                 else if (lines[i].contains(QStringLiteral("fdatasync(")) || lines[i].contains(QStringLiteral("fsync(")))
                     synced = i;

@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(fixture.Scores()[Record(1, 2)], qint16(690));
         const ContractRecord contract = fixture.Contracts()[Record(1, 2)];
         QCOMPARE(contract.Level, quint8(4));
-        QCOMPARE(contract.Doubling, DoublingCode::Doubled);
+        QCOMPARE(contract.Doubling, Doubling::Doubled);
         QCOMPARE(contract.ResultValue, qint16(1));
         QCOMPARE(pass.Grid.Cell(1, TransferFixture::TableOf(1, 2)), QStringLiteral("2"));
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 1);

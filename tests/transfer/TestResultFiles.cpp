@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +47,18 @@ QByteArray ReadFile(const QString& name)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("missing");
     return file.readAll();
+}
+
+// Whether this process holds the file open (Linux lists its open files in /proc; elsewhere false).
+bool OpenHere(const QString& name)
+{
+    const QString file = QFileInfo(name).canonicalFilePath();
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    for (const QString& descriptor : descriptors.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(descriptors.filePath(descriptor)).symLinkTarget() == file)
+            return true;
+    }
+    return false;
 }
 
 TournamentModel ModelIn(const QTemporaryDir& dir, bool pairs)
@@ -213,6 +226,37 @@ private slots:
         }
     }
 
+    // ZyRT reads the result files between two rows of a pass: no file stays open after a record is
+    // written, and a file that goes away meanwhile is missing at the next row, never created again.
+    void passWriterKeepsNoFileOpenAndCreatesNone()
+    {
+        QTemporaryDir dir;
+        const TournamentModel model = ModelIn(dir, true);
+        const QString scoreFile = model.TournamentBase + QStringLiteral(".zap");
+        const QString contractFile = model.TournamentBase + QStringLiteral(".KNT");
+        WriteFile(scoreFile, FreshScores());
+        WriteFile(contractFile, FreshContracts());
+        ResultFilesWriter writer(model);
+        QCOMPARE(writer.ScoreFile(), QString());
+        for (qint64 index = 0; index < 3; ++index) {
+            writer.Write(index, FourSpadesDoubledMadeWithOvertrick());
+            QVERIFY(!OpenHere(scoreFile));
+            QVERIFY(!OpenHere(contractFile));
+        }
+        QCOMPARE(writer.ScoreFile(), scoreFile);
+        QCOMPARE(writer.ContractFile(), contractFile);
+        QCOMPARE(ReadFile(scoreFile).left(6).toHex(), QByteArray("b202b202b202"));
+
+        QVERIFY(QFile::remove(contractFile));
+        try {
+            writer.Write(3, FourSpadesDoubledMadeWithOvertrick());
+            QFAIL("a record was written into a file that is gone");
+        } catch (const KibicError& error) {
+            QCOMPARE(error.Message(), QStringLiteral("Brak pliku %1.").arg(contractFile));
+        }
+        QVERIFY(!QFile::exists(contractFile));
+    }
+
     void recordsAreReadBack()
     {
         QTemporaryDir dir;
@@ -222,9 +266,9 @@ private slots:
         WriteScoreWord(ScoreFileName(model), 47, -7600);
         ContractRecord record;
         record.Level = 7;
-        record.Denomination = DenominationCode::NoTrump;
-        record.Doubling = DoublingCode::Redoubled;
-        record.Declarer = DeclarerCode::South;
+        record.Denomination = Denomination::NoTrump;
+        record.Doubling = Doubling::Redoubled;
+        record.Declarer = Seat::South;
         record.ResultValue = -13;
         WriteContractRecord(ContractFileName(model), 47, record);
 

@@ -60,13 +60,13 @@ const std::vector<ScratchResult>& ScratchResults()
 {
     static const std::vector<ScratchResult> results = {
         { QStringLiteral("N"), QStringLiteral("3 NT"), QStringLiteral("="), QStringLiteral("H5"), 400, 600, 400, 400,
-            ContractRecord { 3, DenominationCode::NoTrump, DoublingCode::Undoubled, DeclarerCode::North,
+            ContractRecord { 3, Denomination::NoTrump, Doubling::Undoubled, Seat::North,
                 LeadSuitCode::Hearts, 4, 0 } },
         { QStringLiteral("E"), QStringLiteral("4 S x"), QStringLiteral("-2"), QStringLiteral("DA"), 300, 300, 300, 500,
-            ContractRecord { 4, DenominationCode::Spades, DoublingCode::Doubled, DeclarerCode::East,
+            ContractRecord { 4, Denomination::Spades, Doubling::Doubled, Seat::East,
                 LeadSuitCode::Diamonds, 13, -2 } },
         { QStringLiteral("S"), QStringLiteral("1 NT"), QStringLiteral("+1"), QStringLiteral("C10"), 120, 120, 120, 120,
-            ContractRecord { 1, DenominationCode::NoTrump, DoublingCode::Undoubled, DeclarerCode::South,
+            ContractRecord { 1, Denomination::NoTrump, Doubling::Undoubled, Seat::South,
                 LeadSuitCode::Clubs, 9, 1 } },
     };
     return results;
