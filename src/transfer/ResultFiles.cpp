@@ -1,6 +1,7 @@
 // ZyRT's two result files of a tournament, written one record at a time, in place.
 #include "transfer/ResultFiles.h"
 
+#include "common/HeldFiles.h"
 #include "common/KibicError.h"
 #include "tournament/TournamentFiles.h"
 
@@ -26,9 +27,14 @@ public:
     {
         if (!QFileInfo::exists(fileName))
             throw KibicError(QStringLiteral("Brak pliku %1.").arg(fileName));
-        if (!m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        bool held = false;
+        if (!OpenWaitingForHold(
+                fileName, [this] { return m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly); }, held)) {
+            if (held)
+                throw FileHeldError(fileName);
             throw KibicError(
                 QStringLiteral("Nie można otworzyć pliku %1 do zapisu: %2").arg(fileName, m_file.errorString()));
+        }
         const qint64 records = m_file.size() / recordSize;
         if (recordIndex < 0 || recordIndex >= records)
             throw KibicError(QStringLiteral("Plik %1 nie ma rekordu %2 (rekordów w pliku: %3).")
