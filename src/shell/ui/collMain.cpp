@@ -179,8 +179,9 @@ void TcollForm::CreateControls()
     // Its own line under the status label, which keeps its few words.
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometry(9, 206, 474, 18);
-    Label4->setAlignment(Qt::AlignCenter);
+    Label4->setGeometry(8, 208, 484, 32);
+    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label4->setWordWrap(true);
     Label4->setFont(DesignFont(MsSansSerif, 11));
     QPalette line = Label4->palette();
     line.setColor(QPalette::WindowText, QColor(RgbOfTColor(clNavy)));
@@ -263,7 +264,7 @@ void TcollForm::resizeEvent(QResizeEvent* event)
         const int height = std::max(40, this->height() - StringGrid1->y() - m_gridBottomMargin);
         StringGrid1->resize(StringGrid1->width(), height);
         Label3->move(Label3->x(), StringGrid1->y() + height);
-        Label4->move(Label4->x(), Label3->y() + Label3->height());
+        PlaceLabel4();
     }
 }
 

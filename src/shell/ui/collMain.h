@@ -120,6 +120,8 @@ private:
     void FormCreate(const QStringList& arguments, const QString& programDirectory);
     void FormClose();
     void ConnectTransferControls();
+    // Label4 under the status label, across the window.
+    void PlaceLabel4();
     // Makes fileName the open scoring database: the computer registered, the grid set up, the
     // terminals' options shown and, on "Tak", the terminal server started.
     void OpenScoringDatabase(const QString& fileName);

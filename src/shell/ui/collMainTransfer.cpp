@@ -175,10 +175,17 @@ void TcollForm::FitWindowToGrid()
     SetOuterSize(*this, FrameKind::Sizeable, geometry.WindowWidth, geometry.WindowHeight, false);
     StringGrid1->resize(geometry.GridWidth, geometry.GridHeight);
     Label3->setGeometry(geometry.LabelLeft, geometry.LabelTop, geometry.LabelWidth, Label3->height());
-    Label4->setGeometry(geometry.LabelLeft, geometry.LabelTop + Label3->height(), geometry.LabelWidth, Label4->height());
+    PlaceLabel4();
     m_gridBottomMargin = height() - StringGrid1->y() - StringGrid1->height();
     if (StringGrid1->rowCount() > 0 && StringGrid1->columnCount() > 0)
         StringGrid1->setCurrentCell(0, 0);
+}
+
+void TcollForm::PlaceLabel4()
+{
+    // The whole width of the window, two lines under the status label: late tables need the room.
+    Label4->setGeometry(StringGrid1->x(), Label3->y() + Label3->height() + 2, std::max(0, width() - 2 * StringGrid1->x()),
+        Label4->height());
 }
 
 void TcollForm::RefreshGrid()
