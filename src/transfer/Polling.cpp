@@ -307,13 +307,15 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         }
         marks.Commit();
     } catch (const KibicError& error) {
-        keepMarks();
         if (!error.Busy()) {
+            keepMarks();
             feedback.PassAborted();
             throw;
         }
         // The other program held a file for longer than the wait: the pass stops here without sticking,
-        // and the next tick tries again.
+        // and the next tick tries again. The marks of the last batch are not waited for (the file that was
+        // held may be needed for them, and the window would wait once more): those rows stay unmarked and
+        // the next pass writes them again, to the same records. Batches committed before stay.
         model.Busy = false;
         feedback.PassPostponed(error);
         throw;
