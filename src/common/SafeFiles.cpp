@@ -1,6 +1,7 @@
 // Whole files replaced in one step and records forced onto the disk.
 #include "common/SafeFiles.h"
 
+#include "common/HeldFiles.h"
 #include "common/KibicError.h"
 
 #include <QDir>
@@ -85,8 +86,12 @@ void SaveWholeFile(const QString& fileName, const QByteArray& bytes, const QStri
 void ForceFileToDisk(const QString& fileName)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+    bool held = false;
+    if (!OpenWaitingForHold(fileName, [&] { return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly); }, held)) {
+        if (held)
+            throw FileHeldError(fileName);
         throw KibicError(QStringLiteral("Nie można otworzyć pliku %1 do zapisu: %2").arg(fileName, file.errorString()));
+    }
     QString systemText;
     if (!ForceToDisk(file, systemText))
         throw KibicError(QStringLiteral("Nie można utrwalić na dysku pliku %1: %2").arg(fileName, systemText));

@@ -369,10 +369,10 @@ DbConnection::DbConnection(const QString& connectionString)
         m_database.setDatabaseName(AccessConnectionString(AccessDriver(), m_fileName));
     }
     if (!m_database.open()) {
-        const QString text = ProviderText(m_database.lastError());
+        KibicError error = ProviderFailure(QStringLiteral("otwarcie"), m_database.lastError());
         m_database = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        throw KibicError(Failure(QStringLiteral("otwarcie"), text));
+        throw error;
     }
     if (m_backend == DatabaseBackend::Sqlite)
         InstallBusyHandler();
@@ -460,15 +460,22 @@ QString DbConnection::Failure(const QString& operation, const QString& providerT
     return QStringLiteral("Błąd bazy danych %1 (%2): %3").arg(m_fileName, operation, providerText);
 }
 
+KibicError DbConnection::ProviderFailure(const QString& operation, const QSqlError& error) const
+{
+    const QString text = ProviderText(error);
+    const bool held = IsLockFailure(error.nativeErrorCode(), text);
+    return KibicError(Failure(operation, text), held ? FailureKind::DatabaseBusy : FailureKind::Failure, m_fileName);
+}
+
 void DbConnection::Run(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& operation)
 {
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw KibicError(Failure(operation, ProviderText(query.lastError())));
+        throw ProviderFailure(operation, query.lastError());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        throw KibicError(Failure(operation, ProviderText(query.lastError())));
+        throw ProviderFailure(operation, query.lastError());
 }
 
 QSqlQuery& DbConnection::RunPrepared(const QString& sql, const QVariantList& values, const QString& operation)
@@ -511,7 +518,7 @@ QSqlQuery& DbConnection::RunPrepared(const QString& sql, const QVariantList& val
             pause = retry.NextPauseMs(waiting.elapsed());
         }
         if (pause < 0)
-            throw KibicError(Failure(operation.isEmpty() ? sql.left(60) : operation, text));
+            throw ProviderFailure(operation.isEmpty() ? sql.left(60) : operation, error);
         QThread::msleep(static_cast<unsigned long>(pause));
     }
 }
@@ -587,7 +594,7 @@ void DbConnection::BeginTransaction()
     if (m_dialect == SqlDialect::Sqlite) {
         Execute(QStringLiteral("BEGIN IMMEDIATE"));
     } else if (!m_database.transaction()) {
-        throw KibicError(Failure(QStringLiteral("początek transakcji"), ProviderText(m_database.lastError())));
+        throw ProviderFailure(QStringLiteral("początek transakcji"), m_database.lastError());
     }
     m_inTransaction = true;
 }
@@ -599,7 +606,7 @@ void DbConnection::CommitTransaction()
     if (m_dialect == SqlDialect::Sqlite) {
         Execute(QStringLiteral("COMMIT"));
     } else if (!m_database.commit()) {
-        throw KibicError(Failure(QStringLiteral("zatwierdzenie transakcji"), ProviderText(m_database.lastError())));
+        throw ProviderFailure(QStringLiteral("zatwierdzenie transakcji"), m_database.lastError());
     }
     m_inTransaction = false;
     NoteCommit(m_fileName);

@@ -9,9 +9,12 @@
 #include <functional>
 #include <memory>
 
+class QSqlError;
 class QSqlQuery;
 
 namespace kibic {
+
+class KibicError;
 
 // What a database file is, by its first bytes.
 enum class DatabaseFormat {
@@ -143,6 +146,9 @@ public:
 
     // "[operation] file: provider text" for KibicError messages.
     [[nodiscard]] QString Failure(const QString& operation, const QString& providerText) const;
+    // The provider's failure as a KibicError with that message; a lock of the other program (IsLockFailure)
+    // is a DatabaseBusy failure naming this file.
+    [[nodiscard]] KibicError ProviderFailure(const QString& operation, const QSqlError& error) const;
 
     // Prepares and executes a query, raising KibicError naming the file on failure.
     void Run(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& operation);

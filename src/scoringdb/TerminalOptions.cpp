@@ -1,7 +1,6 @@
 // Reading and writing the terminals' options in the first Settings row.
 #include "scoringdb/TerminalOptions.h"
 
-#include "common/KibicError.h"
 #include "scoringdb/TTable.h"
 
 namespace kibic {
@@ -24,11 +23,11 @@ TerminalOptions ReadTerminalOptions(const TTable& settings)
     options.VerificationTime = settings.FieldAsInteger(QStringLiteral("VerificationTime"));
     options.LeadCard = settings.FieldAsBoolean(QStringLiteral("LeadCard"));
     options.MemberNumbers = settings.FieldAsBoolean(QStringLiteral("MemberNumbers"));
-    try {
+    // Files of older servers lack the column.
+    if (settings.HasField(QStringLiteral("MemberNumbersNoBlankEntry")))
         options.MemberNumbersNoBlankEntry = settings.FieldAsBoolean(QStringLiteral("MemberNumbersNoBlankEntry"));
-    } catch (const KibicError&) {
+    else
         options.MemberNumbersNoBlankEntry.reset();
-    }
     return options;
 }
 
@@ -56,13 +55,9 @@ void WriteTerminalOptions(TTable& settings, const TerminalOptions& options)
     settings.SetField(QStringLiteral("VerificationTime"), options.VerificationTime);
     settings.SetField(QStringLiteral("LeadCard"), options.LeadCard);
     settings.SetField(QStringLiteral("MemberNumbers"), options.MemberNumbers);
-    if (options.MemberNumbersNoBlankEntry.has_value()) {
-        // Files of older servers lack the column; their row is saved without it.
-        try {
-            settings.SetField(QStringLiteral("MemberNumbersNoBlankEntry"), *options.MemberNumbersNoBlankEntry);
-        } catch (const KibicError&) {
-        }
-    }
+    // Files of older servers lack the column; their row is saved without it.
+    if (options.MemberNumbersNoBlankEntry.has_value() && settings.HasField(QStringLiteral("MemberNumbersNoBlankEntry")))
+        settings.SetField(QStringLiteral("MemberNumbersNoBlankEntry"), *options.MemberNumbersNoBlankEntry);
     settings.Post();
 }
 

@@ -1,6 +1,7 @@
 // The scoring database of a tournament, built from the model row by row.
 #include "scoringdb/uBuildBWS.h"
 
+#include "common/BusyCursor.h"
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "common/SafeFiles.h"
@@ -158,36 +159,10 @@ void FillSettings(TTable& table, const TournamentModel& model)
     table.SetField(QStringLiteral("LeadCard"), true);
     table.SetField(QStringLiteral("MemberNumbers"), false);
     // A database without Kibic's own column still gets its row.
-    try {
+    if (table.HasField(QStringLiteral("custom_pairs")))
         table.SetField(QStringLiteral("custom_pairs"), model.PairsEvent);
-    } catch (const KibicError&) {
-    }
     table.Post();
 }
-
-// The cursor goes back to normal however the build ends.
-class BusyCursor
-{
-public:
-    explicit BusyCursor(Operator& op)
-        : m_operator(op)
-    {
-        m_operator.SetBusyCursor(true);
-    }
-    ~BusyCursor() { Restore(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    void Restore()
-    {
-        if (m_busy)
-            m_operator.SetBusyCursor(false);
-        m_busy = false;
-    }
-
-private:
-    Operator& m_operator;
-    bool m_busy = true;
-};
 
 // Puts the whole database built under building in place of file and makes it durable. A rollback
 // journal left beside file by an earlier database would be played into the new one, so it goes first.

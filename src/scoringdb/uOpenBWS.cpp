@@ -14,6 +14,7 @@
 #include "tournament/TournamentReader.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 namespace kibic {
 
@@ -59,13 +60,11 @@ bool ReadPairsEvent(const QString& fileName)
 {
     TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
     settings.Open();
-    try {
-        settings.First();
-        return settings.FieldAsBoolean(QStringLiteral("custom_pairs"));
-    } catch (const KibicError&) {
-        // Files made by other programs do not carry Kibic's column: they are pairs tournaments.
+    settings.First();
+    // Files made by other programs do not carry Kibic's column: they are pairs tournaments.
+    if (settings.Eof() || !settings.HasField(QStringLiteral("custom_pairs")))
         return true;
-    }
+    return settings.FieldAsBoolean(QStringLiteral("custom_pairs"));
 }
 
 void ReadTournamentOfDatabase(TournamentModel& model, const QString& fileName)
@@ -79,38 +78,35 @@ void ReadTournamentOfDatabase(TournamentModel& model, const QString& fileName)
 
 void OpenScoringDatabase(TournamentModel& model, const QString& fileName, ScoringDatabaseWindow& window, Operator& op)
 {
-    try {
-        window.AttachTables(ScoringConnectionString(fileName));
-        (void)ServeTablesFromThisComputer(fileName);
-        ReadTournamentOfDatabase(model, fileName);
-        window.SetCaption(QDir::toNativeSeparators(model.TournamentBase)
-            + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
-        window.SetUpGrid();
+    // The hourglass of the opening must not outlive a failure.
+    auto restoreCursor = qScopeGuard([&op] { op.SetBusyCursor(false); });
+    window.AttachTables(ScoringConnectionString(fileName));
+    (void)ServeTablesFromThisComputer(fileName);
+    ReadTournamentOfDatabase(model, fileName);
+    window.SetCaption(QDir::toNativeSeparators(model.TournamentBase)
+        + (model.PairsEvent ? uNapisy::TurniejPar : uNapisy::TurniejIndywidualny));
+    window.SetUpGrid();
 
-        TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
-        settings.Open();
-        settings.First();
-        if (settings.Eof())
-            throw KibicError(
-                QStringLiteral("Tabela Settings bazy %1 nie ma żadnego wiersza: brak ustawień pierniczków.")
-                    .arg(fileName));
-        TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
+    TTable settings(ScoringConnectionString(fileName), QStringLiteral("Settings"));
+    settings.Open();
+    settings.First();
+    if (settings.Eof())
+        throw KibicError(
+            QStringLiteral("Tabela Settings bazy %1 nie ma żadnego wiersza: brak ustawień pierniczków.")
+                .arg(fileName));
+    TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
+    model.MemberNumbers = options.MemberNumbers;
+    const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
+    if (result == mrYes || result == mrNo) {
         model.MemberNumbers = options.MemberNumbers;
-        const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
-        if (result == mrYes || result == mrNo) {
-            model.MemberNumbers = options.MemberNumbers;
-            WriteTerminalOptions(settings, options);
-        }
-        settings.Close();
-
-        window.ShowIdentifierControls(model.MemberNumbers);
-        if (result == mrYes)
-            StartTerminalServer(model, fileName, op);
-    } catch (...) {
-        // The hourglass of the opening must not outlive it.
-        op.SetBusyCursor(false);
-        throw;
+        WriteTerminalOptions(settings, options);
     }
+    settings.Close();
+
+    window.ShowIdentifierControls(model.MemberNumbers);
+    if (result == mrYes)
+        StartTerminalServer(model, fileName, op);
+    restoreCursor.dismiss();
 }
 
 QStringList TerminalServerArguments(const QString& fileName)

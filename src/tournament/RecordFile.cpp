@@ -1,6 +1,7 @@
 // ZyRT's files of fixed-size records: written in place one record at a time, read back in blocks.
 #include "tournament/RecordFile.h"
 
+#include "common/HeldFiles.h"
 #include "common/KibicError.h"
 
 #include <QDir>
@@ -26,19 +27,15 @@ public:
     explicit OpenRecordFile(const QString& fileName)
         : m_fileName(fileName)
     {
-#ifdef Q_OS_WIN
-        const std::wstring name = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()).toStdWString();
-        m_handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (m_handle == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            OpenFailed(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND, static_cast<int>(error));
+        int error = 0;
+        bool held = false;
+        const auto open = [&] { return (error = TryOpen()) == 0; };
+        const auto heldNow = [&](const QString&) { return IsHoldError(error); };
+        if (!OpenWaitingForHold(fileName, open, held, heldNow)) {
+            if (held)
+                throw FileHeldError(fileName);
+            OpenFailed(IsMissingError(error), error);
         }
-#else
-        m_fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CLOEXEC);
-        if (m_fd < 0)
-            OpenFailed(errno == ENOENT, errno);
-#endif
     }
 
     ~OpenRecordFile()
@@ -100,6 +97,40 @@ public:
     }
 
 private:
+    // Opens the file for writing: 0, or the system's error code.
+    int TryOpen()
+    {
+#ifdef Q_OS_WIN
+        const std::wstring name = QDir::toNativeSeparators(QFileInfo(m_fileName).absoluteFilePath()).toStdWString();
+        m_handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_handle == INVALID_HANDLE_VALUE ? static_cast<int>(GetLastError()) : 0;
+#else
+        m_fd = ::open(QFile::encodeName(m_fileName).constData(), O_RDWR | O_CLOEXEC);
+        return m_fd < 0 ? errno : 0;
+#endif
+    }
+
+    // Another program holds the file just now (ZyRT reading it without sharing): worth a short wait.
+    [[nodiscard]] static bool IsHoldError(int error)
+    {
+#ifdef Q_OS_WIN
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+#else
+        Q_UNUSED(error);
+        return false;
+#endif
+    }
+
+    [[nodiscard]] static bool IsMissingError(int error)
+    {
+#ifdef Q_OS_WIN
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+#else
+        return error == ENOENT;
+#endif
+    }
+
     [[noreturn]] void OpenFailed(bool missing, int error) const
     {
         if (missing)

@@ -114,6 +114,8 @@ CellRgb RgbOf(CellColour colour)
         return { 166, 202, 240 };
     case CellColour::Received:
         return { 136, 255, 136 };
+    case CellColour::Late:
+        return { 255, 140, 0 };
     case CellColour::Waiting:
         break;
     }

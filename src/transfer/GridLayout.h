@@ -49,6 +49,7 @@ enum class CellColour {
     Fixed, // header cells: sky blue
     Received, // a data cell with a round number: light green
     Waiting, // an empty data cell: yellow
+    Late, // the label of a table that lacks a board of a round before the current one: orange
 };
 
 struct CellRgb

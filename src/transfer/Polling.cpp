@@ -7,9 +7,12 @@
 #include "transfer/ResultFiles.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QTime>
 #include <limits>
 
 namespace kibic {
@@ -131,6 +134,38 @@ QHash<PlayKey, qint64> LatestRows(DbConnection& connection, qint64 firstId)
     return latest;
 }
 
+// When a received row was keyed in at the table: its "TimeLog" as hours, minutes and seconds; empty in a
+// database without the column or a row without the time.
+QString KeyedInTime(const TTable& recTable)
+{
+    static const QString kTimeLog = QStringLiteral("TimeLog");
+    if (!recTable.HasField(kTimeLog))
+        return {};
+    const QVariant value = recTable.FieldValue(kTimeLog);
+    if (value.isNull())
+        return {};
+    const QMetaType::Type type = static_cast<QMetaType::Type>(value.typeId());
+    if (type == QMetaType::QTime || type == QMetaType::QDateTime)
+        return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    const QString text = value.toString().trimmed();
+    // A text time, or a date and time, as a file of the other program may hold it.
+    const QTime time = QTime::fromString(text.right(8), QStringLiteral("HH:mm:ss"));
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : text;
+}
+
+// Puts a handled row into its cell: its round, or empty for an erasure; and, for a grid that keeps them,
+// what the cell stands for.
+void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResult& received, const TTable& recTable)
+{
+    if (row >= grid.RowCount() || column >= grid.ColumnCount())
+        return;
+    grid.SetCell(column, row, received.Erased ? QString() : QString::number(received.Round));
+    if (grid.KeepsEntries())
+        grid.SetCellEntry(column, row,
+            CellEntry { received.Erased ? CellEntry::Why::Erased : CellEntry::Why::Transferred, received,
+                KeyedInTime(recTable) });
+}
+
 void CloseBoth(TTable& recTable, TTable& rdaTable)
 {
     if (recTable.Active()) {
@@ -213,6 +248,19 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
 
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
     MarkBatch marks(recTable, processed);
+    // However the pass ends, both tables are closed and the received table reads every row again.
+    const auto closeTables = qScopeGuard([&] {
+        CloseBoth(recTable, rdaTable);
+        recTable.SetFilter({});
+    });
+    // The rows handled before a failure keep their marks, unless the database itself refuses them (then
+    // those rows are transferred again, to the same records).
+    const auto keepMarks = [&marks] {
+        try {
+            marks.Commit();
+        } catch (...) {
+        }
+    };
     try {
         // Rows marked true the way a yes/no column holds it are not read again. Every other value (also a
         // mark written as text, "False" or "True") is read, and FieldAsBoolean decides as everywhere else.
@@ -248,53 +296,57 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
             }
             resultFiles.Write(placement.RecordIndex, ConvertResult(scorer, received));
             marks.Written(resultFiles.ScoreFile(), resultFiles.ContractFile());
-            if (placement.GridRow < grid.RowCount() && placement.GridColumn < grid.ColumnCount())
-                grid.SetCell(placement.GridColumn, placement.GridRow,
-                    received.Erased ? QString() : QString::number(received.Round));
+            ShowInGrid(grid, placement.GridColumn, placement.GridRow, received, recTable);
             marks.Mark(numbered);
             ++(received.Erased ? counts.Erased : counts.Placed);
         }
         marks.Commit();
-    } catch (...) {
-        // The rows handled before the failure keep their marks.
-        try {
-            marks.Commit();
-        } catch (...) {
+    } catch (const KibicError& error) {
+        if (!error.Busy()) {
+            keepMarks();
+            feedback.PassAborted();
+            throw;
         }
-        CloseBoth(recTable, rdaTable);
-        recTable.SetFilter({});
+        // The other program held a file for longer than the wait: the pass stops here without sticking,
+        // and the next tick tries again. The marks of the last batch are not waited for (the file that was
+        // held may be needed for them, and the window would wait once more): those rows stay unmarked and
+        // the next pass writes them again, to the same records. Batches committed before stay.
+        model.Busy = false;
+        feedback.PassPostponed(error);
+        throw;
+    } catch (...) {
+        keepMarks();
         feedback.PassAborted();
         throw;
     }
-    CloseBoth(recTable, rdaTable);
-    recTable.SetFilter({});
     feedback.PassFinished();
     model.Busy = false;
     return counts;
+}
+
+QString PostponedStatusText(const KibicError& error)
+{
+    if (error.Kind() == FailureKind::FileBusy)
+        return QStringLiteral("plik %1 zajęty – ponowię").arg(QFileInfo(error.HeldFile()).fileName());
+    return QStringLiteral("baza zajęta – ponowię");
 }
 
 void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid)
 {
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
     recTable.SetFilter({});
+    const auto closeTables = qScopeGuard([&] { CloseBoth(recTable, rdaTable); });
     recTable.Open();
-    try {
-        for (recTable.First(); !recTable.Eof(); recTable.Next()) {
-            if (!recTable.FieldAsBoolean(processed))
-                continue;
-            const ReceivedResult received = ReadReceivedResult(recTable);
-            const qint32 row = GridRowOf(model, received.Section, received.Table);
-            const RoundDataRow round = LocateRound(rdaTable, received);
-            const qint32 column = round.Found ? GridColumnOf(model, round, received.Board) : 0;
-            if (row >= 1 && row <= model.GridTableCount && column >= 1 && column <= model.BoardCount
-                && row < grid.RowCount() && column < grid.ColumnCount())
-                grid.SetCell(column, row, received.Erased ? QString() : QString::number(received.Round));
-        }
-    } catch (...) {
-        CloseBoth(recTable, rdaTable);
-        throw;
+    for (recTable.First(); !recTable.Eof(); recTable.Next()) {
+        if (!recTable.FieldAsBoolean(processed))
+            continue;
+        const ReceivedResult received = ReadReceivedResult(recTable);
+        const qint32 row = GridRowOf(model, received.Section, received.Table);
+        const RoundDataRow round = LocateRound(rdaTable, received);
+        const qint32 column = round.Found ? GridColumnOf(model, round, received.Board) : 0;
+        if (row >= 1 && row <= model.GridTableCount && column >= 1 && column <= model.BoardCount)
+            ShowInGrid(grid, column, row, received, recTable);
     }
-    CloseBoth(recTable, rdaTable);
 }
 
 } // namespace kibic

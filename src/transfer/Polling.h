@@ -11,6 +11,8 @@
 
 namespace kibic {
 
+class KibicError;
+
 // The ReceivedData column in which this instance marks rows handled: "Processed" for 0, else
 // "Processed1".."Processed4".
 [[nodiscard]] QString ProcessedColumnName(qint32 processedColumnNo);
@@ -40,6 +42,9 @@ public:
     virtual void PassRefused() {}
     // The pass ended with an error; Busy stays set (the "stuck" state) and the text is reported by the caller.
     virtual void PassAborted() {}
+    // The other program held the database or a result file for longer than the wait: the pass stopped,
+    // Busy is clear again and the next pass tries again; error says which file was held.
+    virtual void PassPostponed(const KibicError& error) { Q_UNUSED(error); }
 };
 
 // One pass over ReceivedData in ID order (TransferResults). Every row whose mark is not set is placed,
@@ -47,13 +52,20 @@ public:
 // and its mark set. A row for which a later row (higher ID) of the same section, table, round and board
 // exists is marked without anything written: the later row is written in its turn, so no copy of the
 // program on this database ever puts an older entry back over a newer one. The result files are forced
-// onto the disk before the marks of the rows written into them are committed. Rows that cannot be placed stay unmarked without a message. recTable and rdaTable are
-// the window's table objects on "ReceivedData" and "RoundData" (connection string set, closed); both are
-// closed again at the end. An error ends the pass with Busy left set; marks of the rows handled before it
-// are kept. The marks are committed together in short transactions so the terminal server is never held
-// up for more than a moment.
+// onto the disk before the marks of the rows written into them are committed. Rows that cannot be placed
+// stay unmarked without a message. recTable and rdaTable are the window's table objects on "ReceivedData"
+// and "RoundData" (connection string set, closed); both are closed again at the end. An error ends the
+// pass with Busy left set; marks of the rows handled before it are kept. A busy failure (KibicError::Busy:
+// the other program held the database or a result file for longer than the wait) also ends it, but clears
+// Busy, so that the next pass simply tries again; it is still thrown, for the caller to say so. The marks
+// are committed together in short transactions so the terminal server is never held up for more than a
+// moment.
 PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
     const TScoreProvider& scorer, PassFeedback& feedback);
+
+// What the status line says after a pass that a busy file stopped: "baza zajęta – ponowię", or "plik ...
+// zajęty – ponowię" with the result file's name.
+[[nodiscard]] QString PostponedStatusText(const KibicError& error);
 
 // Fills the data cells from the rows already handled by this instance: the round of the last handled
 // row of each table and board, empty where that row was an erasure. No result file is touched.

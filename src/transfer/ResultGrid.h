@@ -1,6 +1,8 @@
 // The results grid as the transfer sees it: cells of tables (rows) against boards (columns).
 #pragma once
 
+#include "transfer/ResultConversion.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -8,6 +10,19 @@
 namespace kibic {
 
 class TournamentModel;
+
+// What a data cell stands for, for the director: the entry last transferred into it, or why it is empty.
+struct CellEntry
+{
+    enum class Why {
+        Transferred, // the cell shows the round of Received
+        Erased,      // the last entry at the table was an erasure
+        MarkCleared, // the mark was cleared: the next pass transfers the entry again
+    };
+    Why State = Why::Transferred;
+    ReceivedResult Received; // Transferred and Erased
+    QString KeyedIn;         // when it was keyed in at the table ("HH:mm:ss"); empty when unknown
+};
 
 // Row 0 holds the board numbers, column 0 the table labels; data cells are 1-based on both axes. The
 // main window's StringGrid1 implements it; the CLI and tests use MemoryGrid.
@@ -19,6 +34,15 @@ public:
     [[nodiscard]] virtual int ColumnCount() const = 0;
     [[nodiscard]] virtual QString Cell(int column, int row) const = 0;
     virtual void SetCell(int column, int row, const QString& text) = 0;
+    // Whether the grid keeps what each data cell stands for (the window's grid does, for its tooltips).
+    // When it does not, the transfer gathers nothing for it.
+    [[nodiscard]] virtual bool KeepsEntries() const { return false; }
+    virtual void SetCellEntry(int column, int row, const CellEntry& entry)
+    {
+        Q_UNUSED(column);
+        Q_UNUSED(row);
+        Q_UNUSED(entry);
+    }
 };
 
 class MemoryGrid : public ResultGrid

@@ -7,8 +7,8 @@
 #include "transfer/ResultConversion.h"
 #include "transfer/ResultGrid.h"
 
+#include <QScopeGuard>
 #include <algorithm>
-#include <map>
 
 namespace kibic {
 
@@ -33,28 +33,25 @@ QList<qint32> ColumnsOfRound(const TournamentModel& model, const RoundDataRow& r
     return columns;
 }
 
-using RoundPlan = std::map<qint32, QList<qint32>>; // round -> grid columns of its boards
+} // namespace
 
-std::map<qint32, RoundPlan> ReadRoundPlans(const TournamentModel& model, TTable& rdaTable)
+TournamentPlan ReadTournamentPlan(const TournamentModel& model, TTable& rdaTable)
 {
-    std::map<qint32, RoundPlan> plans; // grid row -> its rounds
+    TournamentPlan plans;
     rdaTable.SetFilter({});
+    const auto close = qScopeGuard([&rdaTable] { rdaTable.Close(); });
     rdaTable.Open();
-    try {
-        for (rdaTable.First(); !rdaTable.Eof(); rdaTable.Next()) {
-            const qint32 row = GridRowOf(model, rdaTable.FieldAsInteger(QStringLiteral("Section")),
-                rdaTable.FieldAsInteger(QStringLiteral("Table")));
-            if (row < 1 || row > model.GridTableCount)
-                continue;
-            plans[row][rdaTable.FieldAsInteger(QStringLiteral("Round"))] = ColumnsOfRound(model, ReadRoundDataRow(rdaTable));
-        }
-    } catch (...) {
-        rdaTable.Close();
-        throw;
+    for (rdaTable.First(); !rdaTable.Eof(); rdaTable.Next()) {
+        const qint32 row = GridRowOf(model, rdaTable.FieldAsInteger(QStringLiteral("Section")),
+            rdaTable.FieldAsInteger(QStringLiteral("Table")));
+        if (row < 1 || row > model.GridTableCount)
+            continue;
+        plans[row][rdaTable.FieldAsInteger(QStringLiteral("Round"))] = ColumnsOfRound(model, ReadRoundDataRow(rdaTable));
     }
-    rdaTable.Close();
     return plans;
 }
+
+namespace {
 
 qint32 CurrentRoundOf(const TournamentModel& model, const ResultGrid& grid)
 {
@@ -79,9 +76,8 @@ qint32 PrintedBoard(const TournamentModel& model, qint32 column)
 
 } // namespace
 
-TournamentProgress ReadTableProgress(const TournamentModel& model, TTable& rdaTable, const ResultGrid& grid)
+TournamentProgress TableProgressOf(const TournamentModel& model, const TournamentPlan& plans, const ResultGrid& grid)
 {
-    const std::map<qint32, RoundPlan> plans = ReadRoundPlans(model, rdaTable);
     TournamentProgress progress;
     progress.CurrentRound = CurrentRoundOf(model, grid);
     for (int row = 1; row <= model.GridTableCount && row < grid.RowCount(); ++row) {
@@ -95,18 +91,33 @@ TournamentProgress ReadTableProgress(const TournamentModel& model, TTable& rdaTa
                 for (const qint32 column : columns) {
                     const bool received = column < grid.ColumnCount() && grid.Cell(column, row) == shown;
                     all = all && received;
-                    if (received)
+                    ++progress.Expected;
+                    if (received) {
+                        ++progress.Received;
                         table.HighestRound = std::max(table.HighestRound, round);
-                    else if (round <= progress.CurrentRound)
+                    } else if (round <= progress.CurrentRound) {
                         table.Missing.append({round, PrintedBoard(model, column)});
+                    }
                 }
                 if (all)
-                    ++table.CompleteRounds;
+                    table.Complete.append(round);
             }
         }
+        table.CompleteRounds = static_cast<qint32>(table.Complete.size());
         progress.Tables.append(table);
     }
     return progress;
+}
+
+TournamentProgress ReadTableProgress(const TournamentModel& model, TTable& rdaTable, const ResultGrid& grid)
+{
+    return TableProgressOf(model, ReadTournamentPlan(model, rdaTable), grid);
+}
+
+bool IsLate(const TableProgress& table, qint32 currentRound)
+{
+    return std::any_of(table.Missing.begin(), table.Missing.end(),
+        [currentRound](const MissingBoard& board) { return board.Round < currentRound; });
 }
 
 QStringList TableProgressLines(const TournamentProgress& progress)

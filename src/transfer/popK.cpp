@@ -7,6 +7,9 @@
 #include "transfer/Polling.h"
 #include "transfer/ResultConversion.h"
 
+#include <QScopeGuard>
+#include <exception>
+
 namespace kibic {
 
 namespace {
@@ -36,50 +39,80 @@ bool IsWholeNumber(const QString& text)
     return ok;
 }
 
-// The common start of the two cell actions. Returns the cell's reference when the action goes on; the
-// caller then runs its own steps and CellActionEnd.
-struct CellActionStart
+// Whether a grid action may go on: no pass is unfinished, and no right click on a header disarmed it (such
+// a click disarms one action only, so it is armed again here).
+bool ActionArmed(TournamentModel& model)
 {
-    bool Proceed = false; // the action's own steps run
-    bool Stopped = false; // polling was stopped and must be restored at the end
-    bool WasPolling = false;
-    CellRef Ref;
-};
-
-CellActionStart BeginCellAction(GridActionContext& context)
-{
-    CellActionStart start;
-    TournamentModel& model = context.Model;
     if (model.Busy)
-        return start;
+        return false;
     if (!model.CellClicked) {
         model.CellClicked = true;
-        return start;
+        return false;
     }
-    if (context.X < 1 || context.Y < 1 || context.X >= context.Grid.ColumnCount()
-        || context.Y >= context.Grid.RowCount())
-        return start;
-    const QString cellText = context.Grid.Cell(context.X, context.Y);
-    if (!IsWholeNumber(cellText))
-        return start;
-    start.WasPolling = context.Polling.PollingOn();
-    context.Polling.SetPolling(false);
-    start.Stopped = true;
-    start.Ref = CellRefOf(model, context.X, context.Y, context.Grid.Cell(0, context.Y), cellText);
-    if (!start.Ref.Usable || !start.Ref.HasRound)
-        return start;
-    context.RdaTable.Open();
-    start.Proceed = context.RdaTable.Locate(QStringLiteral("Section;Table;Round;custom_Komp"),
-        { start.Ref.Section, start.Ref.Table, start.Ref.Round, start.Ref.BoardSet });
-    return start;
+    return true;
 }
 
-void EndCellAction(GridActionContext& context, const CellActionStart& start)
+// Empties a cell whose mark was cleared: the next pass transfers its entry again.
+void EmptyForNextPass(ResultGrid& grid, int x, int y)
 {
-    context.RdaTable.Close();
-    if (start.Stopped && start.WasPolling)
-        context.Polling.SetPolling(true);
+    grid.SetCell(x, y, QString());
+    if (grid.KeepsEntries())
+        grid.SetCellEntry(x, y, CellEntry { CellEntry::Why::MarkCleared, {}, {} });
 }
+
+// The common start of the two cell actions, and their end however the action ends: RoundData is closed
+// again, and polling, stopped for the action, is started again when it was on. After a failure polling
+// stays off (the error box tells the director, who starts it again), so no pass runs while the failure
+// unwinds.
+class CellAction
+{
+public:
+    explicit CellAction(GridActionContext& context)
+        : m_context(context)
+    {
+        TournamentModel& model = context.Model;
+        if (!ActionArmed(model))
+            return;
+        if (context.X < 1 || context.Y < 1 || context.X >= context.Grid.ColumnCount()
+            || context.Y >= context.Grid.RowCount())
+            return;
+        const QString cellText = context.Grid.Cell(context.X, context.Y);
+        if (!IsWholeNumber(cellText))
+            return;
+        m_wasPolling = context.Polling.PollingOn();
+        context.Polling.SetPolling(false);
+        m_stopped = true;
+        Ref = CellRefOf(model, context.X, context.Y, context.Grid.Cell(0, context.Y), cellText);
+        if (!Ref.Usable || !Ref.HasRound)
+            return;
+        context.RdaTable.Open();
+        Proceed = context.RdaTable.Locate(
+            QStringLiteral("Section;Table;Round;custom_Komp"), { Ref.Section, Ref.Table, Ref.Round, Ref.BoardSet });
+    }
+
+    // Starting polling again runs a pass, whose own failures the window reports; a switch that throws
+    // instead passes its failure on.
+    ~CellAction() noexcept(false)
+    {
+        if (!m_stopped)
+            return;
+        m_context.RdaTable.Close();
+        if (m_wasPolling && std::uncaught_exceptions() == m_failuresBefore)
+            m_context.Polling.SetPolling(true);
+    }
+
+    CellAction(const CellAction&) = delete;
+    CellAction& operator=(const CellAction&) = delete;
+
+    bool Proceed = false; // the action's own steps run
+    CellRef Ref;
+
+private:
+    GridActionContext& m_context;
+    bool m_stopped = false; // polling was stopped for the action
+    bool m_wasPolling = false;
+    int m_failuresBefore = std::uncaught_exceptions();
+};
 
 } // namespace
 
@@ -105,35 +138,33 @@ void ClearGridCells(ResultGrid& grid)
 {
     for (int row = 1; row < grid.RowCount(); ++row)
         for (int column = 1; column < grid.ColumnCount(); ++column)
-            grid.SetCell(column, row, QString());
+            EmptyForNextPass(grid, column, row);
 }
 
 void ClearCellMark(GridActionContext context)
 {
-    const CellActionStart start = BeginCellAction(context);
-    if (start.Proceed) {
-        const CellRef& ref = start.Ref;
+    const CellAction action(context);
+    if (action.Proceed) {
+        const CellRef& ref = action.Ref;
         const qint64 id
             = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
         context.RecTable.SetFilter({});
         context.RecTable.Open();
+        const auto close = qScopeGuard([&context] { context.RecTable.Close(); });
         if (context.RecTable.Locate(QStringLiteral("ID"), { id })) {
             context.RecTable.Edit();
             context.RecTable.SetField(ProcessedColumnName(context.Model.ProcessedColumnNo), false);
             context.RecTable.Post();
-            context.Grid.SetCell(context.X, context.Y, QString());
+            EmptyForNextPass(context.Grid, context.X, context.Y);
         }
-        context.RecTable.Close();
     }
-    if (start.Stopped)
-        EndCellAction(context, start);
 }
 
 void CorrectCellRecord(GridActionContext context, CorrectionEditor& editor)
 {
-    const CellActionStart start = BeginCellAction(context);
-    if (start.Proceed) {
-        const CellRef& ref = start.Ref;
+    const CellAction action(context);
+    if (action.Proceed) {
+        const CellRef& ref = action.Ref;
         qint64 id
             = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
         const qint64 erasure
@@ -143,6 +174,7 @@ void CorrectCellRecord(GridActionContext context, CorrectionEditor& editor)
         TTable& record = context.RecTable;
         record.SetFilter({});
         record.Open();
+        const auto close = qScopeGuard([&record] { record.Close(); });
         if (record.Locate(QStringLiteral("ID"), { id })) {
             const QString remark = EffectiveRemark(record.FieldAsString(QStringLiteral("Remarks")));
             ScoreCorrection correction;
@@ -178,24 +210,17 @@ void CorrectCellRecord(GridActionContext context, CorrectionEditor& editor)
                 record.SetField(QStringLiteral("Result"), correction.Tricks);
                 record.SetField(ProcessedColumnName(context.Model.ProcessedColumnNo), false);
                 record.Post();
-                context.Grid.SetCell(context.X, context.Y, QString());
+                EmptyForNextPass(context.Grid, context.X, context.Y);
             }
         }
-        record.Close();
     }
-    if (start.Stopped)
-        EndCellAction(context, start);
 }
 
 void ClearAllMarks(GridActionContext context, Operator& operatorUi)
 {
     TournamentModel& model = context.Model;
-    if (model.Busy)
+    if (!ActionArmed(model))
         return;
-    if (!model.CellClicked) {
-        model.CellClicked = true;
-        return;
-    }
     context.Polling.SetPolling(false);
     TQuery query(context.RecTable.ConnectionString());
     query.SetSql(ClearAllMarksStatement(model.ProcessedColumnNo));
@@ -213,10 +238,8 @@ bool CellActionsEnabled(const TournamentModel& model, TTable& recTable, const Re
         return false;
     recTable.SetFilter({});
     recTable.Open();
-    const bool found
-        = recTable.Locate(QStringLiteral("Section;Table;Board;Erased"), { ref.Section, ref.Table, ref.Board, false });
-    recTable.Close();
-    return found;
+    const auto close = qScopeGuard([&recTable] { recTable.Close(); });
+    return recTable.Locate(QStringLiteral("Section;Table;Board;Erased"), { ref.Section, ref.Table, ref.Board, false });
 }
 
 } // namespace kibic

@@ -62,7 +62,7 @@ void ClearAllMarks(GridActionContext context, Operator& operatorUi);
 [[nodiscard]] bool CellActionsEnabled(
     const TournamentModel& model, TTable& recTable, const ResultGrid& grid, int x, int y);
 
-// Empties every data cell.
+// Empties every data cell; each waits for the next pass to transfer its entry again.
 void ClearGridCells(ResultGrid& grid);
 
 } // namespace kibic

@@ -107,11 +107,14 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("pairs");
-        QTest::newRow("pairs") << "" << true;
-        QTest::newRow("individual") << "UPDATE [Settings] SET [custom_pairs]=0" << false;
-        QTest::newRow("no Settings row") << "DELETE FROM [Settings]" << true;
-        QTest::newRow("unreadable value") << "UPDATE [Settings] SET [custom_pairs]='maybe'" << true;
-        QTest::newRow("column missing") << "ALTER TABLE [Settings] DROP COLUMN [custom_pairs]" << true;
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("pairs") << "" << true << false;
+        QTest::newRow("individual") << "UPDATE [Settings] SET [custom_pairs]=0" << false << false;
+        QTest::newRow("no Settings row") << "DELETE FROM [Settings]" << true << false;
+        // A damaged value is no missing column: taken for pairs it would send an individual event's scores
+        // into a pairs score file.
+        QTest::newRow("unreadable value") << "UPDATE [Settings] SET [custom_pairs]='maybe'" << true << true;
+        QTest::newRow("column missing") << "ALTER TABLE [Settings] DROP COLUMN [custom_pairs]" << true << false;
     }
 
     void kindOfTournament()
@@ -119,11 +122,15 @@ private slots:
         BuildDatabase();
         QFETCH(QString, change);
         QFETCH(bool, pairs);
+        QFETCH(bool, fails);
         if (!change.isEmpty()) {
             DbConnection connection(ScoringConnectionString(m_file));
             (void)connection.Execute(change);
         }
-        QCOMPARE(ReadPairsEvent(m_file), pairs);
+        if (fails)
+            QVERIFY_THROWS_EXCEPTION(KibicError, (void)ReadPairsEvent(m_file));
+        else
+            QCOMPARE(ReadPairsEvent(m_file), pairs);
     }
 
     void individualBuildReadsBackAsIndividual()

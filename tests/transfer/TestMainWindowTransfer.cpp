@@ -3,20 +3,27 @@
 #include "TransferFixture.h"
 
 #include "common/ui/FormDesign.h"
+#include "shell/ui/MyDialogs.h"
 #include "shell/ui/collMain.h"
 #include "transfer/ui/TForm4.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
+#include <cstdio>
 
 using namespace kibic;
 using namespace kibic::testing;
@@ -30,6 +37,31 @@ ReceivedRow Played(int board, int round)
     row.Round = round;
     row.Table = TransferFixture::TableOf((board + 1) / 2, round);
     return row;
+}
+
+// Set in the environment of this test program started again as the other program, which then holds
+// the scoring database named in it ("FILE|MILLISECONDS") and ends.
+const char* const kHoldDatabase = "KIBIC_TEST_HOLD_DATABASE";
+
+int HoldDatabase(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const QStringList hold = qEnvironmentVariable(kHoldDatabase).split(QLatin1Char('|'));
+    DbConnection other(ScoringConnectionString(hold.at(0)));
+    (void)other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    std::fputs("held\n", stdout);
+    std::fflush(stdout);
+    QThread::msleep(hold.at(1).toULong());
+    (void)other.Execute(QStringLiteral("COMMIT"));
+    return 0;
+}
+
+QString ToolTipAt(QWidget* widget, const QPoint& at)
+{
+    QToolTip::hideText();
+    QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 // The main window on the fixture's tournament, as opening its scoring database leaves it.
@@ -206,9 +238,159 @@ private slots:
             qint16(1680)); // six no trump doubled by South, North-South vulnerable on 5
     }
 
+    // After a pass the row labels say how far each table has come, the labels of tables that lack a
+    // board of an earlier round are drawn orange, a cell's tooltip shows its entry or why it is empty,
+    // and the line under the status counts the results and names the late tables.
+    void tooltipsAndLateTablesOnTheRealWidgets()
+    {
+        TransferFixture fixture;
+        const int first = fixture.Append(Played(1, 1));
+        fixture.Append(Played(2, 1));
+        fixture.Append(Played(5, 1));
+        fixture.Append(Played(3, 2));
+        {
+            DbConnection db(ScoringConnectionString(fixture.DbFile));
+            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [TimeLog]='17:05:12' WHERE [ID]=?"), { first });
+        }
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(form.Label3->text(), QStringLiteral("czuwam ..."));
+
+        // Table 1 played round 1 and is at round 2; tables 2 and 3 lack boards of round 1.
+        QHeaderView* labels = form.StringGrid1->verticalHeader();
+        QCOMPARE(form.StringGrid1->verticalHeaderItem(0)->toolTip(), QStringLiteral("1: runda 1 komplet; brak: 2:4"));
+        QCOMPARE(form.StringGrid1->verticalHeaderItem(1)->toolTip(),
+            QStringLiteral("2: żadna runda nie jest kompletna; brak: 1:3, 1:4, 2:5, 2:6"));
+        QCOMPARE(ToolTipAt(labels->viewport(), QPoint(5, labels->sectionViewportPosition(2) + 5)),
+            QStringLiteral("3: żadna runda nie jest kompletna; brak: 1:6, 2:1, 2:2"));
+        const QImage drawn = labels->grab().toImage();
+        const auto colourOfRow = [&](int row) { return drawn.pixelColor(4, labels->sectionViewportPosition(row) + 4); };
+        QCOMPARE(colourOfRow(0), QColor(166, 202, 240));
+        QCOMPARE(colourOfRow(1), QColor(255, 140, 0));
+        QCOMPARE(colourOfRow(2), QColor(255, 140, 0));
+
+        QWidget* cells = form.StringGrid1->viewport();
+        const auto cellCentre = [&](int board, int table) {
+            return form.StringGrid1->visualItemRect(form.StringGrid1->item(table - 1, board - 1)).center();
+        };
+        QCOMPARE(ToolTipAt(cells, cellCentre(1, 1)),
+            QStringLiteral("Stół 1, rozdanie 1, runda 1\nKontrakt: 4 S, rozgrywa: N, wynik: =\nWist: brak\n"
+                           "Zapis NS: 420\nWpisano: 17:05:12"));
+        QCOMPARE(ToolTipAt(cells, cellCentre(3, 2)), QStringLiteral("Stół 2, rozdanie 3\nPusta: jeszcze nie ma zapisu"));
+
+        QVERIFY2(form.Label4->isVisible(), "the line under the status is shown");
+        QVERIFY2(form.Label4->text().startsWith(QStringLiteral("ostatni przebieg ")), qPrintable(form.Label4->text()));
+        QVERIFY2(form.Label4->text().endsWith(QStringLiteral("; wyniki: 4 z 18; spóźnione: 2, 3")),
+            qPrintable(form.Label4->text()));
+        QVERIFY(form.Label4->y() >= form.Label3->y() + form.Label3->height());
+
+        // A cleared mark: the cell says its entry waits for the next pass.
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        form.StringGrid1->setCurrentCell(0, 0);
+        form.Zgazaznaczenie1->trigger();
+        QCOMPARE(ToolTipAt(cells, cellCentre(1, 1)),
+            QStringLiteral("Stół 1, rozdanie 1\nPusta: zaznaczenie zgaszone, zapis czeka na następny przebieg"));
+    }
+
+    // The terminal server holds the database for 3 s while polling runs: the pass waits about a second and
+    // stops without an error box, the window keeps answering (a timer of the test keeps firing), the line
+    // under the status says the database is busy, and the next tick transfers the waiting row.
+    void databaseHeldByTheOtherProgramIsTriedAgainAtTheNextTick()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(2, 3));
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QProcess holder;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kHoldDatabase), fixture.DbFile + QStringLiteral("|3000"));
+        holder.setProcessEnvironment(environment);
+        holder.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(holder.waitForStarted(10000));
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+
+        QElapsedTimer clock;
+        clock.start();
+        QList<qint64> beats;
+        QTimer heartbeat;
+        heartbeat.setInterval(50);
+        connect(&heartbeat, &QTimer::timeout, [&] { beats.append(clock.elapsed()); });
+        heartbeat.start();
+        test::ModalDriver driver;
+        form.Edit1->setText(QStringLiteral("5"));
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        const qint64 firstPass = clock.elapsed();
+        QVERIFY2(firstPass < 2000, qPrintable(QString::number(firstPass)));
+        QVERIFY(!form.Model.Busy);
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(form.Label3->text(), QStringLiteral("czuwam ..."));
+        QVERIFY2(form.Label4->text().contains(QStringLiteral("baza zajęta – ponowię")), qPrintable(form.Label4->text()));
+        QCOMPARE(window.Cell(2, TransferFixture::TableOf(1, 3)), QString());
+
+        QTRY_VERIFY_WITH_TIMEOUT(holder.state() == QProcess::NotRunning, 10000);
+        const qint64 released = clock.elapsed();
+        QTRY_COMPARE_WITH_TIMEOUT(window.Cell(2, TransferFixture::TableOf(1, 3)), QStringLiteral("3"), 10000);
+        QVERIFY2(form.Label4->text().startsWith(QStringLiteral("ostatni przebieg ")), qPrintable(form.Label4->text()));
+        QCOMPARE(driver.Unexpected, QStringList());
+        QVERIFY(!form.Model.Busy);
+        // While the database was held the window answered: no gap of the heartbeat much longer than the
+        // one wait of the first pass.
+        qint64 longestGap = 0;
+        qint64 last = 0;
+        int beatsWhileHeld = 0;
+        for (const qint64 beat : std::as_const(beats)) {
+            if (beat <= released) {
+                longestGap = std::max(longestGap, beat - last);
+                ++beatsWhileHeld;
+            }
+            last = beat;
+        }
+        QVERIFY2(longestGap < 1600, qPrintable(QString::number(longestGap)));
+        QVERIFY2(beatsWhileHeld >= 20, qPrintable(QString::number(beatsWhileHeld)));
+        qInfo("database held 3000 ms: the first pass gave up after %lld ms; %d heartbeats of 50 ms while held, "
+              "the longest gap %lld ms",
+            firstPass, beatsWhileHeld, longestGap);
+    }
+
+    // Any other failure keeps its error box and the stuck state: a missing score file.
+    void missingScoreFileGivesItsErrorAndTheStuckState()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        QVERIFY(QFile::remove(fixture.Model.TournamentBase + QStringLiteral(".ZAP")));
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QString message;
+        test::ModalDriver driver;
+        driver.Then([&](QWidget* box) {
+            auto* dialog = qobject_cast<TMyDlgForm*>(box);
+            QVERIFY(dialog);
+            message = dialog->Label1->text();
+            box->close();
+        });
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QVERIFY(driver.Finished());
+        QCOMPARE(message, QStringLiteral("Brak pliku %1.").arg(fixture.Model.TournamentBase + QStringLiteral(".ZAP")));
+        QVERIFY(form.Model.Busy);
+        QCOMPARE(form.Label3->text(), QStringLiteral("Pracuje się ..."));
+        form.Timer1Timer();
+        QCOMPARE(form.Label3->text(), QStringLiteral("są problemy..."));
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
+    }
+
 private:
     QTemporaryDir m_registry;
 };
 
-QTEST_MAIN(TestMainWindowTransfer)
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet(kHoldDatabase))
+        return HoldDatabase(argc, argv);
+    QApplication application(argc, argv);
+    TestMainWindowTransfer test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "TestMainWindowTransfer.moc"

@@ -1,6 +1,7 @@
 // The director's grid actions: correct a record, clear one mark, clear all marks.
 #include "TransferFixture.h"
 
+#include "common/KibicError.h"
 #include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 #include "transfer/popK.h"
@@ -42,6 +43,8 @@ public:
     {
         Shown = correction;
         ++Calls;
+        if (Fail)
+            throw KibicError(QStringLiteral("okno poprawki zawiodło"));
         if (!Accept)
             return false;
         correction = Answer;
@@ -50,6 +53,7 @@ public:
     ScoreCorrection Shown;
     ScoreCorrection Answer;
     bool Accept = true;
+    bool Fail = false;
     int Calls = 0;
 };
 
@@ -86,7 +90,7 @@ private:
         TransferFixture& Fixture;
         TTable Rec;
         TTable Rda;
-        MemoryGrid Grid;
+        EntryGrid Grid;
         TScoreProvider Scorer;
         PassFeedback Feedback;
         FakePolling Polling;
@@ -264,6 +268,44 @@ private slots:
             for (int x = 1; x <= 6; ++x)
                 QCOMPARE(session.Grid.Cell(x, y), QString());
         QCOMPARE(session.Grid.Cell(0, 1), QStringLiteral(" 1"));
+    }
+
+    // An emptied cell says why it is empty: its entry waits for the next pass.
+    void clearedMarksLeaveTheirCellsWaiting()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(3, 2));
+        Session session(fixture);
+        session.RunPass();
+        const int y = TransferFixture::TableOf(2, 2);
+        QCOMPARE(int(session.Grid.Entries.at({ 3, y }).State), int(CellEntry::Why::Transferred));
+        ClearCellMark(session.At(3, y));
+        QCOMPARE(int(session.Grid.Entries.at({ 3, y }).State), int(CellEntry::Why::MarkCleared));
+        ScriptedOperator operatorUi;
+        ClearAllMarks(session.At(1, 1), operatorUi);
+        QCOMPARE(session.Grid.Entries.size(), size_t(3 * 6));
+        for (const auto& [cell, entry] : session.Grid.Entries)
+            QCOMPARE(int(entry.State), int(CellEntry::Why::MarkCleared));
+    }
+
+    // A failure inside a cell action still closes RoundData, and leaves polling off for the director, whom
+    // the error box tells; no pass runs while the failure is on its way.
+    void failedActionClosesTheRoundsAndLeavesPollingOff()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        Session session(fixture);
+        session.RunPass();
+        session.Polling.On = true;
+        FakeEditor editor;
+        editor.Fail = true;
+        const int y = TransferFixture::TableOf(1, 1);
+        QVERIFY_THROWS_EXCEPTION(KibicError, CorrectCellRecord(session.At(1, y), editor));
+        QCOMPARE(editor.Calls, 1);
+        QCOMPARE(session.Polling.Calls, QList<bool>({ false }));
+        QVERIFY(!session.Polling.On);
+        QVERIFY(!session.Rda.Active());
+        QVERIFY(!session.Rec.Active());
     }
 
     void popupEnablesForAnyLiveRecordOfTheTableAndBoard()

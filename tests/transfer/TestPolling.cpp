@@ -5,7 +5,10 @@
 #include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
+#include <atomic>
 
 using namespace kibic;
 using namespace kibic::testing;
@@ -19,7 +22,38 @@ public:
     void PassFinished() override { ++Finished; }
     void PassRefused() override { ++Refused; }
     void PassAborted() override { ++Aborted; }
-    int Started = 0, Finished = 0, Refused = 0, Aborted = 0;
+    void PassPostponed(const KibicError&) override { ++Postponed; }
+    int Started = 0, Finished = 0, Refused = 0, Aborted = 0, Postponed = 0;
+};
+
+// Another connection takes the whole database for holdMs, as the terminal server may while it writes.
+class DatabaseHolder
+{
+public:
+    DatabaseHolder(const QString& file, int holdMs)
+        : m_thread(QThread::create([this, file, holdMs] {
+            DbConnection other(ScoringConnectionString(file));
+            (void)other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+            m_held = true;
+            QThread::msleep(static_cast<unsigned long>(holdMs));
+            (void)other.Execute(QStringLiteral("COMMIT"));
+        }))
+    {
+        m_thread->start();
+        while (!m_held)
+            QThread::msleep(1);
+    }
+    ~DatabaseHolder()
+    {
+        m_thread->wait();
+        delete m_thread;
+    }
+    DatabaseHolder(const DatabaseHolder&) = delete;
+    DatabaseHolder& operator=(const DatabaseHolder&) = delete;
+
+private:
+    std::atomic<bool> m_held { false };
+    QThread* m_thread;
 };
 
 // Board bd of board set b in round r at its table.
@@ -302,6 +336,70 @@ private slots:
         const auto before = fixture.Scores();
         QVERIFY(pass.Run(fixture).Refused);
         QCOMPARE(fixture.Scores(), before);
+    }
+
+    // The grid of the window keeps, for each cell, the entry transferred into it and when it was keyed in,
+    // or the erasure that emptied it; the refresh at set-up gives the same.
+    void cellsKeepTheirEntriesForAGridThatWantsThem()
+    {
+        TransferFixture fixture;
+        const int first = fixture.Append(Played(1, 1, QStringLiteral("4 S x"), QStringLiteral("+1")));
+        fixture.Append(Played(4, 2));
+        ReceivedRow erased = Played(4, 2);
+        erased.Erased = true;
+        fixture.Append(erased);
+        {
+            DbConnection db(ScoringConnectionString(fixture.DbFile));
+            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [TimeLog]='17:05:12' WHERE [ID]=?"), { first });
+        }
+        Pass pass(fixture);
+        EntryGrid grid(fixture.Model.BoardCount + 1, fixture.Model.GridTableCount + 1);
+        (void)TransferResults(fixture.Model, pass.Rec, pass.Rda, grid, pass.Scorer, pass.Feedback);
+        EntryGrid refreshed(fixture.Model.BoardCount + 1, fixture.Model.GridTableCount + 1);
+        RefreshGrid(fixture.Model, pass.Rec, pass.Rda, refreshed);
+        for (const EntryGrid* shown : { &grid, &refreshed }) {
+            QCOMPARE(shown->Entries.size(), size_t(2));
+            const CellEntry& played = shown->Entries.at({ 1, TransferFixture::TableOf(1, 1) });
+            QCOMPARE(int(played.State), int(CellEntry::Why::Transferred));
+            QCOMPARE(played.Received.Contract, QStringLiteral("4 S x"));
+            QCOMPARE(played.Received.Result, QStringLiteral("+1"));
+            QCOMPARE(played.KeyedIn, QStringLiteral("17:05:12"));
+            const CellEntry& wiped = shown->Entries.at({ 4, TransferFixture::TableOf(2, 2) });
+            QCOMPARE(int(wiped.State), int(CellEntry::Why::Erased));
+            QCOMPARE(wiped.KeyedIn, QString());
+        }
+    }
+
+    // The terminal server holds the database for longer than the wait: the pass stops without sticking
+    // (Busy clear, no row marked, the tables closed) and says so as a busy failure; the next pass, after
+    // the hold, transfers the waiting row.
+    void databaseHeldByTheOtherProgramPostponesThePass()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(2, 3));
+        Pass pass(fixture);
+        QString held;
+        {
+            DatabaseHolder holder(fixture.DbFile, 1600);
+            QElapsedTimer clock;
+            clock.start();
+            try {
+                (void)pass.Run(fixture);
+                QFAIL("the pass must stop on the held database");
+            } catch (const KibicError& error) {
+                QCOMPARE(int(error.Kind()), int(FailureKind::DatabaseBusy));
+                held = error.HeldFile();
+            }
+            QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        }
+        QCOMPARE(held, fixture.DbFile);
+        QVERIFY(!fixture.Model.Busy);
+        QCOMPARE(pass.Feedback.Postponed, 1);
+        QCOMPARE(pass.Feedback.Aborted, 0);
+        QVERIFY(!pass.Rec.Active());
+        QVERIFY(!pass.Rda.Active());
+        QCOMPARE(pass.Run(fixture).Placed, 1);
+        QCOMPARE(pass.Grid.Cell(2, TransferFixture::TableOf(1, 3)), QStringLiteral("3"));
     }
 
     void refreshShowsTheLastHandledRowOfEachCell()

@@ -44,6 +44,13 @@ private slots:
         QCOMPARE(progress.Tables[2].HighestRound, 0);
         QCOMPARE(progress.Tables[2].Missing, (QList<MissingBoard>{{1, 5}, {1, 4}, {2, 3}, {2, 1}}));
         QVERIFY(!rdaTable.Active());
+        QCOMPARE(progress.Tables[0].Complete, QList<qint32>{1});
+        QCOMPARE(progress.Received, 4);
+        QCOMPARE(progress.Expected, 18);
+        // Table 1 still plays its board of the current round; the other two lack boards of round 1.
+        QVERIFY(!IsLate(progress.Tables[0], progress.CurrentRound));
+        QVERIFY(IsLate(progress.Tables[1], progress.CurrentRound));
+        QVERIFY(IsLate(progress.Tables[2], progress.CurrentRound));
 
         QCOMPARE(TableProgressLines(progress),
             (QStringList{grid.Cell(0, 1) + QStringLiteral("\t1\t2\t2:6"), grid.Cell(0, 2) + QStringLiteral("\t0\t1\t1:6,2:5,2:4"),
@@ -78,6 +85,8 @@ private slots:
         TTable rdaTable(ScoringConnectionString(fixture.DbFile), QStringLiteral("RoundData"));
         const TournamentProgress progress = ReadTableProgress(fixture.Model, rdaTable, grid);
         QCOMPARE(progress.CurrentRound, 3);
+        QCOMPARE(progress.Received, 18);
+        QCOMPARE(progress.Expected, 18);
         for (const TableProgress& table : progress.Tables) {
             QCOMPARE(table.CompleteRounds, 3);
             QCOMPARE(table.HighestRound, 3);

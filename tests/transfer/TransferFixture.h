@@ -11,8 +11,11 @@
 #include "transfer/ResultFiles.h"
 #include "tournament/TournamentModel.h"
 
+#include "transfer/ResultGrid.h"
+
 #include <QFile>
 #include <QTemporaryDir>
+#include <map>
 
 namespace kibic::testing {
 
@@ -27,6 +30,16 @@ struct ReceivedRow
     QString Result = QStringLiteral("=");
     QString Remarks;
     bool Erased = false;
+};
+
+// A grid that keeps what each data cell stands for, as the window's grid does for its tooltips.
+class EntryGrid : public MemoryGrid
+{
+public:
+    using MemoryGrid::MemoryGrid;
+    bool KeepsEntries() const override { return true; }
+    void SetCellEntry(int column, int row, const CellEntry& entry) override { Entries[{ column, row }] = entry; }
+    std::map<std::pair<int, int>, CellEntry> Entries; // (column, row) -> entry
 };
 
 class TransferFixture

@@ -7,15 +7,20 @@
 #include "common/Operator.h"
 #include "common/uNapisy.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
 #include "shell/ui/collMain.h"
 #include "tournament/TournamentReader.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <functional>
 
 namespace kibic::screenshots {
 
@@ -65,7 +70,9 @@ void PlayRounds(const QString& databaseFile, int lastRound)
         throw KibicError(QStringLiteral("Serwer próbny nie rozegrał rund w bazie %1").arg(databaseFile));
 }
 
-std::unique_ptr<QWidget> MainWindowFillingGrid()
+// The demo built and played to lastRound, then opened in the main window with the grid set up; before
+// opening, changeDatabase may alter what the tables keyed in.
+std::unique_ptr<TcollForm> OpenedMainWindow(int lastRound, const std::function<void(DbConnection&)>& changeDatabase)
 {
     TournamentModel model;
     NoSector noSector;
@@ -74,7 +81,11 @@ std::unique_ptr<QWidget> MainWindowFillingGrid()
         throw KibicError(
             QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));
     const QString databaseFile = ScoringDatabaseFileName(model);
-    PlayRounds(databaseFile, 3);
+    PlayRounds(databaseFile, lastRound);
+    if (changeDatabase) {
+        DbConnection database(ScoringConnectionString(databaseFile));
+        changeDatabase(database);
+    }
 
     auto window = std::make_unique<TcollForm>(QStringList(), ScratchFolder());
     const int column = window->Model.ProcessedColumnNo;
@@ -89,12 +100,48 @@ std::unique_ptr<QWidget> MainWindowFillingGrid()
     window->rdaTable.SetTableName(QStringLiteral("RoundData"));
     window->show();
     window->SetUpGrid();
+    return window;
+}
+
+std::unique_ptr<QWidget> MainWindowFillingGrid()
+{
+    std::unique_ptr<TcollForm> window = OpenedMainWindow(3, {});
     window->Button1Click(); // "Start": a pass at once, then one every 10 seconds
+    return window;
+}
+
+// Round 3 under way while table A3 has sent nothing of round 2 and B2 nothing of round 1: their labels
+// are orange, the line under the status names them, and the director points at a cell of A1.
+std::unique_ptr<QWidget> MainWindowLateTables()
+{
+    std::unique_ptr<TcollForm> window = OpenedMainWindow(3, [](DbConnection& database) {
+        (void)database.Execute(
+            QStringLiteral("DELETE FROM [ReceivedData] WHERE ([Section]=1 AND [Table]=3 AND [Round]=2) "
+                           "OR ([Section]=2 AND [Table]=2 AND [Round]=1)"));
+    });
+    window->Button1Click();
+    window->grab(); // lays the grid out, so that the cell has its place
+    QTableWidget* grid = window->StringGrid1;
+    const QPoint at = grid->visualItemRect(grid->item(0, 1)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &help);
+    // The tooltip is a window of its own: its picture goes into the main window's where it shows.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->inherits("QTipLabel") || !top->isVisible())
+            continue;
+        auto* tip = new QLabel(window.get());
+        tip->setPixmap(top->grab());
+        tip->adjustSize();
+        tip->move(window->mapFromGlobal(top->pos()));
+        tip->show();
+        top->hide();
+    }
     return window;
 }
 
 } // namespace
 
 KIBIC_SCREENSHOT("transfer-main-window-grid", MainWindowFillingGrid);
+KIBIC_SCREENSHOT("transfer-main-window-late-tables", MainWindowLateTables);
 
 } // namespace kibic::screenshots

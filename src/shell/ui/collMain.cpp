@@ -8,6 +8,7 @@
 #include "shell/MainWindowStartup.h"
 #include "shell/ui/UAbout.h"
 #include "transfer/ResultGrid.h"
+#include "transfer/ui/StringGrid.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -134,6 +135,7 @@ void TcollForm::CreateControls()
     // 1-pixel grid line; the fixed column is 28 plus its line.
     StringGrid1 = new QTableWidget(this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setVerticalHeader(new GridLabelColumn(StringGrid1));
     StringGrid1->setGeometry(8, 64, 476, 120);
     const QFont gridFont = DesignFont(MsSansSerif, 11, true);
     StringGrid1->setFont(gridFont);
@@ -173,6 +175,18 @@ void TcollForm::CreateControls()
     status.setColor(QPalette::WindowText, QColor(RgbOfTColor(clNavy)));
     Label3->setPalette(status);
     Label3->hide();
+
+    // Its own line under the status label, which keeps its few words.
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setGeometry(8, 208, 484, 32);
+    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label4->setWordWrap(true);
+    Label4->setFont(DesignFont(MsSansSerif, 11));
+    QPalette line = Label4->palette();
+    line.setColor(QPalette::WindowText, QColor(RgbOfTColor(clNavy)));
+    Label4->setPalette(line);
+    Label4->hide();
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -250,6 +264,7 @@ void TcollForm::resizeEvent(QResizeEvent* event)
         const int height = std::max(40, this->height() - StringGrid1->y() - m_gridBottomMargin);
         StringGrid1->resize(StringGrid1->width(), height);
         Label3->move(Label3->x(), StringGrid1->y() + height);
+        PlaceLabel4();
     }
 }
 

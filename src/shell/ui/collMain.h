@@ -5,6 +5,7 @@
 #include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
+#include "transfer/TableProgress.h"
 #include "transfer/uScoreProvider.h"
 
 #include <QStringList>
@@ -27,6 +28,7 @@ class QToolButton;
 namespace kibic {
 
 class ResultGrid;
+class StringGridCells;
 
 class TcollForm : public QWidget
 {
@@ -64,6 +66,7 @@ public:
     QCheckBox* CheckBoxCezar; // "cezarowe"
     QTableWidget* StringGrid1;
     QLabel* Label3; // polling status
+    QLabel* Label4; // under the status: the last pass, the results received, the late tables
     QMenu* PopupMenu1;
     QAction* Poprawzapis1; // "Popraw zapis", the default item
     QAction* Zgazaznaczenie1; // "Zgaś zaznaczenie"
@@ -88,7 +91,10 @@ public:
     // One transfer pass; a failure is shown and leaves the pass stuck.
     void TransferResults();
     // The grid's cells as the transfer addresses them (row 0 and column 0 the headers).
-    [[nodiscard]] ResultGrid& Grid() { return *m_cells; }
+    [[nodiscard]] ResultGrid& Grid();
+    // How far every table has come, on the row labels and in Label4, whose line starts with head (the
+    // time of the pass and what it did; empty before the first pass).
+    void ShowProgress(const QString& head);
 
 public slots:
     void Otwrz1Click();
@@ -114,6 +120,8 @@ private:
     void FormCreate(const QStringList& arguments, const QString& programDirectory);
     void FormClose();
     void ConnectTransferControls();
+    // Label4 under the status label, across the window.
+    void PlaceLabel4();
     // Makes fileName the open scoring database: the computer registered, the grid set up, the
     // terminals' options shown and, on "Tak", the terminal server started.
     void OpenScoringDatabase(const QString& fileName);
@@ -124,7 +132,8 @@ private:
 
     WindowOperator m_operator;
     QString m_patternFolder;
-    std::unique_ptr<ResultGrid> m_cells;
+    std::unique_ptr<StringGridCells> m_cells;
+    TournamentPlan m_plan; // which boards each table plays in which round, read when the grid is set up
     int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
 };
 

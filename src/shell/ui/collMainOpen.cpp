@@ -1,6 +1,7 @@
 // TcollForm: opening a ZyRT tournament or a scoring database, and reading the players' identifiers.
 #include "shell/ui/collMain.h"
 
+#include "common/BusyCursor.h"
 #include "common/DialogFilter.h"
 #include "common/uNapisy.h"
 #include "players/PlayerDatabase.h"
@@ -93,10 +94,9 @@ void TcollForm::Otwrz2Click()
         const QString file = ChooseFile(QStringLiteral("bws"), uNapisy::PierniczkoweBazy + QStringLiteral("|*.bws"));
         if (file.isEmpty())
             return;
-        Dialogs().SetBusyCursor(true);
+        const BusyCursor cursor(Dialogs());
         Model.OpenedExisting = true;
         OpenScoringDatabase(file);
-        Dialogs().SetBusyCursor(false);
     });
 }
 

@@ -1,8 +1,10 @@
 // TcollForm: the results grid, polling, and the director's actions on the grid.
 #include "shell/ui/collMain.h"
 
+#include "common/KibicError.h"
 #include "common/uNapisy.h"
 #include "common/ui/FormDesign.h"
+#include "transfer/CellHints.h"
 #include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 #include "transfer/popK.h"
@@ -17,8 +19,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTime>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace kibic {
 
@@ -42,12 +46,23 @@ public:
     {
         m_form.Label3->setText(uNapisy::Czuwam);
         m_form.Dialogs().SetBusyCursor(false);
+        m_form.ShowProgress(QStringLiteral("ostatni przebieg ") + PassTime());
         m_form.repaint();
     }
     void PassRefused() override { m_form.Label3->setText(uNapisy::SaProblemy); }
     // The pass stays stuck ("Pracuje się ..." and Busy), but the cursor comes back: the window still
     // answers, and a permanent hourglass would look like a frozen program.
     void PassAborted() override { m_form.Dialogs().SetBusyCursor(false); }
+    // Only a file held by the other program: the window waits for the next tick as after any pass, and
+    // the line under the status says why this one stopped.
+    void PassPostponed(const KibicError& error) override
+    {
+        m_form.Label3->setText(uNapisy::Czuwam);
+        m_form.Dialogs().SetBusyCursor(false);
+        m_form.ShowProgress(PassTime() + QLatin1Char(' ') + PostponedStatusText(error));
+    }
+
+    static QString PassTime() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }
 
 private:
     TcollForm& m_form;
@@ -93,7 +108,7 @@ private:
 
 void TcollForm::ConnectTransferControls()
 {
-    m_cells = std::make_unique<StringGridCells>(StringGrid1);
+    m_cells = std::make_unique<StringGridCells>(StringGrid1, &ScoreProvider);
     StringGrid1->setItemDelegate(new GridCellDelegate(StringGrid1));
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -120,6 +135,11 @@ void TcollForm::ConnectTransferControls()
     connect(btnIDS, &QPushButton::clicked, this, &TcollForm::btnIDSClick);
 }
 
+ResultGrid& TcollForm::Grid()
+{
+    return *m_cells;
+}
+
 void TcollForm::SetUpGrid()
 {
     SetUpGridCells(StringGrid1, Model);
@@ -128,12 +148,22 @@ void TcollForm::SetUpGrid()
     FitWindowToGrid();
     repaint();
     RefreshGrid();
+    m_plan = ReadTournamentPlan(Model, rdaTable);
+    ShowProgress(QString());
     Label2->show();
     Edit1->show();
     Button1->show();
     Label3->clear();
     ToolButton2->setEnabled(false);
     ToolButton4->setEnabled(false);
+}
+
+void TcollForm::ShowProgress(const QString& head)
+{
+    const TournamentProgress progress = TableProgressOf(Model, m_plan, Grid());
+    m_cells->ShowProgress(progress);
+    Label4->setText(ProgressLine(head, progress));
+    Label4->show();
 }
 
 void TcollForm::FitWindowToGrid()
@@ -145,9 +175,17 @@ void TcollForm::FitWindowToGrid()
     SetOuterSize(*this, FrameKind::Sizeable, geometry.WindowWidth, geometry.WindowHeight, false);
     StringGrid1->resize(geometry.GridWidth, geometry.GridHeight);
     Label3->setGeometry(geometry.LabelLeft, geometry.LabelTop, geometry.LabelWidth, Label3->height());
+    PlaceLabel4();
     m_gridBottomMargin = height() - StringGrid1->y() - StringGrid1->height();
     if (StringGrid1->rowCount() > 0 && StringGrid1->columnCount() > 0)
         StringGrid1->setCurrentCell(0, 0);
+}
+
+void TcollForm::PlaceLabel4()
+{
+    // The whole width of the window, two lines under the status label: late tables need the room.
+    Label4->setGeometry(StringGrid1->x(), Label3->y() + Label3->height() + 2, std::max(0, width() - 2 * StringGrid1->x()),
+        Label4->height());
 }
 
 void TcollForm::RefreshGrid()
@@ -184,7 +222,14 @@ void TcollForm::TransferResults()
 {
     Guard([this] {
         WindowPassFeedback feedback(*this);
-        (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
+        try {
+            (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
+        } catch (const KibicError& error) {
+            // A file held by the other program is no error for the director: the status line says so
+            // and the next tick tries again.
+            if (!error.Busy())
+                throw;
+        }
     });
 }
 
@@ -270,6 +315,16 @@ void TcollForm::StringGrid1MouseDown(QWidget* source, const QPoint& at)
 
 bool TcollForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip && watched == StringGrid1->viewport()) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex cell = StringGrid1->indexAt(help->pos());
+        if (cell.isValid())
+            QToolTip::showText(help->globalPos(), m_cells->Hint(cell.column() + 1, cell.row() + 1),
+                StringGrid1->viewport(), StringGrid1->visualRect(cell));
+        else
+            QToolTip::hideText();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {

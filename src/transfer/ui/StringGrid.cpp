@@ -1,6 +1,7 @@
 // The results grid widget's cells and their drawing.
 #include "transfer/ui/StringGrid.h"
 
+#include "transfer/CellHints.h"
 #include "transfer/GridLayout.h"
 
 #include <QPainter>
@@ -41,6 +42,59 @@ void StringGridCells::SetCell(int column, int row, const QString& text)
     } else {
         m_grid->setItem(row - 1, column - 1, new QTableWidgetItem(text));
     }
+}
+
+void StringGridCells::SetCellEntry(int column, int row, const CellEntry& entry)
+{
+    if (!m_scorer || column < 1 || row < 1 || column >= ColumnCount() || row >= RowCount())
+        return;
+    if (QTableWidgetItem* item = m_grid->item(row - 1, column - 1))
+        item->setToolTip(CellHint(Cell(0, row), Cell(column, 0), entry, *m_scorer));
+}
+
+QString StringGridCells::Hint(int column, int row) const
+{
+    if (column < 1 || row < 1 || column >= ColumnCount() || row >= RowCount())
+        return {};
+    const QTableWidgetItem* item = m_grid->item(row - 1, column - 1);
+    const QString hint = item ? item->toolTip() : QString();
+    return hint.isEmpty() ? EmptyCellHint(Cell(0, row), Cell(column, 0)) : hint;
+}
+
+void StringGridCells::ShowProgress(const TournamentProgress& progress)
+{
+    const CellRgb late = RgbOf(CellColour::Late);
+    for (int row = 1; row < RowCount() && row <= progress.Tables.size(); ++row) {
+        QTableWidgetItem* label = m_grid->verticalHeaderItem(row - 1);
+        if (!label)
+            continue;
+        const TableProgress& table = progress.Tables[row - 1];
+        label->setToolTip(RowLabelHint(table, progress.CurrentRound));
+        label->setData(Qt::BackgroundRole,
+            IsLate(table, progress.CurrentRound) ? QVariant(QBrush(QColor(late.Red, late.Green, late.Blue)))
+                                                 : QVariant());
+    }
+}
+
+void GridLabelColumn::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
+    const QVariant warning = model() ? model()->headerData(logicalIndex, orientation(), Qt::BackgroundRole) : QVariant();
+    if (!warning.canConvert<QBrush>()) {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        return;
+    }
+    painter->save();
+    painter->fillRect(rect, qvariant_cast<QBrush>(warning));
+    painter->setPen(QColor(Qt::gray));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->setPen(QColor(Qt::darkBlue));
+    QFont bold = font();
+    bold.setBold(true);
+    painter->setFont(bold);
+    painter->drawText(rect.adjusted(1, 0, -1, 0), int(defaultAlignment()),
+        model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString());
+    painter->restore();
 }
 
 void SetUpGridCells(QTableWidget* grid, const TournamentModel& model)

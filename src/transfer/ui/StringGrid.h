@@ -4,19 +4,27 @@
 #include "transfer/ResultGrid.h"
 #include "tournament/TournamentModel.h"
 
+#include "transfer/TableProgress.h"
+
+#include <QHeaderView>
 #include <QStyledItemDelegate>
 
 class QTableWidget;
 
 namespace kibic {
 
+class TScoreProvider;
+
 // The grid's cells as the transfer addresses them: row 0 is the horizontal header (board numbers),
-// column 0 the vertical header (table labels), data cell (i, j) the widget's item (j-1, i-1).
+// column 0 the vertical header (table labels), data cell (i, j) the widget's item (j-1, i-1). With a score
+// provider, what a data cell stands for becomes its tooltip as it is set, so that pointing at a cell reads
+// no database.
 class StringGridCells : public ResultGrid
 {
 public:
-    explicit StringGridCells(QTableWidget* grid)
+    explicit StringGridCells(QTableWidget* grid, const TScoreProvider* scorer = nullptr)
         : m_grid(grid)
+        , m_scorer(scorer)
     {
     }
 
@@ -24,9 +32,35 @@ public:
     [[nodiscard]] int ColumnCount() const override;
     [[nodiscard]] QString Cell(int column, int row) const override;
     void SetCell(int column, int row, const QString& text) override;
+    [[nodiscard]] bool KeepsEntries() const override { return m_scorer != nullptr; }
+    void SetCellEntry(int column, int row, const CellEntry& entry) override;
+
+    // The tooltip of data cell (column, row): what it holds or why it is empty.
+    [[nodiscard]] QString Hint(int column, int row) const;
+
+    // Row labels after a pass: each says how far its table has come, and a late table's label is drawn in
+    // the warning colour.
+    void ShowProgress(const TournamentProgress& progress);
 
 private:
     QTableWidget* m_grid;
+    const TScoreProvider* m_scorer;
+};
+
+// The column of table labels: a late table's label is drawn on the warning colour (its BackgroundRole),
+// the others as the grid's fixed cells.
+class GridLabelColumn : public QHeaderView
+{
+    Q_OBJECT
+
+public:
+    explicit GridLabelColumn(QWidget* parent)
+        : QHeaderView(Qt::Vertical, parent)
+    {
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 };
 
 // Sizes the widget to GridTableCount rows and BoardCount columns with the board numbers and table
