@@ -1,8 +1,7 @@
 // Version texts of the start-up window and the about box, and the version command of kibic-cli.
-#include "support/KibicPrograms.h"
+#include "support/ProgramRun.h"
 #include "shell/FileV.h"
 
-#include <QProcess>
 #include <QTest>
 
 using namespace kibic;
@@ -92,21 +91,14 @@ private slots:
 
     void cliPrintsTheVersionLine()
     {
-        QProcess cli;
-        cli.start(kibic::test::KibicProgram("kibic-cli"), { QStringLiteral("version") });
-        QVERIFY(cli.waitForFinished(30000));
-        QCOMPARE(cli.exitCode(), 0);
+        const kibic::test::ProgramRun cli = kibic::test::RunCli({ QStringLiteral("version") });
+        QCOMPARE(cli.ExitCode, 0);
         const QString expected = QStringLiteral("kibic, wersja %1.%2.%3\n")
                                      .arg(KIBIC_VERSION_MAJOR)
                                      .arg(KIBIC_VERSION_MINOR)
                                      .arg(KIBIC_VERSION_BUILD);
-        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), expected);
-
-        QProcess extra;
-        extra.start(
-            kibic::test::KibicProgram("kibic-cli"), { QStringLiteral("version"), QStringLiteral("x") });
-        QVERIFY(extra.waitForFinished(30000));
-        QCOMPARE(extra.exitCode(), 2);
+        QCOMPARE(cli.Out, expected);
+        QCOMPARE(kibic::test::RunCli({ QStringLiteral("version"), QStringLiteral("x") }).ExitCode, 2);
     }
 };
 

@@ -1,8 +1,8 @@
 // The built rehearsal terminal server run as Kibic runs it: rows in the scoring database, its stop on a
 // signal, its waiting for a database that another program holds.
-#include "support/KibicPrograms.h"
 #include "ResultChecks.h"
 #include "ScoringFixture.h"
+#include "support/ProgramRun.h"
 
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
@@ -26,12 +26,7 @@ namespace {
 
 const QString kProgram = kibic::test::KibicProgram("kibic-terminals");
 
-struct Run
-{
-    int ExitCode = -1;
-    QString Output;
-    QString Errors;
-};
+using kibic::test::ProgramRun;
 
 QStringList ServerArguments(const QString& file, const QStringList& options)
 {
@@ -40,21 +35,11 @@ QStringList ServerArguments(const QString& file, const QStringList& options)
     + options;
 }
 
-Run RunServer(const QString& file, const QStringList& options, int timeoutMs = 60000)
+ProgramRun RunServer(const QString& file, const QStringList& options, int timeoutMs = 60000)
 {
-    QProcess process;
-    process.start(kProgram, ServerArguments(file, options));
-    Run run;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        run.Errors = QStringLiteral("timed out");
-        return run;
-    }
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Output = QString::fromUtf8(process.readAllStandardOutput());
-    run.Errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    kibic::test::RunOptions run;
+    run.TimeoutMs = timeoutMs;
+    return kibic::test::RunProgram(kProgram, ServerArguments(file, options), run);
 }
 
 // The count in the last line: "... zapisano N wierszy ...".
@@ -109,17 +94,17 @@ private slots:
         const QStringList options = { QStringLiteral("--seed"), QStringLiteral("7"), QStringLiteral("--erase"),
             QStringLiteral("0.1"), QStringLiteral("--not-played"), QStringLiteral("0.05"), QStringLiteral("--split"),
             QStringLiteral("0.05") };
-        const Run first = RunServer(a, options + QStringList { QStringLiteral("--once") });
+        const ProgramRun first = RunServer(a, options + QStringList { QStringLiteral("--once") });
         QCOMPARE(first.ExitCode, 0);
-        const Run paced = RunServer(b, options + QStringList { QStringLiteral("--rate"), QStringLiteral("400") });
+        const ProgramRun paced = RunServer(b, options + QStringList { QStringLiteral("--rate"), QStringLiteral("400") });
         QCOMPARE(paced.ExitCode, 0);
-        const Run other = RunServer(c, { QStringLiteral("--seed"), QStringLiteral("8"), QStringLiteral("--once") });
+        const ProgramRun other = RunServer(c, { QStringLiteral("--seed"), QStringLiteral("8"), QStringLiteral("--once") });
         QCOMPARE(other.ExitCode, 0);
 
         const auto rowsA = ReadReceivedRows(a);
         const auto rowsB = ReadReceivedRows(b);
         QVERIFY(rowsA.size() > 150);
-        QCOMPARE(int(rowsA.size()), WrittenCount(first.Output));
+        QCOMPARE(int(rowsA.size()), WrittenCount(first.Out));
         QVERIFY(rowsA == rowsB);
         QVERIFY(!(rowsA == ReadReceivedRows(c)));
         for (const StoredRow& row : rowsA) {
@@ -129,7 +114,7 @@ private slots:
             QVERIFY2(problem.isEmpty(), qPrintable(problem));
         }
         // One progress line a round.
-        QCOMPARE(first.Output.count(QRegularExpression(
+        QCOMPARE(first.Out.count(QRegularExpression(
                      QStringLiteral("^Runda \\d+ z 5: zapisano"), QRegularExpression::MultilineOption)),
             5);
     }
@@ -139,7 +124,7 @@ private slots:
     {
         const QString file = File(QStringLiteral("order"));
         CreateScoringDatabase(file, DemoPairs());
-        const Run run = RunServer(file,
+        const ProgramRun run = RunServer(file,
             { QStringLiteral("--once"), QStringLiteral("--erase"), QStringLiteral("0.3"), QStringLiteral("--seed"),
                 QStringLiteral("4") });
         QCOMPARE(run.ExitCode, 0);
@@ -185,7 +170,7 @@ private slots:
         const QString& full = m_fullRun;
         const QString part = File(QStringLiteral("part"));
         CreateScoringDatabase(part, DemoPairs());
-        const Run run = RunServer(part,
+        const ProgramRun run = RunServer(part,
             { QStringLiteral("--once"), QStringLiteral("--erase"), QStringLiteral("0.2"), QStringLiteral("--rounds"),
                 QString::number(rounds) });
         QCOMPARE(run.ExitCode, 0);
@@ -227,7 +212,7 @@ private slots:
         QFETCH(QString, kind);
         const QString file = File(QStringLiteral("remarks"));
         CreateScoringDatabase(file, DemoIndividual());
-        const Run run = RunServer(file,
+        const ProgramRun run = RunServer(file,
             { QStringLiteral("--once"), QStringLiteral("--erase"), QStringLiteral("0"), option, QStringLiteral("1") });
         QCOMPARE(run.ExitCode, 0);
         const auto rows = ReadReceivedRows(file);
@@ -260,7 +245,7 @@ private slots:
         tournament.MemberNumbers = memberNumbers;
         const QString file = File(QStringLiteral("ids"));
         CreateScoringDatabase(file, tournament);
-        const Run run = RunServer(file,
+        const ProgramRun run = RunServer(file,
             { QStringLiteral("--once"), QStringLiteral("--rounds"), QStringLiteral("1"), QStringLiteral("--seed"),
                 QStringLiteral("3") });
         QCOMPARE(run.ExitCode, 0);
@@ -308,13 +293,13 @@ private slots:
         }
         if (!memberNumbers) {
             QCOMPARE(filled, 0);
-            QVERIFY(!run.Output.contains(QStringLiteral("Identyfikatory")));
+            QVERIFY(!run.Out.contains(QStringLiteral("Identyfikatory")));
             return;
         }
         QVERIFY2(asTheirOwn >= seatCount * 3 / 4, qPrintable(QString::number(asTheirOwn)));
         QVERIFY(filled >= asTheirOwn);
         QVERIFY(distinct.size() >= asTheirOwn);
-        QVERIFY(run.Output.contains(
+        QVERIFY(run.Out.contains(
             QStringLiteral("Identyfikatory zawodników: wpisano %1 z %2").arg(filled).arg(seatCount)));
     }
 
@@ -424,9 +409,9 @@ private slots:
             DbConnection db(ScoringConnectionString(file));
             (void)db.Execute(QStringLiteral("DROP TABLE [ReceivedData]"));
         }
-        const Run run = RunServer(file, { QStringLiteral("--once") });
+        const ProgramRun run = RunServer(file, { QStringLiteral("--once") });
         QCOMPARE(run.ExitCode, 1);
-        QVERIFY2(run.Errors.contains(QStringLiteral("ReceivedData")), qPrintable(run.Errors));
+        QVERIFY2(run.Err.contains(QStringLiteral("ReceivedData")), qPrintable(run.Err));
     }
 
     // The figures of the demo tournaments that the demo and the end-to-end tests rely on.
@@ -443,7 +428,7 @@ private slots:
         QFETCH(bool, individual);
         const QString file = File(QStringLiteral("demo"));
         CreateScoringDatabase(file, individual ? DemoIndividual() : DemoPairs());
-        const Run run = RunServer(file, { QStringLiteral("--once"), QStringLiteral("--seed"), QStringLiteral("1") });
+        const ProgramRun run = RunServer(file, { QStringLiteral("--once"), QStringLiteral("--seed"), QStringLiteral("1") });
         QCOMPARE(run.ExitCode, 0);
         QTEST(int(CountRows(file)), "rows");
     }
