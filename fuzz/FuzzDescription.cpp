@@ -4,7 +4,7 @@
 //   4 board-numbering file (.INR)
 // A reader may refuse the bytes with KibicError; anything else (a crash, a sanitizer report, a model
 // that does not match its counts, a hand-over the model cannot hold) is a fault.
-#include "shell/KibicError.h"
+#include "common/KibicError.h"
 #include "tournament/BoardNumbering.h"
 #include "tournament/IndividualMovement.h"
 #include "tournament/TournamentReader.h"
