@@ -19,8 +19,10 @@
 #include <mutex>
 
 #ifdef Q_OS_WIN
-#include <odbcinst.h>
+// windows.h first: the ODBC headers use its types.
 #include <windows.h>
+
+#include <odbcinst.h>
 #endif
 #include <sql.h>
 #include <sqlext.h>
