@@ -76,7 +76,7 @@ IdentifierListsOutcome ReadCezarIdentifiers(const TournamentModel& model, Operat
 {
     const QString databaseName = PlayerDatabaseName();
     if (databaseName.isEmpty()) {
-        op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana, dkError, dbOk);
+        op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana, DialogKind::Error, DialogButton::Ok);
         return ReadNamesFileIdentifiers(model, op);
     }
     TTable players(ScoringConnectionString(databaseName), QStringLiteral("players"));

@@ -52,23 +52,23 @@ public:
     struct Dialog
     {
         QString Text;
-        int Kind;
-        int Buttons;
+        DialogKind Kind;
+        DialogButtons Buttons;
     };
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
     {
         Dialogs.push_back({ text, kind, buttons });
-        if ((buttons & (dbYes | dbNo)) == 0)
-            return mrOk;
+        if (!(buttons & (DialogButton::Yes | DialogButton::No)))
+            return ModalResult::Ok;
         if (Answers.empty())
-            return mrNo;
-        const int answer = Answers.front();
+            return ModalResult::No;
+        const ModalResult answer = Answers.front();
         Answers.pop_front();
         return answer;
     }
 
-    void ShowError(const QString& text) override { Dialogs.push_back({ text, dkError, dbOk }); }
+    void ShowError(const QString& text) override { Dialogs.push_back({ text, DialogKind::Error, DialogButton::Ok }); }
 
     QStringList Texts() const
     {
@@ -79,7 +79,7 @@ public:
     }
 
     std::vector<Dialog> Dialogs;
-    std::deque<int> Answers;
+    std::deque<ModalResult> Answers;
 };
 
 class PlayersFixture

@@ -273,8 +273,10 @@ void RunScratchTournament(Report& report, const QString& folder)
         TournamentModel model;
         model.ScoringKind = 2;
         model.CellClicked = true;
-        QStringList noOptions;
-        const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(noOptions);
+        // The scratch tournament has no non-typical sector: no sector option answers anything.
+        tools::CommandLine noOptions(SectorOptionSpecs());
+        (void)noOptions.Parse({});
+        const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(noOptions);
         try {
             Require(ReadTournament(model, base + QStringLiteral(".inf"), *completer),
                 QStringLiteral("turniej próbny nie został odczytany"));
@@ -289,7 +291,7 @@ void RunScratchTournament(Report& report, const QString& folder)
                 QStringLiteral("plik próbny %1: %2").arg(Native(scores.fileName()), scores.errorString()));
         }
 
-        ScriptedOperator op(mrNo);
+        ScriptedOperator op(ModalResult::No);
         if (!BuildScoringDatabase(model, op))
             throw ScratchFailure {
                 QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
@@ -425,9 +427,11 @@ void RunScratchTournament(Report& report, const QString& folder)
 
 int Sprawdz(const QStringList& given)
 {
-    QStringList arguments = given;
-    const bool wait = arguments.removeAll(QStringLiteral("--czekaj")) > 0;
-    if (arguments.size() > 1 || (!arguments.isEmpty() && arguments.front().startsWith(QLatin1String("--"))))
+    tools::CommandLine commandLine { { QStringLiteral("czekaj"), QString() } };
+    ReadCommandLine(commandLine, given, kUsage);
+    const bool wait = commandLine.IsSet(QStringLiteral("czekaj"));
+    const QStringList& arguments = commandLine.Positional();
+    if (arguments.size() > 1)
         return UsageError(kUsage);
     const QString folder = arguments.isEmpty() ? QDir::tempPath() : QFileInfo(arguments.front()).absoluteFilePath();
 

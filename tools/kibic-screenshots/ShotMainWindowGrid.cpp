@@ -69,7 +69,7 @@ std::unique_ptr<QWidget> MainWindowFillingGrid()
 {
     TournamentModel model;
     NoSector noSector;
-    ScriptedOperator answers(mrYes);
+    ScriptedOperator answers(ModalResult::Yes);
     if (!ReadTournament(model, LayOutDemo(), noSector) || !BuildScoringDatabase(model, answers))
         throw KibicError(
             QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));

@@ -1,6 +1,7 @@
 // TForm3 (uBMSets): the terminals' options of the tournament, shown before the terminal server starts.
 #pragma once
 
+#include "common/DialogTypes.h"
 #include "scoringdb/TerminalOptions.h"
 
 #include <QDialog>
@@ -14,8 +15,8 @@ namespace kibic {
 
 class Operator;
 
-// "Tak" saves and starts the server (mrYes), "Nie" saves only (mrNo), "Zaniechaj" and the close box
-// do neither (mrCancel). The buttons close the window only with valid times.
+// "Tak" saves and starts the server (Yes), "Nie" saves only (No), "Zaniechaj" and the close box
+// do neither (Cancel). The buttons close the window only with valid times.
 class TForm3 : public QDialog
 {
     Q_OBJECT
@@ -66,25 +67,25 @@ public slots:
     // Every button: with invalid times the window stays open.
     void BitBtn1Click();
 
-    // The close box: closes at once with mrCancel.
+    // The close box: closes at once with Cancel.
     void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void ButtonPressed(int result);
+    void ButtonPressed(ModalResult result);
     // Whether the registered player database has players; when it is an Access file this computer
     // cannot read, reason says so.
     [[nodiscard]] bool PlayersDatabaseHasPlayers(QString& reason) const;
 
     Operator& m_operator;
-    int m_modalResult = 0;
+    ModalResult m_modalResult = ModalResult::None;
     bool m_noBlankEntryColumn = true;
 };
 
 // Creates the window with owner, loads options, shows it modally and releases it; returns the modal
-// result, and on mrYes or mrNo leaves in options what the window showed.
-[[nodiscard]] int RunSettingsWindow(QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown);
+// result, and on Yes or No leaves in options what the window showed.
+[[nodiscard]] ModalResult RunSettingsWindow(QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown);
 
 } // namespace kibic
