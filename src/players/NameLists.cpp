@@ -29,7 +29,7 @@ QByteArray ListLine(QByteArray field)
     }
     const QByteArray text = TrimmedBytes(field);
     if (text.isEmpty())
-        return UnknownText;
+        return UnknownText.toByteArray();
     if (text.contains(' '))
         return '"' + text + '"';
     return text;

@@ -41,12 +41,13 @@ QString PlayerDatabaseUnreadableText(const QString& databaseName)
     // An Access file on a computer without the Access driver: the operator is told why, not only that.
     if (DetectDatabaseFormat(databaseName) == DatabaseFormat::Jet && !AccessDriverAvailable())
         return uNapisy::SortelMusiBycZainstalowana + QLatin1Char('\n') + AccessFileUnreadableText(databaseName);
-    return uNapisy::SortelMusiBycZainstalowana;
+    return uNapisy::SortelMusiBycZainstalowana.toString();
 }
 
 QString PlayerDatabaseName()
 {
-    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true);
+    const std::optional<RegistryKey> key
+        = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), true);
     if (!key)
         return {};
     return key->ReadString(QStringLiteral("DatabaseName"));
@@ -68,7 +69,7 @@ void LookUpPlayerDatabase(TTable& players, PlayerEntries& entries, bool pairsEve
             continue;
         }
         op.ShowInfo(WrongIdMessage(entry, pairsEvent));
-        entry.Id = UnknownText;
+        entry.Id = UnknownText.toByteArray();
     }
 }
 
@@ -76,7 +77,7 @@ IdentifierListsOutcome ReadCezarIdentifiers(const TournamentModel& model, Operat
 {
     const QString databaseName = PlayerDatabaseName();
     if (databaseName.isEmpty()) {
-        op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana, DialogKind::Error, DialogButton::Ok);
+        op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana.toString(), DialogKind::Error, DialogButton::Ok);
         return ReadNamesFileIdentifiers(model, op);
     }
     TTable players(ScoringConnectionString(databaseName), QStringLiteral("players"));

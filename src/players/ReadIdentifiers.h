@@ -9,12 +9,13 @@
 #include "tournament/TournamentModel.h"
 
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace kibic {
 
 // The per-user registry key whose value "DatabaseName" names the player database.
-inline const QString PlayerDatabaseKey = QStringLiteral("\\Software\\Trevik\\Pelikar");
+inline constexpr QStringView PlayerDatabaseKey = u"\\Software\\Trevik\\Pelikar";
 
 // The registered player database's path; empty when the key cannot be opened (it is created when
 // missing) or has no "DatabaseName".

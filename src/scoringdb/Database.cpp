@@ -177,10 +177,10 @@ struct DbConnection::BusyWait
 
 QString ChooseAccessDriver(const QStringList& installedDrivers)
 {
-    for (const QString& wanted : { kJetOdbcDriver, kAceOdbcDriver }) {
+    for (const QStringView wanted : { kJetOdbcDriver, kAceOdbcDriver }) {
         for (const QString& installed : installedDrivers) {
             if (installed.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-                return wanted;
+                return wanted.toString();
         }
     }
     return {};

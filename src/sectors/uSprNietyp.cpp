@@ -297,7 +297,7 @@ bool SectorCompletion::CompleteIndividualNonTypicalSector(
     TournamentModel& model, const NonTypicalSectorHandOver& sector)
 {
     CheckSectorShape(model, sector.RowCount, sector.SlotOffset);
-    const ModalResult answer = m_messages.Ask(Question::Barometer, uNapisy::CzyBarometr);
+    const ModalResult answer = m_messages.Ask(Question::Barometer, uNapisy::CzyBarometr.toString());
     if (answer == ModalResult::Yes) {
         for (qint32 b = 1; b <= model.TableCount; ++b) {
             for (qint32 i = 1; i <= sector.RowCount; ++i) {

@@ -17,20 +17,20 @@
 
 namespace kibic::test {
 
-inline const QString kDataDir = QStringLiteral(KIBIC_TEST_DATA_DIR "/players/");
+inline constexpr QStringView kDataDir = u"" KIBIC_TEST_DATA_DIR "/players/";
 
-inline const QString kCreateRoundData = QStringLiteral(
-    "CREATE TABLE [RoundData] ([Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[NSPair] INTEGER,[EWPair] INTEGER,"
-    "[LowBoard] INTEGER,[HighBoard] INTEGER,[CustomBoards] TEXT(255),[custom_Zyrt] INTEGER,[custom_Komp] INTEGER,"
-    "[custom_S] INTEGER DEFAULT 0,[custom_W] INTEGER DEFAULT 0,[custom_LowBoard] INTEGER DEFAULT 0)");
-inline const QString kCreatePlayerNumbers
-    = QStringLiteral("CREATE TABLE [PlayerNumbers] ([Section] INTEGER,[Table] INTEGER,[Direction] TEXT(2) NOT NULL,"
-                     "[Number] TEXT(16) DEFAULT '',[Name] TEXT(19) DEFAULT '',[Updated] YESNO DEFAULT False)");
-inline const QString kCreateSettings = QStringLiteral("CREATE TABLE [Settings] ([Section] INTEGER,[MemberNumbers] "
-                                                      "YESNO DEFAULT False,[custom_pairs] YESNO DEFAULT True)");
-inline const QString kCreatePlayers = QStringLiteral(
-    "CREATE TABLE [players] ([ID] TEXT(10),[IMIE] TEXT(30),[NAZWISKO] TEXT(40),[WK] TEXT(4),[OKREG] TEXT(10),"
-    "[INFO] TEXT(50),[KLUB] TEXT(50))");
+inline constexpr QStringView kCreateRoundData
+    = u"CREATE TABLE [RoundData] ([Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[NSPair] INTEGER,[EWPair] INTEGER,"
+      "[LowBoard] INTEGER,[HighBoard] INTEGER,[CustomBoards] TEXT(255),[custom_Zyrt] INTEGER,[custom_Komp] INTEGER,"
+      "[custom_S] INTEGER DEFAULT 0,[custom_W] INTEGER DEFAULT 0,[custom_LowBoard] INTEGER DEFAULT 0)";
+inline constexpr QStringView kCreatePlayerNumbers
+    = u"CREATE TABLE [PlayerNumbers] ([Section] INTEGER,[Table] INTEGER,[Direction] TEXT(2) NOT NULL,"
+      "[Number] TEXT(16) DEFAULT '',[Name] TEXT(19) DEFAULT '',[Updated] YESNO DEFAULT False)";
+inline constexpr QStringView kCreateSettings = u"CREATE TABLE [Settings] ([Section] INTEGER,[MemberNumbers] "
+                                               "YESNO DEFAULT False,[custom_pairs] YESNO DEFAULT True)";
+inline constexpr QStringView kCreatePlayers
+    = u"CREATE TABLE [players] ([ID] TEXT(10),[IMIE] TEXT(30),[NAZWISKO] TEXT(40),[WK] TEXT(4),[OKREG] TEXT(10),"
+      "[INFO] TEXT(50),[KLUB] TEXT(50))";
 
 inline QByteArray ReadAll(const QString& path)
 {
@@ -109,8 +109,8 @@ public:
     {
         DbConnection::CreateDatabaseFile(Bws());
         DbConnection connection(ScoringConnectionString(Bws()));
-        for (const QString& statement : { kCreateRoundData, kCreatePlayerNumbers, kCreateSettings })
-            connection.Execute(statement);
+        for (const QStringView statement : { kCreateRoundData, kCreatePlayerNumbers, kCreateSettings })
+            connection.Execute(statement.toString());
         connection.Execute(
             QStringLiteral("INSERT INTO [Settings] ([Section],[custom_pairs]) VALUES (1,?)"), { pairsEvent ? 1 : 0 });
     }
@@ -138,7 +138,7 @@ public:
         DbConnection::CreateDatabaseFile(path);
         if (withPlayersTable) {
             DbConnection connection(ScoringConnectionString(path));
-            connection.Execute(kCreatePlayers);
+            connection.Execute(kCreatePlayers.toString());
             for (const QStringList& row : rows) {
                 QVariantList values;
                 for (const QString& value : row)

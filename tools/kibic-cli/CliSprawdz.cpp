@@ -171,7 +171,8 @@ void CheckNamesDatabase(Report& report, const QString& configuration)
 
 void CheckPlayerDatabase(Report& report)
 {
-    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, false);
+    const std::optional<RegistryKey> key
+        = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), false);
     const QString keyName = QStringLiteral("HKEY_CURRENT_USER") + PlayerDatabaseKey;
     const QString database = CheckRegistryFile(
         report, key, keyName, QStringLiteral("DatabaseName"), true, QStringLiteral("baza zawodników programu Pelikar"));
@@ -437,7 +438,8 @@ int Sprawdz(const QStringList& given)
 
     Report report;
     const QString zyrtKey = QStringLiteral("HKEY_LOCAL_MACHINE\\") + GawotnikKey;
-    const std::optional<RegistryKey> gawotnik = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, false);
+    const std::optional<RegistryKey> gawotnik
+        = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey.toString(), false);
     const QString configuration = CheckRegistryFile(
         report, gawotnik, zyrtKey, QStringLiteral("ZyRT"), true, QStringLiteral("plik konfiguracji ZyRTa"));
     if (!configuration.isEmpty())

@@ -65,13 +65,15 @@ KIBIC_SCREENSHOT("shell-main-window", MainWindow);
 KIBIC_SCREENSHOT("shell-main-window-all-controls", MainWindowAllControls);
 KIBIC_SCREENSHOT("shell-about", AboutBox);
 // The program's own messages, each of its kind and with its buttons.
-KIBIC_SCREENSHOT("shell-message-1-error", [] { return Message(uNapisy::SortelNieJestZainstalowana, DialogKind::Error, DialogButton::Ok); });
-KIBIC_SCREENSHOT("shell-message-2-info", [] { return Message(uNapisy::CzuwanieUruchomRecznie, DialogKind::Info, DialogButton::Ok); });
+KIBIC_SCREENSHOT("shell-message-1-error",
+    [] { return Message(uNapisy::SortelNieJestZainstalowana.toString(), DialogKind::Error, DialogButton::Ok); });
+KIBIC_SCREENSHOT("shell-message-2-info",
+    [] { return Message(uNapisy::CzuwanieUruchomRecznie.toString(), DialogKind::Info, DialogButton::Ok); });
 KIBIC_SCREENSHOT("shell-message-3-question", [] {
     return Message(
         QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws") + uNapisy::IstniejeNadpisac, DialogKind::Confirm, YesNoQuestion);
 });
 KIBIC_SCREENSHOT("shell-message-3-barometer",
-    [] { return Message(uNapisy::CzyBarometr, DialogKind::Confirm, YesNoQuestion); });
+    [] { return Message(uNapisy::CzyBarometr.toString(), DialogKind::Confirm, YesNoQuestion); });
 
 } // namespace kibic::screenshots

@@ -257,7 +257,7 @@ void TForm3::CheckBox14Click()
         CheckBox14->setChecked(false);
     if (!CheckBox14->isChecked())
         m_operator.ShowInfo(
-            reason.isEmpty() ? uNapisy::BrakBazyBan : uNapisy::BrakBazyBan + QLatin1Char('\n') + reason);
+            reason.isEmpty() ? uNapisy::BrakBazyBan.toString() : uNapisy::BrakBazyBan + QLatin1Char('\n') + reason);
 }
 
 bool TForm3::PlayersDatabaseHasPlayers(QString& reason) const

@@ -74,8 +74,8 @@ TAbout::TAbout(QWidget* owner, const QString& programName, const std::optional<V
     QFont linkFont = DesignFont(MsSansSerif, 13);
     linkFont.setUnderline(true);
     WebLabel1->setFont(linkFont);
-    WebLabel1->setText(HelpPageAddress);
-    WebLabel1->SetURL(HelpPageAddress);
+    WebLabel1->setText(HelpPageAddress.toString());
+    WebLabel1->SetURL(HelpPageAddress.toString());
     WebLabel1->move(72, 144);
     WebLabel1->adjustSize();
 
