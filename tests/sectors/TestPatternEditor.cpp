@@ -233,8 +233,9 @@ private slots:
     {
         SectorTournament t = MakeSectorTournament(3, 2);
         ScriptedView view;
-        view.Steps = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Yes, StateAll), Press(ModalResult::Yes, StateAll), Press(ModalResult::No), Press(ModalResult::No),
-            Press(ModalResult::No), Press(ModalResult::Ok) };
+        view.Steps
+            = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Yes, StateAll), Press(ModalResult::Yes, StateAll),
+                  Press(ModalResult::No), Press(ModalResult::No), Press(ModalResult::No), Press(ModalResult::Ok) };
         RecordingOperator messages;
 
         QVERIFY(RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -268,7 +269,8 @@ private slots:
             if (v.Pages.back().BoardSet == boardSet)
                 (table ? v.Tables : v.Rounds)[row - 1] = QString();
         };
-        view.Steps = { Press(ModalResult::Yes, stateAllButOne), Press(ModalResult::Yes, stateAllButOne), Press(ModalResult::Ok, stateAllButOne) };
+        view.Steps = { Press(ModalResult::Yes, stateAllButOne), Press(ModalResult::Yes, stateAllButOne),
+            Press(ModalResult::Ok, stateAllButOne) };
         RecordingOperator messages;
 
         QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -315,7 +317,8 @@ private slots:
                 v.Rounds[row - 1] = round;
             }
         };
-        view.Steps = { Press(ModalResult::Yes, stateOneWrong), Press(ModalResult::Yes, stateOneWrong), Press(ModalResult::Ok, stateOneWrong) };
+        view.Steps = { Press(ModalResult::Yes, stateOneWrong), Press(ModalResult::Yes, stateOneWrong),
+            Press(ModalResult::Ok, stateOneWrong) };
         RecordingOperator messages;
 
         QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -349,8 +352,8 @@ private slots:
             v.Tables = { QString(), QString() };
             v.Rounds = { QString(), QString() };
         };
-        view.Steps = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Ignore, StateAll), Press(ModalResult::No, clear), Press(ModalResult::Retry, clear),
-            Press(ModalResult::Ok) };
+        view.Steps = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Ignore, StateAll),
+            Press(ModalResult::No, clear), Press(ModalResult::Retry, clear), Press(ModalResult::Ok) };
         RecordingOperator messages;
 
         QVERIFY(RunPatternEditor(t.Model, 2, 0, view, messages));

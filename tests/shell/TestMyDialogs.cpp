@@ -64,7 +64,8 @@ class TestMyDialogs : public QObject
 private slots:
     void oneLineInformation()
     {
-        const auto dialog = Build(QStringLiteral("Czuwanie uruchom teraz ręcznie."), DialogKind::Info, DialogButton::Ok);
+        const auto dialog
+            = Build(QStringLiteral("Czuwanie uruchom teraz ręcznie."), DialogKind::Info, DialogButton::Ok);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("INFO!"));
         QCOMPARE(dialog->Image1->pixmap().size(), QSize(32, 32));
         QCOMPARE(dialog->Image1->height(), 32);

@@ -99,8 +99,9 @@ private slots:
             << QStringList { QStringLiteral("/f:[/t/Puchar"), QStringLiteral("-2024/cup.bws]"), QStringLiteral("/s"),
                    QStringLiteral("--rate=4") }
             << true << QStringLiteral("/t/Puchar -2024/cup.bws") << 4.0 << 0;
-        QTest::newRow("a value that begins with dashes") << QStringList { QStringLiteral("/f:[c.bws]"),
-            QStringLiteral("--rounds"), QStringLiteral("--2") } << false << QString() << 0.0 << 0;
+        QTest::newRow("a value that begins with dashes")
+            << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--rounds"), QStringLiteral("--2") } << false
+            << QString() << 0.0 << 0;
         QTest::newRow("no file") << QStringList { QStringLiteral("/s"), QStringLiteral("/r") } << false << QString()
                                  << 0.0 << 0;
         QTest::newRow("empty brackets") << QStringList { QStringLiteral("/f:[]") } << false << QString() << 0.0 << 0;
@@ -146,26 +147,29 @@ private slots:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("error");
-        QTest::newRow("unknown") << QStringList { QStringLiteral("--fast") } << QStringLiteral("Nieznana opcja --fast.");
+        QTest::newRow("unknown") << QStringList { QStringLiteral("--fast") }
+                                 << QStringLiteral("Nieznana opcja --fast.");
         QTest::newRow("unknown with a value")
             << QStringList { QStringLiteral("--fast=2") } << QStringLiteral("Nieznana opcja --fast.");
-        QTest::newRow("value missing at the end")
-            << QStringList { QStringLiteral("--once"), QStringLiteral("--split") }
-            << QStringLiteral("Opcja --split wymaga wartości.");
+        QTest::newRow("value missing at the end") << QStringList { QStringLiteral("--once"), QStringLiteral("--split") }
+                                                  << QStringLiteral("Opcja --split wymaga wartości.");
         QTest::newRow("a value given to --once")
             << QStringList { QStringLiteral("--once=1") } << QStringLiteral("Opcja --once nie przyjmuje wartości.");
         QTest::newRow("given twice") << QStringList { QStringLiteral("--seed"), QStringLiteral("1"),
-            QStringLiteral("--seed=2") } << QStringLiteral("Opcja --seed podana więcej niż raz.");
+            QStringLiteral("--seed=2") }
+                                     << QStringLiteral("Opcja --seed podana więcej niż raz.");
         QTest::newRow("once twice") << QStringList { QStringLiteral("--once"), QStringLiteral("--once") }
                                     << QStringLiteral("Opcja --once podana więcej niż raz.");
         QTest::newRow("bad value") << QStringList { QStringLiteral("--split"), QStringLiteral("-0.5") }
-                                   << QStringLiteral("Prawdopodobieństwo --split musi być liczbą od 0 do 1, a jest \"-0.5\".");
+                                   << QStringLiteral(
+                                          "Prawdopodobieństwo --split musi być liczbą od 0 do 1, a jest \"-0.5\".");
     }
 
     void commandLineRefusals()
     {
         QFETCH(QStringList, options);
-        const ParsedRehearsalArguments parsed = ParseRehearsalArguments(QStringList { QStringLiteral("/f:[c.bws]") } + options);
+        const ParsedRehearsalArguments parsed
+            = ParseRehearsalArguments(QStringList { QStringLiteral("/f:[c.bws]") } + options);
         QVERIFY(!parsed.Ok);
         QTEST(parsed.Error, "error");
     }

@@ -26,7 +26,8 @@ bool IsDescription(const QString& file)
 
 int Build(const QStringList& given)
 {
-    tools::CommandLine commandLine(SectorOptionSpecs() + QList<tools::OptionSpec> { { QStringLiteral("overwrite"), QString() } });
+    tools::CommandLine commandLine(
+        SectorOptionSpecs() + QList<tools::OptionSpec> { { QStringLiteral("overwrite"), QString() } });
     ReadCommandLine(commandLine, given, kBuildUsage);
     const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(commandLine);
     const bool overwrite = commandLine.IsSet(QStringLiteral("overwrite"));

@@ -51,8 +51,8 @@ private:
 
 int RunIds(const QStringList& arguments)
 {
-    tools::CommandLine commandLine { { QStringLiteral("cezar"), QString() }, { QStringLiteral("names-file"), QString() },
-        { QStringLiteral("yes"), QString() } };
+    tools::CommandLine commandLine { { QStringLiteral("cezar"), QString() },
+        { QStringLiteral("names-file"), QString() }, { QStringLiteral("yes"), QString() } };
     ReadCommandLine(commandLine, arguments, kUsage);
     const QStringList& files = commandLine.Positional();
     const bool cezar = commandLine.IsSet(QStringLiteral("cezar"));

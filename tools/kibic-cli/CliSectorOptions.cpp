@@ -153,7 +153,8 @@ private:
 QList<tools::OptionSpec> SectorOptionSpecs()
 {
     return { { QStringLiteral("sector-kind"), QStringLiteral("RODZAJ") },
-        { QStringLiteral("pattern"), QStringLiteral("PLIK.bmt") }, { QStringLiteral("barometer"), QStringLiteral("tak|nie") } };
+        { QStringLiteral("pattern"), QStringLiteral("PLIK.bmt") },
+        { QStringLiteral("barometer"), QStringLiteral("tak|nie") } };
 }
 
 std::unique_ptr<NonTypicalSectorCompleter> SectorCompleter(const tools::CommandLine& commandLine)

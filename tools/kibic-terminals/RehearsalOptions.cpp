@@ -79,9 +79,10 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
                             .arg(QuotedValue(*value)));
         o.LastRound = rounds;
     }
-    const std::array<std::pair<QString, double*>, 3> probabilities = { { { QStringLiteral("erase"),
-                                                                             &o.EraseProbability },
-        { QStringLiteral("not-played"), &o.NotPlayedProbability }, { QStringLiteral("split"), &o.SplitProbability } } };
+    const std::array<std::pair<QString, double*>, 3> probabilities = {
+        { { QStringLiteral("erase"), &o.EraseProbability }, { QStringLiteral("not-played"), &o.NotPlayedProbability },
+            { QStringLiteral("split"), &o.SplitProbability } }
+    };
     for (const auto& [name, into] : probabilities) {
         const auto value = commandLine.Value(name);
         if (value && !ReadProbability(*value, *into))

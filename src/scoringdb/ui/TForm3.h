@@ -86,6 +86,7 @@ private:
 
 // Creates the window with owner, loads options, shows it modally and releases it; returns the modal
 // result, and on Yes or No leaves in options what the window showed.
-[[nodiscard]] ModalResult RunSettingsWindow(QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown);
+[[nodiscard]] ModalResult RunSettingsWindow(
+    QWidget* owner, Operator& op, TerminalOptions& options, bool namesFileKnown);
 
 } // namespace kibic

@@ -101,9 +101,9 @@ TfrmNietyp::TfrmNietyp(QString patternFolder, Operator& messages, QWidget* paren
     BitBtn5->setToolTip(QStringLiteral("Użyj wzorca"));
     BitBtn6 = MakeButton(this, "BitBtn6", QString(), StandardIcon(this, QStyle::SP_DialogSaveButton));
     BitBtn6->setToolTip(QStringLiteral("Zapisz jako wzorzec"));
-    const std::array<std::pair<QPushButton*, ModalResult>, 6> results = { { { BitBtn1, ModalResult::No },
-        { BitBtn2, ModalResult::Yes }, { BitBtn3, ModalResult::Ok }, { BitBtn4, ModalResult::Cancel },
-        { BitBtn5, ModalResult::Retry }, { BitBtn6, ModalResult::Ignore } } };
+    const std::array<std::pair<QPushButton*, ModalResult>, 6> results
+        = { { { BitBtn1, ModalResult::No }, { BitBtn2, ModalResult::Yes }, { BitBtn3, ModalResult::Ok },
+            { BitBtn4, ModalResult::Cancel }, { BitBtn5, ModalResult::Retry }, { BitBtn6, ModalResult::Ignore } } };
     for (const auto& [button, result] : results) {
         const ModalResult modalResult = result;
         connect(button, &QPushButton::clicked, this, [this, modalResult] { BitBtnClick(modalResult); });
