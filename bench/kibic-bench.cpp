@@ -428,7 +428,7 @@ int main(int argc, char* argv[])
     const QString base = dir.filePath(QStringLiteral("large"));
     TournamentModel model = LargeTournament(base);
     const QString file = base + QStringLiteral(".bws");
-    ScriptedOperator quiet(mrYes);
+    ScriptedOperator quiet(ModalResult::Yes);
     TScoreProvider scorer;
 
     try {

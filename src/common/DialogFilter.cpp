@@ -3,9 +3,9 @@
 
 namespace kibic {
 
-QStringList NameFiltersFromFilter(const QString& filter)
+QStringList NameFiltersFromFilter(QStringView filter)
 {
-    const QStringList parts = filter.split(QLatin1Char('|'));
+    const QStringList parts = filter.toString().split(QLatin1Char('|'));
     QStringList nameFilters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();

@@ -3,16 +3,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace kibic {
 
 // The open dialog of tournaments and databases, and the pattern file dialogs, as designed.
-inline const QString OpenDialog1Filter = QStringLiteral("Bazy pierniczkowe (*.bws)|*.bws");
-inline const QString SaveDialog1Filter = QStringLiteral("Wzór sektora nietypowego|*.bmt");
+inline constexpr QStringView OpenDialog1Filter = u"Bazy pierniczkowe (*.bws)|*.bws";
+inline constexpr QStringView SaveDialog1Filter = u"Wzór sektora nietypowego|*.bmt";
 
 // One name filter per description: "Turnieje ZyRTa|*.inf;*.ind" gives "Turnieje ZyRTa (*.inf *.ind)".
 // A description that already ends with its patterns in brackets is kept as it is. A description
 // without patterns is dropped.
-[[nodiscard]] QStringList NameFiltersFromFilter(const QString& filter);
+[[nodiscard]] QStringList NameFiltersFromFilter(QStringView filter);
 
 } // namespace kibic

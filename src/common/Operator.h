@@ -1,28 +1,13 @@
 // What the logic asks or tells the operator: the window answers with dialogs, the CLI and tests without.
 #pragma once
 
+#include "common/DialogTypes.h"
+
 #include <QString>
 #include <QStringList>
 #include <deque>
 
 namespace kibic {
-
-// Modal results, the platform's numbers.
-enum ModalResult : int {
-    mrNone = 0,
-    mrOk = 1,
-    mrCancel = 2, // also a window closed by its close box
-    mrRetry = 4,
-    mrIgnore = 5,
-    mrYes = 6,
-    mrNo = 7
-};
-
-// DialogKind: the caption and the icon of the message dialog.
-enum DialogKind : int { dkWarning = 0, dkError = 1, dkInfo = 2, dkConfirm = 3, dkApplication = 4 };
-
-// DialogButtons: a bit mask, one bit per button.
-enum DialogButton : int { dbYes = 1, dbNo = 2, dbOk = 4, dbRetry = 32, dbIgnore = 64 };
 
 class Operator
 {
@@ -30,10 +15,17 @@ public:
     virtual ~Operator() = default;
 
     // The program's message dialog; returns the modal result of the button pressed.
-    virtual int ShowMessageDialog(const QString& text, int kind, int buttons) = 0;
+    virtual ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) = 0;
 
     // An information with an OK button.
-    void ShowInfo(const QString& text) { ShowMessageDialog(text, dkInfo, dbOk); }
+    void ShowInfo(const QString& text) { ShowMessageDialog(text, DialogKind::Info, DialogButton::Ok); }
+
+    // A yes/no question in the message dialog: Yes, No, or Cancel when it was closed unanswered.
+    virtual ModalResult Ask(Question question, const QString& text)
+    {
+        (void)question;
+        return ShowMessageDialog(text, DialogKind::Confirm, YesNoQuestion);
+    }
 
     // The standard error box that reports a failed action.
     virtual void ShowError(const QString& text) = 0;
@@ -47,22 +39,24 @@ public:
 class ScriptedOperator : public Operator
 {
 public:
-    explicit ScriptedOperator(int defaultAnswer = mrNo)
+    explicit ScriptedOperator(ModalResult defaultAnswer = ModalResult::No)
         : m_defaultAnswer(defaultAnswer)
     {
     }
 
-    void QueueAnswer(int answer) { m_answers.push_back(answer); }
+    void QueueAnswer(ModalResult answer) { m_answers.push_back(answer); }
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
     {
         Messages.append(text);
         Kinds.append(kind);
-        if (buttons == dbOk || (buttons & (dbYes | dbNo | dbRetry | dbIgnore)) == 0)
-            return buttons & dbOk ? mrOk : mrCancel;
+        constexpr DialogButtons answering
+            = DialogButton::Yes | DialogButton::No | DialogButton::Retry | DialogButton::Ignore;
+        if (buttons == DialogButton::Ok || !(buttons & answering))
+            return buttons.testFlag(DialogButton::Ok) ? ModalResult::Ok : ModalResult::Cancel;
         if (m_answers.empty())
             return m_defaultAnswer;
-        const int answer = m_answers.front();
+        const ModalResult answer = m_answers.front();
         m_answers.pop_front();
         return answer;
     }
@@ -70,18 +64,18 @@ public:
     void ShowError(const QString& text) override
     {
         Messages.append(text);
-        Kinds.append(dkError);
+        Kinds.append(DialogKind::Error);
     }
 
     void SetBusyCursor(bool busy) override { BusyCursor = busy; }
 
     QStringList Messages;
-    QList<int> Kinds;
+    QList<DialogKind> Kinds;
     bool BusyCursor = false;
 
 private:
-    int m_defaultAnswer;
-    std::deque<int> m_answers;
+    ModalResult m_defaultAnswer;
+    std::deque<ModalResult> m_answers;
 };
 
 } // namespace kibic

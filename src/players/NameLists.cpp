@@ -29,7 +29,7 @@ QByteArray ListLine(QByteArray field)
     }
     const QByteArray text = TrimmedBytes(field);
     if (text.isEmpty())
-        return UnknownText;
+        return UnknownText.toByteArray();
     if (text.contains(' '))
         return '"' + text + '"';
     return text;
@@ -58,9 +58,8 @@ QByteArray PaddedLeft(QByteArray text, qsizetype size)
 ListFileResult WriteList(const QString& fileName, const QByteArray& bytes, Operator& op)
 {
     if (QFileInfo::exists(fileName)) {
-        const int answer = op.ShowMessageDialog(
-            QDir::toNativeSeparators(fileName) + uNapisy::IstniejeNadpisac, dkConfirm, dbYes | dbNo);
-        if (answer != mrYes)
+        if (op.Ask(Question::Overwrite, QDir::toNativeSeparators(fileName) + uNapisy::IstniejeNadpisac)
+            != ModalResult::Yes)
             return { fileName, false };
     }
     SaveWholeFile(fileName, bytes, QStringLiteral("Nie można zapisać pliku"));

@@ -66,7 +66,7 @@ void LookUpNames(const QByteArray& file, PlayerEntries& entries)
 void LookUpNamesFile(const QString& path, PlayerEntries& entries)
 {
     if (path.isEmpty())
-        throw KibicError(uNapisy::BrakBazyZNazwiskami);
+        throw KibicError(uNapisy::BrakBazyZNazwiskami.toString());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw KibicError(QStringLiteral("Nie można otworzyć bazy nazwisk %1: %2").arg(path, file.errorString()));

@@ -4,6 +4,7 @@
 #include "players/PlayerEntries.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace kibic {
@@ -19,7 +20,7 @@ namespace kibic {
 //   district       21     5            33     5     only the text before a "," counts
 //   identifier     26     5            58     5     compared exactly, not trimmed
 // Bytes after the last whole record are not a record.
-inline const QByteArray FullNamesSignature = QByteArrayLiteral("FULL_NAMES_FOR_ABACS");
+inline constexpr QByteArrayView FullNamesSignature = "FULL_NAMES_FOR_ABACS";
 
 // The record size of a file that begins with these bytes.
 [[nodiscard]] int NamesRecordSize(const QByteArray& fileStart);

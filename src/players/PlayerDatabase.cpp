@@ -22,19 +22,19 @@ QString AccessDriverMissingReason(const QString& databaseName)
     return {};
 }
 
-QString WithReason(const QString& text, const QString& reason)
+QString WithReason(QStringView text, const QString& reason)
 {
-    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+    return reason.isEmpty() ? text.toString() : text + QLatin1Char('\n') + reason;
 }
 
 } // namespace
 
 QString PlayerDatabaseName()
 {
-    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true);
+    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), true);
     if (!key)
         return {};
-    return key->ReadString(PlayerDatabaseValue);
+    return key->ReadString(PlayerDatabaseValue.toString());
 }
 
 QString PlayerDatabaseConnection(const QString& databaseName)
@@ -58,11 +58,11 @@ QString PlayersMissingText()
 {
     const QString databaseName = PlayerDatabaseName();
     if (databaseName.isEmpty())
-        return uNapisy::BrakBazyBan;
+        return uNapisy::BrakBazyBan.toString();
     try {
         if (CountPlayers(databaseName) > 0)
             return {};
-        return uNapisy::BrakBazyBan;
+        return uNapisy::BrakBazyBan.toString();
     } catch (const std::exception&) {
         // Any failure of the query counts as no players; the operator learns why when the reason is known.
         return WithReason(uNapisy::BrakBazyBan, AccessDriverMissingReason(databaseName));

@@ -8,8 +8,8 @@
 namespace kibic {
 
 // The per-user registry key whose value "DatabaseName" names the player database.
-inline const QString PlayerDatabaseKey = QStringLiteral("\\Software\\Trevik\\Pelikar");
-inline const QString PlayerDatabaseValue = QStringLiteral("DatabaseName");
+inline constexpr QStringView PlayerDatabaseKey = u"\\Software\\Trevik\\Pelikar";
+inline constexpr QStringView PlayerDatabaseValue = u"DatabaseName";
 
 // The registered player database's path; empty when the key cannot be opened (it is created when
 // missing) or has no "DatabaseName".
@@ -19,7 +19,7 @@ inline const QString PlayerDatabaseValue = QStringLiteral("DatabaseName");
 [[nodiscard]] QString PlayerDatabaseConnection(const QString& databaseName);
 
 // The table of the player database that Kibic reads.
-inline const QString PlayersTableName = QStringLiteral("players");
+inline constexpr QStringView PlayersTableName = u"players";
 
 // The rows of the table players (SELECT COUNT(*)). A database or table that cannot be read raises
 // KibicError.

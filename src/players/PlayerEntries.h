@@ -5,26 +5,27 @@
 #include "tournament/TournamentModel.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QtGlobal>
 #include <vector>
 
 namespace kibic {
 
 // The text of an unknown value in player lists.
-inline const QByteArray UnknownText = QByteArrayLiteral("?");
+inline constexpr QByteArrayView UnknownText = "?";
 
 // One player. Texts are bytes: Windows-1250 for data from the player database and the terminals, ZyRT's
 // own letter codes for data from ZyRT's names file.
 struct PlayerEntry
 {
     qint32 ParticipantNo = 0; // the pair (pairs event) or the player (individual event)
-    QByteArray FirstName = UnknownText;
-    QByteArray Surname = UnknownText;
-    QByteArray Wk = UnknownText;
-    QByteArray Region = UnknownText;
-    QByteArray Info = UnknownText;
-    QByteArray Club = UnknownText;
-    QByteArray Id = UnknownText; // the identifier as written into the lists
+    QByteArray FirstName = UnknownText.toByteArray();
+    QByteArray Surname = UnknownText.toByteArray();
+    QByteArray Wk = UnknownText.toByteArray();
+    QByteArray Region = UnknownText.toByteArray();
+    QByteArray Info = UnknownText.toByteArray();
+    QByteArray Club = UnknownText.toByteArray();
+    QByteArray Id = UnknownText.toByteArray(); // the identifier as written into the lists
 
     friend bool operator==(const PlayerEntry&, const PlayerEntry&) = default;
 };

@@ -49,7 +49,7 @@ void LookUpPlayerDatabase(TTable& players, PlayerEntries& entries, bool pairsEve
             continue;
         }
         op.ShowInfo(WrongIdMessage(entry, pairsEvent));
-        entry.Id = UnknownText;
+        entry.Id = UnknownText.toByteArray();
     }
 }
 
@@ -57,10 +57,10 @@ IdentifierListsOutcome ReadCezarIdentifiers(const TournamentModel& model, Operat
 {
     const QString databaseName = PlayerDatabaseName();
     if (databaseName.isEmpty()) {
-        op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana, dkError, dbOk);
+        op.ShowMessageDialog(uNapisy::SortelNieJestZainstalowana.toString(), DialogKind::Error, DialogButton::Ok);
         return ReadNamesFileIdentifiers(model, op);
     }
-    TTable players(PlayerDatabaseConnection(databaseName), PlayersTableName);
+    TTable players(PlayerDatabaseConnection(databaseName), PlayersTableName.toString());
     try {
         players.Open();
     } catch (const KibicError&) {

@@ -10,6 +10,7 @@
 #include "tournament/TournamentModel.h"
 
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace kibic {

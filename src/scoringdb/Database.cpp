@@ -19,8 +19,10 @@
 #include <mutex>
 
 #ifdef Q_OS_WIN
-#include <odbcinst.h>
+// windows.h first: the ODBC headers use its types.
 #include <windows.h>
+
+#include <odbcinst.h>
 #endif
 #include <sql.h>
 #include <sqlext.h>
@@ -175,10 +177,10 @@ struct DbConnection::BusyWait
 
 QString ChooseAccessDriver(const QStringList& installedDrivers)
 {
-    for (const QString& wanted : { kJetOdbcDriver, kAceOdbcDriver }) {
+    for (const QStringView wanted : { kJetOdbcDriver, kAceOdbcDriver }) {
         for (const QString& installed : installedDrivers) {
             if (installed.trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
-                return wanted;
+                return wanted.toString();
         }
     }
     return {};

@@ -2,9 +2,10 @@
 #pragma once
 
 #include <QHash>
-#include <QStringList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -41,8 +42,8 @@ enum class DatabaseBackend { Sqlite, OdbcSqlite, OdbcAccess };
 
 // The two Access ODBC drivers: Jet 4.0, which every Windows carries (32-bit), and ACE, which comes with
 // Office or its redistributable.
-inline const QString kJetOdbcDriver = QStringLiteral("Microsoft Access Driver (*.mdb)");
-inline const QString kAceOdbcDriver = QStringLiteral("Microsoft Access Driver (*.mdb, *.accdb)");
+inline constexpr QStringView kJetOdbcDriver = u"Microsoft Access Driver (*.mdb)";
+inline constexpr QStringView kAceOdbcDriver = u"Microsoft Access Driver (*.mdb, *.accdb)";
 
 // The Access driver to use among the installed ODBC drivers: Jet, else ACE, else empty.
 [[nodiscard]] QString ChooseAccessDriver(const QStringList& installedDrivers);

@@ -19,9 +19,6 @@ namespace kibic {
 
 namespace {
 
-// The overwrite question shows Tak and Nie; the bit 8 shows nothing.
-constexpr int kYesNoQuestion = 11;
-
 const QString kSeats[] = { QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"), QStringLiteral("W") };
 
 // Slots of every board set after the ordinary ones that the database rows use.
@@ -280,8 +277,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     }
 
     if (QFileInfo::exists(file)) {
-        const int answer = op.ShowMessageDialog(file + uNapisy::IstniejeNadpisac, dkConfirm, kYesNoQuestion);
-        if (answer != mrYes)
+        if (op.Ask(Question::Overwrite, file + uNapisy::IstniejeNadpisac) != ModalResult::Yes)
             return false;
         // A file the terminal server still holds cannot go; creation then says so.
         (void)RemoveDatabaseFile(file);
@@ -298,7 +294,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     if (!errorMessage.isEmpty()) {
         cursor.Restore();
         (void)RemoveDatabaseFile(building);
-        op.ShowMessageDialog(errorMessage.replace(building, file), dkError, dbOk);
+        op.ShowMessageDialog(errorMessage.replace(building, file), DialogKind::Error, DialogButton::Ok);
         return false;
     }
 

@@ -71,7 +71,7 @@ QStringList TableStatements(bool withPlayTables, bool withBM2Settings)
 {
     QString settings = withBM2Settings ? kSettingsBM2 : kSettingsBasic;
     if (!withPlayTables)
-        settings.remove(kHandRecordValidationColumn);
+        settings.remove(kHandRecordValidationColumn.toString());
     return {
         QStringLiteral("CREATE TABLE [Clients] ([ID] COUNTER,[Computer] TEXT(255) NOT NULL)"),
         QStringLiteral("CREATE TABLE [Section] ([ID] INTEGER,[Letter] TEXT(2) NOT NULL,[Tables] INTEGER,"

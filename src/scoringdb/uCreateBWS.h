@@ -3,12 +3,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace kibic {
 
 // The Settings table's column that the play tables bring with them; left out of the statement of
 // Settings when a database is made without BiddingData, PlayData and HandRecord.
-inline const QString kHandRecordValidationColumn = QStringLiteral("[HandRecordValidation] YESNO DEFAULT True,");
+inline constexpr QStringView kHandRecordValidationColumn = u"[HandRecordValidation] YESNO DEFAULT True,";
 
 // The eleven CREATE TABLE statements in Jet SQL, numbered 1..11 as the elements 0..10 of the list:
 // Clients, Section, Tables, RoundData, ReceivedData, IntermediateData, BiddingData, PlayData,

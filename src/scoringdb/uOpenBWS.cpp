@@ -96,15 +96,15 @@ void OpenScoringDatabase(TournamentModel& model, const QString& fileName, Scorin
                 .arg(fileName));
     TerminalOptions options = OptionsToShow(ReadTerminalOptions(settings), model);
     model.MemberNumbers = options.MemberNumbers;
-    const int result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
-    if (result == mrYes || result == mrNo) {
+    const ModalResult result = window.ShowSettingsWindow(options, !model.NamesDatabasePath.isEmpty());
+    if (result == ModalResult::Yes || result == ModalResult::No) {
         model.MemberNumbers = options.MemberNumbers;
         WriteTerminalOptions(settings, options);
     }
     settings.Close();
 
     window.ShowIdentifierControls(model.MemberNumbers);
-    if (result == mrYes)
+    if (result == ModalResult::Yes)
         StartTerminalServer(model, fileName, op);
     restoreCursor.dismiss();
 }
@@ -157,7 +157,7 @@ void StartTerminalServer(const TournamentModel& model, const QString& fileName, 
         = TerminalServerProgram(model.BMProPath, onWindows, ProgramFilesDirectory(), RehearsalTerminalServerPath());
     const QString message = ShellResultMessage(ShellOpenProgram(program, TerminalServerArguments(fileName)));
     if (!message.isEmpty())
-        op.ShowMessageDialog(message, dkError, dbOk);
+        op.ShowMessageDialog(message, DialogKind::Error, DialogButton::Ok);
 }
 
 } // namespace kibic

@@ -1,6 +1,7 @@
 // Opening a scoring database in the main window and starting the terminal server on it.
 #pragma once
 
+#include "common/DialogTypes.h"
 #include "scoringdb/TerminalOptions.h"
 #include "tournament/TournamentModel.h"
 
@@ -29,9 +30,9 @@ public:
 
     // Creates the settings window TForm3 with the main window as owner, loads it from options (with
     // NamesFileKnown = namesFileKnown), shows it modally and releases it. Returns its modal result:
-    // mrYes ("Tak"), mrNo ("Nie") or mrCancel ("Zaniechaj", the close box). On mrYes and mrNo, options
-    // holds what the window showed when it closed.
-    [[nodiscard]] virtual int ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) = 0;
+    // Yes ("Tak"), No ("Nie") or Cancel ("Zaniechaj", the close box). On Yes and No, options holds what
+    // the window showed when it closed.
+    [[nodiscard]] virtual ModalResult ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) = 0;
 
     // Shows btnIDS and CheckBoxCezar (the terminals ask for identifiers) or hides both.
     virtual void ShowIdentifierControls(bool visible) = 0;

@@ -142,13 +142,13 @@ bool RunPatternEditor(TournamentModel& model, qint32 n, qint32 o, PatternEditorV
     qint32 b = 1;
     for (;;) {
         view.ShowPage(MakePatternPage(model, n, o, b));
-        const int result = view.ShowModalPage();
-        if (result == mrCancel)
+        const ModalResult result = view.ShowModalPage();
+        if (result == ModalResult::Cancel)
             return false;
         StorePatternPage(model, n, o, b, view.TableTexts(), view.RoundTexts());
         try {
             switch (result) {
-            case mrOk: {
+            case ModalResult::Ok: {
                 if (!SectorPatternComplete(model, n, o))
                     return false;
                 // A pattern the terminal server cannot play is refused with the board set and row at fault.
@@ -157,23 +157,23 @@ bool RunPatternEditor(TournamentModel& model, qint32 n, qint32 o, PatternEditorV
                     messages.ShowError(fault);
                 return fault.isEmpty();
             }
-            case mrRetry: {
+            case ModalResult::Retry: {
                 const QString path = view.AskLoadPatternFile();
                 if (!path.isEmpty())
                     (void)LoadPattern(path, model, n, o, messages);
                 break;
             }
-            case mrIgnore: {
+            case ModalResult::Ignore: {
                 const QString path = view.AskSavePatternFile();
                 if (!path.isEmpty())
                     SavePattern(path, model, n, o);
                 break;
             }
-            case mrYes:
+            case ModalResult::Yes:
                 if (b < model.TableCount)
                     ++b;
                 break;
-            case mrNo:
+            case ModalResult::No:
                 if (b > 1)
                     --b;
                 break;

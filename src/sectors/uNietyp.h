@@ -1,6 +1,7 @@
 // The pattern editor's logic: its pages, the help that numbers the following rows, its sizing and run.
 #pragma once
 
+#include "common/DialogTypes.h"
 #include "tournament/TournamentModel.h"
 
 #include <QString>
@@ -96,7 +97,7 @@ public:
     virtual void ShowPage(const PatternPage& page) = 0;
 
     // Shows the window modally; returns its modal result.
-    [[nodiscard]] virtual int ShowModalPage() = 0;
+    [[nodiscard]] virtual ModalResult ShowModalPage() = 0;
 
     // The "stolik" and "runda" texts of rows 1..n as the operator left them.
     [[nodiscard]] virtual QStringList TableTexts() const = 0;

@@ -28,6 +28,13 @@ QString SectorKindCaption(SectorKind kind)
     return {};
 }
 
+std::optional<SectorKind> SectorKindOf(int code)
+{
+    if (code < static_cast<int>(SectorKind::OneHowell) || code > static_cast<int>(SectorKind::Other))
+        return std::nullopt;
+    return static_cast<SectorKind>(code);
+}
+
 int SectorKindChoice::EnabledCount() const
 {
     return static_cast<int>(std::count(Enabled.begin(), Enabled.end(), true));
@@ -265,32 +272,33 @@ bool SectorCompletion::CompleteNonTypicalSector(TournamentModel& model, const No
 {
     CheckSectorShape(model, sector.RowCount, sector.SlotOffset);
     const SectorKindChoice choice = EnabledSectorKinds(model, sector);
-    const int kind
-        = choice.EnabledCount() <= 1 ? static_cast<int>(SectorKind::Other) : m_sectorOperator.ChooseSectorKind(choice);
-    switch (kind) {
-    case static_cast<int>(SectorKind::BigHowell):
-    case static_cast<int>(SectorKind::Barometer):
+    const std::optional<SectorKind> kind
+        = choice.EnabledCount() <= 1 ? SectorKind::Other : m_sectorOperator.ChooseSectorKind(choice);
+    // TForm2 closed without a choice: the tournament is not opened.
+    if (!kind)
+        return false;
+    switch (*kind) {
+    case SectorKind::BigHowell:
+    case SectorKind::Barometer:
         FillByTableNumber(model, sector);
         return true;
-    case static_cast<int>(SectorKind::Other):
+    case SectorKind::Other:
         TranslateSectorPositions(model, sector);
         return m_sectorOperator.EditSectorPattern(model, sector.RowCount, sector.SlotOffset);
-    case static_cast<int>(SectorKind::OneHowell):
+    case SectorKind::OneHowell:
         ProposeHowellSector(model, sector);
         TranslateSectorPositions(model, sector);
         return m_sectorOperator.EditSectorPattern(model, sector.RowCount, sector.SlotOffset);
-    default:
-        // TForm2 closed without a choice: the tournament is not opened.
-        return false;
     }
+    return false;
 }
 
 bool SectorCompletion::CompleteIndividualNonTypicalSector(
     TournamentModel& model, const NonTypicalSectorHandOver& sector)
 {
     CheckSectorShape(model, sector.RowCount, sector.SlotOffset);
-    const int answer = m_messages.ShowMessageDialog(uNapisy::CzyBarometr, dkConfirm, 11);
-    if (answer == mrYes) {
+    const ModalResult answer = m_messages.Ask(Question::Barometer, uNapisy::CzyBarometr.toString());
+    if (answer == ModalResult::Yes) {
         for (qint32 b = 1; b <= model.TableCount; ++b) {
             for (qint32 i = 1; i <= sector.RowCount; ++i) {
                 MovementEntry& entry = SectorEntry(model, sector.SlotOffset, b, i);
@@ -304,7 +312,7 @@ bool SectorCompletion::CompleteIndividualNonTypicalSector(
         }
         return true;
     }
-    if (answer == mrNo)
+    if (answer == ModalResult::No)
         return m_sectorOperator.EditSectorPattern(model, sector.RowCount, sector.SlotOffset);
     return false;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace kibic {
 
@@ -20,6 +21,9 @@ enum class SectorKind : int {
 
 // The caption of the radio button that offers the kind.
 [[nodiscard]] QString SectorKindCaption(SectorKind kind);
+
+// The kind whose number is code (501..504); none for any other number (a window closed unanswered).
+[[nodiscard]] std::optional<SectorKind> SectorKindOf(int code);
 
 // Which of TForm2's four radio buttons are enabled, RadioButton1 first.
 struct SectorKindChoice
@@ -41,9 +45,9 @@ class SectorOperator
 public:
     virtual ~SectorOperator() = default;
 
-    // TForm2 with the given radio buttons enabled: the kind chosen (501..504), or mrCancel when the
-    // window was closed without a choice.
-    [[nodiscard]] virtual int ChooseSectorKind(const SectorKindChoice& choice) = 0;
+    // TForm2 with the given radio buttons enabled: the kind chosen, or none when the window was closed
+    // without a choice.
+    [[nodiscard]] virtual std::optional<SectorKind> ChooseSectorKind(const SectorKindChoice& choice) = 0;
 
     // The pattern editor over rows 1..n of the sector (slots o+1..o+n of every board set). Changes Table
     // and Round in place; true only when the operator accepted and every Table and Round is at least 1.

@@ -4,13 +4,14 @@
 #include "platform/VersionInfo.h"
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 #include <optional>
 
 namespace kibic {
 
 // The word of the start-up window's version line.
-inline const QString VersionWord = QStringLiteral("wersja");
+inline constexpr QStringView VersionWord = u"wersja";
 
 // Reads the four numbers of the program file's fixed version information: major, minor, release and
 // build. False when the program carries no version information; the four numbers are then 0.

@@ -100,7 +100,7 @@ QString NamesDatabaseFromConfiguration(const QString& configurationPath)
 CompanionPaths ReadCompanionPaths()
 {
     CompanionPaths paths;
-    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, false);
+    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey.toString(), false);
     if (!key)
         return paths;
     const QString configurationPath = key->ReadString(QStringLiteral("ZyRT"));

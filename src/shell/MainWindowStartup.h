@@ -6,11 +6,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace kibic {
 
 // The registry key (HKEY_LOCAL_MACHINE) that names ZyRT's configuration file and BMPro.exe.
-inline const QString GawotnikKey = QStringLiteral("Software\\Trevik\\Gawotnik");
+inline constexpr QStringView GawotnikKey = u"Software\\Trevik\\Gawotnik";
 
 // The handled-mark column of this instance from the command line (arguments without the program):
 // the first argument when it is a whole number 1..4, otherwise 0.

@@ -6,7 +6,7 @@
 namespace kibic {
 
 MessageDialogLayout LayOutMessageDialog(
-    int labelLeft, int labelTop, int labelWidth, int labelHeight, int iconTop, int iconHeight, int buttons)
+    int labelLeft, int labelTop, int labelWidth, int labelHeight, int iconTop, int iconHeight, DialogButtons buttons)
 {
     // The right edge of the rightmost button slot: its left 336 plus a button's width.
     constexpr int rowRight = 336 + MessageDialogButtonWidth;
@@ -18,8 +18,8 @@ MessageDialogLayout LayOutMessageDialog(
     layout.ButtonTop = y;
 
     int x = 336;
-    for (int button = MessageDialogButtonCount - 1; button >= 0; --button) {
-        if ((buttons & MessageDialogButtonBits[static_cast<std::size_t>(button)]) == 0)
+    for (int button = MessageButtonCount - 1; button >= 0; --button) {
+        if (!buttons.testFlag(MessageButtons[static_cast<std::size_t>(button)].Bit))
             continue;
         layout.ButtonLeft[static_cast<std::size_t>(button)] = x;
         layout.ButtonVisible[static_cast<std::size_t>(button)] = true;
@@ -35,7 +35,7 @@ MessageDialogLayout LayOutMessageDialog(
 
     // Integer division truncates toward zero, as the centring needs.
     layout.Shift = (layout.WindowWidth + x - rowRight) / 2 - x;
-    for (int button = 0; button < MessageDialogButtonCount; ++button) {
+    for (int button = 0; button < MessageButtonCount; ++button) {
         if (layout.ButtonVisible[static_cast<std::size_t>(button)])
             layout.ButtonLeft[static_cast<std::size_t>(button)] += layout.Shift;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace kibic {
@@ -51,9 +52,11 @@ private:
 
 // The Windows-1250 Polish letters of ZyRT's name files, in the order of TargetLetters:
 // ąćęłńóśżź then ĄĆĘŁŃÓŚŻŹ.
-inline const QByteArray SourceLetters = QByteArrayLiteral("\xB9\xE6\xEA\xB3\xF1\xF3\x9C\xBF\x9F\xA5\xC6\xCA\xA3\xD1\xD3\x8C\xAF\x8F");
+inline constexpr QByteArrayView SourceLetters
+    = "\xB9\xE6\xEA\xB3\xF1\xF3\x9C\xBF\x9F\xA5\xC6\xCA\xA3\xD1\xD3\x8C\xAF\x8F";
 // ZyRT's own codes for the same letters.
-inline const QByteArray TargetLetters = QByteArrayLiteral("\xA0\x9B\x82\x9F\xA4\xA2\x87\x91\xA8\x8F\x80\x90\x9C\xA5\x93\x98\x92\x9D");
+inline constexpr QByteArrayView TargetLetters
+    = "\xA0\x9B\x82\x9F\xA4\xA2\x87\x91\xA8\x8F\x80\x90\x9C\xA5\x93\x98\x92\x9D";
 
 // Replaces every Polish letter of a Windows-1250 text by ZyRT's code for it; other bytes stay.
 [[nodiscard]] QByteArray ConvertPolishLetters(const QByteArray& text);

@@ -226,7 +226,7 @@ void ClearAllMarks(GridActionContext context, Operator& operatorUi)
     query.SetSql(ClearAllMarksStatement(model.ProcessedColumnNo));
     query.ExecSql();
     ClearGridCells(context.Grid);
-    operatorUi.ShowInfo(uNapisy::CzuwanieUruchomRecznie);
+    operatorUi.ShowInfo(uNapisy::CzuwanieUruchomRecznie.toString());
 }
 
 bool CellActionsEnabled(const TournamentModel& model, TTable& recTable, const ResultGrid& grid, int x, int y)

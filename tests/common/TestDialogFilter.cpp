@@ -14,8 +14,9 @@ private slots:
     {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("nameFilters");
-        QTest::newRow("databases") << OpenDialog1Filter << QStringList { QStringLiteral("Bazy pierniczkowe (*.bws)") };
-        QTest::newRow("patterns") << SaveDialog1Filter
+        QTest::newRow("databases") << OpenDialog1Filter.toString()
+                                   << QStringList { QStringLiteral("Bazy pierniczkowe (*.bws)") };
+        QTest::newRow("patterns") << SaveDialog1Filter.toString()
                                   << QStringList { QStringLiteral("Wzór sektora nietypowego (*.bmt)") };
         QTest::newRow("two patterns") << "Turnieje ZyRTa|*.inf;*.ind"
                                       << QStringList { QStringLiteral("Turnieje ZyRTa (*.inf *.ind)") };

@@ -18,11 +18,11 @@
 
 namespace kibic::test {
 
-inline const QString kDataDir = QStringLiteral(KIBIC_TEST_DATA_DIR "/players/");
+inline constexpr QStringView kDataDir = u"" KIBIC_TEST_DATA_DIR "/players/";
 
-inline const QString kCreatePlayers = QStringLiteral(
-    "CREATE TABLE [players] ([ID] TEXT(10),[IMIE] TEXT(30),[NAZWISKO] TEXT(40),[WK] TEXT(4),[OKREG] TEXT(10),"
-    "[INFO] TEXT(50),[KLUB] TEXT(50))");
+inline constexpr QStringView kCreatePlayers
+    = u"CREATE TABLE [players] ([ID] TEXT(10),[IMIE] TEXT(30),[NAZWISKO] TEXT(40),[WK] TEXT(4),[OKREG] TEXT(10),"
+      "[INFO] TEXT(50),[KLUB] TEXT(50))";
 
 inline QByteArray ReadAll(const QString& path)
 {
@@ -44,23 +44,23 @@ public:
     struct Dialog
     {
         QString Text;
-        int Kind;
-        int Buttons;
+        DialogKind Kind;
+        DialogButtons Buttons;
     };
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
     {
         Dialogs.push_back({ text, kind, buttons });
-        if ((buttons & (dbYes | dbNo)) == 0)
-            return mrOk;
+        if (!(buttons & (DialogButton::Yes | DialogButton::No)))
+            return ModalResult::Ok;
         if (Answers.empty())
-            return mrNo;
-        const int answer = Answers.front();
+            return ModalResult::No;
+        const ModalResult answer = Answers.front();
         Answers.pop_front();
         return answer;
     }
 
-    void ShowError(const QString& text) override { Dialogs.push_back({ text, dkError, dbOk }); }
+    void ShowError(const QString& text) override { Dialogs.push_back({ text, DialogKind::Error, DialogButton::Ok }); }
 
     QStringList Texts() const
     {
@@ -71,7 +71,7 @@ public:
     }
 
     std::vector<Dialog> Dialogs;
-    std::deque<int> Answers;
+    std::deque<ModalResult> Answers;
 };
 
 class PlayersFixture
@@ -128,7 +128,7 @@ public:
         DbConnection::CreateDatabaseFile(path);
         if (withPlayersTable) {
             DbConnection connection(ScoringConnectionString(path));
-            connection.Execute(kCreatePlayers);
+            connection.Execute(kCreatePlayers.toString());
             for (const QStringList& row : rows) {
                 QVariantList values;
                 for (const QString& value : row)

@@ -165,17 +165,17 @@ private slots:
 
     void overwriteQuestion_data()
     {
-        QTest::addColumn<int>("identifierAnswer");
-        QTest::addColumn<int>("nameAnswer");
-        QTest::newRow("Nie for .LU2 still asks for .LUC") << int(mrNo) << int(mrYes);
-        QTest::newRow("Tak for .LU2, Nie for .LUC") << int(mrYes) << int(mrNo);
-        QTest::newRow("closed dialog is no Tak") << int(mrCancel) << int(mrCancel);
+        QTest::addColumn<ModalResult>("identifierAnswer");
+        QTest::addColumn<ModalResult>("nameAnswer");
+        QTest::newRow("Nie for .LU2 still asks for .LUC") << ModalResult::No << ModalResult::Yes;
+        QTest::newRow("Tak for .LU2, Nie for .LUC") << ModalResult::Yes << ModalResult::No;
+        QTest::newRow("closed dialog is no Tak") << ModalResult::Cancel << ModalResult::Cancel;
     }
 
     void overwriteQuestion()
     {
-        QFETCH(int, identifierAnswer);
-        QFETCH(int, nameAnswer);
+        QFETCH(ModalResult, identifierAnswer);
+        QFETCH(ModalResult, nameAnswer);
         PlayersFixture fixture;
         // Existing lists in lower case keep their names; the old, longer content goes completely.
         const QString lu2 = fixture.Base + QStringLiteral(".lu2");
@@ -192,14 +192,14 @@ private slots:
         QCOMPARE(op.Dialogs[0].Text, QDir::toNativeSeparators(lu2) + QStringLiteral(" istnieje.\nNadpisać?"));
         QCOMPARE(op.Dialogs[1].Text, QDir::toNativeSeparators(luc) + QStringLiteral(" istnieje.\nNadpisać?"));
         for (const auto& dialog : op.Dialogs) {
-            QCOMPARE(dialog.Kind, 3);
-            QCOMPARE(dialog.Buttons, 3);
+            QCOMPARE(dialog.Kind, DialogKind::Confirm);
+            QCOMPARE(dialog.Buttons, YesNoQuestion);
         }
         QCOMPARE(identifiers.FileName, lu2);
-        QCOMPARE(identifiers.Written, identifierAnswer == mrYes);
-        QCOMPARE(ReadAll(lu2), identifierAnswer == mrYes ? IdentifierListBytes(TwoPlayers()) : old);
-        QCOMPARE(names.Written, nameAnswer == mrYes);
-        QCOMPARE(ReadAll(luc), nameAnswer == mrYes ? NameListBytes(TwoPlayers(), false) : old);
+        QCOMPARE(identifiers.Written, identifierAnswer == ModalResult::Yes);
+        QCOMPARE(ReadAll(lu2), identifierAnswer == ModalResult::Yes ? IdentifierListBytes(TwoPlayers()) : old);
+        QCOMPARE(names.Written, nameAnswer == ModalResult::Yes);
+        QCOMPARE(ReadAll(luc), nameAnswer == ModalResult::Yes ? NameListBytes(TwoPlayers(), false) : old);
         // Listed, not asked by name: on Windows ".LU2" names the same file as ".lu2".
         QVERIFY(!QDir(QFileInfo(lu2).path())
                      .entryList(QDir::Files)
@@ -231,7 +231,7 @@ private slots:
         WriteAll(base + QStringLiteral(".LUC"), names);
         QVERIFY(disk.Fill());
         RecordingOperator op;
-        op.Answers = { mrYes, mrYes };
+        op.Answers = { ModalResult::Yes, ModalResult::Yes };
         const auto expectFailure = [&](const std::function<void()>& write, const QString& file) {
             try {
                 write();

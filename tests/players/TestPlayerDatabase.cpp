@@ -64,9 +64,9 @@ private slots:
     {
         PlayersFixture fixture;
         QCOMPARE(PlayerDatabaseName(), QString());
-        const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, false);
+        const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), false);
         QVERIFY(key);
-        QCOMPARE(key->ReadString(PlayerDatabaseValue), QString());
+        QCOMPARE(key->ReadString(PlayerDatabaseValue.toString()), QString());
     }
 
     void countOfAnUnreadableDatabaseRaises()

@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(op.Texts(),
             (QStringList { QStringLiteral("Błędne ID w parze 2 !"), QStringLiteral("Błędne ID w parze 5 !") }));
         for (const auto& dialog : op.Dialogs) {
-            QCOMPARE(dialog.Kind, int(dkInfo));
-            QCOMPARE(dialog.Buttons, int(dbOk));
+            QCOMPARE(dialog.Kind, DialogKind::Info);
+            QCOMPARE(dialog.Buttons, DialogButtons(DialogButton::Ok));
         }
         QCOMPARE(outcome.Lists.size(), std::size_t(2));
         QCOMPARE(outcome.Lists[0].FileName, fixture.Base + QStringLiteral(".LU2"));
@@ -108,18 +108,18 @@ private slots:
     {
         QTest::addColumn<int>("setUp"); // 0 nothing registered, 1 missing file, 2 no table players
         QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("not registered") << 0 << QStringLiteral("SORTEL nie jest zainstalowana!") << int(dkError);
+        QTest::addColumn<DialogKind>("kind");
+        QTest::newRow("not registered") << 0 << QStringLiteral("SORTEL nie jest zainstalowana!") << DialogKind::Error;
         QTest::newRow("registered file missing")
-            << 1 << QStringLiteral("Sortel musi być zainstalowana!") << int(dkInfo);
-        QTest::newRow("no table players") << 2 << QStringLiteral("Sortel musi być zainstalowana!") << int(dkInfo);
+            << 1 << QStringLiteral("Sortel musi być zainstalowana!") << DialogKind::Info;
+        QTest::newRow("no table players") << 2 << QStringLiteral("Sortel musi być zainstalowana!") << DialogKind::Info;
     }
 
     void playerDatabaseUnavailable()
     {
         QFETCH(int, setUp);
         QFETCH(QString, message);
-        QFETCH(int, kind);
+        QFETCH(DialogKind, kind);
         PlayersFixture fixture;
         if (setUp == 1)
             fixture.RegisterPlayerDatabase(fixture.Path(QStringLiteral("gone.db")));
@@ -131,7 +131,7 @@ private slots:
         const IdentifierListsOutcome outcome = ReadIdentifiers(model, true, op);
         QCOMPARE(op.Texts(), QStringList { message });
         QCOMPARE(op.Dialogs[0].Kind, kind);
-        QCOMPARE(op.Dialogs[0].Buttons, int(dbOk));
+        QCOMPARE(op.Dialogs[0].Buttons, DialogButtons(DialogButton::Ok));
         // The names-file flow: only the name list, with the names file's identifiers (01001 is Nowak).
         QCOMPARE(outcome.Lists.size(), std::size_t(1));
         QVERIFY(!QFile::exists(fixture.Base + QStringLiteral(".LU2")));
@@ -162,7 +162,7 @@ private slots:
         QVERIFY2(text.startsWith(QStringLiteral("Sortel musi być zainstalowana!\nPlik ") + file), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("nie ma sterownika ODBC \"Microsoft Access Driver (*.mdb)\"")),
             qPrintable(text));
-        QCOMPARE(op.Dialogs[0].Kind, int(dkInfo));
+        QCOMPARE(op.Dialogs[0].Kind, DialogKind::Info);
     }
 
     void playerDatabaseChecksComeFirst()
@@ -238,7 +238,7 @@ private slots:
         WriteAll(fixture.Base + QStringLiteral(".LUC"), goodList);
         TournamentModel model = fixture.Model(true, 3, fault == 3 ? QString() : namesFile);
         RecordingOperator op;
-        op.Answers = { mrYes, mrYes };
+        op.Answers = { ModalResult::Yes, ModalResult::Yes };
         QVERIFY_THROWS_EXCEPTION(KibicError, ReadIdentifiers(model, false, op));
         QVERIFY(model.MemberNumbers);
         QCOMPARE(ReadAll(fixture.Base + QStringLiteral(".LUC")), goodList);

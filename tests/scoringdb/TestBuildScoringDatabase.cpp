@@ -291,16 +291,16 @@ private slots:
 
     void existingFile_data()
     {
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<ModalResult>("answer");
         QTest::addColumn<bool>("built");
-        QTest::newRow("&Tak") << int(mrYes) << true;
-        QTest::newRow("&Nie") << int(mrNo) << false;
-        QTest::newRow("closed") << int(mrCancel) << false;
+        QTest::newRow("&Tak") << ModalResult::Yes << true;
+        QTest::newRow("&Nie") << ModalResult::No << false;
+        QTest::newRow("closed") << ModalResult::Cancel << false;
     }
 
     void existingFile()
     {
-        QFETCH(int, answer);
+        QFETCH(ModalResult, answer);
         QFETCH(bool, built);
         QFile old(m_file);
         QVERIFY(old.open(QIODevice::WriteOnly));
@@ -311,7 +311,7 @@ private slots:
         op.QueueAnswer(answer);
         QCOMPARE(BuildScoringDatabase(model, op), built);
         QCOMPARE(op.Messages, QStringList({ m_file + QStringLiteral(" istnieje.\nNadpisać?") }));
-        QCOMPARE(op.Kinds, QList<int>({ dkConfirm }));
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Confirm }));
         if (built) {
             QCOMPARE(DetectDatabaseFormat(m_file), DatabaseFormat::Sqlite);
             QCOMPARE(Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("Table") }).size(), 3);
@@ -328,16 +328,16 @@ private slots:
         old.close();
         struct Recording : ScriptedOperator
         {
-            int ShowMessageDialog(const QString& text, int kind, int buttons) override
+            ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
             {
                 Buttons.append(buttons);
                 return ScriptedOperator::ShowMessageDialog(text, kind, buttons);
             }
-            QList<int> Buttons;
+            QList<DialogButtons> Buttons;
         } op;
         TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
         QVERIFY(!BuildScoringDatabase(model, op));
-        QCOMPARE(op.Buttons, QList<int>({ 11 }));
+        QCOMPARE(op.Buttons, QList<DialogButtons>({ YesNoQuestion }));
     }
 
     void individualWithoutExtraSlotsMakesNoFile()
@@ -350,7 +350,7 @@ private slots:
         QCOMPARE(op.Messages.size(), 1);
         QVERIFY2(op.Messages.first().contains(m_base), qPrintable(op.Messages.first()));
         QVERIFY(op.Messages.first().contains(QStringLiteral("sektorów nietypowych")));
-        QCOMPARE(op.Kinds, QList<int>({ dkError }));
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Error }));
     }
 
     // The old file is not even offered for overwriting when the new one could not be filled.
@@ -361,7 +361,7 @@ private slots:
         old.write("old");
         old.close();
         TournamentModel model = IndividualModel(m_base, 2, 4, 4);
-        ScriptedOperator op(mrYes);
+        ScriptedOperator op(ModalResult::Yes);
         QVERIFY(!BuildScoringDatabase(model, op));
         QCOMPARE(Content(m_file), QByteArray("old"));
         QCOMPARE(op.Messages.size(), 1);
@@ -396,7 +396,7 @@ private slots:
         TournamentModel model = PairsModel(m_dir->filePath(QStringLiteral("missing/folder/cup")), 1, 3, 3, 2, 0);
         ScriptedOperator op;
         QVERIFY(!BuildScoringDatabase(model, op));
-        QCOMPARE(op.Kinds, QList<int>({ dkError }));
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Error }));
         QVERIFY(!op.BusyCursor);
     }
 

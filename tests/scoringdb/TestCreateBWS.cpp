@@ -238,7 +238,7 @@ private slots:
             const QString with = TableStatements(true, bm2).at(10);
             const QString without = TableStatements(false, bm2).at(10);
             QCOMPARE(with.size() - without.size(), 42);
-            QCOMPARE(QString(with).remove(kHandRecordValidationColumn), without);
+            QCOMPARE(QString(with).remove(kHandRecordValidationColumn.toString()), without);
             QVERIFY(!without.contains(QStringLiteral("HandRecordValidation")));
         }
     }

@@ -350,7 +350,7 @@ private slots:
         ScriptedOperator op;
         StartTerminalServer(model, m_file, op);
         QCOMPARE(op.Messages, QStringList({ message }));
-        QCOMPARE(op.Kinds, QList<int>({ dkError }));
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Error }));
     }
 
     void serverStartsWithTheFile()

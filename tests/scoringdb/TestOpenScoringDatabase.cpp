@@ -40,7 +40,7 @@ public:
         Calls << QStringLiteral("grid %1 tables %2 boards").arg(Model->GridTableCount).arg(Model->BoardCount);
         BoardNumbersAtGrid = Model->BoardNumbers;
     }
-    int ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) override
+    ModalResult ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) override
     {
         Calls << QStringLiteral("settings");
         Shown = options;
@@ -55,7 +55,7 @@ public:
     }
 
     const TournamentModel* Model = nullptr;
-    int Result = mrNo;
+    ModalResult Result = ModalResult::No;
     bool MemberNumbersAnswer = false;
     QStringList Calls;
     TerminalOptions Shown;
@@ -102,17 +102,17 @@ private slots:
     // The tournament read from its description, built, then opened: what the window is asked in order.
     void freshBuildOpened_data()
     {
-        QTest::addColumn<int>("result");
+        QTest::addColumn<ModalResult>("result");
         QTest::addColumn<bool>("saved");
         QTest::addColumn<bool>("started");
-        QTest::newRow("Tak") << int(mrYes) << true << true;
-        QTest::newRow("Nie") << int(mrNo) << true << false;
-        QTest::newRow("Zaniechaj") << int(mrCancel) << false << false;
+        QTest::newRow("Tak") << ModalResult::Yes << true << true;
+        QTest::newRow("Nie") << ModalResult::No << true << false;
+        QTest::newRow("Zaniechaj") << ModalResult::Cancel << false << false;
     }
 
     void freshBuildOpened()
     {
-        QFETCH(int, result);
+        QFETCH(ModalResult, result);
         QFETCH(bool, saved);
         QFETCH(bool, started);
         TournamentModel model = ReadCup();
@@ -171,7 +171,7 @@ private slots:
         qputenv("KIBIC_COMPUTER_NAME", "SALA-2");
         RecordingWindow second;
         second.Model = &reopened;
-        second.Result = mrCancel;
+        second.Result = ModalResult::Cancel;
         OpenScoringDatabase(reopened, m_file, second, op);
         QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({ "1|SALA-1", "2|SALA-2" }));
         QStringList computers = Rows(m_file, QStringLiteral("Tables"), { QStringLiteral("ComputerID") });

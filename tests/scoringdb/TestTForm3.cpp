@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(op.Messages,
             identifiers ? QStringList()
                         : QStringList({ QStringLiteral("Brak bazy .BAN/.BAI lub\nSortel nie jest zainstalowana") }));
-        QCOMPARE(op.Kinds, identifiers ? QList<int>() : QList<int>({ dkInfo }));
+        QCOMPARE(op.Kinds, identifiers ? QList<DialogKind>() : QList<DialogKind>({ DialogKind::Info }));
         QVERIFY(!form.BitBtn3->isEnabled());
     }
 
@@ -169,35 +169,35 @@ private slots:
         QTest::addColumn<QString>("autopoweroff");
         QTest::addColumn<QString>("verification");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("result"); // 0: stays open
+        QTest::addColumn<ModalResult>("result"); // 0: stays open
         QTest::addColumn<QString>("focus");
         QTest::newRow("Nie with 61") << "61"
                                      << "1"
-                                     << "BitBtn2" << 0 << "Edit10";
+                                     << "BitBtn2" << ModalResult::None << "Edit10";
         QTest::newRow("Tak with 4") << "4"
                                     << "1"
-                                    << "BitBtn1" << 0 << "Edit10";
+                                    << "BitBtn1" << ModalResult::None << "Edit10";
         QTest::newRow("Tak with letters") << "1x"
                                           << "1"
-                                          << "BitBtn1" << 0 << "Edit10";
+                                          << "BitBtn1" << ModalResult::None << "Edit10";
         QTest::newRow("Tak with 8 in Edit11") << "10"
                                               << "8"
-                                              << "BitBtn1" << 0 << "Edit11";
+                                              << "BitBtn1" << ModalResult::None << "Edit11";
         QTest::newRow("Tak with an empty Edit11") << "10"
                                                   << ""
-                                                  << "BitBtn1" << 0 << "Edit11";
+                                                  << "BitBtn1" << ModalResult::None << "Edit11";
         QTest::newRow("Zaniechaj with 0 in Edit11") << "10"
                                                     << "0"
-                                                    << "BitBtn3" << 0 << "Edit11";
+                                                    << "BitBtn3" << ModalResult::None << "Edit11";
         QTest::newRow("Tak") << "60"
                              << "7"
-                             << "BitBtn1" << int(mrYes) << "";
+                             << "BitBtn1" << ModalResult::Yes << "";
         QTest::newRow("Nie") << "5"
                              << "1"
-                             << "BitBtn2" << int(mrNo) << "";
+                             << "BitBtn2" << ModalResult::No << "";
         QTest::newRow("Zaniechaj") << "20"
                                    << "2"
-                                   << "BitBtn3" << int(mrCancel) << "";
+                                   << "BitBtn3" << ModalResult::Cancel << "";
     }
 
     void buttons()
@@ -205,7 +205,7 @@ private slots:
         QFETCH(QString, autopoweroff);
         QFETCH(QString, verification);
         QFETCH(QString, button);
-        QFETCH(int, result);
+        QFETCH(ModalResult, result);
         QFETCH(QString, focus);
         ScriptedOperator op;
         TForm3 form(nullptr, op, PlayersMissingText);
@@ -216,27 +216,27 @@ private slots:
         Type(form.Edit11, verification);
         form.CheckBox8->setFocus();
         QTest::mouseClick(form.findChild<QToolButton*>(button), Qt::LeftButton);
-        if (result == 0) {
+        if (result == ModalResult::None) {
             QVERIFY(form.isVisible());
             QCOMPARE(form.focusWidget()->objectName(), focus);
         } else {
             QVERIFY(!form.isVisible());
-            QCOMPARE(form.result(), result);
+            QCOMPARE(ModalResultOf(form.result()), result);
         }
     }
 
     void keys_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("result");
-        QTest::newRow("Enter is Tak") << int(Qt::Key_Return) << int(mrYes);
-        QTest::newRow("Esc is Nie") << int(Qt::Key_Escape) << int(mrNo);
+        QTest::addColumn<ModalResult>("result");
+        QTest::newRow("Enter is Tak") << int(Qt::Key_Return) << ModalResult::Yes;
+        QTest::newRow("Esc is Nie") << int(Qt::Key_Escape) << ModalResult::No;
     }
 
     void keys()
     {
         QFETCH(int, key);
-        QFETCH(int, result);
+        QFETCH(ModalResult, result);
         ScriptedOperator op;
         TForm3 form(nullptr, op, PlayersMissingText);
         form.Load(FreshBuildOptions(), true);
@@ -246,7 +246,7 @@ private slots:
         Click(form.CheckBox8); // "Zaniechaj" becomes enabled: Esc still answers "Nie"
         QTest::keyClick(form.CheckBox8, static_cast<Qt::Key>(key));
         QVERIFY(!form.isVisible());
-        QCOMPARE(form.result(), result);
+        QCOMPARE(ModalResultOf(form.result()), result);
     }
 
     void closeBoxClosesWithInvalidTimes()
@@ -259,7 +259,7 @@ private slots:
         Type(form.Edit10, QStringLiteral("99"));
         QVERIFY(form.close());
         QVERIFY(!form.isVisible());
-        QCOMPARE(form.result(), int(mrCancel));
+        QCOMPARE(ModalResultOf(form.result()), ModalResult::Cancel);
     }
 
     void trimmedTimeIsAccepted()
@@ -389,7 +389,7 @@ private slots:
         QVERIFY(!form.CheckBox14->isChecked());
         QVERIFY(!form.CheckBox1->isEnabled());
         QCOMPARE(op.Messages, QStringList({ QStringLiteral("brak zawodników") }));
-        QCOMPARE(op.Kinds, QList<int>({ dkInfo }));
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Info }));
     }
 
     void fileWithoutNoBlankEntryColumn()
@@ -428,9 +428,9 @@ private:
                 (void)connection.Execute(QStringLiteral("INSERT INTO [players] ([ID],[Name]) VALUES (?,?)"),
                     { i, QStringLiteral("Gracz %1").arg(i) });
         }
-        auto key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true);
+        auto key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), true);
         QVERIFY(key);
-        QVERIFY(key->WriteString(PlayerDatabaseValue, file));
+        QVERIFY(key->WriteString(PlayerDatabaseValue.toString(), file));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

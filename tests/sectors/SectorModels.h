@@ -82,7 +82,7 @@ inline SectorTournament MakeSectorTournament(qint32 boardSets, qint32 n, qint32 
 class ScriptedSectorOperator : public SectorOperator
 {
 public:
-    int ChooseSectorKind(const SectorKindChoice& choice) override
+    std::optional<SectorKind> ChooseSectorKind(const SectorKindChoice& choice) override
     {
         Offered = choice;
         return Kind;
@@ -96,7 +96,7 @@ public:
         return Editor ? Editor(model, n, o) : EditorResult;
     }
 
-    int Kind = mrCancel;
+    std::optional<SectorKind> Kind; // none: the window closed without a choice
     bool EditorResult = false;
     std::function<bool(TournamentModel&, qint32, qint32)> Editor;
 
@@ -113,19 +113,19 @@ public:
     struct Message
     {
         QString Text;
-        int Kind = 0;
-        int Buttons = 0;
+        DialogKind Kind = DialogKind::Warning;
+        DialogButtons Buttons;
     };
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
     {
         Messages.push_back({ text, kind, buttons });
-        return buttons == dbOk ? mrOk : Answer;
+        return buttons == DialogButton::Ok ? ModalResult::Ok : Answer;
     }
 
     void ShowError(const QString& text) override { Errors.append(text); }
 
-    int Answer = mrCancel;
+    ModalResult Answer = ModalResult::Cancel;
     std::vector<Message> Messages;
     QStringList Errors;
 };

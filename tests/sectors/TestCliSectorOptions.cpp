@@ -23,9 +23,14 @@ QString FailureOf(const std::function<void()>& action)
     return {};
 }
 
-std::unique_ptr<NonTypicalSectorCompleter> Completer(QStringList arguments)
+// The completer of a command line that holds only the sector options; a command line they refuse raises
+// KibicError with the reason, as the command would.
+std::unique_ptr<NonTypicalSectorCompleter> Completer(const QStringList& arguments)
 {
-    return cli::TakeSectorOptions(arguments);
+    tools::CommandLine commandLine(cli::SectorOptionSpecs());
+    if (!commandLine.Parse(arguments))
+        throw KibicError(commandLine.Error());
+    return cli::SectorCompleter(commandLine);
 }
 
 // A pairs tournament of 5 board sets with a sector of 2 tables and nothing stated.
@@ -55,13 +60,19 @@ class TestCliSectorOptions : public QObject
     Q_OBJECT
 
 private slots:
-    void optionsAreTakenOut()
+    // Beside a command's own options and its file, in any order.
+    void optionsBesideTheCommandsOwn()
     {
-        QStringList arguments = { QStringLiteral("cup.inf"), QStringLiteral("--barometer"), QStringLiteral("yes"),
-            QStringLiteral("--sector-kind"), QStringLiteral("502"), QStringLiteral("--other"),
-            QStringLiteral("--pattern"), QStringLiteral("a.bmt") };
-        QVERIFY(cli::TakeSectorOptions(arguments));
-        QCOMPARE(arguments, (QStringList { QStringLiteral("cup.inf"), QStringLiteral("--other") }));
+        tools::CommandLine commandLine(
+            cli::SectorOptionSpecs() + QList<tools::OptionSpec> { { QStringLiteral("overwrite"), QString() } });
+        QVERIFY2(commandLine.Parse({ QStringLiteral("--barometer"), QStringLiteral("yes"), QStringLiteral("cup.inf"),
+                     QStringLiteral("--sector-kind=502"), QStringLiteral("--overwrite"), QStringLiteral("--pattern"),
+                     QStringLiteral("a.bmt") }),
+            qPrintable(commandLine.Error()));
+        QVERIFY(cli::SectorCompleter(commandLine));
+        QCOMPARE(commandLine.Positional(), QStringList { QStringLiteral("cup.inf") });
+        QVERIFY(commandLine.IsSet(QStringLiteral("overwrite")));
+        QCOMPARE(commandLine.Value(QStringLiteral("pattern")).value_or(QString()), QStringLiteral("a.bmt"));
     }
 
     void badOptionsRefused_data()

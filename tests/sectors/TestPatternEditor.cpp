@@ -19,7 +19,7 @@ class ScriptedView : public PatternEditorView
 public:
     struct Step
     {
-        int Result = mrOk;
+        ModalResult Result = ModalResult::Ok;
         std::function<void(ScriptedView&)> Edit;
     };
 
@@ -34,10 +34,10 @@ public:
         }
     }
 
-    int ShowModalPage() override
+    ModalResult ShowModalPage() override
     {
         if (Steps.empty())
-            return mrCancel;
+            return ModalResult::Cancel;
         Step step = Steps.front();
         Steps.pop_front();
         if (step.Edit)
@@ -58,7 +58,7 @@ public:
     QString SaveName;
 };
 
-ScriptedView::Step Press(int result, std::function<void(ScriptedView&)> edit = {})
+ScriptedView::Step Press(ModalResult result, std::function<void(ScriptedView&)> edit = {})
 {
     return { result, std::move(edit) };
 }
@@ -233,8 +233,9 @@ private slots:
     {
         SectorTournament t = MakeSectorTournament(3, 2);
         ScriptedView view;
-        view.Steps = { Press(mrYes, StateAll), Press(mrYes, StateAll), Press(mrYes, StateAll), Press(mrNo), Press(mrNo),
-            Press(mrNo), Press(mrOk) };
+        view.Steps
+            = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Yes, StateAll), Press(ModalResult::Yes, StateAll),
+                  Press(ModalResult::No), Press(ModalResult::No), Press(ModalResult::No), Press(ModalResult::Ok) };
         RecordingOperator messages;
 
         QVERIFY(RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -268,7 +269,8 @@ private slots:
             if (v.Pages.back().BoardSet == boardSet)
                 (table ? v.Tables : v.Rounds)[row - 1] = QString();
         };
-        view.Steps = { Press(mrYes, stateAllButOne), Press(mrYes, stateAllButOne), Press(mrOk, stateAllButOne) };
+        view.Steps = { Press(ModalResult::Yes, stateAllButOne), Press(ModalResult::Yes, stateAllButOne),
+            Press(ModalResult::Ok, stateAllButOne) };
         RecordingOperator messages;
 
         QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -315,7 +317,8 @@ private slots:
                 v.Rounds[row - 1] = round;
             }
         };
-        view.Steps = { Press(mrYes, stateOneWrong), Press(mrYes, stateOneWrong), Press(mrOk, stateOneWrong) };
+        view.Steps = { Press(ModalResult::Yes, stateOneWrong), Press(ModalResult::Yes, stateOneWrong),
+            Press(ModalResult::Ok, stateOneWrong) };
         RecordingOperator messages;
 
         QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -328,7 +331,7 @@ private slots:
     {
         SectorTournament t = MakeSectorTournament(2, 2);
         ScriptedView view;
-        view.Steps = { Press(mrYes, StateAll), Press(mrCancel, StateAll) };
+        view.Steps = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Cancel, StateAll) };
         RecordingOperator messages;
 
         QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -349,8 +352,8 @@ private slots:
             v.Tables = { QString(), QString() };
             v.Rounds = { QString(), QString() };
         };
-        view.Steps = { Press(mrYes, StateAll), Press(mrIgnore, StateAll), Press(mrNo, clear), Press(mrRetry, clear),
-            Press(mrOk) };
+        view.Steps = { Press(ModalResult::Yes, StateAll), Press(ModalResult::Ignore, StateAll),
+            Press(ModalResult::No, clear), Press(ModalResult::Retry, clear), Press(ModalResult::Ok) };
         RecordingOperator messages;
 
         QVERIFY(RunPatternEditor(t.Model, 2, 0, view, messages));
@@ -372,7 +375,7 @@ private slots:
         ScriptedView view;
         view.SaveName = dir.filePath(QStringLiteral("brak/wzor.bmt"));
         view.LoadName = dir.filePath(QStringLiteral("brak.bmt"));
-        view.Steps = { Press(mrIgnore, StateAll), Press(mrRetry), Press(mrOk) };
+        view.Steps = { Press(ModalResult::Ignore, StateAll), Press(ModalResult::Retry), Press(ModalResult::Ok) };
         RecordingOperator messages;
 
         QVERIFY(RunPatternEditor(t.Model, 1, 0, view, messages));

@@ -154,8 +154,8 @@ private slots:
 
         QCOMPARE(messages.Messages.size(), size_t(1));
         QCOMPARE(messages.Messages[0].Text, message);
-        QCOMPARE(messages.Messages[0].Kind, int(dkInfo));
-        QCOMPARE(messages.Messages[0].Buttons, int(dbOk));
+        QCOMPARE(messages.Messages[0].Kind, DialogKind::Info);
+        QCOMPARE(messages.Messages[0].Buttons, DialogButtons(DialogButton::Ok));
         QVERIFY(t.Model.Movement == before);
     }
 

@@ -60,7 +60,7 @@ private slots:
         SectorTournament t = MakeSectorTournament(boardSets, n, sections, 3, true, shift);
         t.SetRow(1, 1, 1, 2);
         ScriptedSectorOperator sectors;
-        sectors.Kind = mrCancel;
+        sectors.Kind = std::nullopt;
         sectors.EditorResult = true;
         RecordingOperator messages;
         SectorCompletion completion(sectors, messages);
@@ -90,15 +90,15 @@ private slots:
 
     void tableNumberKinds_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("big Howell") << 502;
-        QTest::newRow("barometer") << 503;
+        QTest::addColumn<SectorKind>("kind");
+        QTest::newRow("big Howell") << SectorKind::BigHowell;
+        QTest::newRow("barometer") << SectorKind::Barometer;
     }
 
     // Row i of board set b is recorded at table i in round b.
     void tableNumberKinds()
     {
-        QFETCH(int, kind);
+        QFETCH(SectorKind, kind);
         SectorTournament t = MakeSectorTournament(5, 3);
         for (qint32 b = 1; b <= 5; ++b) {
             t.SetRow(b, 1, 1, 6);
@@ -135,7 +135,7 @@ private slots:
         t.SetRow(3, 1, 4, 1);
         t.SetRow(3, 2, 0, 0);
         ScriptedSectorOperator sectors;
-        sectors.Kind = 504;
+        sectors.Kind = SectorKind::Other;
         sectors.EditorResult = editorResult;
         RecordingOperator messages;
         SectorCompletion completion(sectors, messages);
@@ -242,7 +242,7 @@ private slots:
             for (qint32 i = 1; i <= 4; ++i)
                 t.SetRow(b, i, kHowellPairs[b - 1][i - 1].first - 20, kHowellPairs[b - 1][i - 1].second - 20);
         ScriptedSectorOperator sectors;
-        sectors.Kind = 501;
+        sectors.Kind = SectorKind::OneHowell;
         sectors.EditorResult = true;
         RecordingOperator messages;
         SectorCompletion completion(sectors, messages);
@@ -302,9 +302,9 @@ private slots:
         if (pairs)
             t.SetRow(2, 1, 1, 9); // the sector has positions 1..4
         ScriptedSectorOperator sectors;
-        sectors.Kind = 504;
+        sectors.Kind = SectorKind::Other;
         RecordingOperator messages;
-        messages.Answer = mrYes;
+        messages.Answer = ModalResult::Yes;
         SectorCompletion completion(sectors, messages);
         try {
             (void)(pairs ? completion.CompleteNonTypicalSector(t.Model, t.Sector)
@@ -320,17 +320,17 @@ private slots:
     // pairs there, as for an empty row; the kinds that translate positions refuse it, naming the file.
     void negativePositions_data()
     {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<SectorKind>("kind");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("one Howell") << 501 << true;
-        QTest::newRow("big Howell") << 502 << false;
-        QTest::newRow("barometer") << 503 << false;
-        QTest::newRow("something else") << 504 << true;
+        QTest::newRow("one Howell") << SectorKind::OneHowell << true;
+        QTest::newRow("big Howell") << SectorKind::BigHowell << false;
+        QTest::newRow("barometer") << SectorKind::Barometer << false;
+        QTest::newRow("something else") << SectorKind::Other << true;
     }
 
     void negativePositions()
     {
-        QFETCH(int, kind);
+        QFETCH(SectorKind, kind);
         QFETCH(bool, refused);
         SectorTournament t = MakeSectorTournament(5, 2);
         QTemporaryDir dir;
@@ -374,7 +374,7 @@ private slots:
         t.Model.Movement.resize(static_cast<size_t>(boardSetsInMovement));
         t.Model.Movement[3].resize(static_cast<size_t>(slotsOfBoardSet3));
         ScriptedSectorOperator sectors;
-        sectors.Kind = 502;
+        sectors.Kind = SectorKind::BigHowell;
         RecordingOperator messages;
         SectorCompletion completion(sectors, messages);
         QVERIFY_THROWS_EXCEPTION(KibicError, (void)completion.CompleteNonTypicalSector(t.Model, t.Sector));
@@ -382,19 +382,19 @@ private slots:
 
     void individualQuestion_data()
     {
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<ModalResult>("answer");
         QTest::addColumn<bool>("editorResult");
         QTest::addColumn<bool>("expected");
         QTest::addColumn<int>("editorRuns");
-        QTest::newRow("Tak fills by table number") << int(mrYes) << false << true << 0;
-        QTest::newRow("Nie runs the editor, accepted") << int(mrNo) << true << true << 1;
-        QTest::newRow("Nie runs the editor, abandoned") << int(mrNo) << false << false << 1;
-        QTest::newRow("close box abandons") << int(mrCancel) << true << false << 0;
+        QTest::newRow("Tak fills by table number") << ModalResult::Yes << false << true << 0;
+        QTest::newRow("Nie runs the editor, accepted") << ModalResult::No << true << true << 1;
+        QTest::newRow("Nie runs the editor, abandoned") << ModalResult::No << false << false << 1;
+        QTest::newRow("close box abandons") << ModalResult::Cancel << true << false << 0;
     }
 
     void individualQuestion()
     {
-        QFETCH(int, answer);
+        QFETCH(ModalResult, answer);
         QFETCH(bool, editorResult);
         QFETCH(bool, expected);
         QFETCH(int, editorRuns);
@@ -414,11 +414,11 @@ private slots:
 
         QCOMPARE(messages.Messages.size(), size_t(1));
         QCOMPARE(messages.Messages[0].Text, uNapisy::CzyBarometr);
-        QCOMPARE(messages.Messages[0].Kind, 3);
-        QCOMPARE(messages.Messages[0].Buttons, 11);
+        QCOMPARE(messages.Messages[0].Kind, DialogKind::Confirm);
+        QCOMPARE(messages.Messages[0].Buttons, YesNoQuestion);
         QCOMPARE(sectors.EditorRuns, editorRuns);
         QVERIFY(!sectors.Offered);
-        if (answer == mrYes) {
+        if (answer == ModalResult::Yes) {
             // Empty seats take the sector's first and second player (positions p+1, p+2).
             QCOMPARE(t.Row(2, 1), (MovementEntry { 103, 104, 105, 106, 2, 1 }));
             QCOMPARE(t.Row(3, 2), (MovementEntry { 101, 102, 107, 108, 3, 2 }));

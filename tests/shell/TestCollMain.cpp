@@ -78,7 +78,7 @@ private slots:
         QFile program(bmpro);
         QVERIFY(program.open(QIODevice::WriteOnly));
         program.close();
-        std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, true);
+        std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey.toString(), true);
         QVERIFY(key);
         QVERIFY(key->WriteString(QStringLiteral("BMPro"), bmpro));
         QVERIFY(key->WriteString(QStringLiteral("ZyRT"), m_program.filePath(QStringLiteral("brak.cfg"))));

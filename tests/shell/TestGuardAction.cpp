@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(op.Messages.size(), 1);
         QFETCH(QString, message);
         QVERIFY2(op.Messages.first().startsWith(message), qPrintable(op.Messages.first()));
-        QCOMPARE(op.Kinds.first(), int(dkError));
+        QCOMPARE(op.Kinds.first(), DialogKind::Error);
         QVERIFY(!op.BusyCursor);
     }
 };

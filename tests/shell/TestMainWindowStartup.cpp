@@ -32,7 +32,7 @@ private:
 
     void WriteGawotnik(const QString& zyrt, const QString& bmpro)
     {
-        std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, true);
+        std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey.toString(), true);
         QVERIFY(key);
         QVERIFY(key->WriteString(QStringLiteral("ZyRT"), zyrt));
         QVERIFY(key->WriteString(QStringLiteral("BMPro"), bmpro));

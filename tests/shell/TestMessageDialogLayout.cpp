@@ -12,13 +12,23 @@ namespace {
 // Label at the designed place (68, 8), icon at top 8.
 MessageDialogLayout LayOut(int labelWidth, int labelHeight, int iconHeight, int buttons)
 {
-    return LayOutMessageDialog(68, 8, labelWidth, labelHeight, 8, iconHeight, buttons);
+    return LayOutMessageDialog(68, 8, labelWidth, labelHeight, 8, iconHeight, DialogButtons::fromInt(buttons));
+}
+
+// The place of a button in the row's tab order.
+size_t Slot(DialogButton bit)
+{
+    for (size_t i = 0; i < MessageButtons.size(); ++i) {
+        if (MessageButtons[i].Bit == bit)
+            return i;
+    }
+    return MessageButtons.size();
 }
 
 QList<int> ShownLefts(const MessageDialogLayout& layout)
 {
     QList<int> lefts;
-    for (int i = 0; i < MessageDialogButtonCount; ++i) {
+    for (int i = 0; i < MessageButtonCount; ++i) {
         if (layout.ButtonVisible[static_cast<size_t>(i)])
             lefts.append(layout.ButtonLeft[static_cast<size_t>(i)]);
     }
@@ -107,8 +117,10 @@ private slots:
         QCOMPARE(eleven.ButtonTop, three.ButtonTop);
         QCOMPARE(eleven.WindowWidth, three.WindowWidth);
         QCOMPARE(eleven.WindowHeight, three.WindowHeight);
-        QVERIFY(three.ButtonVisible[mbTak] && three.ButtonVisible[mbNie] && !three.ButtonVisible[mbOk]);
-        QVERIFY(three.ButtonLeft[mbTak] < three.ButtonLeft[mbNie]);
+        const size_t tak = Slot(DialogButton::Yes);
+        const size_t nie = Slot(DialogButton::No);
+        QVERIFY(three.ButtonVisible[tak] && three.ButtonVisible[nie] && !three.ButtonVisible[Slot(DialogButton::Ok)]);
+        QVERIFY(three.ButtonLeft[tak] < three.ButtonLeft[nie]);
     }
 
     void hiddenButtonsMoveWithTheRow()
@@ -116,7 +128,7 @@ private slots:
         // Shift is what every button's design left gets, so that a hidden button keeps its place
         // relative to the row: here OK alone, with its slot at 336.
         const MessageDialogLayout layout = LayOut(200, 13, 32, 4);
-        QCOMPARE(layout.ButtonLeft[mbOk], 336 + layout.Shift);
+        QCOMPARE(layout.ButtonLeft[Slot(DialogButton::Ok)], 336 + layout.Shift);
     }
 };
 

@@ -22,7 +22,7 @@ using namespace kibic;
 namespace {
 
 // Runs act on the dialog as soon as its modal loop runs, then returns the modal result.
-int RunModal(TMyDlgForm& dialog, const std::function<void(TMyDlgForm&)>& act)
+ModalResult RunModal(TMyDlgForm& dialog, const std::function<void(TMyDlgForm&)>& act)
 {
     QTimer::singleShot(0, &dialog, [&dialog, act] {
         act(dialog);
@@ -30,12 +30,19 @@ int RunModal(TMyDlgForm& dialog, const std::function<void(TMyDlgForm&)>& act)
         if (dialog.isVisible())
             dialog.done(-1);
     });
-    return dialog.exec();
+    return ModalResultOf(dialog.exec());
 }
 
+// The kind and the mask as numbers, those that name no kind or button included.
 std::unique_ptr<TMyDlgForm> Build(const QString& text, int kind, int buttons)
 {
-    return std::unique_ptr<TMyDlgForm>(BuildMessageDialog(text, kind, static_cast<quint16>(buttons)));
+    return std::unique_ptr<TMyDlgForm>(
+        BuildMessageDialog(text, static_cast<DialogKind>(kind), DialogButtons::fromInt(static_cast<uint>(buttons))));
+}
+
+std::unique_ptr<TMyDlgForm> Build(const QString& text, DialogKind kind, DialogButtons buttons)
+{
+    return std::unique_ptr<TMyDlgForm>(BuildMessageDialog(text, kind, buttons));
 }
 
 QList<QPushButton*> Shown(const TMyDlgForm& dialog)
@@ -57,7 +64,8 @@ class TestMyDialogs : public QObject
 private slots:
     void oneLineInformation()
     {
-        const auto dialog = Build(QStringLiteral("Czuwanie uruchom teraz ręcznie."), dkInfo, dbOk);
+        const auto dialog
+            = Build(QStringLiteral("Czuwanie uruchom teraz ręcznie."), DialogKind::Info, DialogButton::Ok);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("INFO!"));
         QCOMPARE(dialog->Image1->pixmap().size(), QSize(32, 32));
         QCOMPARE(dialog->Image1->height(), 32);
@@ -76,7 +84,7 @@ private slots:
     {
         const QString text = QStringLiteral(
             "Plik C:\\ZyRT\\Turnieje\\Mistrzostwa Okręgu 2024 - runda finałowa.bws istnieje.\nNadpisać?");
-        const auto dialog = Build(text, dkConfirm, dbYes | dbNo);
+        const auto dialog = Build(text, DialogKind::Confirm, YesNoQuestion);
         QCOMPARE(dialog->Label1->height(), 26);
         QVERIFY(dialog->Label1->width() > 2 * 75 + 5);
         const QSize outer = OuterSize(*dialog, FrameKind::Dialog);
@@ -90,8 +98,8 @@ private slots:
     void masksThreeAndElevenAreIdentical()
     {
         const QString text = QStringLiteral("Czy to jest barometr (na dochodzenie lub duży Howell)?");
-        const auto three = Build(text, dkConfirm, 3);
-        const auto eleven = Build(text, dkConfirm, 11);
+        const auto three = Build(text, 3, 3);
+        const auto eleven = Build(text, 3, 11);
         QCOMPARE(eleven->size(), three->size());
         const auto buttonsOfThree = three->Buttons();
         const auto buttonsOfEleven = eleven->Buttons();
@@ -123,7 +131,7 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(bool, icon);
-        const auto dialog = Build(QStringLiteral("Tekst"), kind, dbOk);
+        const auto dialog = Build(QStringLiteral("Tekst"), kind, 4);
         QTEST(dialog->windowTitle(), "caption");
         QCOMPARE(!dialog->Image1->pixmap().isNull(), icon);
     }
@@ -132,7 +140,7 @@ private slots:
     {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<QString>("action"); // a button's text, "close", "Esc" or "Enter"
-        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("result"); // the modal result's number
         QTest::newRow("Tak") << 3 << "&Tak" << 6;
         QTest::newRow("Nie") << 3 << "&Nie" << 7;
         QTest::newRow("close box") << 3 << "close" << 2;
@@ -151,8 +159,8 @@ private slots:
     {
         QFETCH(int, buttons);
         QFETCH(QString, action);
-        const auto dialog = Build(QStringLiteral("Pytanie?"), dkConfirm, buttons);
-        const int result = RunModal(*dialog, [action](TMyDlgForm& shown) {
+        const auto dialog = Build(QStringLiteral("Pytanie?"), 3, buttons);
+        const ModalResult result = RunModal(*dialog, [action](TMyDlgForm& shown) {
             if (action == QStringLiteral("close")) {
                 shown.close();
             } else if (action == QStringLiteral("Esc")) {
@@ -167,24 +175,24 @@ private slots:
                 }
             }
         });
-        QTEST(result, "result");
+        QTEST(ModalCode(result), "result");
     }
 
     void firstShownButtonHasTheFocus_data()
     {
         QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("focused");
-        QTest::newRow("Tak and Nie") << 3 << int(mbTak);
-        QTest::newRow("Nie alone") << 2 << int(mbNie);
-        QTest::newRow("OK and Popraw") << 36 << int(mbOk);
-        QTest::newRow("Ignoruj alone") << 64 << int(mbIgnoruj);
+        QTest::addColumn<int>("focused"); // in tab order, "&Tak" first
+        QTest::newRow("Tak and Nie") << 3 << 0;
+        QTest::newRow("Nie alone") << 2 << 1;
+        QTest::newRow("OK and Popraw") << 36 << 2;
+        QTest::newRow("Ignoruj alone") << 64 << 4;
     }
 
     void firstShownButtonHasTheFocus()
     {
         QFETCH(int, buttons);
         QFETCH(int, focused);
-        const auto dialog = Build(QStringLiteral("Tekst"), dkConfirm, buttons);
+        const auto dialog = Build(QStringLiteral("Tekst"), 3, buttons);
         QWidget* focus = nullptr;
         bool isDefault = true;
         RunModal(*dialog, [&focus, &isDefault](TMyDlgForm& shown) {
@@ -200,7 +208,7 @@ private slots:
 
     void tabOrderFollowsTheButtons()
     {
-        const auto dialog = Build(QStringLiteral("Tekst"), dkConfirm, 1 | 2 | 4 | 32 | 64);
+        const auto dialog = Build(QStringLiteral("Tekst"), 3, 1 | 2 | 4 | 32 | 64);
         const auto buttons = dialog->Buttons();
         for (size_t i = 0; i + 1 < buttons.size(); ++i)
             QCOMPARE(buttons[i]->nextInFocusChain(), static_cast<QWidget*>(buttons[i + 1]));
@@ -212,15 +220,15 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("buttons");
-        QTest::newRow("one line") << QStringLiteral("Czuwanie uruchom teraz ręcznie.") << int(dbOk);
-        QTest::newRow("question of two lines") << QStringLiteral("plik.LUC istnieje.\nNadpisać?") << int(dbYes | dbNo);
+        QTest::newRow("one line") << QStringLiteral("Czuwanie uruchom teraz ręcznie.") << 4;
+        QTest::newRow("question of two lines") << QStringLiteral("plik.LUC istnieje.\nNadpisać?") << 3;
     }
 
     void outerSizeHoldsOnceShown()
     {
         QFETCH(QString, text);
         QFETCH(int, buttons);
-        const auto dialog = Build(text, dkInfo, buttons);
+        const auto dialog = Build(text, 2, buttons);
         const QSize designed = OuterSize(*dialog, FrameKind::Dialog);
         CentreOnScreen(*dialog, FrameKind::Dialog);
         dialog->show();
@@ -241,7 +249,8 @@ private slots:
             QCOMPARE(dialog->Label1->text(), QStringLiteral("plik.LUC istnieje.\nNadpisać?"));
             QTest::mouseClick(dialog->BitBtn2, Qt::LeftButton);
         });
-        QCOMPARE(ShowMessageDialog(QStringLiteral("plik.LUC istnieje.\nNadpisać?"), dkConfirm, 11), 7);
+        QCOMPARE(ShowMessageDialog(QStringLiteral("plik.LUC istnieje.\nNadpisać?"), DialogKind::Confirm, YesNoQuestion),
+            ModalResult::No);
         QVERIFY(driver.Finished());
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY2(qobject_cast<TMyDlgForm*>(window) == nullptr, "the dialog outlived ShowMessageDialog");

@@ -94,6 +94,14 @@ private slots:
             << true << QStringLiteral("c.bws") << 2.5 << 3;
         QTest::newRow("without brackets") << QStringList { QStringLiteral("/f:c.bws"), QStringLiteral("/s") } << true
                                           << QStringLiteral("c.bws") << 1.0 << 0;
+        // Windows splits "/f:[C:\Turnieje\Puchar -2024\cup.bws]" at the space: the piece is no option.
+        QTest::newRow("a piece of the name begins with a dash")
+            << QStringList { QStringLiteral("/f:[/t/Puchar"), QStringLiteral("-2024/cup.bws]"), QStringLiteral("/s"),
+                   QStringLiteral("--rate=4") }
+            << true << QStringLiteral("/t/Puchar -2024/cup.bws") << 4.0 << 0;
+        QTest::newRow("a value that begins with dashes")
+            << QStringList { QStringLiteral("/f:[c.bws]"), QStringLiteral("--rounds"), QStringLiteral("--2") } << false
+            << QString() << 0.0 << 0;
         QTest::newRow("no file") << QStringList { QStringLiteral("/s"), QStringLiteral("/r") } << false << QString()
                                  << 0.0 << 0;
         QTest::newRow("empty brackets") << QStringList { QStringLiteral("/f:[]") } << false << QString() << 0.0 << 0;
@@ -132,6 +140,38 @@ private slots:
         QTEST(parsed.Options.DatabaseFile, "file");
         QTEST(parsed.Options.RowsPerSecond, "rate");
         QTEST(parsed.Options.LastRound, "rounds");
+    }
+
+    // The refusals of the command line say what is wrong with which option.
+    void commandLineRefusals_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown") << QStringList { QStringLiteral("--fast") }
+                                 << QStringLiteral("Nieznana opcja --fast.");
+        QTest::newRow("unknown with a value")
+            << QStringList { QStringLiteral("--fast=2") } << QStringLiteral("Nieznana opcja --fast.");
+        QTest::newRow("value missing at the end") << QStringList { QStringLiteral("--once"), QStringLiteral("--split") }
+                                                  << QStringLiteral("Opcja --split wymaga wartości.");
+        QTest::newRow("a value given to --once")
+            << QStringList { QStringLiteral("--once=1") } << QStringLiteral("Opcja --once nie przyjmuje wartości.");
+        QTest::newRow("given twice") << QStringList { QStringLiteral("--seed"), QStringLiteral("1"),
+            QStringLiteral("--seed=2") }
+                                     << QStringLiteral("Opcja --seed podana więcej niż raz.");
+        QTest::newRow("once twice") << QStringList { QStringLiteral("--once"), QStringLiteral("--once") }
+                                    << QStringLiteral("Opcja --once podana więcej niż raz.");
+        QTest::newRow("bad value") << QStringList { QStringLiteral("--split"), QStringLiteral("-0.5") }
+                                   << QStringLiteral(
+                                          "Prawdopodobieństwo --split musi być liczbą od 0 do 1, a jest \"-0.5\".");
+    }
+
+    void commandLineRefusals()
+    {
+        QFETCH(QStringList, options);
+        const ParsedRehearsalArguments parsed
+            = ParseRehearsalArguments(QStringList { QStringLiteral("/f:[c.bws]") } + options);
+        QVERIFY(!parsed.Ok);
+        QTEST(parsed.Error, "error");
     }
 
     // A value of any length is quoted cut, so that the message stays readable.

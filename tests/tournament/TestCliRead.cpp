@@ -68,6 +68,10 @@ private slots:
                                    << "użycie: kibic-cli read";
         QTest::newRow("missing file") << QStringList { QStringLiteral("/nonexistent/cup.inf") } << 1
                                       << "/nonexistent/cup.inf";
+        QTest::newRow("unknown option") << QStringList { QStringLiteral("a.inf"), QStringLiteral("--sektor"),
+            QStringLiteral("502") } << 2 << "Nieznana opcja --sektor.\nużycie: kibic-cli read";
+        QTest::newRow("option without its value") << QStringList { QStringLiteral("a.inf"),
+            QStringLiteral("--pattern") } << 2 << "Opcja --pattern wymaga wartości.\nużycie: kibic-cli read";
     }
 
     void failuresAndBadUsage()

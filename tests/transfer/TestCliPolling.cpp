@@ -143,21 +143,49 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("column 5") << QStringList{QStringLiteral("transfer"), QStringLiteral("x.bws"), QStringLiteral("--column"), QStringLiteral("5")} << 2;
-        QTest::newRow("watch 0") << QStringList{QStringLiteral("transfer"), QStringLiteral("x.bws"), QStringLiteral("--watch"), QStringLiteral("0")} << 2;
-        QTest::newRow("no file") << QStringList{QStringLiteral("grid")} << 2;
-        QTest::newRow("unmark without --all") << QStringList{QStringLiteral("unmark"), QStringLiteral("x.bws")} << 2;
-        QTest::newRow("missing database") << QStringList{QStringLiteral("transfer"), QStringLiteral("/nowhere/x.bws")} << 1;
-        QTest::newRow("missing for unmark") << QStringList{QStringLiteral("unmark"), QStringLiteral("/nowhere/x.bws"), QStringLiteral("--all")} << 1;
+        QTest::addColumn<QString>("message"); // how standard error begins
+        const QString usage = QStringLiteral("użycie: kibic-cli ");
+        QTest::newRow("column 5") << QStringList { QStringLiteral("transfer"), QStringLiteral("x.bws"),
+            QStringLiteral("--column"), QStringLiteral("5") }
+                                  << 2 << usage + QStringLiteral("transfer");
+        QTest::newRow("watch 0") << QStringList { QStringLiteral("transfer"), QStringLiteral("x.bws"),
+            QStringLiteral("--watch"), QStringLiteral("0") }
+                                 << 2 << usage + QStringLiteral("transfer");
+        QTest::newRow("no file") << QStringList { QStringLiteral("grid") } << 2 << usage + QStringLiteral("grid");
+        QTest::newRow("unmark without --all") << QStringList { QStringLiteral("unmark"), QStringLiteral("x.bws") } << 2
+                                              << usage + QStringLiteral("unmark");
+        QTest::newRow("watch is no option of grid") << QStringList {
+            QStringLiteral("grid"), QStringLiteral("x.bws"), QStringLiteral("--watch"), QStringLiteral("5")
+        } << 2 << QStringLiteral("Nieznana opcja --watch.\n") + usage + QStringLiteral("grid PLIK.bws [--column N]\n");
+        QTest::newRow("column without its value")
+            << QStringList { QStringLiteral("tables"), QStringLiteral("x.bws"), QStringLiteral("--column") } << 2
+            << QStringLiteral("Opcja --column wymaga wartości.\n") + usage + QStringLiteral("tables");
+        QTest::newRow("a value given to --all")
+            << QStringList { QStringLiteral("unmark"), QStringLiteral("x.bws"), QStringLiteral("--all=tak") } << 2
+            << QStringLiteral("Opcja --all nie przyjmuje wartości.\n") + usage + QStringLiteral("unmark");
+        QTest::newRow("column twice") << QStringList {
+            QStringLiteral("transfer"), QStringLiteral("x.bws"), QStringLiteral("--column=1"),
+            QStringLiteral("--column"), QStringLiteral("2")
+        } << 2 << QStringLiteral("Opcja --column podana więcej niż raz.\n") + usage + QStringLiteral("transfer");
+        QTest::newRow("missing database")
+            << QStringList { QStringLiteral("transfer"), QStringLiteral("/nowhere/x.bws") } << 1
+            << QStringLiteral("Nie ma pliku bazy danych");
+        QTest::newRow("missing for unmark") << QStringList { QStringLiteral("unmark"), QStringLiteral("/nowhere/x.bws"),
+            QStringLiteral("--all") } << 1 << QStringLiteral("Nie ma pliku bazy danych");
+        // A file name that begins with a dash is a file, not an option.
+        QTest::newRow("a file named with a dash") << QStringList { QStringLiteral("unmark"), QStringLiteral("-x.bws"),
+            QStringLiteral("--all") } << 1 << QStringLiteral("Nie ma pliku bazy danych");
     }
 
     void badUsageAndMissingFiles()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
+        QFETCH(QString, message);
         const ProgramRun run = Cli(arguments);
         QCOMPARE(run.ExitCode, exitCode);
-        QVERIFY(!run.Err.isEmpty());
+        QVERIFY2(run.Err.startsWith(message), qPrintable(run.Err));
+        QVERIFY(run.Out.isEmpty());
     }
 
     void watchStopsCleanlyOnAnInterrupt()

@@ -26,10 +26,13 @@ bool IsDescription(const QString& file)
 
 int Build(const QStringList& given)
 {
-    QStringList arguments = given;
-    const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(arguments);
-    const bool overwrite = arguments.removeAll(QStringLiteral("--overwrite")) > 0;
-    if (arguments.size() != 1 || arguments.front().startsWith(QLatin1String("--")) || !IsDescription(arguments.front()))
+    tools::CommandLine commandLine(
+        SectorOptionSpecs() + QList<tools::OptionSpec> { { QStringLiteral("overwrite"), QString() } });
+    ReadCommandLine(commandLine, given, kBuildUsage);
+    const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(commandLine);
+    const bool overwrite = commandLine.IsSet(QStringLiteral("overwrite"));
+    const QStringList& arguments = commandLine.Positional();
+    if (arguments.size() != 1 || !IsDescription(arguments.front()))
         return UsageError(kBuildUsage);
     const QString chosen = arguments.front();
 
@@ -50,7 +53,7 @@ int Build(const QStringList& given)
         return ExitFailure;
     }
     // The overwrite question is answered "Tak" only when --overwrite was given.
-    ScriptedOperator op(overwrite ? mrYes : mrNo);
+    ScriptedOperator op(overwrite ? ModalResult::Yes : ModalResult::No);
     if (!BuildScoringDatabase(model, op)) {
         for (const QString& message : op.Messages)
             PrintError(message);

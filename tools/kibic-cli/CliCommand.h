@@ -1,6 +1,8 @@
 // The commands of kibic-cli: each command file registers itself under its name.
 #pragma once
 
+#include "CommandLine.h"
+
 #include "common/KibicError.h"
 
 #include <QString>
@@ -36,6 +38,10 @@ void PrintError(const QString& text);
 
 // Prints "użycie: kibic-cli USAGE" for the command and returns ExitUsage.
 int UsageError(const QString& usage);
+
+// Reads the command's arguments into commandLine. A command line that its options refuse raises
+// CliUsageError with the reason and the line "użycie: kibic-cli USAGE".
+void ReadCommandLine(tools::CommandLine& commandLine, const QStringList& arguments, const QString& usage);
 
 } // namespace kibic::cli
 

@@ -29,13 +29,18 @@ public:
     {
     }
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
     {
         (void)kind;
+        (void)buttons;
         PrintError(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-        if ((buttons & dbYes) != 0)
-            return m_overwrite ? mrYes : mrNo;
-        return mrOk;
+        return ModalResult::Ok;
+    }
+
+    ModalResult Ask(Question question, const QString& text) override
+    {
+        (void)ShowMessageDialog(text, DialogKind::Confirm, YesNoQuestion);
+        return question == Question::Overwrite && m_overwrite ? ModalResult::Yes : ModalResult::No;
     }
 
     void ShowError(const QString& text) override { PrintError(text); }
@@ -46,25 +51,13 @@ private:
 
 int RunIds(const QStringList& arguments)
 {
-    QStringList files;
-    int flows = 0;
-    bool cezar = false;
-    bool overwrite = false;
-    for (const QString& argument : arguments) {
-        if (argument == QStringLiteral("--cezar")) {
-            cezar = true;
-            ++flows;
-        } else if (argument == QStringLiteral("--names-file")) {
-            ++flows;
-        } else if (argument == QStringLiteral("--yes")) {
-            overwrite = true;
-        } else if (argument.startsWith(QStringLiteral("--"))) {
-            return UsageError(kUsage);
-        } else {
-            files.append(argument);
-        }
-    }
-    if (files.size() != 1 || flows != 1)
+    tools::CommandLine commandLine { { QStringLiteral("cezar"), QString() },
+        { QStringLiteral("names-file"), QString() }, { QStringLiteral("yes"), QString() } };
+    ReadCommandLine(commandLine, arguments, kUsage);
+    const QStringList& files = commandLine.Positional();
+    const bool cezar = commandLine.IsSet(QStringLiteral("cezar"));
+    const bool overwrite = commandLine.IsSet(QStringLiteral("yes"));
+    if (files.size() != 1 || cezar == commandLine.IsSet(QStringLiteral("names-file")))
         return UsageError(kUsage);
 
     // The questions name the lists by their full path, as the window does.

@@ -13,9 +13,11 @@ namespace {
 
 int Read(const QStringList& given)
 {
-    QStringList arguments = given;
-    const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(arguments);
-    if (arguments.size() != 1 || arguments.front().startsWith(QLatin1String("--")))
+    tools::CommandLine commandLine(SectorOptionSpecs());
+    ReadCommandLine(commandLine, given, QStringLiteral(KIBIC_READ_USAGE));
+    const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(commandLine);
+    const QStringList& arguments = commandLine.Positional();
+    if (arguments.size() != 1)
         return UsageError(QStringLiteral(KIBIC_READ_USAGE));
     // The model as a freshly opened main window holds it.
     TournamentModel model;

@@ -5,7 +5,6 @@
 
 #include "common/KibicError.h"
 #include "common/Operator.h"
-#include "common/uNapisy.h"
 #include "sectors/PatternFile.h"
 #include "sectors/uSprNietyp.h"
 
@@ -17,7 +16,7 @@ namespace {
 
 struct SectorOptions
 {
-    std::optional<int> Kind; // --sector-kind 501..504
+    std::optional<SectorKind> Kind; // --sector-kind 501..504
     std::optional<QString> Pattern; // --pattern FILE.bmt
     std::optional<bool> Barometer; // --barometer yes|no
 };
@@ -44,13 +43,13 @@ public:
     {
     }
 
-    int ChooseSectorKind(const SectorKindChoice& choice) override
+    std::optional<SectorKind> ChooseSectorKind(const SectorKindChoice& choice) override
     {
         if (!m_options.Kind)
             throw KibicError(QStringLiteral("Turniej ma sektor nietypowy: podaj jego rodzaj opcją --sector-kind "
                                             "RODZAJ. Do wyboru są:\n")
                 + KindList(choice));
-        return *m_options.Kind;
+        return m_options.Kind;
     }
 
     bool EditSectorPattern(TournamentModel& model, qint32 n, qint32 o) override
@@ -81,20 +80,25 @@ public:
         return true;
     }
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override
+    ModalResult Ask(Question question, const QString& text) override
     {
-        if (text == uNapisy::CzyBarometr) {
-            if (!m_options.Barometer)
-                throw KibicError(QStringLiteral("Turniej indywidualny ma sektor nietypowy: odpowiedz na pytanie „")
-                    + uNapisy::CzyBarometr + QStringLiteral("” opcją --barometer yes|no."));
-            if (!*m_options.Barometer && !m_options.Pattern)
-                throw KibicError(QStringLiteral("Opcja --barometer no wymaga wzorca sektora: podaj go opcją "
-                                                "--pattern PLIK.bmt."));
-            return *m_options.Barometer ? mrYes : mrNo;
-        }
+        if (question != Question::Barometer)
+            return ShowMessageDialog(text, DialogKind::Confirm, YesNoQuestion);
+        if (!m_options.Barometer)
+            throw KibicError(QStringLiteral("Turniej indywidualny ma sektor nietypowy: odpowiedz na pytanie „") + text
+                + QStringLiteral("” opcją --barometer yes|no."));
+        if (!*m_options.Barometer && !m_options.Pattern)
+            throw KibicError(QStringLiteral("Opcja --barometer no wymaga wzorca sektora: podaj go opcją "
+                                            "--pattern PLIK.bmt."));
+        return *m_options.Barometer ? ModalResult::Yes : ModalResult::No;
+    }
+
+    // What the pattern file's reading says when it refuses the file; a question is not answered.
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override
+    {
         (void)kind;
         m_refusal = text;
-        return buttons & dbOk ? mrOk : mrCancel;
+        return buttons.testFlag(DialogButton::Ok) ? ModalResult::Ok : ModalResult::Cancel;
     }
 
     void ShowError(const QString& text) override { throw KibicError(text); }
@@ -119,12 +123,12 @@ public:
     bool CompleteNonTypicalSector(TournamentModel& model, const NonTypicalSectorHandOver& sector) override
     {
         const SectorKindChoice choice = EnabledSectorKinds(model, sector);
-        if (m_kind && !choice.IsEnabled(static_cast<SectorKind>(*m_kind)))
+        if (m_kind && !choice.IsEnabled(*m_kind))
             throw KibicError(QStringLiteral("Rodzaj sektora %1 („%2”) nie pasuje do sektora nietypowego tego "
                                             "turnieju (%3 stołów, %4 kompletów, przesunięcie %5, zwykłych sektorów "
                                             "%6). Do wyboru są:\n")
-                                 .arg(*m_kind)
-                                 .arg(SectorKindCaption(static_cast<SectorKind>(*m_kind)))
+                                 .arg(static_cast<int>(*m_kind))
+                                 .arg(SectorKindCaption(*m_kind))
                                  .arg(sector.RowCount)
                                  .arg(model.TableCount)
                                  .arg(sector.Shift)
@@ -139,43 +143,34 @@ public:
     }
 
 private:
-    std::optional<int> m_kind;
+    std::optional<SectorKind> m_kind;
     CliSectorOperator m_operator;
     SectorCompletion m_completion;
 };
 
-// Takes "name value" out of arguments; nullopt when the option is absent.
-std::optional<QString> TakeOption(QStringList& arguments, const QString& name)
-{
-    const qsizetype at = arguments.indexOf(name);
-    if (at < 0)
-        return std::nullopt;
-    if (at + 1 >= arguments.size())
-        throw CliUsageError(QStringLiteral("Opcja %1 wymaga wartości.").arg(name));
-    QString value = arguments.at(at + 1);
-    arguments.remove(at, 2);
-    if (arguments.contains(name))
-        throw CliUsageError(QStringLiteral("Opcja %1 podana więcej niż raz.").arg(name));
-    return value;
-}
-
 } // namespace
 
-std::unique_ptr<NonTypicalSectorCompleter> TakeSectorOptions(QStringList& arguments)
+QList<tools::OptionSpec> SectorOptionSpecs()
+{
+    return { { QStringLiteral("sector-kind"), QStringLiteral("RODZAJ") },
+        { QStringLiteral("pattern"), QStringLiteral("PLIK.bmt") },
+        { QStringLiteral("barometer"), QStringLiteral("tak|nie") } };
+}
+
+std::unique_ptr<NonTypicalSectorCompleter> SectorCompleter(const tools::CommandLine& commandLine)
 {
     SectorOptions options;
-    if (const auto kind = TakeOption(arguments, QStringLiteral("--sector-kind"))) {
+    if (const auto kind = commandLine.Value(QStringLiteral("sector-kind"))) {
         bool ok = false;
-        const int value = kind->toInt(&ok);
-        if (!ok || value < static_cast<int>(SectorKind::OneHowell) || value > static_cast<int>(SectorKind::Other))
+        options.Kind = SectorKindOf(kind->toInt(&ok));
+        if (!ok || !options.Kind)
             throw CliUsageError(QStringLiteral("Opcja --sector-kind przyjmuje 501, 502, 503 lub 504, a nie „%1”.")
                                     .arg(QuotedValue(*kind)));
-        options.Kind = value;
     }
-    options.Pattern = TakeOption(arguments, QStringLiteral("--pattern"));
+    options.Pattern = commandLine.Value(QStringLiteral("pattern"));
     if (options.Pattern && options.Pattern->isEmpty())
         throw CliUsageError(QStringLiteral("Opcja --pattern wymaga nazwy pliku wzorca."));
-    if (const auto barometer = TakeOption(arguments, QStringLiteral("--barometer"))) {
+    if (const auto barometer = commandLine.Value(QStringLiteral("barometer"))) {
         // The answer in English or in the dialog's own words.
         if (*barometer == QLatin1String("yes") || *barometer == QLatin1String("tak"))
             options.Barometer = true;

@@ -171,10 +171,11 @@ void CheckNamesDatabase(Report& report, const QString& configuration)
 
 void CheckPlayerDatabase(Report& report)
 {
-    const std::optional<RegistryKey> key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, false);
+    const std::optional<RegistryKey> key
+        = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), false);
     const QString keyName = QStringLiteral("HKEY_CURRENT_USER") + PlayerDatabaseKey;
     const QString database = CheckRegistryFile(
-        report, key, keyName, PlayerDatabaseValue, true, QStringLiteral("baza zawodników programu Pelikar"));
+        report, key, keyName, PlayerDatabaseValue.toString(), true, QStringLiteral("baza zawodników programu Pelikar"));
     if (database.isEmpty())
         return;
     try {
@@ -271,8 +272,10 @@ void RunScratchTournament(Report& report, const QString& folder)
         TournamentModel model;
         model.ScoringKind = 2;
         model.CellClicked = true;
-        QStringList noOptions;
-        const std::unique_ptr<NonTypicalSectorCompleter> completer = TakeSectorOptions(noOptions);
+        // The scratch tournament has no non-typical sector: no sector option answers anything.
+        tools::CommandLine noOptions(SectorOptionSpecs());
+        (void)noOptions.Parse({});
+        const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(noOptions);
         try {
             Require(ReadTournament(model, base + QStringLiteral(".inf"), *completer),
                 QStringLiteral("turniej próbny nie został odczytany"));
@@ -287,7 +290,7 @@ void RunScratchTournament(Report& report, const QString& folder)
                 QStringLiteral("plik próbny %1: %2").arg(Native(scores.fileName()), scores.errorString()));
         }
 
-        ScriptedOperator op(mrNo);
+        ScriptedOperator op(ModalResult::No);
         if (!BuildScoringDatabase(model, op))
             throw ScratchFailure {
                 QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
@@ -423,15 +426,18 @@ void RunScratchTournament(Report& report, const QString& folder)
 
 int Sprawdz(const QStringList& given)
 {
-    QStringList arguments = given;
-    const bool wait = arguments.removeAll(QStringLiteral("--czekaj")) > 0;
-    if (arguments.size() > 1 || (!arguments.isEmpty() && arguments.front().startsWith(QLatin1String("--"))))
+    tools::CommandLine commandLine { { QStringLiteral("czekaj"), QString() } };
+    ReadCommandLine(commandLine, given, kUsage);
+    const bool wait = commandLine.IsSet(QStringLiteral("czekaj"));
+    const QStringList& arguments = commandLine.Positional();
+    if (arguments.size() > 1)
         return UsageError(kUsage);
     const QString folder = arguments.isEmpty() ? QDir::tempPath() : QFileInfo(arguments.front()).absoluteFilePath();
 
     Report report;
     const QString zyrtKey = QStringLiteral("HKEY_LOCAL_MACHINE\\") + GawotnikKey;
-    const std::optional<RegistryKey> gawotnik = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey, false);
+    const std::optional<RegistryKey> gawotnik
+        = RegistryKey::Open(RegistryHive::LocalMachine, GawotnikKey.toString(), false);
     const QString configuration = CheckRegistryFile(
         report, gawotnik, zyrtKey, QStringLiteral("ZyRT"), true, QStringLiteral("plik konfiguracji ZyRTa"));
     if (!configuration.isEmpty())

@@ -33,7 +33,7 @@ void Interrupt(int)
     g_interrupted = true;
 }
 
-// The options common to the three commands; false on bad usage.
+// The file and the options of transfer, grid, tables and unmark.
 struct DatabaseArguments
 {
     QString File;
@@ -42,28 +42,43 @@ struct DatabaseArguments
     bool All = false;
 };
 
-bool ParseArguments(const QStringList& arguments, bool allowWatch, bool allowAll, DatabaseArguments& parsed)
+// Reads the file and the options of one of the commands; bad usage raises CliUsageError with the
+// command's usage line. unmark takes --all (and must have it), transfer takes --watch.
+DatabaseArguments ReadDatabaseArguments(
+    const QStringList& arguments, bool allowWatch, bool allowAll, const QString& usage)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        bool ok = false;
-        if (argument == QStringLiteral("--column") && i + 1 < arguments.size()) {
-            parsed.Column = arguments[++i].toInt(&ok);
-            if (!ok || parsed.Column < 0 || parsed.Column > 4)
-                return false;
-        } else if (allowWatch && argument == QStringLiteral("--watch") && i + 1 < arguments.size()) {
-            parsed.WatchSeconds = arguments[++i].toInt(&ok);
-            if (!ok || parsed.WatchSeconds < 1)
-                return false;
-        } else if (allowAll && argument == QStringLiteral("--all")) {
-            parsed.All = true;
-        } else if (argument.startsWith(QLatin1String("--")) || !parsed.File.isEmpty()) {
-            return false;
-        } else {
-            parsed.File = QFileInfo(argument).absoluteFilePath();
-        }
+    QList<tools::OptionSpec> options = { { QStringLiteral("column"), QStringLiteral("N") } };
+    if (allowWatch)
+        options.append({ QStringLiteral("watch"), QStringLiteral("SEKUNDY") });
+    if (allowAll)
+        options.append({ QStringLiteral("all"), QString() });
+    tools::CommandLine commandLine(options);
+    ReadCommandLine(commandLine, arguments, usage);
+    const CliUsageError badUsage(QStringLiteral("użycie: kibic-cli ") + usage);
+    DatabaseArguments parsed;
+    bool ok = true;
+    if (const auto column = commandLine.Value(QStringLiteral("column"))) {
+        parsed.Column = column->toInt(&ok);
+        if (!ok || parsed.Column < 0 || parsed.Column > 4)
+            throw badUsage;
     }
-    return !parsed.File.isEmpty() && (!allowAll || parsed.All);
+    if (const auto seconds = allowWatch ? commandLine.Value(QStringLiteral("watch")) : std::nullopt) {
+        parsed.WatchSeconds = seconds->toInt(&ok);
+        if (!ok || parsed.WatchSeconds < 1)
+            throw badUsage;
+    }
+    parsed.All = allowAll && commandLine.IsSet(QStringLiteral("all"));
+    if (commandLine.Positional().size() != 1 || (allowAll && !parsed.All))
+        throw badUsage;
+    parsed.File = QFileInfo(commandLine.Positional().front()).absoluteFilePath();
+    return parsed;
+}
+
+// The commands that change the database refuse one that is not there instead of making it.
+void RequireDatabaseFile(const QString& file)
+{
+    if (!QFileInfo::exists(file))
+        throw KibicError(QStringLiteral("Nie ma pliku bazy danych %1.").arg(file));
 }
 
 TournamentModel ModelOfDatabase(const DatabaseArguments& arguments)
@@ -99,13 +114,8 @@ void WaitInterval(qint32 seconds)
 // keep their marks. Without --watch a failure ends the command.
 int Transfer(const QStringList& given)
 {
-    DatabaseArguments arguments;
-    if (!ParseArguments(given, true, false, arguments))
-        return UsageError(kTransferUsage);
-    if (!QFileInfo::exists(arguments.File)) {
-        PrintError(QStringLiteral("Nie ma pliku bazy danych %1.").arg(arguments.File));
-        return ExitFailure;
-    }
+    const DatabaseArguments arguments = ReadDatabaseArguments(given, true, false, kTransferUsage);
+    RequireDatabaseFile(arguments.File);
     const bool watch = arguments.WatchSeconds > 0;
     g_interrupted = false;
     if (watch) {
@@ -164,10 +174,7 @@ DatabaseGrid ReadDatabaseGrid(const DatabaseArguments& arguments)
 
 int Grid(const QStringList& given)
 {
-    DatabaseArguments arguments;
-    if (!ParseArguments(given, false, false, arguments))
-        return UsageError(kGridUsage);
-    const DatabaseGrid shown = ReadDatabaseGrid(arguments);
+    const DatabaseGrid shown = ReadDatabaseGrid(ReadDatabaseArguments(given, false, false, kGridUsage));
     for (int row = 0; row < shown.Grid.RowCount(); ++row) {
         QStringList cells;
         for (int column = 0; column < shown.Grid.ColumnCount(); ++column)
@@ -181,9 +188,7 @@ int Grid(const QStringList& given)
 // rounds so far are missing, and the current round.
 int Tables(const QStringList& given)
 {
-    DatabaseArguments arguments;
-    if (!ParseArguments(given, false, false, arguments))
-        return UsageError(kTablesUsage);
+    const DatabaseArguments arguments = ReadDatabaseArguments(given, false, false, kTablesUsage);
     const DatabaseGrid shown = ReadDatabaseGrid(arguments);
     TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
     for (const QString& line : TableProgressLines(ReadTableProgress(shown.Model, rdaTable, shown.Grid)))
@@ -193,13 +198,8 @@ int Tables(const QStringList& given)
 
 int Unmark(const QStringList& given)
 {
-    DatabaseArguments arguments;
-    if (!ParseArguments(given, false, true, arguments))
-        return UsageError(kUnmarkUsage);
-    if (!QFileInfo::exists(arguments.File)) {
-        PrintError(QStringLiteral("Nie ma pliku bazy danych %1.").arg(arguments.File));
-        return ExitFailure;
-    }
+    const DatabaseArguments arguments = ReadDatabaseArguments(given, false, true, kUnmarkUsage);
+    RequireDatabaseFile(arguments.File);
     TQuery query(ScoringConnectionString(arguments.File));
     query.SetSql(ClearAllMarksStatement(arguments.Column));
     query.ExecSql();

@@ -72,6 +72,12 @@ int UsageError(const QString& usage)
     return ExitUsage;
 }
 
+void ReadCommandLine(tools::CommandLine& commandLine, const QStringList& arguments, const QString& usage)
+{
+    if (!commandLine.Parse(arguments))
+        throw CliUsageError(commandLine.Error() + QStringLiteral("\nużycie: kibic-cli ") + usage);
+}
+
 } // namespace kibic::cli
 
 int main(int argc, char* argv[])

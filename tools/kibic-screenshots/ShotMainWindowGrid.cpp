@@ -76,7 +76,7 @@ std::unique_ptr<TcollForm> OpenedMainWindow(int lastRound, const std::function<v
 {
     TournamentModel model;
     NoSector noSector;
-    ScriptedOperator answers(mrYes);
+    ScriptedOperator answers(ModalResult::Yes);
     if (!ReadTournament(model, LayOutDemo(), noSector) || !BuildScoringDatabase(model, answers))
         throw KibicError(
             QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));

@@ -63,8 +63,8 @@ void PlayersDatabase(bool withPlayers)
         (void)connection.Execute(QStringLiteral("CREATE TABLE [players] ([ID] INTEGER,[Name] TEXT(40))"));
         (void)connection.Execute(QStringLiteral("INSERT INTO [players] ([ID],[Name]) VALUES (1,'Kowalski Jan')"));
     }
-    if (auto key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey, true))
-        (void)key->WriteString(PlayerDatabaseValue, file);
+    if (auto key = RegistryKey::Open(RegistryHive::CurrentUser, PlayerDatabaseKey.toString(), true))
+        (void)key->WriteString(PlayerDatabaseValue.toString(), file);
 }
 
 std::unique_ptr<QWidget> SettingsAfterBuild(bool withPlayers)

@@ -34,11 +34,11 @@ public:
         (void)EditSectorPattern(m_shot->Model, n, 0);
     }
 
-    int ShowModalPage() override
+    ModalResult ShowModalPage() override
     {
         if (Label1->text() == QStringLiteral("Kpl.") + QString::number(m_boardSet))
-            return mrCancel;
-        return mrYes;
+            return ModalResult::Cancel;
+        return ModalResult::Yes;
     }
 
 private:

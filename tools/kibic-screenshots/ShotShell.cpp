@@ -48,9 +48,9 @@ std::unique_ptr<QWidget> MainWindowAllControls()
     return window;
 }
 
-std::unique_ptr<QWidget> Message(const QString& text, int kind, int buttons)
+std::unique_ptr<QWidget> Message(const QString& text, DialogKind kind, DialogButtons buttons)
 {
-    return std::unique_ptr<QWidget>(BuildMessageDialog(text, kind, static_cast<quint16>(buttons)));
+    return std::unique_ptr<QWidget>(BuildMessageDialog(text, kind, buttons));
 }
 
 std::unique_ptr<QWidget> AboutBox()
@@ -65,10 +65,15 @@ KIBIC_SCREENSHOT("shell-main-window", MainWindow);
 KIBIC_SCREENSHOT("shell-main-window-all-controls", MainWindowAllControls);
 KIBIC_SCREENSHOT("shell-about", AboutBox);
 // The program's own messages, each of its kind and with its buttons.
-KIBIC_SCREENSHOT("shell-message-1-error", [] { return Message(uNapisy::SortelNieJestZainstalowana, dkError, dbOk); });
-KIBIC_SCREENSHOT("shell-message-2-info", [] { return Message(uNapisy::CzuwanieUruchomRecznie, dkInfo, dbOk); });
-KIBIC_SCREENSHOT("shell-message-3-question",
-    [] { return Message(QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws") + uNapisy::IstniejeNadpisac, dkConfirm, 11); });
-KIBIC_SCREENSHOT("shell-message-3-barometer", [] { return Message(uNapisy::CzyBarometr, dkConfirm, 11); });
+KIBIC_SCREENSHOT("shell-message-1-error",
+    [] { return Message(uNapisy::SortelNieJestZainstalowana.toString(), DialogKind::Error, DialogButton::Ok); });
+KIBIC_SCREENSHOT("shell-message-2-info",
+    [] { return Message(uNapisy::CzuwanieUruchomRecznie.toString(), DialogKind::Info, DialogButton::Ok); });
+KIBIC_SCREENSHOT("shell-message-3-question", [] {
+    return Message(
+        QStringLiteral("C:\\ZyRT\\Turnieje\\żółw.bws") + uNapisy::IstniejeNadpisac, DialogKind::Confirm, YesNoQuestion);
+});
+KIBIC_SCREENSHOT("shell-message-3-barometer",
+    [] { return Message(uNapisy::CzyBarometr.toString(), DialogKind::Confirm, YesNoQuestion); });
 
 } // namespace kibic::screenshots

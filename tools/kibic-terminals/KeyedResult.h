@@ -4,6 +4,7 @@
 #include "RehearsalRandom.h"
 
 #include <QString>
+#include <QStringView>
 
 namespace kibic::terminals {
 
@@ -17,8 +18,8 @@ struct KeyedResult
     QString Remarks; // empty, "Not played" or a split score such as "60%-40%"
 };
 
-inline const QString kNotPlayedRemark = QStringLiteral("Not played");
-inline const QString kErasedRemark = QStringLiteral("Result erased");
+inline constexpr QStringView kNotPlayedRemark = u"Not played";
+inline constexpr QStringView kErasedRemark = u"Result erased";
 
 // A board played out: a contract drawn from what tables bid (mostly part scores and games, few slams,
 // a few passed out, now and then doubled), a declarer, a result that the contract can have (between 0

@@ -1,18 +1,16 @@
 // Parsing the rehearsal terminal server's command line.
 #include "RehearsalOptions.h"
 
+#include "CommandLine.h"
+
 #include "common/KibicError.h"
 
+#include <array>
 #include <cmath>
 
 namespace kibic::terminals {
 
 namespace {
-
-bool TakesValue(const QString& name)
-{
-    return name != QStringLiteral("--once");
-}
 
 bool ReadProbability(const QString& text, double& into)
 {
@@ -49,72 +47,54 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
         return parsed;
     };
 
-    QStringList switchPieces;
-    QList<QPair<QString, QString>> options;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (!argument.startsWith(QStringLiteral("--"))) {
-            switchPieces.append(argument);
-            continue;
-        }
-        QString name = argument;
-        QString value;
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        if (equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-        } else if (TakesValue(name)) {
-            if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("Opcja %1 wymaga wartości.").arg(QuotedValue(name)));
-            value = arguments[++i];
-        }
-        options.append({ name, value });
-    }
+    tools::CommandLine commandLine { { QStringLiteral("rate"), QStringLiteral("WIERSZY_NA_SEKUNDĘ") },
+        { QStringLiteral("seed"), QStringLiteral("N") }, { QStringLiteral("once"), QString() },
+        { QStringLiteral("rounds"), QStringLiteral("K") }, { QStringLiteral("erase"), QStringLiteral("P") },
+        { QStringLiteral("not-played"), QStringLiteral("P") }, { QStringLiteral("split"), QStringLiteral("P") } };
+    if (!commandLine.Parse(arguments))
+        return fail(commandLine.Error());
 
     RehearsalOptions& o = parsed.Options;
-    for (const auto& [name, value] : options) {
-        bool ok = false;
-        if (name == QStringLiteral("--rate")) {
-            const double rate = value.toDouble(&ok);
-            if (!ok || !std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
-                return fail(QStringLiteral(
-                    "Tempo --rate musi być liczbą od 0.001 do 1000000 wierszy na sekundę, a jest \"%1\".")
-                                .arg(QuotedValue(value)));
-            o.RowsPerSecond = rate;
-        } else if (name == QStringLiteral("--seed")) {
-            const quint64 seed = value.toULongLong(&ok);
-            if (!ok)
-                return fail(QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".")
-                                .arg(QuotedValue(value)));
-            o.Seed = seed;
-        } else if (name == QStringLiteral("--once")) {
-            if (!value.isEmpty())
-                return fail(QStringLiteral("Opcja --once nie przyjmuje wartości."));
-            o.Once = true;
-        } else if (name == QStringLiteral("--rounds")) {
-            const int rounds = value.toInt(&ok);
-            if (!ok || rounds < 1)
-                return fail(QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".")
-                                .arg(QuotedValue(value)));
-            o.LastRound = rounds;
-        } else if (name == QStringLiteral("--erase") || name == QStringLiteral("--not-played")
-            || name == QStringLiteral("--split")) {
-            double& into = name == QStringLiteral("--erase") ? o.EraseProbability
-                : name == QStringLiteral("--split")          ? o.SplitProbability
-                                                             : o.NotPlayedProbability;
-            if (!ReadProbability(value, into))
-                return fail(QStringLiteral("Prawdopodobieństwo %1 musi być liczbą od 0 do 1, a jest \"%2\".")
-                                .arg(name, QuotedValue(value)));
-        } else {
-            return fail(QStringLiteral("Nieznana opcja %1.").arg(QuotedValue(name)));
-        }
+    bool ok = false;
+    if (const auto value = commandLine.Value(QStringLiteral("rate"))) {
+        const double rate = value->toDouble(&ok);
+        if (!ok || !std::isfinite(rate) || rate < kSlowestRate || rate > kFastestRate)
+            return fail(
+                QStringLiteral("Tempo --rate musi być liczbą od 0.001 do 1000000 wierszy na sekundę, a jest \"%1\".")
+                    .arg(QuotedValue(*value)));
+        o.RowsPerSecond = rate;
+    }
+    if (const auto value = commandLine.Value(QStringLiteral("seed"))) {
+        const quint64 seed = value->toULongLong(&ok);
+        if (!ok)
+            return fail(QStringLiteral("Ziarno --seed musi być liczbą całkowitą nieujemną, a jest \"%1\".")
+                            .arg(QuotedValue(*value)));
+        o.Seed = seed;
+    }
+    o.Once = commandLine.IsSet(QStringLiteral("once"));
+    if (const auto value = commandLine.Value(QStringLiteral("rounds"))) {
+        const int rounds = value->toInt(&ok);
+        if (!ok || rounds < 1)
+            return fail(QStringLiteral("Liczba rund --rounds musi być liczbą całkowitą od 1, a jest \"%1\".")
+                            .arg(QuotedValue(*value)));
+        o.LastRound = rounds;
+    }
+    const std::array<std::pair<QString, double*>, 3> probabilities = {
+        { { QStringLiteral("erase"), &o.EraseProbability }, { QStringLiteral("not-played"), &o.NotPlayedProbability },
+            { QStringLiteral("split"), &o.SplitProbability } }
+    };
+    for (const auto& [name, into] : probabilities) {
+        const auto value = commandLine.Value(name);
+        if (value && !ReadProbability(*value, *into))
+            return fail(QStringLiteral("Prawdopodobieństwo --%1 musi być liczbą od 0 do 1, a jest \"%2\".")
+                            .arg(name, QuotedValue(*value)));
     }
 
     // The real server's switches: "/f:[" file "]" and single-letter switches, which are ignored. The
     // file name may hold spaces (and the switches may come split at them), so the text is taken whole:
     // the name runs from "/f:[" to the last "]" that ends the text or stands before a blank (a folder may
     // be called "Puchar] Lata"; the switches after the name hold no bracket).
-    const QString text = switchPieces.join(QLatin1Char(' '));
+    const QString text = commandLine.Positional().join(QLatin1Char(' '));
     const qsizetype start = text.indexOf(QStringLiteral("/f:"), 0, Qt::CaseInsensitive);
     if (start < 0)
         return fail(QStringLiteral("Brak pliku bazy: podaj go jako /f:[PLIK.bws]."));

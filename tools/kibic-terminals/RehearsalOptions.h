@@ -34,7 +34,9 @@ struct ParsedRehearsalArguments
 // between the brackets may hold spaces, whether the switches come as one argument or several; other
 // "/" switches are ignored), and this server's own options:
 //   --rate ROWS_PER_SECOND  --seed N  --once  --rounds K  --erase P  --not-played P  --split P
-// (each also as --name=value). An unknown "--" option, a missing or bad value, or no "/f:" is an error.
+// (each also as --name=value). An unknown "--" option, a missing or bad value, an option given twice, or
+// no "/f:" is an error. Arguments that do not begin with "--" are the real server's switches, even where a
+// piece of the file name split at a space begins with "-".
 [[nodiscard]] ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments);
 
 // The usage lines printed with a command-line error.

@@ -36,7 +36,7 @@ KeyedResult KeyIn(const RehearsalOptions& options, bool leadCard, const Seating&
     };
     KeyedResult keyed;
     if (generator(PurposeNotPlayed).Chance(options.NotPlayedProbability)) {
-        keyed.Remarks = kNotPlayedRemark;
+        keyed.Remarks = kNotPlayedRemark.toString();
         return keyed;
     }
     RehearsalRandom split = generator(PurposeSplit);
@@ -162,7 +162,7 @@ std::vector<ReceivedRow> PlanRound(const ScoringLayout& layout, int round, const
             ReceivedRow erasure = rows.back();
             erasure.Kind = RowKind::Erasure;
             erasure.Erased = true;
-            erasure.Keyed.Remarks = kErasedRemark;
+            erasure.Keyed.Remarks = kErasedRemark.toString();
             rows.push_back(erasure);
             RehearsalRandom again = RehearsalRandom::For(
                 options.Seed, { PurposeReEntry, seating.Section, seating.Table, seating.Round, board });

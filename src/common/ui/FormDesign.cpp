@@ -186,17 +186,17 @@ void InstallFontSubstitutions()
 {
     static const bool installed = [] {
         const QString dejaVu = QStringLiteral("DejaVu Sans");
-        for (const QString& family : { MsSansSerif, ComicSansMs })
-            QFont::insertSubstitution(family, dejaVu);
+        for (const QStringView family : { MsSansSerif, ComicSansMs })
+            QFont::insertSubstitution(family.toString(), dejaVu);
         return true;
     }();
     (void)installed;
 }
 
-QFont DesignFont(const QString& family, int pixelSize, bool bold)
+QFont DesignFont(QStringView family, int pixelSize, bool bold)
 {
     InstallFontSubstitutions();
-    QFont font(family);
+    QFont font(family.toString());
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

@@ -6,6 +6,7 @@
 #include <QMargins>
 #include <QSize>
 #include <QString>
+#include <QStringView>
 
 class QWidget;
 
@@ -57,9 +58,9 @@ inline constexpr quint32 clCream = 13434879; // pale yellow of the start-up wind
 void InstallFontSubstitutions();
 
 // A design font with its character height in pixels (8 points = 11 pixels, 10 points = 13 pixels).
-[[nodiscard]] QFont DesignFont(const QString& family, int pixelSize, bool bold = false);
+[[nodiscard]] QFont DesignFont(QStringView family, int pixelSize, bool bold = false);
 
-inline const QString MsSansSerif = QStringLiteral("MS Sans Serif");
-inline const QString ComicSansMs = QStringLiteral("Comic Sans MS");
+inline constexpr QStringView MsSansSerif = u"MS Sans Serif";
+inline constexpr QStringView ComicSansMs = u"Comic Sans MS";
 
 } // namespace kibic

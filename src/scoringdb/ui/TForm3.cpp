@@ -153,9 +153,9 @@ TForm3::TForm3(QWidget* owner, Operator& op, PlayersMissingCheck playersMissing)
     connect(Edit10, &QLineEdit::textChanged, this, &TForm3::CheckBox7Click);
     connect(Edit11, &QLineEdit::textChanged, this, &TForm3::CheckBox7Click);
     connect(CheckBox14, &QCheckBox::toggled, this, &TForm3::CheckBox14Click);
-    connect(BitBtn1, &QToolButton::clicked, this, [this] { ButtonPressed(mrYes); });
-    connect(BitBtn2, &QToolButton::clicked, this, [this] { ButtonPressed(mrNo); });
-    connect(BitBtn3, &QToolButton::clicked, this, [this] { ButtonPressed(mrCancel); });
+    connect(BitBtn1, &QToolButton::clicked, this, [this] { ButtonPressed(ModalResult::Yes); });
+    connect(BitBtn2, &QToolButton::clicked, this, [this] { ButtonPressed(ModalResult::No); });
+    connect(BitBtn3, &QToolButton::clicked, this, [this] { ButtonPressed(ModalResult::Cancel); });
 }
 
 void TForm3::Load(const TerminalOptions& options, bool namesFileKnown)
@@ -257,23 +257,23 @@ void TForm3::CheckBox14Click()
     m_operator.ShowInfo(missing);
 }
 
-void TForm3::ButtonPressed(int result)
+void TForm3::ButtonPressed(ModalResult result)
 {
     m_modalResult = result;
     BitBtn1Click();
-    if (m_modalResult != mrNone)
-        done(m_modalResult);
+    if (m_modalResult != ModalResult::None)
+        done(ModalCode(m_modalResult));
 }
 
 void TForm3::BitBtn1Click()
 {
     if (!ValidateTimes())
-        m_modalResult = mrNone;
+        m_modalResult = ModalResult::None;
 }
 
 void TForm3::reject()
 {
-    done(mrCancel);
+    done(ModalCode(ModalResult::Cancel));
 }
 
 void TForm3::keyPressEvent(QKeyEvent* event)
@@ -293,13 +293,13 @@ void TForm3::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-int RunSettingsWindow(QWidget* owner, Operator& op, const PlayersMissingCheck& playersMissing,
+ModalResult RunSettingsWindow(QWidget* owner, Operator& op, const PlayersMissingCheck& playersMissing,
     TerminalOptions& options, bool namesFileKnown)
 {
     TForm3 form(owner, op, playersMissing);
     form.Load(options, namesFileKnown);
-    const int result = form.exec();
-    if (result == mrYes || result == mrNo)
+    const ModalResult result = ModalResultOf(form.exec());
+    if (result == ModalResult::Yes || result == ModalResult::No)
         options = form.Options();
     return result;
 }

@@ -1,6 +1,7 @@
 // TForm3 (uBMSets): the terminals' options of the tournament, shown before the terminal server starts.
 #pragma once
 
+#include "common/DialogTypes.h"
 #include "scoringdb/TerminalOptions.h"
 
 #include <QDialog>
@@ -20,8 +21,8 @@ class Operator;
 // cannot be looked up in the player database; empty when it has players.
 using PlayersMissingCheck = std::function<QString()>;
 
-// "Tak" saves and starts the server (mrYes), "Nie" saves only (mrNo), "Zaniechaj" and the close box
-// do neither (mrCancel). The buttons close the window only with valid times.
+// "Tak" saves and starts the server (Yes), "Nie" saves only (No), "Zaniechaj" and the close box
+// do neither (Cancel). The buttons close the window only with valid times.
 class TForm3 : public QDialog
 {
     Q_OBJECT
@@ -72,24 +73,24 @@ public slots:
     // Every button: with invalid times the window stays open.
     void BitBtn1Click();
 
-    // The close box: closes at once with mrCancel.
+    // The close box: closes at once with Cancel.
     void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void ButtonPressed(int result);
+    void ButtonPressed(ModalResult result);
 
     Operator& m_operator;
     PlayersMissingCheck m_playersMissing;
-    int m_modalResult = 0;
+    ModalResult m_modalResult = ModalResult::None;
     bool m_noBlankEntryColumn = true;
 };
 
 // Creates the window with owner, loads options, shows it modally and releases it; returns the modal
-// result, and on mrYes or mrNo leaves in options what the window showed.
-[[nodiscard]] int RunSettingsWindow(QWidget* owner, Operator& op, const PlayersMissingCheck& playersMissing,
+// result, and on Yes or No leaves in options what the window showed.
+[[nodiscard]] ModalResult RunSettingsWindow(QWidget* owner, Operator& op, const PlayersMissingCheck& playersMissing,
     TerminalOptions& options, bool namesFileKnown);
 
 } // namespace kibic

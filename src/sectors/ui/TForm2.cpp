@@ -1,7 +1,7 @@
 // TForm2: the choice of a non-typical sector's kind.
 #include "sectors/ui/TForm2.h"
 
-#include "common/Operator.h"
+#include "common/DialogTypes.h"
 #include "common/ui/FormDesign.h"
 
 #include <QLabel>
@@ -38,7 +38,7 @@ TForm2::TForm2(QWidget* parent)
     for (size_t i = 0; i < kinds.size(); ++i) {
         auto* button = new QRadioButton(SectorKindCaption(kinds[i]), this);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
-        const int kind = static_cast<int>(kinds[i]);
+        const SectorKind kind = kinds[i];
         connect(button, &QRadioButton::clicked, this, [this, kind] { RadioButtonClick(kind); });
         layout->addWidget(button);
         *buttons[i] = button;
@@ -54,22 +54,19 @@ void TForm2::EnableKinds(const SectorKindChoice& choice)
     RadioButton4->setEnabled(choice.IsEnabled(SectorKind::Other));
 }
 
-int TForm2::ChooseKind()
+std::optional<SectorKind> TForm2::ChooseKind()
 {
-    const int result = exec();
-    return result >= static_cast<int>(SectorKind::OneHowell) && result <= static_cast<int>(SectorKind::Other)
-        ? result
-        : static_cast<int>(mrCancel);
+    return SectorKindOf(exec());
 }
 
 void TForm2::reject()
 {
-    done(mrCancel);
+    done(ModalCode(ModalResult::Cancel));
 }
 
-void TForm2::RadioButtonClick(int kind)
+void TForm2::RadioButtonClick(SectorKind kind)
 {
-    done(kind);
+    done(static_cast<int>(kind));
 }
 
 } // namespace kibic

@@ -11,7 +11,7 @@ class QRadioButton;
 namespace kibic {
 
 // "Sektor nietypowy": a bold explanation and four radio buttons. Clicking one closes the window at once
-// with its modal result 501..504; the close box (or Esc) gives Cancel.
+// with its kind's number 501..504 as modal result; the close box (or Esc) gives Cancel.
 class TForm2 : public QDialog
 {
     Q_OBJECT
@@ -22,8 +22,8 @@ public:
     // Enables the radio buttons as the choice says.
     void EnableKinds(const SectorKindChoice& choice);
 
-    // Shows the window modally: 501..504, or mrCancel.
-    [[nodiscard]] int ChooseKind();
+    // Shows the window modally: the kind chosen, or none when it was closed without a choice.
+    [[nodiscard]] std::optional<SectorKind> ChooseKind();
 
     QLabel* Label1 = nullptr;
     QRadioButton* RadioButton1 = nullptr;
@@ -35,7 +35,7 @@ public slots:
     void reject() override;
 
 private:
-    void RadioButtonClick(int kind);
+    void RadioButtonClick(SectorKind kind);
 };
 
 } // namespace kibic

@@ -101,10 +101,11 @@ TfrmNietyp::TfrmNietyp(QString patternFolder, Operator& messages, QWidget* paren
     BitBtn5->setToolTip(QStringLiteral("Użyj wzorca"));
     BitBtn6 = MakeButton(this, "BitBtn6", QString(), StandardIcon(this, QStyle::SP_DialogSaveButton));
     BitBtn6->setToolTip(QStringLiteral("Zapisz jako wzorzec"));
-    const std::array<std::pair<QPushButton*, int>, 6> results = { { { BitBtn1, mrNo }, { BitBtn2, mrYes },
-        { BitBtn3, mrOk }, { BitBtn4, mrCancel }, { BitBtn5, mrRetry }, { BitBtn6, mrIgnore } } };
+    const std::array<std::pair<QPushButton*, ModalResult>, 6> results
+        = { { { BitBtn1, ModalResult::No }, { BitBtn2, ModalResult::Yes }, { BitBtn3, ModalResult::Ok },
+            { BitBtn4, ModalResult::Cancel }, { BitBtn5, ModalResult::Retry }, { BitBtn6, ModalResult::Ignore } } };
     for (const auto& [button, result] : results) {
-        const int modalResult = result;
+        const ModalResult modalResult = result;
         connect(button, &QPushButton::clicked, this, [this, modalResult] { BitBtnClick(modalResult); });
     }
 
@@ -247,9 +248,9 @@ void TfrmNietyp::ShowPage(const PatternPage& page)
     StringGrid1->setFocus();
 }
 
-int TfrmNietyp::ShowModalPage()
+ModalResult TfrmNietyp::ShowModalPage()
 {
-    return exec();
+    return ModalResultOf(exec());
 }
 
 QStringList TfrmNietyp::ColumnTexts(PatternColumn column) const
@@ -298,13 +299,13 @@ QString TfrmNietyp::AskSavePatternFile()
 
 void TfrmNietyp::reject()
 {
-    done(mrCancel);
+    done(ModalCode(ModalResult::Cancel));
 }
 
-void TfrmNietyp::BitBtnClick(int modalResult)
+void TfrmNietyp::BitBtnClick(ModalResult modalResult)
 {
     CommitGridEdit();
-    done(modalResult);
+    done(ModalCode(modalResult));
 }
 
 void TfrmNietyp::CommitGridEdit()

@@ -39,7 +39,7 @@ public:
     void StringGrid1SetEditText(int column, int row, const QString& text);
 
     void ShowPage(const PatternPage& page) override;
-    [[nodiscard]] int ShowModalPage() override;
+    [[nodiscard]] ModalResult ShowModalPage() override;
     [[nodiscard]] QStringList TableTexts() const override;
     [[nodiscard]] QStringList RoundTexts() const override;
     [[nodiscard]] QString AskLoadPatternFile() override;
@@ -67,7 +67,7 @@ protected:
 
 private:
     void SizeForRows(qint32 n);
-    void BitBtnClick(int modalResult);
+    void BitBtnClick(ModalResult modalResult);
     void CommitGridEdit();
     QStringList ColumnTexts(PatternColumn column) const;
 

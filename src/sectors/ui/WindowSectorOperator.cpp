@@ -13,7 +13,7 @@ WindowSectorOperator::WindowSectorOperator(QWidget* parent, QString patternFolde
 {
 }
 
-int WindowSectorOperator::ChooseSectorKind(const SectorKindChoice& choice)
+std::optional<SectorKind> WindowSectorOperator::ChooseSectorKind(const SectorKindChoice& choice)
 {
     TForm2 form(m_parent);
     form.EnableKinds(choice);

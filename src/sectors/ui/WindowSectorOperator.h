@@ -16,7 +16,7 @@ public:
     // start; messages shows the editor's messages (a pattern refused, a pattern file that failed).
     WindowSectorOperator(QWidget* parent, QString patternFolder, Operator& messages);
 
-    [[nodiscard]] int ChooseSectorKind(const SectorKindChoice& choice) override;
+    [[nodiscard]] std::optional<SectorKind> ChooseSectorKind(const SectorKindChoice& choice) override;
     [[nodiscard]] bool EditSectorPattern(TournamentModel& model, qint32 n, qint32 o) override;
 
 private:

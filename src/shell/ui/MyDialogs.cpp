@@ -1,7 +1,6 @@
 // TMyDlgForm: caption and icon by the message's kind, buttons by the mask, size by the message.
 #include "shell/ui/MyDialogs.h"
 
-#include "common/Operator.h"
 #include "common/ui/FormDesign.h"
 #include "common/ui/Glyphs.h"
 
@@ -16,13 +15,24 @@ namespace kibic {
 
 namespace {
 
+// The window's part of each button of MessageButtons, in the same order.
 struct ButtonDesign
 {
     const char* Name;
-    QString Text;
-    int Result;
     Glyph Picture;
 };
+
+constexpr std::array<ButtonDesign, MessageButtonCount> kButtonDesigns = { {
+    { "BitBtn1", Glyph::Yes },
+    { "BitBtn2", Glyph::No },
+    { "BitBtn3", Glyph::Ok },
+    { "BitBtn4", Glyph::Retry },
+    { "BitBtn5", Glyph::Ignore },
+} };
+
+// The system icons of the kinds Warning, Error, Info and Confirm, in that order.
+constexpr std::array<QStyle::StandardPixmap, 4> kKindIcons = { QStyle::SP_MessageBoxWarning,
+    QStyle::SP_MessageBoxCritical, QStyle::SP_MessageBoxInformation, QStyle::SP_MessageBoxQuestion };
 
 QLabel* CaptionLabel(QWidget* parent, const char* name, const QString& caption)
 {
@@ -33,32 +43,18 @@ QLabel* CaptionLabel(QWidget* parent, const char* name, const QString& caption)
     return label;
 }
 
-QPixmap KindIcon(const QStyle& style, int kind)
+QPixmap KindIcon(const QStyle& style, DialogKind kind)
 {
     constexpr int iconSize = 32;
-    QStyle::StandardPixmap standard = QStyle::SP_MessageBoxWarning;
-    switch (kind) {
-    case dkWarning:
-        standard = QStyle::SP_MessageBoxWarning;
-        break;
-    case dkError:
-        standard = QStyle::SP_MessageBoxCritical;
-        break;
-    case dkInfo:
-        standard = QStyle::SP_MessageBoxInformation;
-        break;
-    case dkConfirm:
-        standard = QStyle::SP_MessageBoxQuestion;
-        break;
-    case dkApplication: {
+    if (kind == DialogKind::Application) {
         const QIcon icon = QApplication::windowIcon();
         return icon.isNull() ? DrawGlyph(Glyph::Application, QSize(iconSize, iconSize))
                              : icon.pixmap(iconSize, iconSize);
     }
-    default:
+    const auto index = static_cast<size_t>(kind);
+    if (index >= kKindIcons.size())
         return {};
-    }
-    return style.standardIcon(standard).pixmap(iconSize, iconSize);
+    return style.standardIcon(kKindIcons[index]).pixmap(iconSize, iconSize);
 }
 
 } // namespace
@@ -84,36 +80,30 @@ TMyDlgForm::TMyDlgForm(QWidget* parent)
     Label4 = CaptionLabel(this, "Label4", QStringLiteral("INFO!"));
     Label5 = CaptionLabel(this, "Label5", QStringLiteral("POTWIERDŻ!"));
 
-    const std::array<ButtonDesign, MessageDialogButtonCount> designs = { {
-        { "BitBtn1", QStringLiteral("&Tak"), mrYes, Glyph::Yes },
-        { "BitBtn2", QStringLiteral("&Nie"), mrNo, Glyph::No },
-        { "BitBtn3", QStringLiteral("OK"), mrOk, Glyph::Ok },
-        { "BitBtn4", QStringLiteral("&Popraw"), mrRetry, Glyph::Retry },
-        { "BitBtn5", QStringLiteral("&Ignoruj"), mrIgnore, Glyph::Ignore },
-    } };
-    std::array<QPushButton*, MessageDialogButtonCount> buttons {};
-    for (size_t i = 0; i < designs.size(); ++i) {
-        auto* button = new QPushButton(GlyphIcon(designs[i].Picture), designs[i].Text, this);
-        button->setObjectName(QLatin1String(designs[i].Name));
+    std::array<QPushButton*, MessageButtonCount> buttons {};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        auto* button
+            = new QPushButton(GlyphIcon(kButtonDesigns[i].Picture), MessageButtons[i].Caption.toString(), this);
+        button->setObjectName(QLatin1String(kButtonDesigns[i].Name));
         button->setGeometry(8 + static_cast<int>(i) * 80, 60, MessageDialogButtonWidth, MessageDialogButtonHeight);
         // Enter presses the button that has the focus; no button is the fixed default.
         button->setAutoDefault(true);
         button->setDefault(false);
         button->hide();
-        const int result = designs[i].Result;
+        const int result = ModalCode(MessageButtons[i].Result);
         connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
         buttons[i] = button;
     }
-    BitBtn1 = buttons[mbTak];
-    BitBtn2 = buttons[mbNie];
-    BitBtn3 = buttons[mbOk];
-    BitBtn4 = buttons[mbPopraw];
-    BitBtn5 = buttons[mbIgnoruj];
+    BitBtn1 = buttons[0];
+    BitBtn2 = buttons[1];
+    BitBtn3 = buttons[2];
+    BitBtn4 = buttons[3];
+    BitBtn5 = buttons[4];
     for (size_t i = 1; i < buttons.size(); ++i)
         setTabOrder(buttons[i - 1], buttons[i]);
 }
 
-std::array<QPushButton*, MessageDialogButtonCount> TMyDlgForm::Buttons() const
+std::array<QPushButton*, MessageButtonCount> TMyDlgForm::Buttons() const
 {
     return { BitBtn1, BitBtn2, BitBtn3, BitBtn4, BitBtn5 };
 }
@@ -149,20 +139,21 @@ void TMyDlgForm::showEvent(QShowEvent* event)
 
 void TMyDlgForm::reject()
 {
-    done(mrCancel);
+    done(ModalCode(ModalResult::Cancel));
 }
 
-TMyDlgForm* BuildMessageDialog(const QString& text, int kind, quint16 buttons)
+TMyDlgForm* BuildMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons)
 {
     auto* dialog = new TMyDlgForm();
     dialog->Label1->setText(text);
     dialog->Label1->adjustSize();
 
-    const QLabel* captions[] = { dialog->Label2, dialog->Label3, dialog->Label4, dialog->Label5 };
-    if (kind >= dkWarning && kind <= dkConfirm)
-        dialog->setWindowTitle(captions[kind]->text());
-    else if (kind == dkApplication)
+    // The captions of the kinds Warning, Error, Info and Confirm, in that order.
+    const std::array<const QLabel*, 4> captions = { dialog->Label2, dialog->Label3, dialog->Label4, dialog->Label5 };
+    if (kind == DialogKind::Application)
         dialog->setWindowTitle(ApplicationTitle());
+    else if (static_cast<size_t>(kind) < captions.size())
+        dialog->setWindowTitle(captions[static_cast<size_t>(kind)]->text());
     const QPixmap icon = KindIcon(*dialog->style(), kind);
     if (!icon.isNull()) {
         dialog->Image1->setPixmap(icon);
@@ -187,16 +178,16 @@ TMyDlgForm* BuildMessageDialog(const QString& text, int kind, quint16 buttons)
     return dialog;
 }
 
-int ShowMessageDialog(const QString& text, int kind, quint16 buttons)
+ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons)
 {
     const std::unique_ptr<TMyDlgForm> dialog(BuildMessageDialog(text, kind, buttons));
     CentreOnScreen(*dialog, FrameKind::Dialog);
-    return dialog->exec();
+    return ModalResultOf(dialog->exec());
 }
 
 void ShowInfo(const QString& text)
 {
-    ShowMessageDialog(text, dkInfo, dbOk);
+    ShowMessageDialog(text, DialogKind::Info, DialogButton::Ok);
 }
 
 QString ApplicationTitle()

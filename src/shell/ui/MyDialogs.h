@@ -1,6 +1,7 @@
 // The program's message dialog: every message and yes/no question goes through it.
 #pragma once
 
+#include "common/DialogTypes.h"
 #include "shell/MessageDialogLayout.h"
 
 #include <QDialog>
@@ -32,7 +33,7 @@ public:
     QPushButton* BitBtn5; // "&Ignoruj", Ignore (5)
 
     // The five buttons in tab order.
-    [[nodiscard]] std::array<QPushButton*, MessageDialogButtonCount> Buttons() const;
+    [[nodiscard]] std::array<QPushButton*, MessageButtonCount> Buttons() const;
 
     // The button that has the focus when the window opens: the first shown in tab order.
     [[nodiscard]] QPushButton* FirstShownButton() const;
@@ -46,13 +47,13 @@ public slots:
     void reject() override;
 };
 
-// Makes the window for the message, with the caption and icon of kind and the buttons of the
-// DialogButtons mask, laid out and not yet shown. The caller owns it.
-[[nodiscard]] TMyDlgForm* BuildMessageDialog(const QString& text, int kind, quint16 buttons);
+// Makes the window for the message, with the caption and icon of kind and the buttons of the mask, laid
+// out and not yet shown. The caller owns it.
+[[nodiscard]] TMyDlgForm* BuildMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons);
 
 // Shows the message in the centre of the screen and returns the modal result of the button pressed
-// (Cancel, 2, when the window is closed by its close box).
-int ShowMessageDialog(const QString& text, int kind, quint16 buttons);
+// (Cancel when the window is closed by its close box).
+ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons);
 
 // An information with an OK button.
 void ShowInfo(const QString& text);

@@ -1,7 +1,7 @@
 // TAbout: a fixed, always-on-top box on the design background colour.
 #include "shell/ui/UAbout.h"
 
-#include "common/Operator.h"
+#include "common/DialogTypes.h"
 #include "common/ui/FormDesign.h"
 #include "common/ui/Glyphs.h"
 #include "shell/FileV.h"
@@ -74,8 +74,8 @@ TAbout::TAbout(QWidget* owner, const QString& programName, const std::optional<V
     QFont linkFont = DesignFont(MsSansSerif, 13);
     linkFont.setUnderline(true);
     WebLabel1->setFont(linkFont);
-    WebLabel1->setText(HelpPageAddress);
-    WebLabel1->SetURL(HelpPageAddress);
+    WebLabel1->setText(HelpPageAddress.toString());
+    WebLabel1->SetURL(HelpPageAddress.toString());
     WebLabel1->move(72, 144);
     WebLabel1->adjustSize();
 
@@ -85,7 +85,7 @@ TAbout::TAbout(QWidget* owner, const QString& programName, const std::optional<V
     BitBtn1->setIcon(GlyphIcon(Glyph::Ok, 24));
     BitBtn1->setIconSize(QSize(24, 24));
     BitBtn1->setToolTip(QStringLiteral("OK!"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(ModalCode(ModalResult::Ok)); });
 
     FormCreate(programName, version);
     CentreOnScreen(*this, FrameKind::Dialog);

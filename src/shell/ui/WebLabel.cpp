@@ -12,7 +12,7 @@ TWebLabel::TWebLabel(QWidget* parent)
     , m_colorNormal(Qt::blue)
     , m_colorMoveOver(Qt::blue)
     , m_colorClick(Qt::red)
-    , m_url(HelpPageAddress)
+    , m_url(HelpPageAddress.toString())
     , m_opener([](const QString& target) { return ShellOpenDocument(target); })
 {
     QFont underlined = font();

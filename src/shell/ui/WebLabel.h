@@ -8,7 +8,7 @@
 namespace kibic {
 
 // The address of the program's help page, the link of the about box.
-inline const QString HelpPageAddress = QStringLiteral("https://kibic.example.org/pomoc");
+inline constexpr QStringView HelpPageAddress = u"https://kibic.example.org/pomoc";
 
 class TWebLabel : public QLabel
 {

@@ -12,7 +12,7 @@ WindowOperator::~WindowOperator()
     SetBusyCursor(false);
 }
 
-int WindowOperator::ShowMessageDialog(const QString& text, int kind, int buttons)
+ModalResult WindowOperator::ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons)
 {
     // The operator answers with the ordinary pointer even in the middle of a long action.
     struct PointerWhileAsking
@@ -32,12 +32,12 @@ int WindowOperator::ShowMessageDialog(const QString& text, int kind, int buttons
         PointerWhileAsking& operator=(const PointerWhileAsking&) = delete;
         bool Active;
     } pointer(m_busy);
-    return kibic::ShowMessageDialog(text, kind, static_cast<quint16>(buttons));
+    return kibic::ShowMessageDialog(text, kind, buttons);
 }
 
 void WindowOperator::ShowError(const QString& text)
 {
-    ShowMessageDialog(text, dkError, dbOk);
+    ShowMessageDialog(text, DialogKind::Error, DialogButton::Ok);
 }
 
 void WindowOperator::SetBusyCursor(bool busy)

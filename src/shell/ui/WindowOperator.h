@@ -13,7 +13,7 @@ public:
     WindowOperator& operator=(const WindowOperator&) = delete;
     ~WindowOperator() override;
 
-    int ShowMessageDialog(const QString& text, int kind, int buttons) override;
+    ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override;
 
     // Kind 1, "BŁĄD!", with an OK button.
     void ShowError(const QString& text) override;

@@ -41,7 +41,7 @@ public:
     }
     void SetCaption(const QString& caption) override { m_form.setWindowTitle(caption); }
     void SetUpGrid() override { m_form.SetUpGrid(); }
-    int ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) override
+    ModalResult ShowSettingsWindow(TerminalOptions& options, bool namesFileKnown) override
     {
         return RunSettingsWindow(&m_form, m_form.Dialogs(), PlayersMissingText, options, namesFileKnown);
     }

@@ -38,18 +38,18 @@ public:
     }
     void PassStarted() override
     {
-        m_form.Label3->setText(uNapisy::PracujeSie);
+        m_form.Label3->setText(uNapisy::PracujeSie.toString());
         m_form.Dialogs().SetBusyCursor(true);
         m_form.repaint();
     }
     void PassFinished() override
     {
-        m_form.Label3->setText(uNapisy::Czuwam);
+        m_form.Label3->setText(uNapisy::Czuwam.toString());
         m_form.Dialogs().SetBusyCursor(false);
         m_form.ShowProgress(QStringLiteral("ostatni przebieg ") + PassTime());
         m_form.repaint();
     }
-    void PassRefused() override { m_form.Label3->setText(uNapisy::SaProblemy); }
+    void PassRefused() override { m_form.Label3->setText(uNapisy::SaProblemy.toString()); }
     // The pass stays stuck ("Pracuje się ..." and Busy), but the cursor comes back: the window still
     // answers, and a permanent hourglass would look like a frozen program.
     void PassAborted() override { m_form.Dialogs().SetBusyCursor(false); }
@@ -57,7 +57,7 @@ public:
     // the line under the status says why this one stopped.
     void PassPostponed(const KibicError& error) override
     {
-        m_form.Label3->setText(uNapisy::Czuwam);
+        m_form.Label3->setText(uNapisy::Czuwam.toString());
         m_form.Dialogs().SetBusyCursor(false);
         m_form.ShowProgress(PassTime() + QLatin1Char(' ') + PostponedStatusText(error));
     }
@@ -203,7 +203,7 @@ void TcollForm::SetPolling(bool on)
             Edit1->setText(QStringLiteral("10"));
         Timer1->setInterval(Model.PollSeconds * 1000);
         Timer1->start();
-        Label3->setText(uNapisy::Czuwam);
+        Label3->setText(uNapisy::Czuwam.toString());
         Label3->show();
         Button1->hide();
         Button2->show();
