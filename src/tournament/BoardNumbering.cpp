@@ -7,6 +7,7 @@
 
 #include "common/KibicError.h"
 #include "tournament/DescriptionChecks.h"
+#include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"
 
 #include <QFile>
@@ -15,8 +16,6 @@
 namespace kibic {
 
 namespace {
-
-constexpr char kEndOfFileMark = 26;
 
 bool IsBlank(char byte)
 {

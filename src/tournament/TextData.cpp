@@ -11,8 +11,6 @@ namespace kibic {
 
 namespace {
 
-constexpr char kEndOfFileMark = 26;
-
 bool IsLineBreak(char byte)
 {
     return byte == '\r' || byte == '\n';

@@ -7,6 +7,9 @@
 
 namespace kibic {
 
+// The end-of-file mark (Ctrl+Z) that ends some of ZyRT's text files before their last byte.
+inline constexpr char kEndOfFileMark = 26;
+
 // Reads whitespace-separated tokens from a file, byte by byte.
 //   blanks      TAB, LF, CR, byte 26 (end-of-file mark), space
 //   "*"         starts a comment that runs to the end of its line; it also ends a token before it

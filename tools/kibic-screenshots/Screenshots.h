@@ -1,6 +1,8 @@
 // The windows kibic-screenshots renders: each Shot*.cpp registers its windows under a name.
 #pragma once
 
+#include "tournament/NonTypicalSector.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -29,6 +31,17 @@ bool RegisterShot(Shot shot);
 // temporary folder followed by ZyRT/Turnieje when no such folder exists yet (it is removed again when the
 // tool ends), else the same inside the scratch folder.
 [[nodiscard]] QString TidyFolder();
+
+// The demo tournaments have no non-typical sector: nothing is ever handed over.
+class NoNonTypicalSector : public NonTypicalSectorCompleter
+{
+public:
+    bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
+    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
+    {
+        return false;
+    }
+};
 
 } // namespace kibic::screenshots
 

@@ -26,17 +26,6 @@ namespace kibic::screenshots {
 
 namespace {
 
-// The demo tournament has no non-typical sector: nothing is ever handed over.
-class NoSector : public NonTypicalSectorCompleter
-{
-public:
-    bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
-    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
-    {
-        return false;
-    }
-};
-
 void CopyDemoFile(const QDir& folder, const QString& name)
 {
     const QString source = QStringLiteral(KIBIC_SOURCE_DIR "/demo/") + name;
@@ -75,7 +64,7 @@ void PlayRounds(const QString& databaseFile, int lastRound)
 std::unique_ptr<TcollForm> OpenedMainWindow(int lastRound, const std::function<void(DbConnection&)>& changeDatabase)
 {
     TournamentModel model;
-    NoSector noSector;
+    NoNonTypicalSector noSector;
     ScriptedOperator answers(ModalResult::Yes);
     if (!ReadTournament(model, LayOutDemo(), noSector) || !BuildScoringDatabase(model, answers))
         throw KibicError(

@@ -19,16 +19,6 @@ namespace kibic::screenshots {
 
 namespace {
 
-class NoNonTypicalSector : public NonTypicalSectorCompleter
-{
-public:
-    bool CompleteNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override { return false; }
-    bool CompleteIndividualNonTypicalSector(TournamentModel&, const NonTypicalSectorHandOver&) override
-    {
-        return false;
-    }
-};
-
 // The operator of the shots: the information of a failed players' check is kept, not shown.
 Operator& ShotOperator()
 {

@@ -3,6 +3,7 @@
 
 #include "common/DialogFilter.h"
 #include "common/Operator.h"
+#include "common/ui/FileDialogs.h"
 #include "common/ui/FormDesign.h"
 #include "common/ui/Glyphs.h"
 
@@ -273,25 +274,18 @@ QStringList TfrmNietyp::RoundTexts() const
 
 QString TfrmNietyp::AskLoadPatternFile()
 {
-    QFileDialog dialog(this, BitBtn5->toolTip(), m_patternFolder, QString());
-    dialog.setObjectName(QStringLiteral("OpenDialog2"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(NameFiltersFromFilter(SaveDialog1Filter));
-    dialog.setDefaultSuffix(QString::fromLatin1(PatternFileExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return AskPatternFile(BitBtn5->toolTip(), QStringLiteral("OpenDialog2"), QFileDialog::AcceptOpen);
 }
 
 QString TfrmNietyp::AskSavePatternFile()
 {
-    QFileDialog dialog(this, BitBtn6->toolTip(), m_patternFolder, QString());
-    dialog.setObjectName(QStringLiteral("SaveDialog1"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(NameFiltersFromFilter(SaveDialog1Filter));
-    dialog.setDefaultSuffix(QString::fromLatin1(PatternFileExtension));
+    return AskPatternFile(BitBtn6->toolTip(), QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave);
+}
+
+QString TfrmNietyp::AskPatternFile(const QString& caption, const QString& dialogName, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(this, caption, m_patternFolder, QString());
+    SetUpFileDialog(dialog, dialogName, mode, QString::fromLatin1(PatternFileExtension), SaveDialog1Filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

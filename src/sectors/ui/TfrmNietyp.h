@@ -4,6 +4,7 @@
 #include "sectors/uNietyp.h"
 
 #include <QDialog>
+#include <QFileDialog>
 
 class QCheckBox;
 class QLabel;
@@ -66,6 +67,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The pattern file dialog: open an existing pattern or save one, in the pattern folder.
+    [[nodiscard]] QString AskPatternFile(
+        const QString& caption, const QString& dialogName, QFileDialog::AcceptMode mode);
+
     void SizeForRows(qint32 n);
     void BitBtnClick(ModalResult modalResult);
     void CommitGridEdit();

@@ -2,6 +2,7 @@
 #include "shell/ui/collMain.h"
 
 #include "common/DialogFilter.h"
+#include "common/ui/FileDialogs.h"
 #include "common/ui/FormDesign.h"
 #include "common/ui/Glyphs.h"
 #include "shell/GuardAction.h"
@@ -203,19 +204,13 @@ void TcollForm::CreateControls()
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setDefaultSuffix(QStringLiteral("bws"));
-    OpenDialog1->setNameFilters(NameFiltersFromFilter(OpenDialog1Filter));
+    SetUpFileDialog(
+        *OpenDialog1, QStringLiteral("OpenDialog1"), QFileDialog::AcceptOpen, QStringLiteral("bws"), OpenDialog1Filter);
     OpenDialog1->setSizeGripEnabled(true);
 
     SaveDialog1 = new QFileDialog(this);
-    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
-    SaveDialog1->setDefaultSuffix(QStringLiteral("bmt"));
-    SaveDialog1->setNameFilters(NameFiltersFromFilter(SaveDialog1Filter));
+    SetUpFileDialog(
+        *SaveDialog1, QStringLiteral("SaveDialog1"), QFileDialog::AcceptSave, QStringLiteral("bmt"), SaveDialog1Filter);
     SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, false);
 
     OpenDialog2 = new QFileDialog(this);
