@@ -61,7 +61,12 @@ private slots:
         }
         QVERIFY2(!m_display.isEmpty(), "no free display for Xvfb");
 
-        m_manager = Start(QStringLiteral("openbox"), {}, true);
+        // openbox keeps its log and session files under the user's cache folder: a folder of its own keeps
+        // runs side by side (other checkouts' tests) from sharing them, and no session manager is asked.
+        QVERIFY(m_managerHome.isValid());
+        m_manager = Start(QStringLiteral("openbox"), { QStringLiteral("--sm-disable") }, true,
+            { { QStringLiteral("XDG_CACHE_HOME"), m_managerHome.filePath(QStringLiteral("cache")) },
+                { QStringLiteral("XDG_CONFIG_HOME"), m_managerHome.filePath(QStringLiteral("config")) } });
         QVERIFY(m_manager->waitForStarted());
         bool managed = false;
         QElapsedTimer clock;
@@ -73,9 +78,13 @@ private slots:
                 QTest::qWait(100);
         }
         QVERIFY2(managed,
-            qPrintable(QStringLiteral("no window manager on %1 after %2 ms: %3 %4")
+            qPrintable(QStringLiteral("no window manager on %1 after %2 ms (openbox %3, exit %4): %5 %6")
                            .arg(m_display)
                            .arg(clock.elapsed())
+                           .arg(m_manager->state() == QProcess::Running ? QStringLiteral("running")
+                                   : m_manager->exitStatus() == QProcess::CrashExit ? QStringLiteral("crashed")
+                                                                                    : QStringLiteral("ended"))
+                           .arg(m_manager->exitCode())
                            .arg(QString::fromLocal8Bit(m_manager->readAllStandardError()),
                                QString::fromLocal8Bit(m_server->readAllStandardError()))));
     }
@@ -133,10 +142,13 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QProcess> Start(const QString& program, const QStringList& arguments, bool onDisplay)
+    std::unique_ptr<QProcess> Start(const QString& program, const QStringList& arguments, bool onDisplay,
+        const QList<std::pair<QString, QString>>& extra = {})
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const auto& [name, value] : extra)
+            environment.insert(name, value);
         if (onDisplay) {
             environment.insert(QStringLiteral("DISPLAY"), m_display);
             environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -230,6 +242,7 @@ private:
     }
 
     QString m_display;
+    QTemporaryDir m_managerHome;
     std::unique_ptr<QTemporaryDir> m_registry;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_manager;
