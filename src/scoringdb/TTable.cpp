@@ -235,13 +235,16 @@ void TTable::SetSort(const QString& column)
     RequireOpen();
     const int index = ColumnIndex(column);
     LoadAllRows();
-    std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
+    const auto before = [&](int a, int b) {
         const QVariant& left = m_rows[a].Values[index];
         const QVariant& right = m_rows[b].Values[index];
         if (left.isNull() || right.isNull())
             return left.isNull() && !right.isNull();
         return QVariant::compare(left, right) == QPartialOrdering::Less;
-    });
+    };
+    // A table read in the order of its numbers (ReceivedData by ID, as usual) needs no sorting.
+    if (!std::is_sorted(m_order.begin(), m_order.end(), before))
+        std::stable_sort(m_order.begin(), m_order.end(), before);
     m_cursor = 0;
     InvalidateIndexes();
 }
