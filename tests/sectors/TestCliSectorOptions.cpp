@@ -27,7 +27,7 @@ QString FailureOf(const std::function<void()>& action)
 // KibicError with the reason, as the command would.
 std::unique_ptr<NonTypicalSectorCompleter> Completer(const QStringList& arguments)
 {
-    tools::CommandLine commandLine(cli::SectorOptionSpecs());
+    tools::CommandLine commandLine(cli::SectorOptionList());
     if (!commandLine.Parse(arguments))
         throw KibicError(commandLine.Error());
     return cli::SectorCompleter(commandLine);
@@ -64,7 +64,7 @@ private slots:
     void optionsBesideTheCommandsOwn()
     {
         tools::CommandLine commandLine(
-            cli::SectorOptionSpecs() + QList<tools::OptionSpec> { { QStringLiteral("overwrite"), QString() } });
+            cli::SectorOptionList() + QList<tools::OptionRule> { { QStringLiteral("overwrite"), QString() } });
         QVERIFY2(commandLine.Parse({ QStringLiteral("--barometer"), QStringLiteral("yes"), QStringLiteral("cup.inf"),
                      QStringLiteral("--sector-kind=502"), QStringLiteral("--overwrite"), QStringLiteral("--pattern"),
                      QStringLiteral("a.bmt") }),

@@ -26,16 +26,16 @@ QString DashedName(const QString& argument)
 
 } // namespace
 
-CommandLine::CommandLine(std::initializer_list<OptionSpec> options)
-    : CommandLine(QList<OptionSpec>(options))
+CommandLine::CommandLine(std::initializer_list<OptionRule> options)
+    : CommandLine(QList<OptionRule>(options))
 {
 }
 
-CommandLine::CommandLine(const QList<OptionSpec>& options)
-    : m_specs(options)
+CommandLine::CommandLine(const QList<OptionRule>& options)
+    : m_rules(options)
 {
-    for (const OptionSpec& spec : m_specs)
-        m_parser.addOption(QCommandLineOption(spec.Name, QString(), spec.ValueName));
+    for (const OptionRule& rule : m_rules)
+        m_parser.addOption(QCommandLineOption(rule.Name, QString(), rule.ValueName));
 }
 
 bool CommandLine::Parse(const QStringList& arguments)
@@ -49,9 +49,9 @@ bool CommandLine::Parse(const QStringList& arguments)
         m_error = Refusal(arguments);
         return false;
     }
-    for (const OptionSpec& spec : m_specs) {
-        if (m_parser.optionNames().count(spec.Name) > 1) {
-            m_error = QStringLiteral("Opcja --%1 podana więcej niż raz.").arg(spec.Name);
+    for (const OptionRule& rule : m_rules) {
+        if (m_parser.optionNames().count(rule.Name) > 1) {
+            m_error = QStringLiteral("Opcja --%1 podana więcej niż raz.").arg(rule.Name);
             return false;
         }
     }
@@ -74,9 +74,9 @@ std::optional<QString> CommandLine::Value(const QString& name) const
 
 bool CommandLine::TakesValue(const QString& name) const
 {
-    for (const OptionSpec& spec : m_specs) {
-        if (spec.Name == name)
-            return !spec.ValueName.isEmpty();
+    for (const OptionRule& rule : m_rules) {
+        if (rule.Name == name)
+            return !rule.ValueName.isEmpty();
     }
     return false;
 }

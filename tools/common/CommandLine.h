@@ -11,7 +11,7 @@ namespace kibic::tools {
 
 // One option: its name without the dashes and, for one that takes a value, the value's name (empty for a
 // switch without a value).
-struct OptionSpec
+struct OptionRule
 {
     QString Name;
     QString ValueName;
@@ -24,8 +24,8 @@ struct OptionSpec
 class CommandLine
 {
 public:
-    CommandLine(std::initializer_list<OptionSpec> options);
-    explicit CommandLine(const QList<OptionSpec>& options);
+    CommandLine(std::initializer_list<OptionRule> options);
+    explicit CommandLine(const QList<OptionRule>& options);
 
     // Reads arguments (without the program's name). False on an unknown option, an option without its
     // value, a value given to a switch, or an option given more than once; Error() then says which.
@@ -43,7 +43,7 @@ private:
     [[nodiscard]] bool TakesValue(const QString& name) const;
     [[nodiscard]] QString Refusal(const QStringList& arguments) const;
 
-    QList<OptionSpec> m_specs;
+    QList<OptionRule> m_rules;
     QCommandLineParser m_parser;
     QStringList m_positional;
     QString m_error;

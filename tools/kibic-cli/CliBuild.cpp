@@ -27,7 +27,7 @@ bool IsDescription(const QString& file)
 int Build(const QStringList& given)
 {
     tools::CommandLine commandLine(
-        SectorOptionSpecs() + QList<tools::OptionSpec> { { QStringLiteral("overwrite"), QString() } });
+        SectorOptionList() + QList<tools::OptionRule> { { QStringLiteral("overwrite"), QString() } });
     ReadCommandLine(commandLine, given, kBuildUsage);
     const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(commandLine);
     const bool overwrite = commandLine.IsSet(QStringLiteral("overwrite"));

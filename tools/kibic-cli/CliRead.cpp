@@ -13,7 +13,7 @@ namespace {
 
 int Read(const QStringList& given)
 {
-    tools::CommandLine commandLine(SectorOptionSpecs());
+    tools::CommandLine commandLine(SectorOptionList());
     ReadCommandLine(commandLine, given, QStringLiteral(KIBIC_READ_USAGE));
     const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(commandLine);
     const QStringList& arguments = commandLine.Positional();

@@ -150,7 +150,7 @@ private:
 
 } // namespace
 
-QList<tools::OptionSpec> SectorOptionSpecs()
+QList<tools::OptionRule> SectorOptionList()
 {
     return { { QStringLiteral("sector-kind"), QStringLiteral("RODZAJ") },
         { QStringLiteral("pattern"), QStringLiteral("PLIK.bmt") },

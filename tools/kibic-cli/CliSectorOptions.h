@@ -10,7 +10,7 @@
 namespace kibic::cli {
 
 // --sector-kind RODZAJ, --pattern PLIK.bmt and --barometer tak|nie.
-[[nodiscard]] QList<tools::OptionSpec> SectorOptionSpecs();
+[[nodiscard]] QList<tools::OptionRule> SectorOptionList();
 
 // The completer that answers the hand-over with the sector options read into commandLine. A bad option
 // value raises CliUsageError.

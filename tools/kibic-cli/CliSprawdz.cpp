@@ -60,14 +60,11 @@ const std::vector<ScratchResult>& ScratchResults()
 {
     static const std::vector<ScratchResult> results = {
         { QStringLiteral("N"), QStringLiteral("3 NT"), QStringLiteral("="), QStringLiteral("H5"), 400, 600, 400, 400,
-            ContractRecord { 3, Denomination::NoTrump, Doubling::Undoubled, Seat::North,
-                LeadSuitCode::Hearts, 4, 0 } },
+            ContractRecord { 3, Denomination::NoTrump, Doubling::Undoubled, Seat::North, LeadSuitCode::Hearts, 4, 0 } },
         { QStringLiteral("E"), QStringLiteral("4 S x"), QStringLiteral("-2"), QStringLiteral("DA"), 300, 300, 300, 500,
-            ContractRecord { 4, Denomination::Spades, Doubling::Doubled, Seat::East,
-                LeadSuitCode::Diamonds, 13, -2 } },
+            ContractRecord { 4, Denomination::Spades, Doubling::Doubled, Seat::East, LeadSuitCode::Diamonds, 13, -2 } },
         { QStringLiteral("S"), QStringLiteral("1 NT"), QStringLiteral("+1"), QStringLiteral("C10"), 120, 120, 120, 120,
-            ContractRecord { 1, Denomination::NoTrump, Doubling::Undoubled, Seat::South,
-                LeadSuitCode::Clubs, 9, 1 } },
+            ContractRecord { 1, Denomination::NoTrump, Doubling::Undoubled, Seat::South, LeadSuitCode::Clubs, 9, 1 } },
     };
     return results;
 }
@@ -273,7 +270,7 @@ void RunScratchTournament(Report& report, const QString& folder)
         model.ScoringKind = 2;
         model.CellClicked = true;
         // The scratch tournament has no non-typical sector: no sector option answers anything.
-        tools::CommandLine noOptions(SectorOptionSpecs());
+        tools::CommandLine noOptions(SectorOptionList());
         (void)noOptions.Parse({});
         const std::unique_ptr<NonTypicalSectorCompleter> completer = SectorCompleter(noOptions);
         try {

@@ -26,7 +26,7 @@ const QString kGridUsage = QStringLiteral("grid PLIK.bws [--column N]");
 const QString kTablesUsage = QStringLiteral("tables PLIK.bws [--column N]");
 const QString kUnmarkUsage = QStringLiteral("unmark PLIK.bws --all [--column N]");
 
-std::atomic<bool> g_interrupted{false};
+std::atomic<bool> g_interrupted { false };
 
 void Interrupt(int)
 {
@@ -47,7 +47,7 @@ struct DatabaseArguments
 DatabaseArguments ReadDatabaseArguments(
     const QStringList& arguments, bool allowWatch, bool allowAll, const QString& usage)
 {
-    QList<tools::OptionSpec> options = { { QStringLiteral("column"), QStringLiteral("N") } };
+    QList<tools::OptionRule> options = { { QStringLiteral("column"), QStringLiteral("N") } };
     if (allowWatch)
         options.append({ QStringLiteral("watch"), QStringLiteral("SEKUNDY") });
     if (allowAll)
@@ -169,7 +169,7 @@ DatabaseGrid ReadDatabaseGrid(const DatabaseArguments& arguments)
     MemoryGrid grid(model.BoardCount + 1, model.GridTableCount + 1);
     FillGridHeaders(model, grid);
     RefreshGrid(model, recTable, rdaTable, grid);
-    return {std::move(model), std::move(grid)};
+    return { std::move(model), std::move(grid) };
 }
 
 int Grid(const QStringList& given)
