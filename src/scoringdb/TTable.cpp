@@ -51,6 +51,7 @@ QString KeyText(const QVariant& value)
 QString JoinedKey(const QVariantList& values)
 {
     QString key;
+    key.reserve(values.size() * 8);
     for (const QVariant& value : values) {
         key += KeyText(value);
         key += QChar(0x1F);
@@ -261,36 +262,43 @@ void TTable::ClearSort()
 bool TTable::Locate(const QString& keyColumns, const QVariantList& values)
 {
     RequireOpen();
-    const QStringList names = keyColumns.split(QLatin1Char(';'));
-    if (names.size() != values.size())
-        throw KibicError(QStringLiteral("Wyszukiwanie w tabeli %1: %2 kolumn i %3 wartości.")
-                             .arg(PlainTableName(m_tableName))
-                             .arg(names.size())
-                             .arg(values.size()));
-    std::vector<int> columns;
-    for (const QString& name : names)
-        columns.push_back(ColumnIndex(name.trimmed()));
-    const QString indexName = keyColumns.toLower();
-    auto index = m_indexes.find(indexName);
-    if (index == m_indexes.end()) {
-        LoadAllRows();
-        QHash<QString, int> built;
-        built.reserve(RecordCount());
-        for (int position = 0; position < RecordCount(); ++position) {
-            QVariantList key;
-            for (const int column : columns)
-                key.append(m_rows[m_order[position]].Values[column]);
-            const QString text = JoinedKey(key);
-            if (!built.contains(text))
-                built.insert(text, position);
-        }
-        index = m_indexes.insert(indexName, built);
-    }
-    const auto found = index->constFind(JoinedKey(values));
-    if (found == index->constEnd())
+    const KeyIndex& index = IndexOf(keyColumns, values.size());
+    const auto found = index.Positions.constFind(JoinedKey(values));
+    if (found == index.Positions.constEnd())
         return false;
     m_cursor = found.value();
     return true;
+}
+
+const TTable::KeyIndex& TTable::IndexOf(const QString& keyColumns, qsizetype valueCount)
+{
+    // A walk locates by the same key columns thousands of times: they are read and the rows indexed once.
+    for (const KeyIndex& index : m_indexes) {
+        if (index.KeyColumns == keyColumns && static_cast<qsizetype>(index.Columns.size()) == valueCount)
+            return index;
+    }
+    const QStringList names = keyColumns.split(QLatin1Char(';'));
+    if (names.size() != valueCount)
+        throw KibicError(QStringLiteral("Wyszukiwanie w tabeli %1: %2 kolumn i %3 wartości.")
+                             .arg(PlainTableName(m_tableName))
+                             .arg(names.size())
+                             .arg(valueCount));
+    KeyIndex index;
+    index.KeyColumns = keyColumns;
+    for (const QString& name : names)
+        index.Columns.push_back(ColumnIndex(name.trimmed()));
+    LoadAllRows();
+    index.Positions.reserve(RecordCount());
+    QVariantList key;
+    // From the last row to the first, so that the first row of a key is the one kept.
+    for (int position = RecordCount() - 1; position >= 0; --position) {
+        key.clear();
+        for (const int column : index.Columns)
+            key.append(m_rows[m_order[position]].Values[column]);
+        index.Positions.insert(JoinedKey(key), position);
+    }
+    m_indexes.push_back(std::move(index));
+    return m_indexes.back();
 }
 
 int TTable::ColumnIndex(const QString& column) const
@@ -309,7 +317,7 @@ int TTable::ColumnIndex(const QString& column) const
 
 bool TTable::HasField(const QString& column) const
 {
-    return m_connection && m_columnIndex.contains(column.toLower());
+    return m_connection && (m_columnExact.contains(column) || m_columnIndex.contains(column.toLower()));
 }
 
 const TTable::Row& TTable::CurrentRow() const
@@ -344,19 +352,23 @@ void TTable::LoadAllRows() const
         LoadRow(static_cast<int>(position));
 }
 
-QVariant TTable::FieldValue(const QString& column) const
+TTable::Column TTable::ColumnOf(const QString& name) const
 {
-    const int index = ColumnIndex(column);
+    return Column { ColumnIndex(name), name };
+}
+
+QVariant TTable::FieldValue(const Column& column) const
+{
     if (m_state != State::Browse) {
-        if (const PendingValues::Item* pending = m_pending.Find(index))
+        if (const PendingValues::Item* pending = m_pending.Find(column.Position))
             return pending->Value;
     }
     if (m_state == State::Insert)
         return {};
-    return CurrentRow().Values[index];
+    return CurrentRow().Values[column.Position];
 }
 
-qint32 TTable::FieldAsInteger(const QString& column) const
+qint32 TTable::FieldAsInteger(const Column& column) const
 {
     const QVariant value = FieldValue(column);
     if (value.isNull())
@@ -367,13 +379,13 @@ qint32 TTable::FieldAsInteger(const QString& column) const
     const qlonglong number
         = value.typeId() == QMetaType::QString ? value.toString().trimmed().toLongLong(&ok) : value.toLongLong(&ok);
     if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
-        throw KibicError(
-            QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest liczbą całkowitą.")
-                .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
+        throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest liczbą całkowitą.")
+                             .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()),
+                                 column.Name));
     return static_cast<qint32>(number);
 }
 
-bool TTable::FieldAsBoolean(const QString& column) const
+bool TTable::FieldAsBoolean(const Column& column) const
 {
     const QVariant value = FieldValue(column);
     if (value.isNull())
@@ -387,9 +399,9 @@ bool TTable::FieldAsBoolean(const QString& column) const
         bool ok = false;
         const qlonglong number = text.toLongLong(&ok);
         if (!ok)
-            throw KibicError(
-                QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest wartością logiczną.")
-                    .arg(PlainTableName(m_tableName), m_connection->FileName(), QuotedValue(value.toString()), column));
+            throw KibicError(QStringLiteral("Tabela %1 bazy %2: wartość \"%3\" kolumny %4 nie jest wartością logiczną.")
+                                 .arg(PlainTableName(m_tableName), m_connection->FileName(),
+                                     QuotedValue(value.toString()), column.Name));
         return number != 0;
     }
     if (value.typeId() == QMetaType::Bool)
@@ -397,7 +409,7 @@ bool TTable::FieldAsBoolean(const QString& column) const
     return value.toLongLong() != 0;
 }
 
-QString TTable::FieldAsString(const QString& column) const
+QString TTable::FieldAsString(const Column& column) const
 {
     const QVariant value = FieldValue(column);
     if (value.isNull())

@@ -61,11 +61,25 @@ public:
 
     [[nodiscard]] bool HasField(const QString& column) const;
     [[nodiscard]] QStringList FieldNames() const { return m_columns; }
-    [[nodiscard]] QVariant FieldValue(const QString& column) const;
+
+    // A column looked up once, for a walk that reads it from many rows; valid until the table is closed.
+    struct Column
+    {
+        int Position = -1;
+        QString Name; // as the caller named it, for the messages
+    };
+    // Raises KibicError when the table has no such column.
+    [[nodiscard]] Column ColumnOf(const QString& name) const;
+
+    [[nodiscard]] QVariant FieldValue(const QString& column) const { return FieldValue(ColumnOf(column)); }
+    [[nodiscard]] QVariant FieldValue(const Column& column) const;
     // NULL reads as 0, false and the empty text.
-    [[nodiscard]] qint32 FieldAsInteger(const QString& column) const;
-    [[nodiscard]] bool FieldAsBoolean(const QString& column) const;
-    [[nodiscard]] QString FieldAsString(const QString& column) const;
+    [[nodiscard]] qint32 FieldAsInteger(const QString& column) const { return FieldAsInteger(ColumnOf(column)); }
+    [[nodiscard]] qint32 FieldAsInteger(const Column& column) const;
+    [[nodiscard]] bool FieldAsBoolean(const QString& column) const { return FieldAsBoolean(ColumnOf(column)); }
+    [[nodiscard]] bool FieldAsBoolean(const Column& column) const;
+    [[nodiscard]] QString FieldAsString(const QString& column) const { return FieldAsString(ColumnOf(column)); }
+    [[nodiscard]] QString FieldAsString(const Column& column) const;
 
     void Edit();
     void Append();
@@ -100,6 +114,15 @@ private:
     void RequireOpen() const;
     void ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into);
     void InvalidateIndexes() { m_indexes.clear(); }
+    // The rows by the values of some key columns (Locate's "Section;Table;Round"), made at the first
+    // Locate by them and kept until the rows or their order change.
+    struct KeyIndex
+    {
+        QString KeyColumns; // as Locate was given them
+        std::vector<int> Columns;
+        QHash<QString, int> Positions; // key text -> first position in the current order
+    };
+    [[nodiscard]] const KeyIndex& IndexOf(const QString& keyColumns, qsizetype valueCount);
 
     QString m_connectionString;
     QString m_tableName;
@@ -143,7 +166,7 @@ private:
         std::vector<Item> m_items;
     };
     PendingValues m_pending;
-    QHash<QString, QHash<QString, int>> m_indexes; // key columns -> key text -> first position
+    std::vector<KeyIndex> m_indexes;
 };
 
 } // namespace kibic

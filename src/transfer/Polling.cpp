@@ -5,6 +5,7 @@
 #include "common/SafeFiles.h"
 #include "transfer/GridLayout.h"
 #include "transfer/ResultFiles.h"
+#include "transfer/ScoringRows.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -12,27 +13,16 @@
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QTime>
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace kibic {
 
 namespace {
 
-const QString kRoundKey = QStringLiteral("Section;Table;Round");
-
 // Marks are committed at least this often, so that the terminal server never waits long for the file.
 constexpr qint64 kMaxWriteLockMs = 150;
-
-// The located RoundData row of a received row, or a row not found.
-RoundDataRow LocateRound(TTable& rdaTable, const ReceivedResult& received)
-{
-    if (!rdaTable.Active())
-        rdaTable.Open();
-    if (!rdaTable.Locate(kRoundKey, { received.Section, received.Table, received.Round }))
-        return {};
-    return ReadRoundDataRow(rdaTable);
-}
 
 // Gathers the marks of a pass into batches, each committed in one short write transaction on the received
 // table's connection at least every kMaxWriteLockMs. The result files written for the rows of a batch are
@@ -58,13 +48,13 @@ public:
         }
     }
 
-    // Marks the current row of the table (with its ID when numbered).
-    void Mark(bool numbered)
+    // Marks the current row of the table: by its ID, or through the table object in a table without IDs.
+    void Mark(const std::optional<QVariant>& id)
     {
         if (m_rows.isEmpty() && !m_table.Connection().InTransaction())
             m_held.start();
-        if (numbered) {
-            m_rows.append(m_table.FieldValue(QStringLiteral("ID")));
+        if (id) {
+            m_rows.append(*id);
         } else {
             if (!m_table.Connection().InTransaction())
                 m_table.Connection().BeginTransaction();
@@ -118,58 +108,59 @@ private:
 // A board played at a table in a round: a later received row of the same play replaces an earlier one.
 struct PlayKey
 {
-    qint32 Section = 0;
-    qint32 Table = 0;
-    qint32 Round = 0;
+    RoundKey Round;
     qint32 Board = 0;
     friend bool operator==(const PlayKey&, const PlayKey&) = default;
 };
 
 size_t qHash(const PlayKey& key, size_t seed = 0)
 {
-    return qHashMulti(seed, key.Section, key.Table, key.Round, key.Board);
+    return qHashMulti(seed, key.Round, key.Board);
 }
 
-// The ID of the latest received row of every play among the rows from firstId on (no earlier row can
-// replace one of those).
-QHash<PlayKey, qint64> LatestRows(DbConnection& connection, qint64 firstId)
+// The ID of the latest received row of every play met by this pass. Its rows are all the rows that are
+// not marked, from the first of them on; the rest are asked for: rows marked already (by this copy or
+// another one on the same mark) and rows that came in after the pass read its own (so every row of this
+// pass is older than or equal to its play's latest).
+QHash<PlayKey, qint64> LatestRows(
+    TTable& recTable, const ReceivedColumns& columns, const TTable::Column& id, const QString& processed)
 {
-    QSqlQuery& query = connection.RunPrepared(
-        QStringLiteral("SELECT [Section],[Table],[Round],[Board],MAX([ID]) FROM [ReceivedData] WHERE [ID]>=? "
-                       "GROUP BY [Section],[Table],[Round],[Board]"),
-        { firstId }, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
     QHash<PlayKey, qint64> latest;
+    const auto keep = [&latest](const PlayKey& play, qint64 rowId) {
+        qint64& known = latest[play];
+        known = std::max(known, rowId);
+    };
+    // Read as leniently as the database would compare them: a damaged row is reported when it is written.
+    const auto number = [&recTable](const TTable::Column& column) { return recTable.FieldValue(column).toInt(); };
+    qint64 firstId = std::numeric_limits<qint64>::max();
+    qint64 lastId = std::numeric_limits<qint64>::min();
+    for (recTable.First(); !recTable.Eof(); recTable.Next()) {
+        const qint64 rowId = recTable.FieldValue(id).toLongLong();
+        firstId = std::min(firstId, rowId);
+        lastId = std::max(lastId, rowId);
+        keep({ { number(columns.Section), number(columns.Table), number(columns.Round) }, number(columns.Board) },
+            rowId);
+    }
+    recTable.First();
+    if (latest.isEmpty())
+        return latest;
+    QSqlQuery& query = recTable.Connection().RunPrepared(
+        QStringLiteral("SELECT [Section],[Table],[Round],[Board],[ID] FROM [ReceivedData] WHERE [ID]>=? AND "
+                       "([ID]>? OR [%1] IN (1, -1))")
+            .arg(processed),
+        { firstId, lastId }, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
     while (query.next()) {
-        const PlayKey key { query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
-            query.value(3).toInt() };
-        latest.insert(key, query.value(4).toLongLong());
+        keep({ { query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt() }, query.value(3).toInt() },
+            query.value(4).toLongLong());
     }
     query.finish();
     return latest;
 }
 
-// When a received row was keyed in at the table: its "TimeLog" as hours, minutes and seconds; empty in a
-// database without the column or a row without the time.
-QString KeyedInTime(const TTable& recTable)
-{
-    static const QString kTimeLog = QStringLiteral("TimeLog");
-    if (!recTable.HasField(kTimeLog))
-        return {};
-    const QVariant value = recTable.FieldValue(kTimeLog);
-    if (value.isNull())
-        return {};
-    const QMetaType::Type type = static_cast<QMetaType::Type>(value.typeId());
-    if (type == QMetaType::QTime || type == QMetaType::QDateTime)
-        return value.toTime().toString(QStringLiteral("HH:mm:ss"));
-    const QString text = value.toString().trimmed();
-    // A text time, or a date and time, as a file of the other program may hold it.
-    const QTime time = QTime::fromString(text.right(8), QStringLiteral("HH:mm:ss"));
-    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : text;
-}
-
 // Puts a handled row into its cell: its round, or empty for an erasure; and, for a grid that keeps them,
 // what the cell stands for.
-void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResult& received, const TTable& recTable)
+void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResult& received, const TTable& recTable,
+    const ReceivedColumns& columns)
 {
     if (row >= grid.RowCount() || column >= grid.ColumnCount())
         return;
@@ -177,7 +168,7 @@ void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResul
     if (grid.KeepsEntries())
         grid.SetCellEntry(column, row,
             CellEntry { received.Erased ? CellEntry::Why::Erased : CellEntry::Why::Transferred, received,
-                KeyedInTime(recTable) });
+                columns.KeyedInTime(recTable) });
 }
 
 void CloseBoth(TTable& recTable, TTable& rdaTable)
@@ -187,6 +178,51 @@ void CloseBoth(TTable& recTable, TTable& rdaTable)
         recTable.Close();
     }
     rdaTable.Close();
+    rdaTable.SetFilter({});
+}
+
+// The walk of a pass over the rows of the open received table, in ID order.
+void TransferRows(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
+    const TScoreProvider& scorer, MarkBatch& marks, PassCounts& counts)
+{
+    if (recTable.Eof())
+        return;
+    const ReceivedColumns columns(recTable);
+    const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
+    const TTable::Column handled = recTable.ColumnOf(processed);
+    const std::optional<TTable::Column> id = recTable.HasField(QStringLiteral("ID"))
+        ? std::optional<TTable::Column>(recTable.ColumnOf(QStringLiteral("ID")))
+        : std::nullopt;
+    const QHash<PlayKey, qint64> latest = id ? LatestRows(recTable, columns, *id, processed) : QHash<PlayKey, qint64>();
+    RoundLookup rounds(rdaTable, RoundsOfRows(recTable, columns.Round));
+    // Found on the disk (in any letter case) at the first row written: an idle pass looks at no folder.
+    ResultFilesWriter resultFiles(model);
+    for (recTable.First(); !recTable.Eof(); recTable.Next()) {
+        if (recTable.FieldAsBoolean(handled))
+            continue;
+        const ReceivedResult received = columns.Read(recTable);
+        const std::optional<QVariant> rowId = id ? std::optional<QVariant>(recTable.FieldValue(*id)) : std::nullopt;
+        // Another copy on this database may already have written the later row: writing this one
+        // now would put an older entry back over it.
+        if (rowId
+            && rowId->toLongLong()
+                < latest.value({ { received.Section, received.Table, received.Round }, received.Board }, 0)) {
+            marks.Mark(rowId);
+            ++counts.Superseded;
+            continue;
+        }
+        const RoundDataRow round = rounds.Of(received);
+        const ResultPlacement placement = PlaceResult(model, received, round);
+        if (!placement.Placed) {
+            ++counts.Unplaced;
+            continue;
+        }
+        resultFiles.Write(placement.RecordIndex, ConvertResult(scorer, received));
+        marks.Written(resultFiles.ScoreFile(), resultFiles.ContractFile());
+        ShowInGrid(grid, placement.GridColumn, placement.GridRow, received, recTable, columns);
+        marks.Mark(rowId);
+        ++(received.Erased ? counts.Erased : counts.Placed);
+    }
 }
 
 } // namespace
@@ -205,37 +241,6 @@ qint32 AcceptedPollSeconds(const QString& text, bool& replaced)
     const qlonglong maximum = std::numeric_limits<qint32>::max() / 1000;
     replaced = !ok || seconds < 5 || seconds > maximum;
     return replaced ? 10 : static_cast<qint32>(seconds);
-}
-
-RoundDataRow ReadRoundDataRow(const TTable& rdaTable)
-{
-    RoundDataRow row;
-    row.Found = true;
-    row.Slot = rdaTable.FieldAsInteger(QStringLiteral("custom_ZYRT"));
-    row.BoardSetColumnsRead = rdaTable.HasField(QStringLiteral("custom_Komp"))
-        && rdaTable.HasField(QStringLiteral("LowBoard")) && rdaTable.HasField(QStringLiteral("HighBoard"));
-    if (row.BoardSetColumnsRead) {
-        row.BoardSet = rdaTable.FieldAsInteger(QStringLiteral("custom_Komp"));
-        row.LowBoard = rdaTable.FieldAsInteger(QStringLiteral("LowBoard"));
-        row.HighBoard = rdaTable.FieldAsInteger(QStringLiteral("HighBoard"));
-    }
-    return row;
-}
-
-ReceivedResult ReadReceivedResult(const TTable& recTable)
-{
-    ReceivedResult received;
-    received.Section = recTable.FieldAsInteger(QStringLiteral("Section"));
-    received.Table = recTable.FieldAsInteger(QStringLiteral("Table"));
-    received.Round = recTable.FieldAsInteger(QStringLiteral("Round"));
-    received.Board = recTable.FieldAsInteger(QStringLiteral("Board"));
-    received.Remarks = recTable.FieldAsString(QStringLiteral("Remarks"));
-    received.Contract = recTable.FieldAsString(QStringLiteral("Contract"));
-    received.NsEw = recTable.FieldAsString(QStringLiteral("NS/EW"));
-    received.LeadCard = recTable.FieldAsString(QStringLiteral("LeadCard"));
-    received.Result = recTable.FieldAsString(QStringLiteral("Result"));
-    received.Erased = recTable.FieldAsBoolean(QStringLiteral("Erased"));
-    return received;
 }
 
 void FillGridHeaders(const TournamentModel& model, ResultGrid& grid)
@@ -281,39 +286,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         recTable.SetFilter(QStringLiteral("[%1] IS NULL OR [%1] NOT IN (1, -1)").arg(processed));
         recTable.Open();
         recTable.SetSort(QStringLiteral("ID"));
-        // Read after the rows: every row of this pass is then older than or equal to its play's latest.
-        const bool numbered = recTable.HasField(QStringLiteral("ID"));
-        recTable.First();
-        const QHash<PlayKey, qint64> latest = numbered && !recTable.Eof()
-            ? LatestRows(recTable.Connection(), recTable.FieldValue(QStringLiteral("ID")).toLongLong())
-            : QHash<PlayKey, qint64>();
-        // Found on the disk (in any letter case) at the first row written: an idle pass looks at no folder.
-        ResultFilesWriter resultFiles(model);
-        for (; !recTable.Eof(); recTable.Next()) {
-            if (recTable.FieldAsBoolean(processed))
-                continue;
-            const ReceivedResult received = ReadReceivedResult(recTable);
-            // Another copy on this database may already have written the later row: writing this one
-            // now would put an older entry back over it.
-            if (numbered
-                && recTable.FieldValue(QStringLiteral("ID")).toLongLong()
-                    < latest.value({ received.Section, received.Table, received.Round, received.Board }, 0)) {
-                marks.Mark(numbered);
-                ++counts.Superseded;
-                continue;
-            }
-            const RoundDataRow round = LocateRound(rdaTable, received);
-            const ResultPlacement placement = PlaceResult(model, received, round);
-            if (!placement.Placed) {
-                ++counts.Unplaced;
-                continue;
-            }
-            resultFiles.Write(placement.RecordIndex, ConvertResult(scorer, received));
-            marks.Written(resultFiles.ScoreFile(), resultFiles.ContractFile());
-            ShowInGrid(grid, placement.GridColumn, placement.GridRow, received, recTable);
-            marks.Mark(numbered);
-            ++(received.Erased ? counts.Erased : counts.Placed);
-        }
+        TransferRows(model, recTable, rdaTable, grid, scorer, marks, counts);
         marks.Commit();
     } catch (const KibicError& error) {
         if (!error.Busy()) {
@@ -351,15 +324,20 @@ void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTabl
     recTable.SetFilter({});
     const auto closeTables = qScopeGuard([&] { CloseBoth(recTable, rdaTable); });
     recTable.Open();
+    if (recTable.Eof())
+        return;
+    const ReceivedColumns columns(recTable);
+    const TTable::Column handled = recTable.ColumnOf(processed);
+    RoundLookup rounds(rdaTable);
     for (recTable.First(); !recTable.Eof(); recTable.Next()) {
-        if (!recTable.FieldAsBoolean(processed))
+        if (!recTable.FieldAsBoolean(handled))
             continue;
-        const ReceivedResult received = ReadReceivedResult(recTable);
+        const ReceivedResult received = columns.Read(recTable);
         const qint32 row = GridRowOf(model, received.Section, received.Table);
-        const RoundDataRow round = LocateRound(rdaTable, received);
+        const RoundDataRow round = rounds.Of(received);
         const qint32 column = round.Found ? GridColumnOf(model, round, received.Board) : 0;
         if (row >= 1 && row <= model.GridTableCount && column >= 1 && column <= model.BoardCount)
-            ShowInGrid(grid, column, row, received, recTable);
+            ShowInGrid(grid, column, row, received, recTable, columns);
     }
 }
 

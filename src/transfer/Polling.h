@@ -71,10 +71,4 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
 // row of each table and board, empty where that row was an erasure. No result file is touched.
 void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid);
 
-// The RoundData values of the current row of an open rdaTable.
-[[nodiscard]] RoundDataRow ReadRoundDataRow(const TTable& rdaTable);
-
-// The ReceivedData values of the current row of an open recTable.
-[[nodiscard]] ReceivedResult ReadReceivedResult(const TTable& recTable);
-
 } // namespace kibic

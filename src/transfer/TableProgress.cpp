@@ -3,9 +3,9 @@
 
 #include "scoringdb/TTable.h"
 #include "tournament/TournamentModel.h"
-#include "transfer/Polling.h"
 #include "transfer/ResultConversion.h"
 #include "transfer/ResultGrid.h"
+#include "transfer/ScoringRows.h"
 
 #include <QScopeGuard>
 #include <algorithm>

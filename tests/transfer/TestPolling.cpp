@@ -6,6 +6,7 @@
 #include "transfer/Polling.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 #include <atomic>
@@ -232,6 +233,61 @@ private slots:
         QCOMPARE(counts.Superseded, superseded);
         QCOMPARE(int(fixture.Scores()[Record(1, 1)]), score);
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
+    }
+
+    // The terminal server keys in a corrected entry of a play after the pass has read its rows but before
+    // it asks which row of each play is the latest: the older entry must not be written over the newer one
+    // (the next pass writes the newer one).
+    void entryKeyedInDuringThePassSupersedesTheOneRead()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1)); // four spades made by North: 420
+        fixture.Append(Played(2, 1, QStringLiteral("1 NT"))); // another play, not corrected
+        bool keyedIn = false;
+        SetStatementObserver([&](const QString& sql) {
+            if (keyedIn || !sql.startsWith(QStringLiteral("SELECT")) || !sql.contains(QStringLiteral("[ID]>=?")))
+                return;
+            keyedIn = true;
+            fixture.Append(Played(1, 1, QStringLiteral("4 S"), QStringLiteral("-1")));
+        });
+        const auto stopObserving = qScopeGuard([] { SetStatementObserver({}); });
+        Pass pass(fixture);
+        const PassCounts first = pass.Run(fixture);
+        QVERIFY2(keyedIn, "the pass never asked for the latest rows");
+        QCOMPARE(first.Superseded, 1);
+        QCOMPARE(first.Placed, 1);
+        QCOMPARE(fixture.Scores()[Record(1, 1)], ScoreWordEmptySlot);
+        QCOMPARE(fixture.Scores()[Record(2, 1)], qint16(90)); // board 2, North-South vulnerable: 1 NT made
+        const PassCounts second = pass.Run(fixture);
+        QCOMPARE(second.Placed, 1);
+        QCOMPARE(second.Superseded, 0);
+        QCOMPARE(fixture.Scores()[Record(1, 1)], qint16(-50)); // board 1, nobody vulnerable: one down
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
+    }
+
+    // A pass during the session reads only the RoundData rows of the rounds it meets; the table object is
+    // left to read every round again (the grid's actions and the tournament plan need them all).
+    void passReadsTheRoundsItMeetsAndLeavesTheRoundTableWhole()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 3));
+        fixture.Append(Played(4, 2, QStringLiteral("1 NT")));
+        QStringList roundReads;
+        SetStatementObserver([&](const QString& sql) {
+            if (sql.contains(QStringLiteral("FROM [RoundData]")))
+                roundReads.append(sql);
+        });
+        const auto stopObserving = qScopeGuard([] { SetStatementObserver({}); });
+        Pass pass(fixture);
+        QCOMPARE(pass.Run(fixture).Placed, 2);
+        QCOMPARE(roundReads.size(), 1);
+        QVERIFY2(roundReads[0].endsWith(QStringLiteral("WHERE [Round]>=2 AND [Round]<=3")), qPrintable(roundReads[0]));
+        QCOMPARE(fixture.Scores()[Record(1, 3)], qint16(420));
+        QCOMPARE(fixture.Scores()[Record(4, 2)], qint16(90)); // board 4, both vulnerable: 1 NT made
+
+        pass.Rda.Open();
+        QCOMPARE(pass.Rda.RecordCount(), 9); // three tables in each of three rounds
+        pass.Rda.Close();
     }
 
     void erasureEmptiesTheSlotAndTheCell()
