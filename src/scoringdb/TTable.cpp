@@ -4,6 +4,7 @@
 #include "common/KibicError.h"
 #include "scoringdb/uCreateBWS.h"
 
+#include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
@@ -136,36 +137,15 @@ void TTable::RequireOpen() const
 void TTable::ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into)
 {
     const bool sqlite = m_connection->Dialect() == SqlDialect::Sqlite;
-    QString sql = sqlite ? QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(kRowIdAlias, QuotedTable())
-                         : QStringLiteral("SELECT * FROM %1").arg(QuotedTable());
+    QString sql = sqlite
+        ? QStringLiteral("SELECT rowid AS %1, %2 FROM %3").arg(kRowIdAlias, m_selected, QuotedTable())
+        : QStringLiteral("SELECT %1 FROM %2").arg(m_selected, QuotedTable());
     if (!condition.isEmpty())
         sql += QStringLiteral(" WHERE ") + condition;
     QSqlQuery& query = m_connection->RunPrepared(sql, values, m_readOperation);
-    const QSqlRecord record = query.record();
     const int first = sqlite ? 1 : 0;
-    if (m_columns.isEmpty()) {
-        for (int i = first; i < record.count(); ++i) {
-            m_columns.append(record.fieldName(i));
-            m_columnIndex.insert(record.fieldName(i).toLower(), i - first);
-            m_columnExact.insert(record.fieldName(i), i - first);
-        }
-        m_idColumn = m_columnIndex.value(QStringLiteral("id"), -1);
-        const QString table = PlainTableName(m_tableName);
-        m_hasCounter = m_idColumn >= 0 && HasCounterColumn(table);
-        m_keyColumns.clear();
-        QStringList keys = RowKeyColumns(table);
-        if (keys.isEmpty() && m_idColumn >= 0)
-            keys = { QStringLiteral("ID") };
-        for (const QString& key : keys) {
-            const int position = m_columnIndex.value(key.toLower(), -1);
-            if (position < 0) {
-                m_keyColumns.clear();
-                break;
-            }
-            m_keyColumns.push_back(position);
-        }
-        m_identity = !m_keyColumns.empty() ? Identity::KeyColumns : sqlite ? Identity::RowId : Identity::AllValues;
-    }
+    if (m_columns.isEmpty())
+        LearnColumns(query.record(), first);
     const int count = static_cast<int>(m_columns.size());
     while (query.next()) {
         Row row;
@@ -179,12 +159,72 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
     query.finish();
 }
 
+void TTable::LearnColumns(const QSqlRecord& record, int first)
+{
+    for (int i = first; i < record.count(); ++i) {
+        m_columns.append(record.fieldName(i));
+        m_columnIndex.insert(record.fieldName(i).toLower(), i - first);
+        m_columnExact.insert(record.fieldName(i), i - first);
+    }
+    m_idColumn = m_columnIndex.value(QStringLiteral("id"), -1);
+    const QString table = PlainTableName(m_tableName);
+    m_hasCounter = m_idColumn >= 0 && HasCounterColumn(table);
+    m_keyColumns.clear();
+    QStringList keys = RowKeyColumns(table);
+    if (keys.isEmpty() && m_idColumn >= 0)
+        keys = { QStringLiteral("ID") };
+    for (const QString& key : keys) {
+        const int position = m_columnIndex.value(key.toLower(), -1);
+        if (position < 0) {
+            m_keyColumns.clear();
+            break;
+        }
+        m_keyColumns.push_back(position);
+    }
+    const bool sqlite = m_connection->Dialect() == SqlDialect::Sqlite;
+    m_identity = !m_keyColumns.empty() ? Identity::KeyColumns : sqlite ? Identity::RowId : Identity::AllValues;
+}
+
+QString TTable::SelectedColumns()
+{
+    if (m_readColumns.isEmpty())
+        return QStringLiteral("*");
+    // The table's own columns, in its order, from a statement that reads no row.
+    QSqlQuery& query = m_connection->RunPrepared(
+        QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(QuotedTable()), {}, m_readOperation);
+    const QSqlRecord record = query.record();
+    query.finish();
+    QSet<QString> wanted;
+    for (const QString& column : m_readColumns)
+        wanted.insert(PlainTableName(column).toLower());
+    // The same columns that tell the rows apart as when every column is read; and the ID, whose new number
+    // an appended row asks for.
+    QStringList keys = RowKeyColumns(PlainTableName(m_tableName));
+    if (keys.isEmpty())
+        keys = { QStringLiteral("ID") };
+    bool identified = true;
+    for (const QString& key : std::as_const(keys)) {
+        wanted.insert(key.toLower());
+        identified = identified && record.contains(key);
+    }
+    wanted.insert(QStringLiteral("id"));
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i) {
+        if (wanted.contains(record.fieldName(i).toLower()))
+            names.append(QLatin1Char('[') + record.fieldName(i) + QLatin1Char(']'));
+    }
+    if (names.isEmpty() || (!identified && m_connection->Dialect() != SqlDialect::Sqlite))
+        return QStringLiteral("*");
+    return names.join(QLatin1Char(','));
+}
+
 void TTable::Open()
 {
     Close();
     m_readOperation = QStringLiteral("odczyt: ") + Describe();
     m_connection = std::make_unique<DbConnection>(m_connectionString);
     try {
+        m_selected = SelectedColumns();
         ReadRows(m_filter, {}, m_rows);
     } catch (...) {
         Close();
@@ -199,6 +239,7 @@ void TTable::Open()
 void TTable::Close()
 {
     m_connection.reset();
+    m_selected = QStringLiteral("*");
     m_columns.clear();
     m_columnIndex.clear();
     m_columnExact.clear();

@@ -5,6 +5,7 @@
 #include "scoringdb/Database.h"
 
 #include <QHash>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -41,6 +42,12 @@ public:
     // A condition of the form the statements of this program use (column names and decimal numbers only):
     // only matching rows are read at the next open. Empty reads every row.
     void SetFilter(const QString& condition) { m_filter = condition; }
+    // Only these columns, and those that tell one row from another (ReceivedData's ID, RoundData's
+    // Section, Table and Round, ...), are read at the next open: a walk over thousands of rows does not
+    // carry the columns it never looks at. Columns the table lacks are left out; for this table object a
+    // column not read is a column the table does not have. Every column is read when none tells the rows
+    // apart on Access (a row is then found by all its values). Empty reads every column.
+    void SetReadColumns(const QStringList& columns) { m_readColumns = columns; }
 
     void Open();
     void Close();
@@ -113,6 +120,9 @@ private:
     [[nodiscard]] QString Describe() const;
     void RequireOpen() const;
     void ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into);
+    void LearnColumns(const QSqlRecord& record, int first);
+    // The column list of the statements that read rows: "*", or the columns of SetReadColumns.
+    [[nodiscard]] QString SelectedColumns();
     void InvalidateIndexes() { m_indexes.clear(); }
     // The rows by the values of some key columns (Locate's "Section;Table;Round"), made at the first
     // Locate by them and kept until the rows or their order change.
@@ -127,6 +137,8 @@ private:
     QString m_connectionString;
     QString m_tableName;
     QString m_filter;
+    QStringList m_readColumns;
+    QString m_selected = QStringLiteral("*"); // what this open reads
     std::unique_ptr<DbConnection> m_connection;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // lower-case name -> position in Values

@@ -171,6 +171,8 @@ void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResul
                 columns.KeyedInTime(recTable) });
 }
 
+// Closes both tables and leaves them to read every row and every column at their next open (the grid's
+// actions and the tournament's plan need them whole).
 void CloseBoth(TTable& recTable, TTable& rdaTable)
 {
     if (recTable.Active()) {
@@ -178,7 +180,10 @@ void CloseBoth(TTable& recTable, TTable& rdaTable)
         recTable.Close();
     }
     rdaTable.Close();
-    rdaTable.SetFilter({});
+    for (TTable* table : { &recTable, &rdaTable }) {
+        table->SetFilter({});
+        table->SetReadColumns({});
+    }
 }
 
 // The walk of a pass over the rows of the open received table, in ID order.
@@ -267,11 +272,8 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
 
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
     MarkBatch marks(recTable, processed);
-    // However the pass ends, both tables are closed and the received table reads every row again.
-    const auto closeTables = qScopeGuard([&] {
-        CloseBoth(recTable, rdaTable);
-        recTable.SetFilter({});
-    });
+    // However the pass ends, both tables are closed and read whole again.
+    const auto closeTables = qScopeGuard([&] { CloseBoth(recTable, rdaTable); });
     // The rows handled before a failure keep their marks, unless the database itself refuses them (then
     // those rows are transferred again, to the same records).
     const auto keepMarks = [&marks] {
@@ -284,6 +286,7 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         // Rows marked true the way a yes/no column holds it are not read again. Every other value (also a
         // mark written as text, "False" or "True") is read, and FieldAsBoolean decides as everywhere else.
         recTable.SetFilter(QStringLiteral("[%1] IS NULL OR [%1] NOT IN (1, -1)").arg(processed));
+        recTable.SetReadColumns(ReceivedColumns::Names(processed));
         recTable.Open();
         recTable.SetSort(QStringLiteral("ID"));
         TransferRows(model, recTable, rdaTable, grid, scorer, marks, counts);
@@ -322,6 +325,7 @@ void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTabl
 {
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
     recTable.SetFilter({});
+    recTable.SetReadColumns(ReceivedColumns::Names(processed));
     const auto closeTables = qScopeGuard([&] { CloseBoth(recTable, rdaTable); });
     recTable.Open();
     if (recTable.Eof())

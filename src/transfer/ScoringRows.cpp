@@ -8,6 +8,12 @@
 
 namespace kibic {
 
+QStringList RoundColumns::Names()
+{
+    return { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round"), QStringLiteral("custom_ZYRT"),
+        QStringLiteral("custom_Komp"), QStringLiteral("LowBoard"), QStringLiteral("HighBoard") };
+}
+
 RoundColumns::RoundColumns(const TTable& rdaTable)
     : Slot(rdaTable.ColumnOf(QStringLiteral("custom_ZYRT")))
     , BoardSetColumnsRead(rdaTable.HasField(QStringLiteral("custom_Komp"))
@@ -32,6 +38,13 @@ RoundDataRow RoundColumns::Read(const TTable& rdaTable) const
         row.HighBoard = rdaTable.FieldAsInteger(HighBoard);
     }
     return row;
+}
+
+QStringList ReceivedColumns::Names(const QString& processedColumn)
+{
+    return { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round"), QStringLiteral("Board"),
+        QStringLiteral("Remarks"), QStringLiteral("Contract"), QStringLiteral("NS/EW"), QStringLiteral("LeadCard"),
+        QStringLiteral("Result"), QStringLiteral("Erased"), QStringLiteral("TimeLog"), processedColumn };
 }
 
 ReceivedColumns::ReceivedColumns(const TTable& recTable)
@@ -123,6 +136,7 @@ RoundDataRow RoundLookup::Locate(const RoundKey& key)
         m_table.SetFilter(m_rounds
                 ? QStringLiteral("[Round]>=%1 AND [Round]<=%2").arg(m_rounds->First).arg(m_rounds->Last)
                 : QString());
+        m_table.SetReadColumns(RoundColumns::Names());
         m_table.Open();
     }
     if (!m_table.Locate(QStringLiteral("Section;Table;Round"), { key.Section, key.Table, key.Round }))

@@ -13,6 +13,8 @@ namespace kibic {
 // The RoundData columns that place a score.
 struct RoundColumns
 {
+    // What a walk that locates rounds reads (TTable::SetReadColumns).
+    [[nodiscard]] static QStringList Names();
     explicit RoundColumns(const TTable& rdaTable);
     // The values of the current row.
     [[nodiscard]] RoundDataRow Read(const TTable& rdaTable) const;
@@ -27,6 +29,8 @@ struct RoundColumns
 // The ReceivedData columns of a score.
 struct ReceivedColumns
 {
+    // What a walk over the scores reads (TTable::SetReadColumns), with the instance's mark column.
+    [[nodiscard]] static QStringList Names(const QString& processedColumn);
     explicit ReceivedColumns(const TTable& recTable);
     // The values of the current row.
     [[nodiscard]] ReceivedResult Read(const TTable& recTable) const;

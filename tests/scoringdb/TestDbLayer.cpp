@@ -232,6 +232,54 @@ private slots:
         QCOMPARE(server.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM `ReceivedData` WHERE `Processed1`=0")), 1);
     }
 
+    // A walk over thousands of rows reads only the columns it looks at, and what tells the rows apart, so
+    // that its marks and appends still reach the right rows and nothing else in them.
+    void readColumnsCarryOnlyWhatIsAskedAndWhatTellsRowsApart()
+    {
+        TTable whole(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        whole.Open();
+        AppendReceived(whole, 1, 1, 1, 1, QStringLiteral("1 C"));
+        AppendReceived(whole, 1, 2, 1, 3, QStringLiteral("3 NT"));
+        whole.Close();
+
+        TTable received(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        received.SetReadColumns({ QStringLiteral("board"), QStringLiteral("[Processed]"), QStringLiteral("TimeLog") });
+        received.Open();
+        QCOMPARE(received.FieldNames(),
+            QStringList({ QStringLiteral("ID"), QStringLiteral("Board"), QStringLiteral("Processed") }));
+        QVERIFY(!received.HasField(QStringLiteral("Contract")));
+        QVERIFY(received.Locate(QStringLiteral("Board"), { 3 }));
+        received.Edit();
+        received.SetField(QStringLiteral("Processed"), true);
+        received.Post();
+        received.Append();
+        received.SetField(QStringLiteral("Board"), 7);
+        received.Post();
+        QCOMPARE(received.FieldAsInteger(QStringLiteral("ID")), 3);
+        received.Close();
+
+        whole.Open();
+        QCOMPARE(whole.RecordCount(), 3);
+        QVERIFY(whole.Locate(QStringLiteral("ID"), { 2 }));
+        QVERIFY(whole.FieldAsBoolean(QStringLiteral("Processed")));
+        QCOMPARE(whole.FieldAsString(QStringLiteral("Contract")), QStringLiteral("3 NT"));
+        QVERIFY(whole.Locate(QStringLiteral("ID"), { 1 }));
+        QVERIFY(!whole.FieldAsBoolean(QStringLiteral("Processed")));
+        whole.Close();
+
+        // Tables is told apart by section and table, which come along without being asked for.
+        TTable tables(ScoringConnectionString(m_file), QStringLiteral("Tables"));
+        tables.SetReadColumns({ QStringLiteral("Status") });
+        tables.Open();
+        QCOMPARE(tables.FieldNames(),
+            QStringList({ QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Status") }));
+        tables.Close();
+        // Asked for nothing the table has: only what tells the rows apart.
+        tables.SetReadColumns({ QStringLiteral("NoSuchColumn") });
+        tables.Open();
+        QCOMPARE(tables.FieldNames(), QStringList({ QStringLiteral("Section"), QStringLiteral("Table") }));
+    }
+
     void postOfARowDeletedMeanwhileFails()
     {
         TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));

@@ -265,8 +265,9 @@ private slots:
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
     }
 
-    // A pass during the session reads only the RoundData rows of the rounds it meets; the table object is
-    // left to read every round again (the grid's actions and the tournament plan need them all).
+    // A pass during the session reads only the RoundData rows of the rounds it meets, and only the columns
+    // that place a score; the table object is left to read every round and every column again (the grid's
+    // actions and the tournament plan need them all).
     void passReadsTheRoundsItMeetsAndLeavesTheRoundTableWhole()
     {
         TransferFixture fixture;
@@ -274,7 +275,7 @@ private slots:
         fixture.Append(Played(4, 2, QStringLiteral("1 NT")));
         QStringList roundReads;
         SetStatementObserver([&](const QString& sql) {
-            if (sql.contains(QStringLiteral("FROM [RoundData]")))
+            if (sql.contains(QStringLiteral("FROM [RoundData]")) && !sql.endsWith(QStringLiteral("WHERE 1=0")))
                 roundReads.append(sql);
         });
         const auto stopObserving = qScopeGuard([] { SetStatementObserver({}); });
@@ -282,9 +283,18 @@ private slots:
         QCOMPARE(pass.Run(fixture).Placed, 2);
         QCOMPARE(roundReads.size(), 1);
         QVERIFY2(roundReads[0].endsWith(QStringLiteral("WHERE [Round]>=2 AND [Round]<=3")), qPrintable(roundReads[0]));
+        QVERIFY2(roundReads[0].contains(QStringLiteral("[custom_Zyrt]"))
+                && !roundReads[0].contains(QStringLiteral("NSPair")),
+            qPrintable(roundReads[0]));
         QCOMPARE(fixture.Scores()[Record(1, 3)], qint16(420));
         QCOMPARE(fixture.Scores()[Record(4, 2)], qint16(90)); // board 4, both vulnerable: 1 NT made
 
+        for (TTable* table : { &pass.Rda, &pass.Rec }) {
+            table->Open();
+            QVERIFY2(table->HasField(QStringLiteral("PairNS")) || table->HasField(QStringLiteral("NSPair")),
+                qPrintable(table->TableName()));
+            table->Close();
+        }
         pass.Rda.Open();
         QCOMPARE(pass.Rda.RecordCount(), 9); // three tables in each of three rounds
         pass.Rda.Close();
