@@ -231,6 +231,18 @@ QString AccessConnectionString(const QString& driver, const QString& path)
     return QStringLiteral("DRIVER={%1};DBQ=%2;ExtendedAnsiSQL=1").arg(driver, path);
 }
 
+QVariant OdbcParameter(const QVariant& value)
+{
+    const int type = value.typeId();
+    if ((type != QMetaType::LongLong && type != QMetaType::ULongLong) || value.isNull())
+        return value;
+    bool ok = false;
+    const qlonglong number = value.toLongLong(&ok);
+    if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
+        return value;
+    return QVariant(static_cast<qint32>(number));
+}
+
 bool IsLockFailure(const QString& nativeCodes, const QString& text)
 {
     static const QRegularExpression number(QStringLiteral("-?\\d+"));
@@ -500,8 +512,9 @@ QSqlQuery& DbConnection::RunPrepared(const QString& sql, const QVariantList& val
                 error = query->lastError();
         }
         if (error.type() == QSqlError::NoError) {
+            const bool odbc = m_backend != DatabaseBackend::Sqlite;
             for (int i = 0; i < values.size(); ++i)
-                query->bindValue(i, values.at(i));
+                query->bindValue(i, odbc ? OdbcParameter(values.at(i)) : values.at(i));
             if (Observer())
                 Observer()(sql);
             if (query->exec())

@@ -63,6 +63,11 @@ inline constexpr QStringView kAceOdbcDriver = u"Microsoft Access Driver (*.mdb, 
 // switched on.
 [[nodiscard]] QString AccessConnectionString(const QString& driver, const QString& path);
 
+// A statement's parameter as it is handed to an ODBC driver. The Access driver knows no 64-bit integers and
+// refuses a BIGINT parameter outright ("Optional feature not implemented"), so a whole number that fits in
+// 32 bits (every ID and count of a scoring database) goes as a 32-bit one; every other value is unchanged.
+[[nodiscard]] QVariant OdbcParameter(const QVariant& value);
+
 // Whether a failed statement failed only because the other program held the file or the row: SQLite
 // busy or locked, the Jet lock errors 3218 and 3260, "currently locked". nativeCodes is the provider's
 // error number (several may be joined by ";").

@@ -14,6 +14,30 @@ class TestAccessDriver : public QObject
     Q_OBJECT
 
 private slots:
+    // The Access driver refuses a 64-bit parameter; the IDs a pass binds are read as 64-bit numbers.
+    void parametersReachTheDriverAsItKnowsThem_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariant>("bound");
+        QTest::newRow("an ID") << QVariant(qint64(18000)) << QVariant(18000);
+        QTest::newRow("the lowest Long") << QVariant(qint64(-2147483647 - 1)) << QVariant(-2147483647 - 1);
+        QTest::newRow("the highest Long") << QVariant(quint64(2147483647)) << QVariant(2147483647);
+        QTest::newRow("beyond a Long") << QVariant(qint64(2147483648LL)) << QVariant(qint64(2147483648LL));
+        QTest::newRow("a 32-bit number") << QVariant(7) << QVariant(7);
+        QTest::newRow("a text") << QVariant(QStringLiteral("4 S")) << QVariant(QStringLiteral("4 S"));
+        QTest::newRow("a null number") << QVariant(QMetaType::fromType<qint64>()) << QVariant(QMetaType::fromType<qint64>());
+    }
+
+    void parametersReachTheDriverAsItKnowsThem()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, bound);
+        const QVariant result = OdbcParameter(value);
+        QCOMPARE(result.typeId(), bound.typeId());
+        QCOMPARE(result.isNull(), bound.isNull());
+        QCOMPARE(result, bound);
+    }
+
     void driverChoice_data()
     {
         QTest::addColumn<QStringList>("installed");
