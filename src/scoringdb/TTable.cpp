@@ -49,6 +49,13 @@ QString KeyText(const QVariant& value)
     }
 }
 
+// The columns that tell one row of a table from another: its key columns, or else its ID.
+QStringList IdentifyingColumns(const QString& table)
+{
+    const QStringList keys = RowKeyColumns(table);
+    return keys.isEmpty() ? QStringList { QStringLiteral("ID") } : keys;
+}
+
 QString JoinedKey(const QVariantList& values)
 {
     QString key;
@@ -170,10 +177,7 @@ void TTable::LearnColumns(const QSqlRecord& record, int first)
     const QString table = PlainTableName(m_tableName);
     m_hasCounter = m_idColumn >= 0 && HasCounterColumn(table);
     m_keyColumns.clear();
-    QStringList keys = RowKeyColumns(table);
-    if (keys.isEmpty() && m_idColumn >= 0)
-        keys = { QStringLiteral("ID") };
-    for (const QString& key : keys) {
+    for (const QString& key : IdentifyingColumns(table)) {
         const int position = m_columnIndex.value(key.toLower(), -1);
         if (position < 0) {
             m_keyColumns.clear();
@@ -199,11 +203,8 @@ QString TTable::SelectedColumns()
         wanted.insert(PlainTableName(column).toLower());
     // The same columns that tell the rows apart as when every column is read; and the ID, whose new number
     // an appended row asks for.
-    QStringList keys = RowKeyColumns(PlainTableName(m_tableName));
-    if (keys.isEmpty())
-        keys = { QStringLiteral("ID") };
     bool identified = true;
-    for (const QString& key : std::as_const(keys)) {
+    for (const QString& key : IdentifyingColumns(PlainTableName(m_tableName))) {
         wanted.insert(key.toLower());
         identified = identified && record.contains(key);
     }
