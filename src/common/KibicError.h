@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <exception>
 
@@ -14,6 +15,16 @@ enum class FailureKind {
     Failure,      // anything else: the operator has to act
     DatabaseBusy, // the other program held the database
     FileBusy,     // another program held the file (on Windows a sharing violation)
+};
+
+// One diagnostic record of a database driver: what the driver said of a failure, in its own words and
+// codes. The logic decides by the codes; the operator reads the text.
+struct DriverDiagnostic
+{
+    QString SqlState; // the five characters of ODBC; empty where the driver has none (SQLite itself)
+    qint64 NativeCode = 0;
+    QString Text;
+    friend bool operator==(const DriverDiagnostic&, const DriverDiagnostic&) = default;
 };
 
 // A failure that ends the current user action. The message is Polish, for the operator, and names the
@@ -37,12 +48,20 @@ public:
     [[nodiscard]] bool Busy() const noexcept { return m_kind != FailureKind::Failure; }
     // The file that was held, for a busy failure.
     [[nodiscard]] const QString& HeldFile() const noexcept { return m_heldFile; }
+    // What the database driver said, for a failure of a statement or a connection (empty otherwise).
+    [[nodiscard]] const QList<DriverDiagnostic>& Diagnostics() const noexcept { return m_diagnostics; }
+    KibicError& WithDiagnostics(QList<DriverDiagnostic> diagnostics)
+    {
+        m_diagnostics = std::move(diagnostics);
+        return *this;
+    }
 
 private:
     QString m_message;
     QByteArray m_utf8;
     FailureKind m_kind;
     QString m_heldFile;
+    QList<DriverDiagnostic> m_diagnostics;
 };
 
 // A value quoted in a message: cut to its first 40 characters and "…" when it is longer, so that a damaged

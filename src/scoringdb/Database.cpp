@@ -1,8 +1,10 @@
-// Connections to scoring databases over Qt Sql: SQLite, SQLite through ODBC, Access through ODBC.
+// Connections to scoring databases: SQLite through Qt Sql, SQLite and Access through Kibic's ODBC layer.
 #include "scoringdb/Database.h"
 
 #include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/DatabaseFailures.h"
+#include "scoringdb/Odbc.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,21 +15,17 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QThread>
 #include <atomic>
 #include <limits>
 #include <mutex>
 
 #ifdef Q_OS_WIN
-// windows.h first: the ODBC headers use its types.
 #include <windows.h>
-
-#include <odbcinst.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
-#ifdef Q_OS_UNIX
+#else
 #include <dlfcn.h>
+#include <sys/stat.h>
 #endif
 
 struct sqlite3;
@@ -35,6 +33,8 @@ struct sqlite3;
 namespace kibic {
 
 namespace {
+
+std::atomic<int> g_openedConnections { 0 };
 
 QString NewConnectionName()
 {
@@ -52,17 +52,37 @@ QString ProviderText(const QSqlError& error)
     return text;
 }
 
-bool UseOdbcForSqlite()
+bool BackendChosen(QStringView name)
 {
-    return qEnvironmentVariable("KIBIC_DB_BACKEND").compare(QStringLiteral("odbc"), Qt::CaseInsensitive) == 0;
+    return qEnvironmentVariable("KIBIC_DB_BACKEND").compare(name, Qt::CaseInsensitive) == 0;
 }
 
-QString ToQString(const SQLWCHAR* text, qsizetype length)
+// A statement that failed: what the driver said, before it is known whether to try again.
+struct StatementError
 {
-    if constexpr (sizeof(SQLWCHAR) == sizeof(char16_t))
-        return QString::fromUtf16(reinterpret_cast<const char16_t*>(text), length);
-    else
-        return QString::fromUcs4(reinterpret_cast<const char32_t*>(text), length);
+    QList<DriverDiagnostic> Records;
+    QString Text;
+};
+
+StatementError ErrorOf(const QSqlError& error)
+{
+    return { { DriverDiagnostic { QString(), error.nativeErrorCode().toLongLong(), ProviderText(error) } },
+        ProviderText(error) };
+}
+
+StatementError ErrorOf(const odbc::CallFailure& failure)
+{
+    return { failure.Records(), failure.Text() };
+}
+
+// A value as the file keeps it: a flag as Jet's Yes -1 / No 0, or SQLite's 1 / 0.
+QVariant AsKept(const QVariant& value, SqlDialect dialect)
+{
+    if (value.typeId() != QMetaType::Bool)
+        return value;
+    if (value.isNull())
+        return QVariant(QMetaType::fromType<int>());
+    return QVariant(value.toBool() ? (dialect == SqlDialect::Access ? -1 : 1) : 0);
 }
 
 // The busy handler of a SQLite handle, reached in the SQLite library that Qt's plugin loaded. Only where
@@ -85,25 +105,6 @@ BusyHandlerFunction SqliteBusyHandlerFunction()
     return nullptr;
 #endif
 }
-
-#ifdef Q_OS_WIN
-// The texts of the driver installer's errors (SQLInstallerError), one after another.
-QString InstallerErrorText()
-{
-    QStringList texts;
-    for (WORD record = 1; record <= 8; ++record) {
-        DWORD code = 0;
-        WCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
-        WORD length = 0;
-        const RETCODE result = SQLInstallerErrorW(record, &code, message, SQL_MAX_MESSAGE_LENGTH, &length);
-        if (result != SQL_SUCCESS && result != SQL_SUCCESS_WITH_INFO)
-            break;
-        texts.append(QString::fromWCharArray(message).trimmed());
-    }
-    texts.removeAll(QString());
-    return texts.isEmpty() ? QStringLiteral("sterownik nie podał przyczyny") : texts.join(QStringLiteral("; "));
-}
-#endif
 
 std::function<void(const QString&)>& Observer()
 {
@@ -147,12 +148,174 @@ void NoteCommit(const QString& fileName)
     commits.LastCommitUs.insert(fileName, commits.Clock.nsecsElapsed() / 1000);
 }
 
+// Why a file that exists cannot be read: a folder in its place, or the system's own text.
+QString UnreadableReason(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return QStringLiteral("w jego miejscu jest folder");
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return QStringLiteral("odczyt się nie powiódł");
+    return file.errorString();
+}
+
+// What tells one file from another of the same name made later: its volume and file number.
+QString FileIdentity(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), 0,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    BY_HANDLE_FILE_INFORMATION information {};
+    const bool known = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    if (!known)
+        return {};
+    return QStringLiteral("%1:%2:%3")
+        .arg(information.dwVolumeSerialNumber)
+        .arg(information.nFileIndexHigh)
+        .arg(information.nFileIndexLow);
+#else
+    struct stat status {};
+    if (stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino);
+#endif
+}
+
+QString ConnectionKey(const QString& connectionString)
+{
+    const QString path = QFileInfo(DataSourceOf(connectionString)).absoluteFilePath();
+#ifdef Q_OS_WIN
+    return path.toLower();
+#else
+    return path;
+#endif
+}
+
 } // namespace
 
 void SetStatementObserver(std::function<void(const QString& sql)> observer)
 {
     Observer() = std::move(observer);
 }
+
+// A statement prepared once on a connection and executed again with new values.
+class DbConnection::Prepared : public DbRows
+{
+public:
+    explicit Prepared(const DbConnection& owner)
+        : m_owner(owner)
+    {
+    }
+    // Raises StatementError.
+    virtual void Execute(const QVariantList& values) = 0;
+    void SetOperation(const QString& operation) { m_operation = operation; }
+
+protected:
+    [[noreturn]] void FailWhileReading(const StatementError& error) const
+    {
+        throw m_owner.DriverFailure(m_operation, error.Records, error.Text);
+    }
+
+    const DbConnection& m_owner;
+    QString m_operation;
+};
+
+namespace {
+
+class SqlitePrepared : public DbConnection::Prepared
+{
+public:
+    SqlitePrepared(const DbConnection& owner, const QSqlDatabase& database, const QString& sql)
+        : Prepared(owner)
+        , m_query(database)
+    {
+        m_query.setForwardOnly(true);
+        if (!m_query.prepare(sql))
+            throw ErrorOf(m_query.lastError());
+    }
+
+    void Execute(const QVariantList& values) override
+    {
+        for (int i = 0; i < values.size(); ++i)
+            m_query.bindValue(i, values.at(i));
+        if (!m_query.exec()) {
+            StatementError error = ErrorOf(m_query.lastError());
+            m_query.finish();
+            throw error;
+        }
+        m_record = m_query.record();
+    }
+
+    int ColumnCount() const override { return m_record.count(); }
+    QString ColumnName(int column) const override { return m_record.fieldName(column); }
+    bool Next() override
+    {
+        if (m_query.next())
+            return true;
+        if (m_query.lastError().isValid())
+            FailWhileReading(ErrorOf(m_query.lastError()));
+        return false;
+    }
+    QVariant Value(int column) const override { return m_query.value(column); }
+    int RowsAffected() const override { return m_query.numRowsAffected(); }
+    QVariant InsertedId() const override { return m_query.lastInsertId(); }
+    void Finish() override { m_query.finish(); }
+
+private:
+    QSqlQuery m_query;
+    QSqlRecord m_record;
+};
+
+class OdbcPrepared : public DbConnection::Prepared
+{
+public:
+    OdbcPrepared(const DbConnection& owner, odbc::Connection& connection, const QString& sql)
+        : Prepared(owner)
+    {
+        try {
+            m_statement = std::make_unique<odbc::Statement>(connection, sql);
+        } catch (const odbc::CallFailure& failure) {
+            throw ErrorOf(failure);
+        }
+    }
+
+    void Execute(const QVariantList& values) override
+    {
+        try {
+            m_statement->Execute(values);
+        } catch (const odbc::CallFailure& failure) {
+            m_statement->Close();
+            throw ErrorOf(failure);
+        }
+    }
+
+    int ColumnCount() const override { return static_cast<int>(m_statement->Columns().size()); }
+    QString ColumnName(int column) const override
+    {
+        return m_statement->Columns().at(static_cast<std::size_t>(column)).Name;
+    }
+    bool Next() override
+    {
+        try {
+            return m_statement->Fetch(m_row);
+        } catch (const odbc::CallFailure& failure) {
+            m_statement->Close();
+            FailWhileReading(ErrorOf(failure));
+        }
+    }
+    QVariant Value(int column) const override { return m_row.value(column); }
+    int RowsAffected() const override { return static_cast<int>(m_statement->RowsAffected()); }
+    void Finish() override { m_statement->Close(); }
+
+private:
+    std::unique_ptr<odbc::Statement> m_statement;
+    QVariantList m_row;
+};
+
+} // namespace
 
 struct DbConnection::BusyWait
 {
@@ -188,36 +351,14 @@ QString ChooseAccessDriver(const QStringList& installedDrivers)
 
 QStringList InstalledOdbcDrivers()
 {
-    QStringList drivers;
-    SQLHENV environment = SQL_NULL_HENV;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)))
-        return drivers;
-    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLWCHAR description[512];
-    SQLWCHAR attributes[2048];
-    SQLSMALLINT descriptionLength = 0;
-    SQLSMALLINT attributesLength = 0;
-    SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    for (;;) {
-        const SQLRETURN result = SQLDriversW(
-            environment, direction, description, 512, &descriptionLength, attributes, 2048, &attributesLength);
-        if (!SQL_SUCCEEDED(result))
-            break;
-        drivers.append(ToQString(description, qMin<qsizetype>(descriptionLength, 511)));
-        direction = SQL_FETCH_NEXT;
-    }
-    SQLFreeHandle(SQL_HANDLE_ENV, environment);
-    return drivers;
+    return odbc::InstalledDrivers();
 }
 
 QString AccessDriver()
 {
     static std::once_flag once;
     static QString driver;
-    std::call_once(once, [] {
-        if (QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
-            driver = ChooseAccessDriver(InstalledOdbcDrivers());
-    });
+    std::call_once(once, [] { driver = ChooseAccessDriver(InstalledOdbcDrivers()); });
     return driver;
 }
 
@@ -228,35 +369,8 @@ QString AccessCreationAttributes(const QString& path)
 
 QString AccessConnectionString(const QString& driver, const QString& path)
 {
-    return QStringLiteral("DRIVER={%1};DBQ=%2;ExtendedAnsiSQL=1").arg(driver, path);
-}
-
-QVariant OdbcParameter(const QVariant& value)
-{
-    const int type = value.typeId();
-    if ((type != QMetaType::LongLong && type != QMetaType::ULongLong) || value.isNull())
-        return value;
-    bool ok = false;
-    const qlonglong number = value.toLongLong(&ok);
-    if (!ok || number < std::numeric_limits<qint32>::min() || number > std::numeric_limits<qint32>::max())
-        return value;
-    return QVariant(static_cast<qint32>(number));
-}
-
-bool IsLockFailure(const QString& nativeCodes, const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral("-?\\d+"));
-    for (auto match = number.globalMatch(nativeCodes); match.hasNext();) {
-        const qlonglong code = qAbs(match.next().captured().toLongLong());
-        if (code == 3218 || code == 3260)
-            return true;
-    }
-    static const QRegularExpression lockText(
-        QStringLiteral(
-            "database is locked|database table is locked|currently locked|could not lock|could not be locked|"
-            "SQLITE_BUSY|SQLITE_LOCKED|\\(3218\\)|\\(3260\\)"),
-        QRegularExpression::CaseInsensitiveOption);
-    return lockText.match(text).hasMatch();
+    return QStringLiteral("DRIVER={%1};DBQ=%2;ExtendedAnsiSQL=1")
+        .arg(driver, odbc::BracedValue(QDir::toNativeSeparators(path)));
 }
 
 LockRetry::LockRetry(int limitMs, quint32 seed)
@@ -277,21 +391,6 @@ int LockRetry::NextPauseMs(qint64 elapsedMs)
     const int pause = kShortestPauseMs + static_cast<int>(m_state % static_cast<quint32>(span));
     return static_cast<int>(qMin<qint64>(pause, m_limitMs - elapsedMs));
 }
-
-namespace {
-
-// Why a file that exists cannot be read: a folder in its place, or the system's own text.
-QString UnreadableReason(const QString& path)
-{
-    if (QFileInfo(path).isDir())
-        return QStringLiteral("w jego miejscu jest folder");
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        return QStringLiteral("odczyt się nie powiódł");
-    return file.errorString();
-}
-
-} // namespace
 
 DatabaseFormat DetectDatabaseFormat(const QString& path)
 {
@@ -316,8 +415,10 @@ bool AccessDriverAvailable()
 
 bool CreatesAccessFiles()
 {
+    if (BackendChosen(u"access"))
+        return true;
 #ifdef Q_OS_WIN
-    return qEnvironmentVariable("KIBIC_DB_BACKEND").compare(QStringLiteral("sqlite"), Qt::CaseInsensitive) != 0;
+    return !BackendChosen(u"sqlite");
 #else
     return false;
 #endif
@@ -357,39 +458,71 @@ DbConnection::DbConnection(const QString& connectionString)
         throw KibicError(QStringLiteral("Nie można odczytać pliku bazy danych %1: %2")
                              .arg(m_fileName, UnreadableReason(m_fileName)));
     case DatabaseFormat::Jet:
-        if (!AccessDriverAvailable())
-            throw KibicError(AccessFileUnreadableText(m_fileName));
         m_backend = DatabaseBackend::OdbcAccess;
-        m_dialect = SqlDialect::Access;
         break;
     case DatabaseFormat::Sqlite:
-        m_backend = UseOdbcForSqlite() ? DatabaseBackend::OdbcSqlite : DatabaseBackend::Sqlite;
-        m_dialect = SqlDialect::Sqlite;
+        m_backend = BackendChosen(u"access") ? DatabaseBackend::OdbcAccess
+            : BackendChosen(u"odbc")         ? DatabaseBackend::OdbcSqlite
+                                             : DatabaseBackend::Sqlite;
         break;
     }
-
-    if (m_backend == DatabaseBackend::Sqlite) {
-        m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        m_database.setDatabaseName(m_fileName);
-        // SQLite's own growing sleeps wait only where our handler cannot be installed.
-        m_database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    } else if (m_backend == DatabaseBackend::OdbcSqlite) {
-        // Hardly any waiting inside the driver (0 would mean its default of 100 s): a locked statement
-        // comes back at once and is tried again here, as a statement on an Access file is.
-        m_database = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-        m_database.setDatabaseName(QStringLiteral("DRIVER=SQLite3;Database=%1;Timeout=1;NoWCHAR=0").arg(m_fileName));
-    } else {
-        m_database = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-        m_database.setDatabaseName(AccessConnectionString(AccessDriver(), m_fileName));
+    if (m_backend == DatabaseBackend::OdbcAccess) {
+        m_odbcDriver = AccessDriver();
+        if (m_odbcDriver.isEmpty())
+            throw KibicError(AccessFileUnreadableText(m_fileName));
+        m_dialect = SqlDialect::Access;
     }
+    Open();
+}
+
+void DbConnection::Open()
+{
+    if (m_backend != DatabaseBackend::Sqlite) {
+        OpenOdbc();
+        return;
+    }
+    m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_database.setDatabaseName(m_fileName);
+    // SQLite's own growing sleeps wait only where our handler cannot be installed.
+    m_database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!m_database.open()) {
         KibicError error = ProviderFailure(QStringLiteral("otwarcie"), m_database.lastError());
         m_database = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
         throw error;
     }
-    if (m_backend == DatabaseBackend::Sqlite)
-        InstallBusyHandler();
+    ++g_openedConnections;
+    InstallBusyHandler();
+}
+
+void DbConnection::OpenOdbc()
+{
+    // Hardly any waiting inside the SQLite driver (0 would mean its default of 100 s): a locked statement
+    // comes back at once and is tried again here, as a statement on an Access file is.
+    const QString connectionString = m_backend == DatabaseBackend::OdbcAccess
+        ? AccessConnectionString(m_odbcDriver, m_fileName)
+        : QStringLiteral("DRIVER=SQLite3;Database=%1;Timeout=1;NoWCHAR=0").arg(m_fileName);
+    // The other program may hold the file for a moment ("placed in a state that prevents it from being
+    // opened or locked"): the opening is tried again like a locked statement.
+    LockRetry retry(kBusyTimeoutMs, static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
+    QElapsedTimer waiting;
+    for (;;) {
+        try {
+            m_odbc = std::make_unique<odbc::Connection>(connectionString);
+            ++g_openedConnections;
+            return;
+        } catch (const odbc::CallFailure& failure) {
+            KibicError error = DriverFailure(QStringLiteral("otwarcie"), failure.Records(), failure.Text());
+            if (!error.Busy())
+                throw error;
+            if (!waiting.isValid())
+                waiting.start();
+            const int pause = retry.NextPauseMs(waiting.elapsed());
+            if (pause < 0)
+                throw error;
+            QThread::msleep(static_cast<unsigned long>(pause));
+        }
+    }
 }
 
 void DbConnection::InstallBusyHandler()
@@ -410,15 +543,21 @@ bool DbConnection::HasOwnBusyHandler() const
     return m_busyWait != nullptr;
 }
 
+int DbConnection::OpenedCount()
+{
+    return g_openedConnections.load();
+}
+
 DbConnection::~DbConnection()
 {
-    m_statements.clear();
     if (m_inTransaction) {
         try {
             RollbackTransaction();
         } catch (...) {
         }
     }
+    m_statements.clear();
+    m_odbc.reset();
     if (m_database.isValid())
         m_database.close();
     m_database = QSqlDatabase();
@@ -431,23 +570,20 @@ void DbConnection::CreateDatabaseFile(const QString& path)
         throw KibicError(QStringLiteral("Plik bazy danych %1 już istnieje.").arg(path));
     if (CreatesAccessFiles()) {
         const QString driver = AccessDriver();
+        const QString native = QDir::toNativeSeparators(path);
         if (driver.isEmpty())
             throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1: na tym komputerze nie ma sterownika "
                                             "ODBC \"%2\" (ani \"%3\"), a serwer pierniczków czyta tylko pliki Access.")
-                                 .arg(QDir::toNativeSeparators(path), kJetOdbcDriver, kAceOdbcDriver));
-#ifdef Q_OS_WIN
-        const QString attributes = AccessCreationAttributes(QDir::toNativeSeparators(path));
-        const std::wstring driverName = driver.toStdWString();
-        if (!SQLConfigDataSourceW(
-                nullptr, ODBC_ADD_DSN, driverName.c_str(), reinterpret_cast<LPCWSTR>(attributes.utf16())))
+                                 .arg(native, kJetOdbcDriver, kAceOdbcDriver));
+        const QStringList errors = odbc::ConfigureDataSource(driver, AccessCreationAttributes(native));
+        if (!errors.isEmpty())
             throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1 (sterownik \"%2\"): %3")
-                                 .arg(QDir::toNativeSeparators(path), driver, InstallerErrorText()));
+                                 .arg(native, driver, errors.join(QStringLiteral("; "))));
         if (!QFileInfo::exists(path))
             throw KibicError(QStringLiteral("Nie można utworzyć bazy danych %1 (sterownik \"%2\"): sterownik "
                                             "zgłosił powodzenie, ale pliku nie ma.")
-                                 .arg(QDir::toNativeSeparators(path), driver));
+                                 .arg(native, driver));
         return;
-#endif
     }
     const QString name = NewConnectionName();
     QString failure;
@@ -476,118 +612,144 @@ QString DbConnection::Failure(const QString& operation, const QString& providerT
 
 KibicError DbConnection::ProviderFailure(const QString& operation, const QSqlError& error) const
 {
-    const QString text = ProviderText(error);
-    const bool held = IsLockFailure(error.nativeErrorCode(), text);
-    return KibicError(Failure(operation, text), held ? FailureKind::DatabaseBusy : FailureKind::Failure, m_fileName);
+    const StatementError failure = ErrorOf(error);
+    return DriverFailure(operation, failure.Records, failure.Text);
 }
 
-void DbConnection::Run(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& operation)
+KibicError DbConnection::DriverFailure(
+    const QString& operation, const QList<DriverDiagnostic>& records, const QString& text) const
 {
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw ProviderFailure(operation, query.lastError());
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw ProviderFailure(operation, query.lastError());
+    const DriverFamily family = m_backend == DatabaseBackend::OdbcAccess ? DriverFamily::Jet : DriverFamily::Sqlite;
+    const bool held = ClassifyDatabaseFailure(family, records) == DatabaseFailureKind::Busy;
+    // The driver's codes go into the message too: they are what the director sends back when a check fails.
+    QString shown = text;
+    if (!records.isEmpty() && !records.first().SqlState.isEmpty())
+        shown += QStringLiteral(" [%1, %2]").arg(records.first().SqlState).arg(records.first().NativeCode);
+    KibicError error(Failure(operation, shown), held ? FailureKind::DatabaseBusy : FailureKind::Failure, m_fileName);
+    error.WithDiagnostics(records);
+    return error;
 }
 
-QSqlQuery& DbConnection::RunPrepared(const QString& sql, const QVariantList& values, const QString& operation)
+bool DbConnection::Lost(const KibicError& error) const
+{
+    const DriverFamily family = m_backend == DatabaseBackend::OdbcAccess ? DriverFamily::Jet : DriverFamily::Sqlite;
+    return m_backend != DatabaseBackend::Sqlite
+        && ClassifyDatabaseFailure(family, error.Diagnostics()) == DatabaseFailureKind::ConnectionLost;
+}
+
+std::shared_ptr<DbConnection::Prepared> DbConnection::PreparedFor(const QString& sql)
 {
     // A handful of texts per table object; a caller building texts without end cannot fill memory.
     constexpr qsizetype kMostStatements = 64;
+    if (std::shared_ptr<Prepared> known = m_statements.value(sql))
+        return known;
+    if (m_statements.size() >= kMostStatements)
+        m_statements.clear();
+    std::shared_ptr<Prepared> prepared;
+    if (m_backend == DatabaseBackend::Sqlite)
+        prepared = std::make_shared<SqlitePrepared>(*this, m_database, sql);
+    else
+        prepared = std::make_shared<OdbcPrepared>(*this, *m_odbc, sql);
+    m_statements.insert(sql, prepared);
+    return prepared;
+}
+
+DbRows& DbConnection::RunPrepared(const QString& sql, const QVariantList& values, const QString& operation)
+{
+    QVariantList bound;
+    bound.reserve(values.size());
+    for (const QVariant& value : values)
+        bound.append(AsKept(value, m_dialect));
+    const QString named = operation.isEmpty() ? sql.left(60) : operation;
     LockRetry retry(kBusyTimeoutMs, static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
     QElapsedTimer waiting;
+    bool reopened = false;
     for (;;) {
-        QSqlError error;
-        std::shared_ptr<QSqlQuery> query = m_statements.value(sql);
-        if (!query) {
-            if (m_statements.size() >= kMostStatements)
-                m_statements.clear();
-            query = std::make_shared<QSqlQuery>(m_database);
-            query->setForwardOnly(true);
-            if (query->prepare(sql))
-                m_statements.insert(sql, query);
-            else
-                error = query->lastError();
-        }
-        if (error.type() == QSqlError::NoError) {
-            const bool odbc = m_backend != DatabaseBackend::Sqlite;
-            for (int i = 0; i < values.size(); ++i)
-                query->bindValue(i, odbc ? OdbcParameter(values.at(i)) : values.at(i));
+        StatementError failure;
+        try {
+            std::shared_ptr<Prepared> prepared = PreparedFor(sql);
+            prepared->SetOperation(named);
             if (Observer())
                 Observer()(sql);
-            if (query->exec())
-                return *query;
-            error = query->lastError();
-            query->finish();
+            prepared->Execute(bound);
+            return *prepared;
+        } catch (StatementError& error) {
+            failure = std::move(error);
         }
-        // Through ODBC a lock of the other program comes back as an error at once, also while a
-        // statement is prepared: try again after short pauses, about a second in all (on SQLite itself
-        // the busy handler has already waited).
-        const QString text = ProviderText(error);
+        KibicError error = DriverFailure(named, failure.Records, failure.Text);
+        // A connection the driver reports lost is opened again once; inside a transaction what it did is
+        // gone with it, so the failure goes to the caller, who tries the whole work again later.
+        if (Lost(error) && !m_inTransaction && !reopened) {
+            reopened = true;
+            m_statements.clear();
+            m_odbc.reset();
+            OpenOdbc();
+            continue;
+        }
+        // Through ODBC a lock of the other program comes back as an error at once, also while a statement
+        // is prepared: try again after short pauses, about a second in all (on SQLite itself the busy
+        // handler has already waited).
         int pause = -1;
-        if (m_backend != DatabaseBackend::Sqlite && IsLockFailure(error.nativeErrorCode(), text)) {
+        if (m_backend != DatabaseBackend::Sqlite && error.Busy()) {
             if (!waiting.isValid())
                 waiting.start();
             pause = retry.NextPauseMs(waiting.elapsed());
         }
         if (pause < 0)
-            throw ProviderFailure(operation.isEmpty() ? sql.left(60) : operation, error);
+            throw error;
         QThread::msleep(static_cast<unsigned long>(pause));
     }
 }
 
 int DbConnection::Execute(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery& query = RunPrepared(sql, values);
-    const int changed = query.numRowsAffected();
-    query.finish();
+    DbRows& rows = RunPrepared(sql, values);
+    const int changed = rows.RowsAffected();
+    rows.Finish();
     return changed;
 }
 
 qint64 DbConnection::ExecuteInsert(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery& query = RunPrepared(sql, values);
-    // Only the SQLite driver knows the new number without a statement of its own.
-    const QVariant id = m_backend == DatabaseBackend::Sqlite ? query.lastInsertId() : QVariant();
-    query.finish();
+    DbRows& rows = RunPrepared(sql, values);
+    const QVariant id = rows.InsertedId();
+    rows.Finish();
     if (id.isValid() && !id.isNull())
         return id.toLongLong();
     return LastInsertRowId();
 }
 
+void DbConnection::Leave()
+{
+    if (--m_users > 0 || !m_inTransaction)
+        return;
+    try {
+        RollbackTransaction();
+    } catch (...) {
+        // The connection goes on; a rollback that fails here leaves nothing Kibic could do better.
+    }
+}
+
 qint64 DbConnection::ScalarInteger(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery& query = RunPrepared(sql, values);
+    DbRows& rows = RunPrepared(sql, values);
     qint64 result = 0;
-    if (query.next() && !query.value(0).isNull())
-        result = query.value(0).toLongLong();
-    query.finish();
+    if (rows.Next() && !rows.Value(0).isNull())
+        result = rows.Value(0).toLongLong();
+    rows.Finish();
     return result;
 }
 
 QString DbConnection::DriverDescription()
 {
-    if (m_dialect == SqlDialect::Sqlite && m_backend == DatabaseBackend::Sqlite) {
-        QSqlQuery& query = RunPrepared(QStringLiteral("SELECT sqlite_version()"), {});
-        const QString version = query.next() ? query.value(0).toString() : QString();
-        query.finish();
+    if (m_backend == DatabaseBackend::Sqlite) {
+        DbRows& rows = RunPrepared(QStringLiteral("SELECT sqlite_version()"), {});
+        const QString version = rows.Next() ? rows.Value(0).toString() : QString();
+        rows.Finish();
         return QStringLiteral("SQLite ") + version;
     }
-    const QVariant handle = m_database.driver()->handle();
-    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<SQLHANDLE>())
-        return QStringLiteral("ODBC");
-    const SQLHANDLE connection = *static_cast<const SQLHANDLE*>(handle.data());
-    const auto info = [&](SQLUSMALLINT what) {
-        SQLWCHAR text[256] = {};
-        SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(SQLGetInfoW(connection, what, text, sizeof(text), &length)))
-            return QString();
-        return ToQString(text, qMin<qsizetype>(length / static_cast<SQLSMALLINT>(sizeof(SQLWCHAR)), 255)).trimmed();
-    };
-    const QString name = m_backend == DatabaseBackend::OdbcAccess ? AccessDriver() : info(SQL_DRIVER_NAME);
-    return QStringLiteral("%1, wersja %2").arg(name, info(SQL_DRIVER_VER));
+    const QString name = m_backend == DatabaseBackend::OdbcAccess ? m_odbcDriver : m_odbc->DriverName();
+    return QStringLiteral("%1, wersja %2").arg(name, m_odbc->DriverVersion());
 }
 
 qint64 DbConnection::LastInsertRowId()
@@ -608,8 +770,12 @@ void DbConnection::BeginTransaction()
         QThread::usleep(static_cast<unsigned long>(kLockBreathMs * 1000 - since));
     if (m_dialect == SqlDialect::Sqlite) {
         Execute(QStringLiteral("BEGIN IMMEDIATE"));
-    } else if (!m_database.transaction()) {
-        throw ProviderFailure(QStringLiteral("początek transakcji"), m_database.lastError());
+    } else {
+        try {
+            m_odbc->BeginTransaction();
+        } catch (const odbc::CallFailure& failure) {
+            throw DriverFailure(QStringLiteral("początek transakcji"), failure.Records(), failure.Text());
+        }
     }
     m_inTransaction = true;
 }
@@ -618,10 +784,25 @@ void DbConnection::CommitTransaction()
 {
     if (!m_inTransaction)
         return;
-    if (m_dialect == SqlDialect::Sqlite) {
-        Execute(QStringLiteral("COMMIT"));
-    } else if (!m_database.commit()) {
-        throw ProviderFailure(QStringLiteral("zatwierdzenie transakcji"), m_database.lastError());
+    try {
+        if (m_dialect == SqlDialect::Sqlite) {
+            Execute(QStringLiteral("COMMIT"));
+        } else {
+            try {
+                m_odbc->EndTransaction(true);
+            } catch (const odbc::CallFailure& failure) {
+                throw DriverFailure(QStringLiteral("zatwierdzenie transakcji"), failure.Records(), failure.Text());
+            }
+        }
+    } catch (...) {
+        // A transaction that could not be committed is not left open on a connection that may be kept: its
+        // work is undone, and whoever began it does it again.
+        try {
+            RollbackTransaction();
+        } catch (...) {
+        }
+        m_inTransaction = false;
+        throw;
     }
     m_inTransaction = false;
     NoteCommit(m_fileName);
@@ -632,10 +813,15 @@ void DbConnection::RollbackTransaction()
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
-    if (m_dialect == SqlDialect::Sqlite)
+    if (m_dialect == SqlDialect::Sqlite) {
         Execute(QStringLiteral("ROLLBACK"));
-    else
-        m_database.rollback();
+        return;
+    }
+    try {
+        m_odbc->EndTransaction(false);
+    } catch (const odbc::CallFailure& failure) {
+        throw DriverFailure(QStringLiteral("wycofanie transakcji"), failure.Records(), failure.Text());
+    }
 }
 
 QString DbConnection::Translate(const QString& jetStatement) const
@@ -653,6 +839,73 @@ QString TranslateStatement(const QString& jetStatement, SqlDialect dialect)
     QString statement = jetStatement;
     statement.replace(counter, QStringLiteral("] INTEGER PRIMARY KEY AUTOINCREMENT"));
     return statement;
+}
+
+namespace {
+
+// The connections of this thread by file, and which files are held open between operations.
+struct ConnectionRegistry
+{
+    struct Entry
+    {
+        std::weak_ptr<DbConnection> Connection;
+        std::shared_ptr<DbConnection> Kept; // set while a hold lives
+        QString Identity;
+        int Holds = 0;
+    };
+    QHash<QString, Entry> Entries;
+};
+
+ConnectionRegistry& Registry()
+{
+    thread_local ConnectionRegistry registry;
+    return registry;
+}
+
+} // namespace
+
+std::shared_ptr<DbConnection> ConnectionTo(const QString& connectionString)
+{
+    ConnectionRegistry& registry = Registry();
+    // Files used once and let go leave their entries behind; a long run over many files sweeps them.
+    if (registry.Entries.size() > 64) {
+        for (auto it = registry.Entries.begin(); it != registry.Entries.end();)
+            it = it->Holds == 0 && it->Connection.expired() ? registry.Entries.erase(it) : std::next(it);
+    }
+    const QString key = ConnectionKey(connectionString);
+    ConnectionRegistry::Entry& entry = registry.Entries[key];
+    const QString identity = FileIdentity(DataSourceOf(connectionString));
+    if (std::shared_ptr<DbConnection> known = entry.Connection.lock()) {
+        if (!identity.isEmpty() && identity == entry.Identity)
+            return known;
+    }
+    auto connection = std::make_shared<DbConnection>(connectionString);
+    entry.Connection = connection;
+    entry.Identity = identity;
+    entry.Kept = entry.Holds > 0 ? connection : nullptr;
+    return connection;
+}
+
+DatabaseHold::DatabaseHold(const QString& connectionString)
+    : m_key(ConnectionKey(connectionString))
+{
+    ConnectionRegistry::Entry& entry = Registry().Entries[m_key];
+    ++entry.Holds;
+    entry.Kept = entry.Connection.lock();
+}
+
+DatabaseHold::~DatabaseHold()
+{
+    ConnectionRegistry& registry = Registry();
+    const auto found = registry.Entries.find(m_key);
+    if (found == registry.Entries.end())
+        return;
+    if (--found->Holds <= 0) {
+        found->Holds = 0;
+        found->Kept.reset();
+    }
+    if (found->Holds == 0 && found->Connection.expired())
+        registry.Entries.erase(found);
 }
 
 } // namespace kibic

@@ -1,5 +1,7 @@
-// One connection to a scoring database (or the player database): the backend is chosen by the file.
+// Connections to the scoring database (or the player database): the backend is chosen by the file.
 #pragma once
+
+#include "common/KibicError.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -11,11 +13,12 @@
 #include <memory>
 
 class QSqlError;
-class QSqlQuery;
 
 namespace kibic {
 
-class KibicError;
+namespace odbc {
+class Connection;
+} // namespace odbc
 
 // What a database file is, by its first bytes.
 enum class DatabaseFormat {
@@ -35,9 +38,11 @@ enum class SqlDialect { Sqlite, Access };
 // auto-numbered COUNTER becomes an INTEGER PRIMARY KEY AUTOINCREMENT.
 [[nodiscard]] QString TranslateStatement(const QString& jetStatement, SqlDialect dialect);
 
-// The backend that serves a file: SQLite directly, SQLite through ODBC (the test path that exercises the
-// ODBC code), or an Access file through the Access ODBC driver. KIBIC_DB_BACKEND=odbc selects the second
-// for SQLite files; KIBIC_DB_BACKEND=sqlite makes new files SQLite on Windows too (tests, rehearsal).
+// The backend that serves a file: SQLite directly, SQLite through ODBC (the test path of the ODBC layer),
+// or an Access file through the Access ODBC driver. KIBIC_DB_BACKEND=odbc selects the second for SQLite
+// files; KIBIC_DB_BACKEND=access the third for every file, through whatever driver is registered under the
+// Access driver's name (on Linux the Jet stand-in of the tests), and new files are then made through that
+// driver; KIBIC_DB_BACKEND=sqlite makes new files SQLite on Windows too (tests, rehearsal).
 enum class DatabaseBackend { Sqlite, OdbcSqlite, OdbcAccess };
 
 // The two Access ODBC drivers: Jet 4.0, which every Windows carries (32-bit), and ACE, which comes with
@@ -51,27 +56,16 @@ inline constexpr QStringView kAceOdbcDriver = u"Microsoft Access Driver (*.mdb, 
 // The names of the installed ODBC drivers, as the driver manager lists them (empty when it lists none).
 [[nodiscard]] QStringList InstalledOdbcDrivers();
 
-// The Access driver of this computer (ChooseAccessDriver of the installed ones); empty when there is none
-// or Qt's ODBC plugin is missing.
+// The Access driver of this computer (ChooseAccessDriver of the installed ones); empty when there is none.
 [[nodiscard]] QString AccessDriver();
 
 // The attributes of SQLConfigDataSource that make a new Jet 4.0 file: CREATE_DBV4="path" General, ended
 // by two NUL characters.
 [[nodiscard]] QString AccessCreationAttributes(const QString& path);
 
-// The ODBC connection string of an Access file, with the Jet 4.0 SQL syntax (DEFAULT in CREATE TABLE)
-// switched on.
+// The ODBC connection string of an Access file: the path in braces with the system's separators (a folder
+// may hold a ";"), and the Jet 4.0 SQL syntax (DEFAULT in CREATE TABLE) switched on.
 [[nodiscard]] QString AccessConnectionString(const QString& driver, const QString& path);
-
-// A statement's parameter as it is handed to an ODBC driver. The Access driver knows no 64-bit integers and
-// refuses a BIGINT parameter outright ("Optional feature not implemented"), so a whole number that fits in
-// 32 bits (every ID and count of a scoring database) goes as a 32-bit one; every other value is unchanged.
-[[nodiscard]] QVariant OdbcParameter(const QVariant& value);
-
-// Whether a failed statement failed only because the other program held the file or the row: SQLite
-// busy or locked, the Jet lock errors 3218 and 3260, "currently locked". nativeCodes is the provider's
-// error number (several may be joined by ";").
-[[nodiscard]] bool IsLockFailure(const QString& nativeCodes, const QString& text);
 
 // How long a statement waits for the other program's lock, in all, before it fails: about a second, so
 // that the window never freezes for long.
@@ -100,9 +94,28 @@ private:
 // waiting connection's longest pause, so that a writer going flat out cannot starve the other side.
 inline constexpr int kLockBreathMs = LockRetry::kLongestPauseMs + 1;
 
-// An open connection for one operation. Closing (or destroying) it releases the file. Busy waits: when
-// the other program holds the file, a statement is tried again after short pauses for about a second
-// (kBusyTimeoutMs) before it fails.
+// The rows of a statement just executed, read forward once. They stay valid until the same statement of
+// the connection runs again; Finish releases them at once, so that the other program is never kept waiting.
+class DbRows
+{
+public:
+    virtual ~DbRows() = default;
+    [[nodiscard]] virtual int ColumnCount() const = 0;
+    [[nodiscard]] virtual QString ColumnName(int column) const = 0;
+    // Moves to the next row; false after the last. A failure while reading raises KibicError.
+    [[nodiscard]] virtual bool Next() = 0;
+    [[nodiscard]] virtual QVariant Value(int column) const = 0;
+    // The rows an INSERT, UPDATE or DELETE changed (-1 when the backend cannot tell).
+    [[nodiscard]] virtual int RowsAffected() const = 0;
+    // The new row's number after an INSERT where the backend knows it without a statement (SQLite's
+    // rowid); invalid elsewhere.
+    [[nodiscard]] virtual QVariant InsertedId() const { return {}; }
+    virtual void Finish() = 0;
+};
+
+// A connection to a database file. Busy waits: when the other program holds the file, a statement (and
+// the opening) is tried again after short pauses for about a second (kBusyTimeoutMs) before it fails.
+// Through ODBC a connection the driver reports lost is opened again, once, outside a transaction.
 class DbConnection
 {
 public:
@@ -113,12 +126,12 @@ public:
     DbConnection(const DbConnection&) = delete;
     DbConnection& operator=(const DbConnection&) = delete;
 
-    // Creates a new database file, which must not exist: on Windows a Jet 4.0 file through the Access
-    // driver (no driver is an error naming the driver and the file, never a SQLite file in its place),
-    // elsewhere a SQLite file. Raises KibicError with the driver's or the system's text on failure.
+    // Creates a new database file, which must not exist: a Jet 4.0 file through the Access driver where
+    // new files are Access files (CreatesAccessFiles; no driver is an error naming the driver and the file,
+    // never a SQLite file in its place), elsewhere a SQLite file. Raises KibicError with the driver's or the
+    // system's text on failure.
     static void CreateDatabaseFile(const QString& path);
 
-    [[nodiscard]] QSqlDatabase& Database() { return m_database; }
     [[nodiscard]] const QString& FileName() const { return m_fileName; }
     [[nodiscard]] SqlDialect Dialect() const { return m_dialect; }
     [[nodiscard]] DatabaseBackend Backend() const { return m_backend; }
@@ -152,36 +165,72 @@ public:
 
     // "[operation] file: provider text" for KibicError messages.
     [[nodiscard]] QString Failure(const QString& operation, const QString& providerText) const;
-    // The provider's failure as a KibicError with that message; a lock of the other program (IsLockFailure)
-    // is a DatabaseBusy failure naming this file.
-    [[nodiscard]] KibicError ProviderFailure(const QString& operation, const QSqlError& error) const;
 
-    // Prepares and executes a query, raising KibicError naming the file on failure.
-    void Run(QSqlQuery& query, const QString& sql, const QVariantList& values, const QString& operation);
-
-    // Executes a statement prepared once per connection (the same text again reuses it). The caller
-    // reads what it needs and calls finish() on the result at once, so that no statement stays active
-    // between operations and the other program is never kept waiting. operation names what failed in
-    // the error's message; empty names the statement itself.
-    [[nodiscard]] QSqlQuery& RunPrepared(
+    // Executes a statement prepared once per connection (the same text again reuses it). Values are bound
+    // in order, a flag as the file keeps it (Jet -1/0, SQLite 1/0). The caller reads what it needs and calls
+    // Finish() on the rows at once. operation names what failed in the error's message; empty names the
+    // statement itself.
+    [[nodiscard]] DbRows& RunPrepared(
         const QString& sql, const QVariantList& values, const QString& operation = QString());
 
     // Whether waits for a busy SQLite file go through Kibic's own short, jittered retries.
     [[nodiscard]] bool HasOwnBusyHandler() const;
 
+    // The table and query objects that use the connection now. When the last of them lets it go, a
+    // transaction still open (its operation failed before the commit) is rolled back, so that a kept
+    // connection never holds the other program's lock.
+    void Enter() { ++m_users; }
+    void Leave();
+
+    // How many connections this program has opened so far (opened again after a lost one included): for
+    // the tests and the bench, which count what a pass costs.
+    [[nodiscard]] static int OpenedCount();
+
+    class Prepared;
+
 private:
+    void Open();
+    void OpenOdbc();
     void InstallBusyHandler();
+    [[nodiscard]] std::shared_ptr<Prepared> PreparedFor(const QString& sql);
+    [[nodiscard]] KibicError ProviderFailure(const QString& operation, const QSqlError& error) const;
+    [[nodiscard]] KibicError DriverFailure(
+        const QString& operation, const QList<DriverDiagnostic>& records, const QString& text) const;
+    [[nodiscard]] bool Lost(const KibicError& error) const;
 
     QString m_fileName;
     QString m_connectionName;
+    QString m_odbcDriver; // the Access driver's name, or empty
     QSqlDatabase m_database;
+    std::unique_ptr<odbc::Connection> m_odbc;
     SqlDialect m_dialect = SqlDialect::Sqlite;
     DatabaseBackend m_backend = DatabaseBackend::Sqlite;
     bool m_inTransaction = false;
+    int m_users = 0;
     // The busy handler's state on a SQLite handle; it lives as long as the connection.
     struct BusyWait;
     std::unique_ptr<BusyWait> m_busyWait;
-    QHash<QString, std::shared_ptr<QSqlQuery>> m_statements; // prepared statements by their text
+    QHash<QString, std::shared_ptr<Prepared>> m_statements; // prepared statements by their text
+};
+
+// The connection of this thread to a database file: every table and query object on the file uses it
+// while it is open, so an open scoring database costs one connection and not one per operation. It is
+// opened at the first use and closed when its last user lets it go, unless a DatabaseHold keeps it. A file
+// replaced since (built again under the same name) gets a connection of its own.
+[[nodiscard]] std::shared_ptr<DbConnection> ConnectionTo(const QString& connectionString);
+
+// Keeps the connection to one database file open while it lives: the window while its tournament is open,
+// a command that watches a database for the length of its run. Nothing is opened until the file is used.
+class DatabaseHold
+{
+public:
+    explicit DatabaseHold(const QString& connectionString);
+    ~DatabaseHold();
+    DatabaseHold(const DatabaseHold&) = delete;
+    DatabaseHold& operator=(const DatabaseHold&) = delete;
+
+private:
+    QString m_key;
 };
 
 // Whether an Access ODBC driver is installed (on Windows, where the terminal server runs).
@@ -190,7 +239,8 @@ private:
 // Why an Access file cannot be read on this computer: no Access ODBC driver (names the file and the drivers).
 [[nodiscard]] QString AccessFileUnreadableText(const QString& path);
 
-// Whether new scoring databases are Access files: on Windows, unless KIBIC_DB_BACKEND=sqlite.
+// Whether new scoring databases are Access files: on Windows unless KIBIC_DB_BACKEND=sqlite, and wherever
+// KIBIC_DB_BACKEND=access.
 [[nodiscard]] bool CreatesAccessFiles();
 
 // Every statement text that any connection runs, before it runs (also each try again of a locked one);

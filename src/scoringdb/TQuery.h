@@ -5,8 +5,9 @@
 
 namespace kibic {
 
-// Made for one statement and released after it. The statements are the program's own, with decimal
-// numbers only; Jet's column types are translated for the backend that serves the file.
+// Made for one statement, run on the file's shared connection (ConnectionTo). The statements are the
+// program's own, with decimal numbers only; Jet's column types are translated for the backend that serves
+// the file.
 class TQuery
 {
 public:

@@ -5,8 +5,6 @@
 #include "scoringdb/uCreateBWS.h"
 
 #include <QSet>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <algorithm>
 
 namespace kibic {
@@ -111,7 +109,10 @@ TTable::TTable(QString connectionString, QString tableName)
 {
 }
 
-TTable::~TTable() = default;
+TTable::~TTable()
+{
+    Close();
+}
 
 void TTable::SetConnectionString(const QString& connectionString)
 {
@@ -149,29 +150,30 @@ void TTable::ReadRows(const QString& condition, const QVariantList& values, std:
         : QStringLiteral("SELECT %1 FROM %2").arg(m_selected, QuotedTable());
     if (!condition.isEmpty())
         sql += QStringLiteral(" WHERE ") + condition;
-    QSqlQuery& query = m_connection->RunPrepared(sql, values, m_readOperation);
+    DbRows& rows = m_connection->RunPrepared(sql, values, m_readOperation);
     const int first = sqlite ? 1 : 0;
     if (m_columns.isEmpty())
-        LearnColumns(query.record(), first);
+        LearnColumns(rows, first);
     const int count = static_cast<int>(m_columns.size());
-    while (query.next()) {
+    while (rows.Next()) {
         Row row;
         row.Values.reserve(count);
         for (int i = 0; i < count; ++i)
-            row.Values.append(query.value(i + first));
+            row.Values.append(rows.Value(i + first));
         if (m_identity == Identity::RowId)
-            row.Identity = query.value(0);
+            row.Identity = rows.Value(0);
         into.push_back(std::move(row));
     }
-    query.finish();
+    rows.Finish();
 }
 
-void TTable::LearnColumns(const QSqlRecord& record, int first)
+void TTable::LearnColumns(const DbRows& rows, int first)
 {
-    for (int i = first; i < record.count(); ++i) {
-        m_columns.append(record.fieldName(i));
-        m_columnIndex.insert(record.fieldName(i).toLower(), i - first);
-        m_columnExact.insert(record.fieldName(i), i - first);
+    for (int i = first; i < rows.ColumnCount(); ++i) {
+        const QString name = rows.ColumnName(i);
+        m_columns.append(name);
+        m_columnIndex.insert(name.toLower(), i - first);
+        m_columnExact.insert(name, i - first);
     }
     m_idColumn = m_columnIndex.value(QStringLiteral("id"), -1);
     const QString table = PlainTableName(m_tableName);
@@ -194,10 +196,15 @@ QString TTable::SelectedColumns()
     if (m_readColumns.isEmpty())
         return QStringLiteral("*");
     // The table's own columns, in its order, from a statement that reads no row.
-    QSqlQuery& query = m_connection->RunPrepared(
+    DbRows& rows = m_connection->RunPrepared(
         QStringLiteral("SELECT * FROM %1 WHERE 1=0").arg(QuotedTable()), {}, m_readOperation);
-    const QSqlRecord record = query.record();
-    query.finish();
+    QStringList present;
+    for (int i = 0; i < rows.ColumnCount(); ++i)
+        present.append(rows.ColumnName(i));
+    rows.Finish();
+    QSet<QString> presentLower;
+    for (const QString& name : std::as_const(present))
+        presentLower.insert(name.toLower());
     QSet<QString> wanted;
     for (const QString& column : m_readColumns)
         wanted.insert(PlainTableName(column).toLower());
@@ -206,13 +213,13 @@ QString TTable::SelectedColumns()
     bool identified = true;
     for (const QString& key : IdentifyingColumns(PlainTableName(m_tableName))) {
         wanted.insert(key.toLower());
-        identified = identified && record.contains(key);
+        identified = identified && presentLower.contains(key.toLower());
     }
     wanted.insert(QStringLiteral("id"));
     QStringList names;
-    for (int i = 0; i < record.count(); ++i) {
-        if (wanted.contains(record.fieldName(i).toLower()))
-            names.append(QLatin1Char('[') + record.fieldName(i) + QLatin1Char(']'));
+    for (const QString& name : std::as_const(present)) {
+        if (wanted.contains(name.toLower()))
+            names.append(QLatin1Char('[') + name + QLatin1Char(']'));
     }
     if (names.isEmpty() || (!identified && m_connection->Dialect() != SqlDialect::Sqlite))
         return QStringLiteral("*");
@@ -223,7 +230,8 @@ void TTable::Open()
 {
     Close();
     m_readOperation = QStringLiteral("odczyt: ") + Describe();
-    m_connection = std::make_unique<DbConnection>(m_connectionString);
+    m_connection = ConnectionTo(m_connectionString);
+    m_connection->Enter();
     try {
         m_selected = SelectedColumns();
         ReadRows(m_filter, {}, m_rows);
@@ -239,6 +247,8 @@ void TTable::Open()
 
 void TTable::Close()
 {
+    if (m_connection)
+        m_connection->Leave();
     m_connection.reset();
     m_selected = QStringLiteral("*");
     m_columns.clear();
@@ -481,7 +491,23 @@ void TTable::SetField(const QString& column, const QVariant& value)
     if (m_state == State::Browse)
         throw KibicError(QStringLiteral("Tabela %1: zmiana kolumny %2 poza edycją wiersza.")
                              .arg(PlainTableName(m_tableName), column));
+    CheckTextFits(index, value);
     m_pending.insert(index, value);
+}
+
+void TTable::CheckTextFits(int column, const QVariant& value) const
+{
+    if (value.typeId() != QMetaType::QString)
+        return;
+    const int size = TextColumnSize(PlainTableName(m_tableName), m_columns[column]);
+    const qsizetype length = value.toString().size();
+    if (size > 0 && length > size)
+        throw KibicError(QStringLiteral("Tekst \"%1\" nie mieści się w kolumnie %2 tabeli %3 bazy %4: ma %5 znaków, "
+                                        "a kolumna mieści %6.")
+                             .arg(QuotedValue(value.toString()), m_columns[column], PlainTableName(m_tableName),
+                                 m_connection->FileName())
+                             .arg(length)
+                             .arg(size));
 }
 
 QString TTable::Where(const Row& row, QVariantList& values) const

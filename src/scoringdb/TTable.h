@@ -5,7 +5,6 @@
 #include "scoringdb/Database.h"
 
 #include <QHash>
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -24,7 +23,9 @@ namespace kibic {
 // Tables by Section and Table, ...), so a column the server changed meanwhile (Tables.Status,
 // CurrentRound) neither undoes the post nor is undone by it. A table of neither kind is identified by its
 // rowid on SQLite and by all its original values on Access. An append names the columns it sets.
-// Column names match without regard to case; a column that does not exist raises KibicError.
+// Column names match without regard to case; a column that does not exist raises KibicError. A text too
+// long for its TEXT(n) column is refused before it reaches the driver, with a message naming the table,
+// the column and the file. Every table object on one file shares the file's connection (ConnectionTo).
 class TTable
 {
 public:
@@ -120,7 +121,9 @@ private:
     [[nodiscard]] QString Describe() const;
     void RequireOpen() const;
     void ReadRows(const QString& condition, const QVariantList& values, std::vector<Row>& into);
-    void LearnColumns(const QSqlRecord& record, int first);
+    void LearnColumns(const DbRows& rows, int first);
+    // Refuses a text that its column cannot hold.
+    void CheckTextFits(int column, const QVariant& value) const;
     // The column list of the statements that read rows: "*", or the columns of SetReadColumns.
     [[nodiscard]] QString SelectedColumns();
     void InvalidateIndexes() { m_indexes.clear(); }
@@ -139,7 +142,7 @@ private:
     QString m_filter;
     QStringList m_readColumns;
     QString m_selected = QStringLiteral("*"); // what this open reads
-    std::unique_ptr<DbConnection> m_connection;
+    std::shared_ptr<DbConnection> m_connection;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // lower-case name -> position in Values
     QHash<QString, int> m_columnExact; // name as the table has it -> position in Values

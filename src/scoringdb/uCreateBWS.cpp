@@ -121,6 +121,26 @@ QStringList RowKeyColumns(const QString& table)
     return keys.value(table.toLower());
 }
 
+int TextColumnSize(const QString& table, const QString& column)
+{
+    static const QHash<QString, int> sizes = [] {
+        QHash<QString, int> found;
+        static const QRegularExpression createTable(QStringLiteral("^CREATE TABLE \\[([^\\]]+)\\]"));
+        static const QRegularExpression textColumn(QStringLiteral("\\[([^\\]]+)\\] TEXT\\((\\d+)\\)"));
+        for (const bool bm2 : { false, true }) {
+            for (const QString& statement : TableStatements(true, bm2)) {
+                const QString name = createTable.match(statement).captured(1).toLower();
+                for (auto match = textColumn.globalMatch(statement); match.hasNext();) {
+                    const QRegularExpressionMatch text = match.next();
+                    found.insert(name + QLatin1Char('.') + text.captured(1).toLower(), text.captured(2).toInt());
+                }
+            }
+        }
+        return found;
+    }();
+    return sizes.value(table.toLower() + QLatin1Char('.') + column.toLower(), 0);
+}
+
 bool HasCounterColumn(const QString& table)
 {
     // Read from the statements themselves, so that the two never disagree.

@@ -27,6 +27,11 @@ inline constexpr QStringView kHandRecordValidationColumn = u"[HandRecordValidati
 // HandRecord: Section, Board). Empty for a table that is not the scoring database's (the player database).
 [[nodiscard]] QStringList RowKeyColumns(const QString& table);
 
+// The most characters a text column of the scoring database holds: the n of its TEXT(n) in the statements
+// above; 0 for a column that is no such text column (a number, or a table that is not the scoring
+// database's). Table and column are matched without regard to case.
+[[nodiscard]] int TextColumnSize(const QString& table, const QString& column);
+
 // Whether the table's ID is an auto-numbered COUNTER (Clients, ReceivedData, IntermediateData,
 // BiddingData, PlayData), whose new number is asked for after an append.
 [[nodiscard]] bool HasCounterColumn(const QString& table);

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QScopeGuard>
-#include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
 #include <limits>
@@ -144,16 +143,16 @@ QHash<PlayKey, qint64> LatestRows(
     recTable.First();
     if (latest.isEmpty())
         return latest;
-    QSqlQuery& query = recTable.Connection().RunPrepared(
+    DbRows& rows = recTable.Connection().RunPrepared(
         QStringLiteral("SELECT [Section],[Table],[Round],[Board],[ID] FROM [ReceivedData] WHERE [ID]>=? AND "
                        "([ID]>? OR [%1] IN (1, -1))")
             .arg(processed),
         { firstId, lastId }, QStringLiteral("odczyt najnowszych zapisów: tabela ReceivedData"));
-    while (query.next()) {
-        keep({ { query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt() }, query.value(3).toInt() },
-            query.value(4).toLongLong());
+    while (rows.Next()) {
+        keep({ { rows.Value(0).toInt(), rows.Value(1).toInt(), rows.Value(2).toInt() }, rows.Value(3).toInt() },
+            rows.Value(4).toLongLong());
     }
-    query.finish();
+    rows.Finish();
     return latest;
 }
 

@@ -43,8 +43,7 @@ public:
 std::map<std::pair<int, int>, int> RowsPerCell(const QString& database, int tables, int boardsPerRound)
 {
     DbConnection db(ScoringConnectionString(database));
-    QSqlQuery query(db.Database());
-    db.Run(query,
+    DbRows& query = db.RunPrepared(
         QStringLiteral("SELECT (r.[Section]-1)*%1+r.[Table], (d.[custom_Komp]-1)*%2+r.[Board]-d.[LowBoard]+1, "
                        "COUNT(*) FROM [ReceivedData] r JOIN [RoundData] d ON d.[Section]=r.[Section] AND "
                        "d.[Table]=r.[Table] AND d.[Round]=r.[Round] GROUP BY 1, 2")
@@ -52,8 +51,9 @@ std::map<std::pair<int, int>, int> RowsPerCell(const QString& database, int tabl
             .arg(boardsPerRound),
         {}, QStringLiteral("count"));
     std::map<std::pair<int, int>, int> rows;
-    while (query.next())
-        rows[{ query.value(0).toInt(), query.value(1).toInt() }] = query.value(2).toInt();
+    while (query.Next())
+        rows[{ query.Value(0).toInt(), query.Value(1).toInt() }] = query.Value(2).toInt();
+    query.Finish();
     return rows;
 }
 

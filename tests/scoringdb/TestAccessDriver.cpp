@@ -2,6 +2,7 @@
 // list, the creation attributes, the connection string, the statements as Jet receives them, and the
 // waits for a lock of the terminal server.
 #include "scoringdb/Database.h"
+#include "scoringdb/DatabaseFailures.h"
 #include "scoringdb/uCreateBWS.h"
 
 #include <QSet>
@@ -14,30 +15,6 @@ class TestAccessDriver : public QObject
     Q_OBJECT
 
 private slots:
-    // The Access driver refuses a 64-bit parameter; the IDs a pass binds are read as 64-bit numbers.
-    void parametersReachTheDriverAsItKnowsThem_data()
-    {
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QVariant>("bound");
-        QTest::newRow("an ID") << QVariant(qint64(18000)) << QVariant(18000);
-        QTest::newRow("the lowest Long") << QVariant(qint64(-2147483647 - 1)) << QVariant(-2147483647 - 1);
-        QTest::newRow("the highest Long") << QVariant(quint64(2147483647)) << QVariant(2147483647);
-        QTest::newRow("beyond a Long") << QVariant(qint64(2147483648LL)) << QVariant(qint64(2147483648LL));
-        QTest::newRow("a 32-bit number") << QVariant(7) << QVariant(7);
-        QTest::newRow("a text") << QVariant(QStringLiteral("4 S")) << QVariant(QStringLiteral("4 S"));
-        QTest::newRow("a null number") << QVariant(QMetaType::fromType<qint64>()) << QVariant(QMetaType::fromType<qint64>());
-    }
-
-    void parametersReachTheDriverAsItKnowsThem()
-    {
-        QFETCH(QVariant, value);
-        QFETCH(QVariant, bound);
-        const QVariant result = OdbcParameter(value);
-        QCOMPARE(result.typeId(), bound.typeId());
-        QCOMPARE(result.isNull(), bound.isNull());
-        QCOMPARE(result, bound);
-    }
-
     void driverChoice_data()
     {
         QTest::addColumn<QStringList>("installed");
@@ -68,11 +45,35 @@ private slots:
         QCOMPARE(attributes.size(), 57);
     }
 
+    // The path goes whole, in braces: a folder's ";" would otherwise end it, and a "}" is doubled.
+    void connectionStringSwitchesOnJet4Sql_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("dbq");
+        QTest::newRow("plain") << QStringLiteral("C:\\T\\cup.bws") << QStringLiteral("{C:\\T\\cup.bws}");
+        QTest::newRow("a semicolon") << QStringLiteral("C:\\Turnieje;2026\\cup.bws")
+                                     << QStringLiteral("{C:\\Turnieje;2026\\cup.bws}");
+        QTest::newRow("a closing brace") << QStringLiteral("C:\\a}b\\cup.bws") << QStringLiteral("{C:\\a}}b\\cup.bws}");
+        QTest::newRow("a space and Polish letters") << QStringLiteral("C:\\Puchar Łodzi\\cup.bws")
+                                                    << QStringLiteral("{C:\\Puchar Łodzi\\cup.bws}");
+    }
+
     void connectionStringSwitchesOnJet4Sql()
     {
-        QCOMPARE(AccessConnectionString(QStringLiteral("Microsoft Access Driver (*.mdb)"), QStringLiteral("C:\\T\\cup.bws")),
-            QStringLiteral("DRIVER={Microsoft Access Driver (*.mdb)};DBQ=C:\\T\\cup.bws;ExtendedAnsiSQL=1"));
+        QFETCH(QString, path);
+        QFETCH(QString, dbq);
+        QCOMPARE(AccessConnectionString(QStringLiteral("Microsoft Access Driver (*.mdb)"), path),
+            QStringLiteral("DRIVER={Microsoft Access Driver (*.mdb)};DBQ=") + dbq + QStringLiteral(";ExtendedAnsiSQL=1"));
     }
+
+#ifndef Q_OS_WIN
+    // A path as Qt keeps it reaches the driver with the system's own separators.
+    void connectionStringUsesTheSystemsSeparators()
+    {
+        QCOMPARE(AccessConnectionString(QStringLiteral("D"), QStringLiteral("/t/cup.bws")),
+            QStringLiteral("DRIVER={D};DBQ={/t/cup.bws};ExtendedAnsiSQL=1"));
+    }
+#endif
 
     // Jet receives the eleven statements exactly as written; SQLite only its auto-number in its own words.
     void statementsReachJetUnchanged()
@@ -116,31 +117,51 @@ private slots:
         QCOMPARE(HasCounterColumn(table), counter);
     }
 
-    void lockFailures_data()
+    // Locks and lost connections are told by the driver's codes; the texts are in the language of the
+    // Windows installation and are never read.
+    void failuresAreToldByTheirCodes_data()
     {
-        QTest::addColumn<QString>("nativeCode");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("lock");
-        QTest::newRow("SQLite busy") << QStringLiteral("5") << QStringLiteral("database is locked Unable to fetch row") << true;
-        QTest::newRow("SQLite ODBC") << QString() << QStringLiteral("database is locked (5)") << true;
-        QTest::newRow("SQLite table") << QStringLiteral("6") << QStringLiteral("database table is locked") << true;
-        QTest::newRow("Jet 3218") << QStringLiteral("-3218")
-                                  << QStringLiteral("[Microsoft][ODBC Microsoft Access Driver] Could not update; currently locked.") << true;
-        QTest::newRow("Jet 3260 by number") << QStringLiteral("3260") << QStringLiteral("[Microsoft] Could not update.") << true;
-        QTest::newRow("Jet text only") << QStringLiteral("-1102")
-                                       << QStringLiteral("Could not update; currently locked by user 'Admin' on machine 'SALA'.") << true;
-        QTest::newRow("Jet table lock") << QString() << QStringLiteral("Table 'ReceivedData' could not be locked because it is in use") << true;
-        QTest::newRow("missing column") << QStringLiteral("1") << QStringLiteral("no such column: Processed9") << false;
-        QTest::newRow("Jet syntax") << QStringLiteral("-3503") << QStringLiteral("Syntax error in CREATE TABLE statement.") << false;
-        QTest::newRow("a number that only contains 3218") << QStringLiteral("32180") << QStringLiteral("disk full") << false;
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<qint64>("native");
+        QTest::addColumn<int>("kind");
+        const int sqlite = int(DriverFamily::Sqlite);
+        const int jet = int(DriverFamily::Jet);
+        const int other = int(DatabaseFailureKind::Other);
+        const int busy = int(DatabaseFailureKind::Busy);
+        const int lost = int(DatabaseFailureKind::ConnectionLost);
+        QTest::newRow("SQLite busy") << sqlite << QString() << qint64(5) << busy;
+        QTest::newRow("SQLite table locked") << sqlite << QString() << qint64(6) << busy;
+        QTest::newRow("SQLite busy, extended") << sqlite << QString() << qint64(517) << busy;
+        QTest::newRow("SQLite ODBC busy") << sqlite << QStringLiteral("HY000") << qint64(5) << busy;
+        QTest::newRow("SQLite no such column") << sqlite << QStringLiteral("HY000") << qint64(1) << other;
+        QTest::newRow("Jet 3218 as ADO gives it") << jet << QStringLiteral("HY000") << qint64(3218) << busy;
+        QTest::newRow("Jet 3218 with a sign") << jet << QStringLiteral("HY000") << qint64(-3218) << busy;
+        QTest::newRow("Jet 3260") << jet << QStringLiteral("HY000") << qint64(3260) << busy;
+        QTest::newRow("Jet placed in a state") << jet << QStringLiteral("HY000") << qint64(3734) << busy;
+        QTest::newRow("Jet ISAM write conflict") << jet << QStringLiteral("HY000") << qint64(-1102) << busy;
+        QTest::newRow("Jet opened exclusively") << jet << QStringLiteral("HY000") << qint64(-1032) << busy;
+        QTest::newRow("Jet read-only") << jet << QStringLiteral("42000") << qint64(-1809) << other;
+        QTest::newRow("Jet syntax") << jet << QStringLiteral("42000") << qint64(-3503) << other;
+        QTest::newRow("Jet disk or network") << jet << QStringLiteral("HY000") << qint64(-1022) << lost;
+        QTest::newRow("link failure") << jet << QStringLiteral("08S01") << qint64(0) << lost;
+        QTest::newRow("timeout") << jet << QStringLiteral("HYT00") << qint64(0) << busy;
+        QTest::newRow("SQLite's 5 is not a Jet code") << jet << QStringLiteral("HY000") << qint64(5) << other;
+        QTest::newRow("Jet's 3218 is not a SQLite code") << sqlite << QStringLiteral("HY000") << qint64(3218) << other;
+        QTest::newRow("a number that only contains 3218") << jet << QStringLiteral("HY000") << qint64(32180) << other;
     }
 
-    void lockFailures()
+    void failuresAreToldByTheirCodes()
     {
-        QFETCH(QString, nativeCode);
-        QFETCH(QString, text);
-        QFETCH(bool, lock);
-        QCOMPARE(IsLockFailure(nativeCode, text), lock);
+        QFETCH(int, family);
+        QFETCH(QString, state);
+        QFETCH(qint64, native);
+        QFETCH(int, kind);
+        // Whatever the text says: a Polish lock text with a code of no lock is no lock, and the reverse.
+        const QList<DriverDiagnostic> records { DriverDiagnostic { QStringLiteral("01000"), 0,
+                                                    QStringLiteral("[Microsoft][Menedżer sterowników ODBC] ostrzeżenie") },
+            DriverDiagnostic { state, native, QStringLiteral("Nie można aktualizować; obecnie zablokowane.") } };
+        QCOMPARE(int(ClassifyDatabaseFailure(DriverFamily(family), records)), kind);
     }
 
     // The pauses are a few milliseconds each, not all alike, and end once the second is spent.

@@ -1,6 +1,7 @@
 // A new scoring database: the statements' texts and the schema the created file reports.
 // Runs once on SQLite directly and once through ODBC (KIBIC_DB_BACKEND=odbc).
 #include "ScoringDbTestSupport.h"
+#include "support/SqliteFile.h"
 #include "common/KibicError.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,38 +93,34 @@ Schema ExpectedSchema(bool withPlayTables, bool withBM2)
 
 // The columns of one table as the file reports them, in the form of ExpectedSchema. An auto-numbered
 // column is the row's INTEGER PRIMARY KEY with AUTOINCREMENT: that is what COUNTER becomes here.
-QStringList ReportedColumns(DbConnection& connection, const QString& table)
+QStringList ReportedColumns(const QString& file, const QString& table)
 {
-    QSqlQuery query(connection.Database());
-    if (!query.exec(QStringLiteral("PRAGMA table_info([%1])").arg(table)))
-        return { QStringLiteral("PRAGMA failed") };
     QStringList columns;
-    while (query.next()) {
-        QString type = query.value(2).toString();
-        if (type == QStringLiteral("INTEGER") && query.value(5).toInt() == 1)
+    for (const QVariantList& column : test::SqliteFile(file).Rows(QStringLiteral("PRAGMA table_info([%1])").arg(table))) {
+        QString type = column[2].toString();
+        if (type == QStringLiteral("INTEGER") && column[5].toInt() == 1)
             type = QStringLiteral("COUNTER");
-        columns << query.value(1).toString() + QLatin1Char('|') + type + QLatin1Char('|') + query.value(4).toString()
-                + QLatin1Char('|') + (query.value(3).toInt() != 0 ? QStringLiteral("yes") : QString());
+        columns << column[1].toString() + QLatin1Char('|') + type + QLatin1Char('|') + column[4].toString()
+                + QLatin1Char('|') + (column[3].toInt() != 0 ? QStringLiteral("yes") : QString());
     }
     return columns;
 }
 
-QStringList ReportedTables(DbConnection& connection)
+QStringList ReportedTables(const QString& file)
 {
-    QSqlQuery query(connection.Database());
-    query.exec(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid"));
     QStringList tables;
-    while (query.next())
-        tables << query.value(0).toString();
+    for (const QVariantList& table : test::SqliteFile(file).Rows(QStringLiteral(
+             "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid")))
+        tables << table[0].toString();
     return tables;
 }
 
-bool CounterIsAutoIncrement(DbConnection& connection, const QString& table)
+bool CounterIsAutoIncrement(const QString& file, const QString& table)
 {
-    return connection.ScalarInteger(
-               QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name=? AND sql LIKE '%AUTOINCREMENT%'"),
-               { table })
+    return test::SqliteFile(file)
+               .Value(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name=? AND sql LIKE '%AUTOINCREMENT%'"),
+                   { table })
+               .toInt()
         == 1;
 }
 
@@ -263,15 +259,14 @@ private slots:
         QCOMPARE(DetectDatabaseFormat(m_file), DatabaseFormat::Sqlite);
 
         const Schema expected = ExpectedSchema(withPlayTables, withBM2);
-        DbConnection connection(ScoringConnectionString(m_file));
         QStringList expectedTables;
         for (const auto& [table, columns] : expected)
             expectedTables << table;
-        QCOMPARE(ReportedTables(connection), expectedTables);
+        QCOMPARE(ReportedTables(m_file), expectedTables);
         for (const auto& [table, columns] : expected) {
-            QCOMPARE(ReportedColumns(connection, table), columns);
+            QCOMPARE(ReportedColumns(m_file, table), columns);
             if (columns.first().contains(QStringLiteral("COUNTER")))
-                QVERIFY2(CounterIsAutoIncrement(connection, table), qPrintable(table));
+                QVERIFY2(CounterIsAutoIncrement(m_file, table), qPrintable(table));
         }
     }
 
@@ -365,8 +360,7 @@ private slots:
         }
         CreateBWS(m_file, false, false, error);
         QVERIFY(!error.isEmpty());
-        DbConnection connection(ScoringConnectionString(m_file));
-        QVERIFY(!ReportedTables(connection).contains(QStringLiteral("Settings")));
+        QVERIFY(!ReportedTables(m_file).contains(QStringLiteral("Settings")));
     }
 
     void folderThatCannotHoldTheFile()

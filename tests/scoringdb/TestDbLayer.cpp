@@ -5,6 +5,7 @@
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
+#include "support/SqliteFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -63,7 +64,6 @@ private slots:
         const bool odbc = qEnvironmentVariable("KIBIC_DB_BACKEND") == QStringLiteral("odbc");
         DbConnection connection(ScoringConnectionString(m_file));
         QCOMPARE(connection.Backend(), odbc ? DatabaseBackend::OdbcSqlite : DatabaseBackend::Sqlite);
-        QCOMPARE(connection.Database().driverName(), odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"));
         QVERIFY_THROWS_EXCEPTION(KibicError, DbConnection::CreateDatabaseFile(m_file));
     }
 
@@ -145,14 +145,15 @@ private slots:
         }
     }
 
-    // A value quoted in a message is cut, so that a damaged row still gives a message one can read.
+    // A value quoted in a message is cut, so that a damaged row (written by another program, past its
+    // column's size) still gives a message one can read.
     void longValueIsQuotedCut()
     {
+        (void)test::SqliteFile(m_file).Rows(QStringLiteral("INSERT INTO [ReceivedData] ([Remarks]) VALUES (?)"),
+            { QString(QString(10000, QLatin1Char('7')) + QLatin1Char('x')) });
         TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
         table.Open();
-        table.Append();
-        table.SetField(QStringLiteral("Remarks"), QString(QString(10000, QLatin1Char('7')) + QLatin1Char('x')));
-        table.Post();
+        table.First();
         try {
             (void)table.FieldAsInteger(QStringLiteral("Remarks"));
             QFAIL("a text that is no number must raise");
@@ -610,10 +611,13 @@ private slots:
             }
         });
         writer->start();
+        // Until the writer has appended enough rows to meet Kibic's transactions many times: counted in rows,
+        // not in time, so that a busy machine only makes it take longer.
+        constexpr int kRows = 60;
         int marked = 0;
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < 1500) {
+        while (appended < kRows && clock.elapsed() < 60000) {
             TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
             table.SetFilter(QStringLiteral("[Processed]=0"));
             table.Open();
@@ -633,7 +637,7 @@ private slots:
         TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
         table.Open();
         QCOMPARE(table.RecordCount(), appended.load());
-        QVERIFY(appended > 50);
+        QVERIFY(appended >= kRows);
         QVERIFY(marked > 0);
         int unmarked = 0;
         for (table.First(); !table.Eof(); table.Next())
