@@ -28,7 +28,7 @@ set(KIBIC_DEPLOY_FILES
   bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/Qt6Sql.dll
   bin/libgcc_s_dw2-1.dll bin/libstdc++-6.dll bin/libwinpthread-1.dll
   plugins/platforms/qwindows.dll plugins/platforms/qoffscreen.dll plugins/platforms/qminimal.dll
-  plugins/sqldrivers/qsqlite.dll plugins/sqldrivers/qsqlodbc.dll
+  plugins/sqldrivers/qsqlite.dll
   plugins/styles/qwindowsvistastyle.dll
   plugins/imageformats/qico.dll
   translations/qtbase_pl.qm)
@@ -57,7 +57,7 @@ set(KIBIC_PACKAGE_FILES
   kibic.exe kibic-cli.exe kibic-terminals.exe qt.conf kibic-terminals.txt
   Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Sql.dll
   libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll
-  platforms/qwindows.dll sqldrivers/qsqlite.dll sqldrivers/qsqlodbc.dll
+  platforms/qwindows.dll sqldrivers/qsqlite.dll
   styles/qwindowsvistastyle.dll imageformats/qico.dll translations/qtbase_pl.qm)
 set(KIBIC_PACKAGE_BASE kibic-${PROJECT_VERSION}-win32)
 set(readme ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/kibic-terminals.txt)

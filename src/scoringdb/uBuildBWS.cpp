@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 namespace kibic {
 
@@ -290,8 +291,12 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     const QString building = BuildingFileName(file);
     (void)RemoveDatabaseFile(building);
     QString errorMessage;
+    // One connection for the whole build, let go before the file takes its name (an open file cannot be
+    // renamed on Windows) and before a failed build's file is removed.
+    std::optional<DatabaseHold> hold(std::in_place, ScoringConnectionString(building));
     CreateBWS(building, false, false, errorMessage);
     if (!errorMessage.isEmpty()) {
+        hold.reset();
         cursor.Restore();
         (void)RemoveDatabaseFile(building);
         op.ShowMessageDialog(errorMessage.replace(building, file), DialogKind::Error, DialogButton::Ok);
@@ -300,8 +305,10 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
 
     try {
         fill(model, building);
+        hold.reset();
         PutInPlace(building, file);
     } catch (const KibicError& error) {
+        hold.reset();
         cursor.Restore();
         QString message = QString(error.Message()).replace(building, file);
         if (!RemoveDatabaseFile(building))
@@ -309,6 +316,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
         op.ShowError(message);
         return false;
     } catch (...) {
+        hold.reset();
         cursor.Restore();
         (void)RemoveDatabaseFile(building);
         throw;

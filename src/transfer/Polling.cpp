@@ -291,26 +291,79 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         TransferRows(model, recTable, rdaTable, grid, scorer, marks, counts);
         marks.Commit();
     } catch (const KibicError& error) {
+        model.Busy = false;
         if (!error.Busy()) {
             keepMarks();
-            feedback.PassAborted();
+            feedback.PassFailed(error);
             throw;
         }
-        // The other program held a file for longer than the wait: the pass stops here without sticking,
-        // and the next tick tries again. The marks of the last batch are not waited for (the file that was
-        // held may be needed for them, and the window would wait once more): those rows stay unmarked and
-        // the next pass writes them again, to the same records. Batches committed before stay.
-        model.Busy = false;
+        // The other program held a file for longer than the wait: the pass stops here and the next tick
+        // tries again. The marks of the last batch are not waited for (the file that was held may be needed
+        // for them, and the window would wait once more): those rows stay unmarked and the next pass writes
+        // them again, to the same records. Batches committed before stay.
         feedback.PassPostponed(error);
         throw;
-    } catch (...) {
+    } catch (const std::exception& error) {
+        model.Busy = false;
         keepMarks();
-        feedback.PassAborted();
-        throw;
+        const KibicError failure(QString::fromUtf8(error.what()));
+        feedback.PassFailed(failure);
+        throw failure;
+    } catch (...) {
+        model.Busy = false;
+        keepMarks();
+        const KibicError failure(QStringLiteral("Przebieg przenoszenia wyników przerwał nieznany błąd."));
+        feedback.PassFailed(failure);
+        throw failure;
     }
     feedback.PassFinished();
     model.Busy = false;
     return counts;
+}
+
+PassFailureRule::Answer PassFailureRule::Failed(const KibicError& error)
+{
+    if (error.Busy())
+        return Answer::TryAgain;
+    const QString signature = FailureSignature(error);
+    m_streak = signature == m_last ? m_streak + 1 : 1;
+    m_last = signature;
+    return m_streak >= kFailedPassesBeforeStop ? Answer::Stop : Answer::TryAgain;
+}
+
+void PassFailureRule::Succeeded()
+{
+    m_streak = 0;
+    m_last.clear();
+}
+
+QString FailureSignature(const KibicError& error)
+{
+    QStringList codes;
+    for (const DriverDiagnostic& record : error.Diagnostics())
+        codes.append(record.SqlState + QLatin1Char('/') + QString::number(record.NativeCode));
+    if (!codes.isEmpty())
+        return QStringLiteral("baza ") + error.HeldFile() + QLatin1Char(' ') + codes.join(QLatin1Char(' '));
+    return error.Message();
+}
+
+QString RetryStatusText(const KibicError& error, int streak)
+{
+    return QStringLiteral("przebieg nieudany (%1 z %2), ponowię: %3")
+        .arg(streak)
+        .arg(PassFailureRule::kFailedPassesBeforeStop)
+        .arg(error.Message());
+}
+
+KibicError StoppedTransfersError(const KibicError& error)
+{
+    KibicError stopped(error.Message()
+            + QStringLiteral("\n\nPrzenoszenie wyników zatrzymane: %1 przebiegi z rzędu nie powiodły się z tego "
+                             "samego powodu. Start wznawia przenoszenie.")
+                  .arg(PassFailureRule::kFailedPassesBeforeStop),
+        error.Kind(), error.HeldFile());
+    stopped.WithDiagnostics(error.Diagnostics());
+    return stopped;
 }
 
 QString PostponedStatusText(const KibicError& error)

@@ -40,12 +40,47 @@ public:
     virtual void PassStarted() {}
     virtual void PassFinished() {}
     virtual void PassRefused() {}
-    // The pass ended with an error; Busy stays set (the "stuck" state) and the text is reported by the caller.
-    virtual void PassAborted() {}
+    // The pass ended with an error: what it did stays done, Busy is clear again, and the caller decides by
+    // PassFailureRule whether the next tick tries again or the transfers stop.
+    virtual void PassFailed(const KibicError& error) { Q_UNUSED(error); }
     // The other program held the database or a result file for longer than the wait: the pass stopped,
     // Busy is clear again and the next pass tries again; error says which file was held.
     virtual void PassPostponed(const KibicError& error) { Q_UNUSED(error); }
 };
+
+// How the transfers answer a failed pass: what it did stays done and the next tick tries again, with the
+// reason under the status line; only the same failure on kFailedPassesBeforeStop ticks in a row stops the
+// transfers, with the error box. One transient fault (a lock the driver does not name, a result file that
+// ZyRT has open for a moment) must not end the transfers of a tournament. A file held by the other program
+// only postpones a pass: it is neither counted nor does it break the row. A pass that succeeds, and every
+// Start, begin the count anew.
+class PassFailureRule
+{
+public:
+    static constexpr int kFailedPassesBeforeStop = 3;
+    enum class Answer { TryAgain, Stop };
+
+    [[nodiscard]] Answer Failed(const KibicError& error);
+    void Succeeded();
+    // How many passes in a row have failed the same way.
+    [[nodiscard]] int Streak() const { return m_streak; }
+
+private:
+    QString m_last;
+    int m_streak = 0;
+};
+
+// What makes two failures the same: the driver's codes of a database failure (its texts may differ from
+// one statement to the next), otherwise the message, which names the file and what failed.
+[[nodiscard]] QString FailureSignature(const KibicError& error);
+
+// The line under the status after a failed pass that will be tried again: "przebieg nieudany (1 z 3),
+// ponowię: ..." with the failure's text.
+[[nodiscard]] QString RetryStatusText(const KibicError& error, int streak);
+
+// The error that stops the transfers after the last failed pass: its text, and a line saying that the
+// transfers stopped and that Start takes them up again.
+[[nodiscard]] KibicError StoppedTransfersError(const KibicError& error);
 
 // One pass over ReceivedData in ID order (TransferResults). Every row whose mark is not set is placed,
 // converted and written into both result files, its grid cell set (the round; emptied for an erasure)
@@ -55,11 +90,11 @@ public:
 // onto the disk before the marks of the rows written into them are committed. Rows that cannot be placed
 // stay unmarked without a message. recTable and rdaTable are the window's table objects on "ReceivedData"
 // and "RoundData" (connection string set, closed); both are closed again at the end. An error ends the
-// pass with Busy left set; marks of the rows handled before it are kept. A busy failure (KibicError::Busy:
-// the other program held the database or a result file for longer than the wait) also ends it, but clears
-// Busy, so that the next pass simply tries again; it is still thrown, for the caller to say so. The marks
-// are committed together in short transactions so the terminal server is never held up for more than a
-// moment.
+// pass, clears Busy and is thrown as a KibicError (whatever it was); marks of the rows handled before it
+// are kept. A busy failure (KibicError::Busy: the other program held the database or a result file for
+// longer than the wait) is reported as postponed, any other as failed (PassFailureRule decides what
+// follows). The marks are committed together in short transactions so the terminal server is never held up
+// for more than a moment.
 PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
     const TScoreProvider& scorer, PassFeedback& feedback);
 

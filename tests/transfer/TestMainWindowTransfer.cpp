@@ -140,7 +140,9 @@ private slots:
         QVERIFY(!form.Model.PollingOn);
     }
 
-    void stuckPassShowsProblemsOnEveryTick()
+    // A pass that fails is tried again at every tick, with the reason under the status line and no box;
+    // the third failure in a row shows the box and stops polling; Start then runs a pass at once.
+    void failedPassIsTriedAgainAndTheThirdStopsPolling()
     {
         TransferFixture fixture;
         fixture.WriteEmptyResultFiles(3); // too short for board 2
@@ -148,19 +150,41 @@ private slots:
         OpenWindow window(fixture);
         TcollForm& form = window.Form;
         form.Edit1->setText(QStringLiteral("5"));
+        QString message;
         test::ModalDriver driver;
-        driver.Then([](QWidget* box) { box->close(); });
+        driver.Then([&](QWidget* box) {
+            auto* dialog = qobject_cast<TMyDlgForm*>(box);
+            QVERIFY(dialog);
+            message = dialog->Label1->text();
+            box->close();
+        });
         QTest::mouseClick(form.Button1, Qt::LeftButton);
+        for (int tick = 1; tick <= 2; ++tick) {
+            QVERIFY2(form.Label4->text().contains(QStringLiteral("przebieg nieudany (%1 z 3), ponowię: ").arg(tick)),
+                qPrintable(form.Label4->text()));
+            QVERIFY(form.Label4->text().contains(QStringLiteral("cup.ZAP")));
+            QCOMPARE(form.Label3->text(), QStringLiteral("czuwam ..."));
+            QVERIFY(!form.Model.Busy);
+            QVERIFY(form.Timer1->isActive());
+            QVERIFY(message.isEmpty());
+            form.Timer1Timer();
+        }
         QVERIFY(driver.Finished());
-        QVERIFY(form.Model.Busy);
-        QCOMPARE(form.Timer1->interval(), 5000);
-        form.Timer1Timer();
-        QCOMPARE(form.Label3->text(), QStringLiteral("są problemy..."));
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QCOMPARE(form.Label3->text(), QStringLiteral("są problemy..."));
-        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
+        QVERIFY2(message.contains(QStringLiteral("cup.ZAP")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("Przenoszenie wyników zatrzymane")), qPrintable(message));
+        QVERIFY(!form.Timer1->isActive());
+        QVERIFY(!form.Model.PollingOn);
+        QVERIFY(form.Button1->isVisible());
         QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
+
+        // Start after the stop: Busy clear and a pass at once, counted from one again.
+        fixture.WriteEmptyResultFiles(fixture.Model.BoardCount * fixture.Model.ResultsPerBoard);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(form.Label3->text(), QStringLiteral("czuwam ..."));
+        QVERIFY2(form.Label4->text().startsWith(QStringLiteral("ostatni przebieg ")), qPrintable(form.Label4->text()));
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 1);
+        QCOMPARE(driver.Unexpected, QStringList());
     }
 
     void rightClickOnARowLabelDisarmsOneAction()
@@ -354,30 +378,33 @@ private slots:
             firstPass, beatsWhileHeld, longestGap);
     }
 
-    // Any other failure keeps its error box and the stuck state: a missing score file.
-    void missingScoreFileGivesItsErrorAndTheStuckState()
+    // A score file taken away while polling is on: the pass says so under the status line and writes
+    // nothing; once the file is back, the next tick transfers everything, once.
+    void missingScoreFileIsWaitedForWithoutABox()
     {
         TransferFixture fixture;
         fixture.Append(Played(1, 1));
-        QVERIFY(QFile::remove(fixture.Model.TournamentBase + QStringLiteral(".ZAP")));
+        const QString scores = fixture.Model.TournamentBase + QStringLiteral(".ZAP");
+        QFile saved(scores);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray content = saved.readAll();
+        saved.close();
+        QVERIFY(QFile::remove(scores));
         OpenWindow window(fixture);
         TcollForm& form = window.Form;
-        QString message;
         test::ModalDriver driver;
-        driver.Then([&](QWidget* box) {
-            auto* dialog = qobject_cast<TMyDlgForm*>(box);
-            QVERIFY(dialog);
-            message = dialog->Label1->text();
-            box->close();
-        });
         QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QVERIFY(driver.Finished());
-        QCOMPARE(message, QStringLiteral("Brak pliku %1.").arg(fixture.Model.TournamentBase + QStringLiteral(".ZAP")));
-        QVERIFY(form.Model.Busy);
-        QCOMPARE(form.Label3->text(), QStringLiteral("Pracuje się ..."));
-        form.Timer1Timer();
-        QCOMPARE(form.Label3->text(), QStringLiteral("są problemy..."));
+        QVERIFY2(form.Label4->text().contains(QStringLiteral("Brak pliku %1.").arg(scores)), qPrintable(form.Label4->text()));
+        QVERIFY(!form.Model.Busy);
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
+        QFile restored(scores);
+        QVERIFY(restored.open(QIODevice::WriteOnly));
+        QCOMPARE(restored.write(content), content.size());
+        restored.close();
+        form.Timer1Timer();
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 1);
+        QCOMPARE(window.Cell(1, TransferFixture::TableOf(1, 1)), QStringLiteral("1"));
+        QCOMPARE(driver.Unexpected, QStringList());
     }
 
 private:

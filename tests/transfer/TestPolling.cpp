@@ -22,9 +22,9 @@ public:
     void PassStarted() override { ++Started; }
     void PassFinished() override { ++Finished; }
     void PassRefused() override { ++Refused; }
-    void PassAborted() override { ++Aborted; }
+    void PassFailed(const KibicError&) override { ++Failed; }
     void PassPostponed(const KibicError&) override { ++Postponed; }
-    int Started = 0, Finished = 0, Refused = 0, Aborted = 0, Postponed = 0;
+    int Started = 0, Finished = 0, Refused = 0, Failed = 0, Postponed = 0;
 };
 
 // Another connection takes the whole database for holdMs, as the terminal server may while it writes.
@@ -340,7 +340,7 @@ private slots:
             QCOMPARE(counts.Placed, 0);
         }
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
-        QCOMPARE(pass.Feedback.Aborted, 0);
+        QCOMPARE(pass.Feedback.Failed, 0);
     }
 
     void twoInstancesEachHandleEveryRowOnce()
@@ -377,9 +377,10 @@ private slots:
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
     }
 
-    // A score file shorter than the tournament ends the pass at the row it cannot write: the rows
-    // before keep their marks, the pass is stuck (Busy) and every later pass is refused.
-    void abortedPassKeepsEarlierMarksAndStaysStuck()
+    // A score file shorter than the tournament ends the pass at the row it cannot write: the rows before
+    // keep their marks, Busy is clear again, and the next pass tries the rest again (and fails the same way
+    // until the file is mended), writing nothing twice.
+    void failedPassKeepsEarlierMarksAndIsTriedAgain()
     {
         TransferFixture fixture;
         fixture.WriteEmptyResultFiles(9); // boards 1..3 only
@@ -388,20 +389,77 @@ private slots:
         fixture.Append(Played(5, 1));
         fixture.Append(Played(3, 1));
         Pass pass(fixture);
-        try {
-            (void)pass.Run(fixture);
-            QFAIL("the pass must fail on the short score file");
-        } catch (const KibicError& error) {
-            QVERIFY(error.Message().contains(QStringLiteral("cup.")));
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            try {
+                (void)pass.Run(fixture);
+                QFAIL("the pass must fail on the short score file");
+            } catch (const KibicError& error) {
+                QVERIFY(error.Message().contains(QStringLiteral("cup.")));
+            }
+            QVERIFY(!fixture.Model.Busy);
+            QCOMPARE(pass.Feedback.Failed, attempt);
+            QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 2);
+            QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0 AND [Board]=5")), 1);
+            QVERIFY(!pass.Rec.Active());
         }
-        QVERIFY(fixture.Model.Busy);
-        QCOMPARE(pass.Feedback.Aborted, 1);
-        QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 2);
-        QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0 AND [Board]=5")), 1);
-        QVERIFY(!pass.Rec.Active());
-        const auto before = fixture.Scores();
-        QVERIFY(pass.Run(fixture).Refused);
-        QCOMPARE(fixture.Scores(), before);
+        // The director mends the files (ZyRT makes them whole again): the waiting rows go in.
+        for (const char* extension : { ".ZAP", ".KNT" }) {
+            QFile file(fixture.Model.TournamentBase + QLatin1String(extension));
+            QVERIFY(file.open(QIODevice::Append));
+            for (int record = 0; record < 9; ++record) {
+                const qint16 empty = ScoreWordEmptySlot;
+                file.write(QLatin1String(extension) == QLatin1String(".ZAP")
+                        ? QByteArray(reinterpret_cast<const char*>(&empty), 2)
+                        : ContractRecord::EmptySlot().ToBytes());
+            }
+        }
+        const PassCounts mended = pass.Run(fixture);
+        QCOMPARE(mended.Placed, 2);
+        QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
+    }
+
+    // Only the same failure on three passes in a row stops the transfers; a success, another failure in
+    // between or a Start begin the count anew, and a file held by the other program is not counted.
+    void sameFailureThreeTimesInARowStops_data()
+    {
+        QTest::addColumn<QStringList>("passes"); // "a"/"b": two failures, "ok": a success, "busy": postponed
+        QTest::addColumn<bool>("stops");
+        QTest::addColumn<int>("atPass");
+        QTest::newRow("three alike") << QStringLiteral("a a a").split(QLatin1Char(' ')) << true << 3;
+        QTest::newRow("two alike") << QStringLiteral("a a").split(QLatin1Char(' ')) << false << 0;
+        QTest::newRow("a success between") << QStringLiteral("a a ok a a").split(QLatin1Char(' ')) << false << 0;
+        QTest::newRow("another failure between") << QStringLiteral("a a b a a").split(QLatin1Char(' ')) << false << 0;
+        QTest::newRow("busy is not counted") << QStringLiteral("a busy a busy a").split(QLatin1Char(' ')) << true << 5;
+        QTest::newRow("a new failure counts from one") << QStringLiteral("a b b b").split(QLatin1Char(' ')) << true << 4;
+    }
+
+    void sameFailureThreeTimesInARowStops()
+    {
+        QFETCH(QStringList, passes);
+        QFETCH(bool, stops);
+        QFETCH(int, atPass);
+        // Two database failures with the same codes and different texts are the same failure.
+        const auto failure = [](const QString& which) {
+            KibicError error(QStringLiteral("Błąd bazy danych cup.bws (%1): ...").arg(which == QStringLiteral("a") ? 1 : 2));
+            error.WithDiagnostics({ DriverDiagnostic { QStringLiteral("HY000"),
+                which == QStringLiteral("a") ? -1022 : -1809, QStringLiteral("tekst ") + which } });
+            return error;
+        };
+        PassFailureRule rule;
+        int stoppedAt = 0;
+        for (int i = 0; i < passes.size() && stoppedAt == 0; ++i) {
+            if (passes[i] == QStringLiteral("ok")) {
+                rule.Succeeded();
+                continue;
+            }
+            const KibicError error = passes[i] == QStringLiteral("busy")
+                ? KibicError(QStringLiteral("zajęta"), FailureKind::DatabaseBusy, QStringLiteral("cup.bws"))
+                : failure(passes[i]);
+            if (rule.Failed(error) == PassFailureRule::Answer::Stop)
+                stoppedAt = i + 1;
+        }
+        QCOMPARE(stoppedAt != 0, stops);
+        QCOMPARE(stoppedAt, atPass);
     }
 
     // The grid of the window keeps, for each cell, the entry transferred into it and when it was keyed in,
@@ -461,7 +519,7 @@ private slots:
         QCOMPARE(held, fixture.DbFile);
         QVERIFY(!fixture.Model.Busy);
         QCOMPARE(pass.Feedback.Postponed, 1);
-        QCOMPARE(pass.Feedback.Aborted, 0);
+        QCOMPARE(pass.Feedback.Failed, 0);
         QVERIFY(!pass.Rec.Active());
         QVERIFY(!pass.Rda.Active());
         QCOMPARE(pass.Run(fixture).Placed, 1);

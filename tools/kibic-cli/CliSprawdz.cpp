@@ -221,9 +221,6 @@ void CheckBackend(Report& report)
             QStringLiteral("baza wyników: brak sterownika ODBC \"%1\" (ani \"%2\"); zainstalowane sterowniki: %3")
                 .arg(kJetOdbcDriver, kAceOdbcDriver,
                     drivers.isEmpty() ? QStringLiteral("żadne") : drivers.join(QStringLiteral(", "))));
-    else if (!AccessDriverAvailable())
-        report.Fail(
-            QStringLiteral("baza wyników: sterownik \"%1\" jest, ale brak wtyczki QODBC programu Kibic").arg(driver));
     else
         report.Ok(QStringLiteral("baza wyników: sterownik ODBC \"%1\"").arg(driver));
 }
@@ -292,23 +289,23 @@ void RunScratchTournament(Report& report, const QString& folder)
             throw ScratchFailure {
                 QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
             };
-        QString driver;
-        {
-            DbConnection connection(ScoringConnectionString(bws));
-            driver = connection.DriverDescription();
-        }
+        // Kibic keeps one connection to the file from here on, as the window does while a tournament is open.
+        const DatabaseHold hold(ScoringConnectionString(bws));
+        const QString driver = ConnectionTo(ScoringConnectionString(bws))->DriverDescription();
         report.Ok(QStringLiteral("baza próbna %1: utworzona i wypełniona jak przy budowie turnieju (%2)")
                       .arg(Native(bws), driver));
 
-        // A second connection while the first is open, as Kibic and the terminal server share the file.
+        // A second connection while Kibic's is open, as Kibic and the terminal server share the file.
         std::vector<PlayedRow> played;
         {
             TTable settings(ScoringConnectionString(bws), QStringLiteral("Settings"));
             settings.Open();
             TTable rounds(ScoringConnectionString(bws), QStringLiteral("RoundData"));
             rounds.Open();
+            DbConnection second(ScoringConnectionString(bws));
             const int expectedRows = model.SectionCount * model.TableCount * model.RoundCount;
-            Require(settings.RecordCount() == 1 && rounds.RecordCount() == expectedRows,
+            Require(settings.RecordCount() == 1 && rounds.RecordCount() == expectedRows
+                    && second.ScalarInteger(QStringLiteral("SELECT COUNT(*) FROM [RoundData]")) == expectedRows,
                 QStringLiteral(
                     "baza próbna %1 otwarta drugi raz: Settings ma %2 wierszy, RoundData %3 (powinno być 1 i %4)")
                     .arg(Native(bws))

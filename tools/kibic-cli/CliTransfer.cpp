@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uOpenBWS.h"
@@ -108,10 +109,12 @@ void WaitInterval(qint32 seconds)
         QThread::msleep(100);
 }
 
-// One pass, or with --watch a pass every interval until SIGINT or SIGTERM. A watched pass that fails (a
-// database held too long by the terminal server, a result file that cannot be written) is reported on
-// standard error with its time and tried again at the next interval; the rows handled before the failure
-// keep their marks. Without --watch a failure ends the command.
+// One pass, or with --watch a pass every interval until SIGINT or SIGTERM, on one connection kept for the
+// whole run. A watched pass that fails (a database held too long by the terminal server, a result file
+// that cannot be written) is reported on standard error with its time and tried again at the next
+// interval; the rows handled before the failure keep their marks. The same failure on three passes in a
+// row ends the command (exit 1), as it stops the window's transfers. Without --watch a failure ends the
+// command.
 int Transfer(const QStringList& given)
 {
     const DatabaseArguments arguments = ReadDatabaseArguments(given, true, false, kTransferUsage);
@@ -122,10 +125,12 @@ int Transfer(const QStringList& given)
         std::signal(SIGINT, Interrupt);
         std::signal(SIGTERM, Interrupt);
     }
+    const DatabaseHold hold(ScoringConnectionString(arguments.File));
     TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
     TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
     const TScoreProvider scorer;
     PassFeedback quiet;
+    PassFailureRule failures;
     std::optional<TournamentModel> model;
     std::optional<MemoryGrid> grid;
     do {
@@ -135,17 +140,16 @@ int Transfer(const QStringList& given)
                 grid.emplace(model->BoardCount + 1, model->GridTableCount + 1);
             }
             PrintCounts(TransferResults(*model, recTable, rdaTable, *grid, scorer, quiet));
-        } catch (const std::exception& error) {
+            failures.Succeeded();
+        } catch (const KibicError& error) {
             if (!watch)
                 throw;
-            const QString text = QString::fromUtf8(error.what());
+            if (failures.Failed(error) == PassFailureRule::Answer::Stop)
+                throw StoppedTransfersError(error);
             PrintError(QStringLiteral("%1 przebieg nieudany, następna próba za %2 s: %3")
                            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                            .arg(arguments.WatchSeconds)
-                           .arg(text));
-            // The failed pass left its guard set; the next interval starts a new one.
-            if (model)
-                model->Busy = false;
+                           .arg(error.Message()));
         }
         if (watch)
             WaitInterval(arguments.WatchSeconds);

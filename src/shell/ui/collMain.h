@@ -5,6 +5,7 @@
 #include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
+#include "transfer/Polling.h"
 #include "transfer/TableProgress.h"
 #include "transfer/uScoreProvider.h"
 
@@ -79,6 +80,9 @@ public:
     // The open scoring database's received scores and round rows (closed between operations).
     TTable recTable;
     TTable rdaTable;
+    // Keeps the open scoring database's connection from one operation to the next, for as long as the
+    // window serves the tournament.
+    void HoldDatabase(const QString& connectionString);
     // The one score provider of the run.
     const TScoreProvider ScoreProvider{};
 
@@ -88,7 +92,8 @@ public:
     void RefreshGrid();
     // Starts (a pass at once, then every interval) or stops polling.
     void SetPolling(bool on);
-    // One transfer pass; a failure is shown and leaves the pass stuck.
+    // One transfer pass. A failure is said under the status line and tried again at the next tick; the
+    // same failure on three ticks in a row stops polling and is shown in the error box.
     void TransferResults();
     // The grid's cells as the transfer addresses them (row 0 and column 0 the headers).
     [[nodiscard]] ResultGrid& Grid();
@@ -134,6 +139,9 @@ private:
     QString m_patternFolder;
     std::unique_ptr<StringGridCells> m_cells;
     TournamentPlan m_plan; // which boards each table plays in which round, read when the grid is set up
+    // The open scoring database's connection, kept from pass to pass while the tournament is open.
+    std::unique_ptr<DatabaseHold> m_databaseHold;
+    PassFailureRule m_passFailures;
     int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
 };
 

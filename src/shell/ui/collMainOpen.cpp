@@ -38,6 +38,7 @@ public:
         m_form.recTable.SetTableName(QStringLiteral("ReceivedData"));
         m_form.rdaTable.SetConnectionString(connectionString);
         m_form.rdaTable.SetTableName(QStringLiteral("RoundData"));
+        m_form.HoldDatabase(connectionString);
     }
     void SetCaption(const QString& caption) override { m_form.setWindowTitle(caption); }
     void SetUpGrid() override { m_form.SetUpGrid(); }

@@ -50,9 +50,12 @@ public:
         m_form.repaint();
     }
     void PassRefused() override { m_form.Label3->setText(uNapisy::SaProblemy.toString()); }
-    // The pass stays stuck ("Pracuje się ..." and Busy), but the cursor comes back: the window still
-    // answers, and a permanent hourglass would look like a frozen program.
-    void PassAborted() override { m_form.Dialogs().SetBusyCursor(false); }
+    // The window waits for the next tick as after any pass; the window's handler says why under the status.
+    void PassFailed(const KibicError&) override
+    {
+        m_form.Label3->setText(uNapisy::Czuwam.toString());
+        m_form.Dialogs().SetBusyCursor(false);
+    }
     // Only a file held by the other program: the window waits for the next tick as after any pass, and
     // the line under the status says why this one stopped.
     void PassPostponed(const KibicError& error) override
@@ -135,6 +138,12 @@ void TcollForm::ConnectTransferControls()
     connect(btnIDS, &QPushButton::clicked, this, &TcollForm::btnIDSClick);
 }
 
+void TcollForm::HoldDatabase(const QString& connectionString)
+{
+    m_databaseHold.reset();
+    m_databaseHold = std::make_unique<DatabaseHold>(connectionString);
+}
+
 ResultGrid& TcollForm::Grid()
 {
     return *m_cells;
@@ -196,6 +205,9 @@ void TcollForm::RefreshGrid()
 void TcollForm::SetPolling(bool on)
 {
     if (on) {
+        // Start always starts afresh: no guard of an earlier pass and no failures counted before.
+        Model.Busy = false;
+        m_passFailures.Succeeded();
         Model.PollingOn = true;
         bool replaced = false;
         Model.PollSeconds = AcceptedPollSeconds(Edit1->text(), replaced);
@@ -224,11 +236,19 @@ void TcollForm::TransferResults()
         WindowPassFeedback feedback(*this);
         try {
             (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
+            m_passFailures.Succeeded();
         } catch (const KibicError& error) {
             // A file held by the other program is no error for the director: the status line says so
             // and the next tick tries again.
-            if (!error.Busy())
-                throw;
+            if (error.Busy())
+                return;
+            if (m_passFailures.Failed(error) == PassFailureRule::Answer::TryAgain) {
+                ShowProgress(WindowPassFeedback::PassTime() + QLatin1Char(' ')
+                    + RetryStatusText(error, m_passFailures.Streak()));
+                return;
+            }
+            SetPolling(false);
+            throw StoppedTransfersError(error);
         }
     });
 }
