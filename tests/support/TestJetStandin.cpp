@@ -120,6 +120,11 @@ private slots:
     void textComparedWithoutCase();
     void longTextInPieces();
     void datesAndTimes();
+    void getDataConversions_data();
+    void getDataConversions();
+    void preparedStatementRunsAgainWithNewValues();
+    void odbc2ApplicationSeesSqlTimestamp();
+    void autocommitOnCommitsTheTransaction();
     void kibicStatementsRun();
     void connectFailures_data();
     void connectFailures();
@@ -491,6 +496,148 @@ void TestJetStandin::datesAndTimes()
     QCOMPARE(time.hour, SQLUSMALLINT(19));
     QCOMPARE(time.second, SQLUSMALLINT(7));
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
+}
+
+void TestJetStandin::getDataConversions_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("cType");
+    QTest::addColumn<int>("result"); // SQLRETURN
+    QTest::addColumn<QString>("state"); // of the first diagnostic, empty for none
+    QTest::addColumn<QString>("value"); // the number read, for a numeric C type
+    QTest::newRow("Yes/No as SQL_C_SLONG")
+        << QStringLiteral("[Processed]") << int(SQL_C_SLONG) << int(SQL_SUCCESS) << QString() << QStringLiteral("1");
+    QTest::newRow("Yes/No as SQL_C_BIT") << QStringLiteral("[Processed]") << int(SQL_C_BIT) << int(SQL_SUCCESS)
+                                         << QString() << QStringLiteral("1");
+    QTest::newRow("COUNTER as SQL_C_SBIGINT")
+        << QStringLiteral("[ID]") << int(SQL_C_SBIGINT) << int(SQL_SUCCESS) << QString() << QStringLiteral("1");
+    QTest::newRow("numeric text as SQL_C_SLONG")
+        << QStringLiteral("[Contract]") << int(SQL_C_SLONG) << int(SQL_SUCCESS) << QString() << QStringLiteral("12");
+    QTest::newRow("other text as SQL_C_SLONG")
+        << QStringLiteral("[Result]") << int(SQL_C_SLONG) << int(SQL_ERROR) << QStringLiteral("22018") << QString();
+    QTest::newRow("70000 as SQL_C_SSHORT")
+        << QStringLiteral("[Board]") << int(SQL_C_SSHORT) << int(SQL_ERROR) << QStringLiteral("22003") << QString();
+    QTest::newRow("2.5 as SQL_C_SLONG") << QStringLiteral("[PairNS]") << int(SQL_C_SLONG) << int(SQL_SUCCESS_WITH_INFO)
+                                        << QStringLiteral("01S07") << QStringLiteral("2");
+    QTest::newRow("time of day as SQL_C_TYPE_DATE")
+        << QStringLiteral("[TimeLog]") << int(SQL_C_TYPE_DATE) << int(SQL_SUCCESS_WITH_INFO) << QStringLiteral("01S07")
+        << QString();
+    QTest::newRow("NULL without an indicator")
+        << QStringLiteral("[Remarks]") << int(SQL_C_WCHAR) << int(SQL_ERROR) << QStringLiteral("22002") << QString();
+}
+
+// "Converting Data from SQL to C Data Types": the numbers, the warnings and the refusals.
+void TestJetStandin::getDataConversions()
+{
+    QFETCH(QString, column);
+    QFETCH(int, cType);
+    QFETCH(int, result);
+    QFETCH(QString, state);
+    QFETCH(QString, value);
+    OdbcSession session;
+    QVERIFY(session.Connect(AccessConnectionString(NewScoringDatabase())));
+    QVERIFY(session.Execute(
+        QStringLiteral("INSERT INTO [ReceivedData] ([Board],[PairNS],[Contract],[Result],[TimeLog],[Processed]) "
+                       "VALUES (70000, 2.5, '12', '=', ?, True)"),
+        { OdbcParameter::Time(19, 5, 7) }));
+    SQLHSTMT statement
+        = session.OpenCursor(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM [ReceivedData]"));
+    QVERIFY2(statement != SQL_NULL_HSTMT, qPrintable(session.Last().Message));
+    QCOMPARE(SQLFetch(statement), SQLRETURN(SQL_SUCCESS));
+    char buffer[64] = {};
+    SQLLEN length = 0;
+    const bool withIndicator = state != QStringLiteral("22002");
+    QCOMPARE(int(SQLGetData(statement, 1, static_cast<SQLSMALLINT>(cType), buffer, sizeof buffer,
+                 withIndicator ? &length : nullptr)),
+        result);
+    QCOMPARE(session.StatementDiag(statement).State, state);
+    if (!value.isEmpty()) {
+        qint64 number = 0;
+        if (cType == SQL_C_SLONG)
+            number = *reinterpret_cast<SQLINTEGER*>(buffer);
+        else if (cType == SQL_C_BIT)
+            number = *reinterpret_cast<SQLCHAR*>(buffer);
+        else
+            number = *reinterpret_cast<SQLBIGINT*>(buffer);
+        QCOMPARE(QString::number(number), value);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+}
+
+// Kibic prepares a statement once per connection and executes it again: each execution reads the
+// bound buffers as they are then.
+void TestJetStandin::preparedStatementRunsAgainWithNewValues()
+{
+    const QString path = NewScoringDatabase();
+    OdbcSession session;
+    QVERIFY(session.Connect(AccessConnectionString(path)));
+    SQLHSTMT statement = session.NewStatement();
+    const QString sql = QStringLiteral("INSERT INTO [PlayerNumbers] ([Section],[Table],[Direction]) VALUES (?,?,?)");
+    QVERIFY(SQL_SUCCEEDED(
+        SQLPrepareW(statement, reinterpret_cast<SQLWCHAR*>(const_cast<QChar*>(sql.constData())), SQL_NTS)));
+    SQLINTEGER section = 1;
+    SQLINTEGER table = 0;
+    SQLWCHAR direction[2] = {};
+    SQLLEN numberLength = 4;
+    SQLLEN directionLength = 2;
+    QVERIFY(SQL_SUCCEEDED(
+        SQLBindParameter(statement, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 10, 0, &section, 4, &numberLength)));
+    QVERIFY(SQL_SUCCEEDED(
+        SQLBindParameter(statement, 2, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 10, 0, &table, 4, &numberLength)));
+    QVERIFY(SQL_SUCCEEDED(SQLBindParameter(
+        statement, 3, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 2, 0, direction, 4, &directionLength)));
+    for (const char16_t letter : u"NESW") {
+        if (letter == 0)
+            break;
+        ++table;
+        direction[0] = letter;
+        QCOMPARE(SQLExecute(statement), SQLRETURN(SQL_SUCCESS));
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    QCOMPARE(SqliteRows(path, QStringLiteral("SELECT [Table] || Direction FROM PlayerNumbers ORDER BY [Table]")),
+        (QList<QStringList> {
+            { QStringLiteral("1N") }, { QStringLiteral("2E") }, { QStringLiteral("3S") }, { QStringLiteral("4W") } }));
+}
+
+// An application that declares ODBC 2 gets the ODBC 2 code of the Date/Time type.
+void TestJetStandin::odbc2ApplicationSeesSqlTimestamp()
+{
+    const QString path = NewScoringDatabase();
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    QVERIFY(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)));
+    QVERIFY(SQL_SUCCEEDED(
+        SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC2), 0)));
+    QVERIFY(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection)));
+    const QByteArray text = AccessConnectionString(path).toUtf8();
+    QVERIFY(SQL_SUCCEEDED(
+        SQLDriverConnect(connection, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.constData())), SQL_NTS,
+            nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
+    QVERIFY(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &statement)));
+    QVERIFY(SQL_SUCCEEDED(SQLExecDirect(
+        statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT [DateLog] FROM [ReceivedData]")), SQL_NTS)));
+    SQLSMALLINT type = 0;
+    QVERIFY(SQL_SUCCEEDED(SQLDescribeCol(statement, 1, nullptr, 0, nullptr, &type, nullptr, nullptr, nullptr)));
+    QCOMPARE(type, SQLSMALLINT(SQL_TIMESTAMP));
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    SQLDisconnect(connection);
+    SQLFreeHandle(SQL_HANDLE_DBC, connection);
+    SQLFreeHandle(SQL_HANDLE_ENV, environment);
+}
+
+// "SQLSetConnectAttr": turning autocommit back on commits the open transaction.
+void TestJetStandin::autocommitOnCommitsTheTransaction()
+{
+    const QString path = NewScoringDatabase();
+    OdbcSession session;
+    QVERIFY(session.Connect(AccessConnectionString(path)));
+    QVERIFY(session.SetAutocommit(false));
+    QVERIFY(session.Execute(QStringLiteral("INSERT INTO [Clients] ([Computer]) VALUES ('A')")));
+    QVERIFY(SqliteRows(path, QStringLiteral("SELECT * FROM Clients")).isEmpty());
+    QVERIFY(session.SetAutocommit(true));
+    QCOMPARE(SqliteRows(path, QStringLiteral("SELECT Computer FROM Clients")),
+        (QList<QStringList> { { QStringLiteral("A") } }));
 }
 
 // Every statement shape Kibic sends on the Access path, bound as Kibic binds it (texts with their NUL

@@ -8,10 +8,12 @@
 //    column) with the Jet name in a comment the schema keeps; MEMO/NOTE/NTEXT and TEXT without a size
 //    become LONGTEXT, their CREATE TABLE name in the data types table; ALPHANUMERIC and STRING TEXT.
 //    Text columns compare without regard to case (COLLATE NOCASE, which the driver redefines for every
-//    letter of Polish): the General sort order, CREATE_DB's default ("SQLConfigDataSource (Access
-//    Driver)"), orders and compares texts case-insensitively. DECIMAL and NUMERIC columns need
-//    ExtendedAnsiSQL ("Enabling New Data Types by Setting ExtendedAnsiSQL"); a name Jet does not know
-//    is the syntax error Jet gives.
+//    letter of Polish): Jet compares texts by the database's sort order with its own sorting tables
+//    ("Microsoft Jet 4.0 Sorting APIs: DBCompareStringW and DBLCMapStringW"), and "the default sort
+//    order is case-insensitive" ("Specifying the String-Comparison Setting for a Module", Option
+//    Compare Database, Office XP developer documentation); CREATE_DB uses General unless told otherwise. DECIMAL and
+//    NUMERIC columns need ExtendedAnsiSQL ("Enabling New Data Types by Setting ExtendedAnsiSQL"); a name Jet does not
+//    know is the syntax error Jet gives.
 //  - DEFAULT in CREATE TABLE is Jet's ANSI-92 (ExtendedAnsiSQL) syntax ("Jet 4.0 Uses SQL-92 Reserved
 //    Words List When ExtendedAnsiSQL Set"); without the flag it is a syntax error. A default in double
 //    quotes is a text (Jet's expression service reads "9642" as text).
