@@ -366,27 +366,41 @@ void TestJetStandin::boundLengthTakenLiterally()
 void TestJetStandin::textLongerThanColumn_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("literal"); // written as a quoted literal instead of a bound text
     QTest::addColumn<bool>("extendedAnsiSql");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("fits") << QStringLiteral("NS") << true << true << QStringLiteral("NS");
-    QTest::newRow("one too long, ExtendedAnsiSQL") << QStringLiteral("NSE") << true << false << QString();
-    QTest::newRow("one too long, without") << QStringLiteral("NSE") << false << true << QStringLiteral("NS");
-    QTest::newRow("Polish fits") << QStringLiteral("ŁÓ") << true << true << QStringLiteral("ŁÓ");
+    for (const bool literal : { false, true }) {
+        const QString how = literal ? QStringLiteral(" literal") : QStringLiteral(" bound");
+        QTest::newRow(qPrintable(QStringLiteral("fits") + how))
+            << QStringLiteral("NS") << literal << true << true << QStringLiteral("NS");
+        QTest::newRow(qPrintable(QStringLiteral("one too long, ExtendedAnsiSQL") + how))
+            << QStringLiteral("NSE") << literal << true << false << QString();
+        QTest::newRow(qPrintable(QStringLiteral("one too long, without") + how))
+            << QStringLiteral("NSE") << literal << false << true << QStringLiteral("NS");
+        QTest::newRow(qPrintable(QStringLiteral("Polish fits") + how))
+            << QStringLiteral("ŁÓ") << literal << true << true << QStringLiteral("ŁÓ");
+        QTest::newRow(qPrintable(QStringLiteral("quote fits") + how))
+            << QStringLiteral("'a") << literal << true << true << QStringLiteral("'a");
+    }
 }
 
+// "Data Truncation Detection Enabled Using ExtendedAnsiSQL": refused with the flag, cut without it.
 void TestJetStandin::textLongerThanColumn()
 {
     QFETCH(QString, text);
+    QFETCH(bool, literal);
     QFETCH(bool, extendedAnsiSql);
     QFETCH(bool, accepted);
     QFETCH(QString, stored);
     const QString path = NewScoringDatabase();
     OdbcSession session;
     QVERIFY(session.Connect(AccessConnectionString(path, extendedAnsiSql)));
-    QCOMPARE(session.Execute(
-                 QStringLiteral("INSERT INTO [ReceivedData] ([NS/EW]) VALUES (?)"), { OdbcParameter::Text(text) }),
-        accepted);
+    const bool done = literal ? session.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([NS/EW]) VALUES ('")
+                          + QString(text).replace(QStringLiteral("'"), QStringLiteral("''")) + QStringLiteral("')"))
+                              : session.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([NS/EW]) VALUES (?)"),
+                                  { OdbcParameter::Text(text) });
+    QCOMPARE(done, accepted);
     if (!accepted) {
         QCOMPARE(session.Last().State, QStringLiteral("22001"));
         QCOMPARE(session.Last().Native, -3163);
