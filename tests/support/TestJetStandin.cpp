@@ -366,27 +366,41 @@ void TestJetStandin::boundLengthTakenLiterally()
 void TestJetStandin::textLongerThanColumn_data()
 {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("literal"); // written as a quoted literal instead of a bound text
     QTest::addColumn<bool>("extendedAnsiSql");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("fits") << QStringLiteral("NS") << true << true << QStringLiteral("NS");
-    QTest::newRow("one too long, ExtendedAnsiSQL") << QStringLiteral("NSE") << true << false << QString();
-    QTest::newRow("one too long, without") << QStringLiteral("NSE") << false << true << QStringLiteral("NS");
-    QTest::newRow("Polish fits") << QStringLiteral("ŁÓ") << true << true << QStringLiteral("ŁÓ");
+    for (const bool literal : { false, true }) {
+        const QString how = literal ? QStringLiteral(" literal") : QStringLiteral(" bound");
+        QTest::newRow(qPrintable(QStringLiteral("fits") + how))
+            << QStringLiteral("NS") << literal << true << true << QStringLiteral("NS");
+        QTest::newRow(qPrintable(QStringLiteral("one too long, ExtendedAnsiSQL") + how))
+            << QStringLiteral("NSE") << literal << true << false << QString();
+        QTest::newRow(qPrintable(QStringLiteral("one too long, without") + how))
+            << QStringLiteral("NSE") << literal << false << true << QStringLiteral("NS");
+        QTest::newRow(qPrintable(QStringLiteral("Polish fits") + how))
+            << QStringLiteral("ŁÓ") << literal << true << true << QStringLiteral("ŁÓ");
+        QTest::newRow(qPrintable(QStringLiteral("quote fits") + how))
+            << QStringLiteral("'a") << literal << true << true << QStringLiteral("'a");
+    }
 }
 
+// "Data Truncation Detection Enabled Using ExtendedAnsiSQL": refused with the flag, cut without it.
 void TestJetStandin::textLongerThanColumn()
 {
     QFETCH(QString, text);
+    QFETCH(bool, literal);
     QFETCH(bool, extendedAnsiSql);
     QFETCH(bool, accepted);
     QFETCH(QString, stored);
     const QString path = NewScoringDatabase();
     OdbcSession session;
     QVERIFY(session.Connect(AccessConnectionString(path, extendedAnsiSql)));
-    QCOMPARE(session.Execute(
-                 QStringLiteral("INSERT INTO [ReceivedData] ([NS/EW]) VALUES (?)"), { OdbcParameter::Text(text) }),
-        accepted);
+    const bool done = literal ? session.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([NS/EW]) VALUES ('")
+                          + QString(text).replace(QStringLiteral("'"), QStringLiteral("''")) + QStringLiteral("')"))
+                              : session.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([NS/EW]) VALUES (?)"),
+                                  { OdbcParameter::Text(text) });
+    QCOMPARE(done, accepted);
     if (!accepted) {
         QCOMPARE(session.Last().State, QStringLiteral("22001"));
         QCOMPARE(session.Last().Native, -3163);
@@ -649,10 +663,19 @@ void TestJetStandin::kibicStatementsRun()
     QVERIFY(s.Connect(AccessConnectionString(path)));
     const auto I = OdbcParameter::Int;
     auto T = [](const QString& text) { return OdbcParameter::Text(text, true); };
+    // Values bound as they were read back: a whole number read as unsigned, a Date/Time as a timestamp.
+    auto unsignedLong = [](quint32 value) {
+        return OdbcParameter { SQL_C_ULONG, SQL_NUMERIC,
+            QByteArray(reinterpret_cast<const char*>(&value), sizeof value), 4, 10 };
+    };
+    const SQL_TIMESTAMP_STRUCT stamp { 2026, 3, 14, 0, 0, 0, 0 };
+    const OdbcParameter timestamp { SQL_C_TIMESTAMP, SQL_TIMESTAMP,
+        QByteArray(reinterpret_cast<const char*>(&stamp), sizeof stamp), sizeof stamp, 19 };
     struct Step
     {
         QString Sql;
         QList<OdbcParameter> Parameters;
+        SQLLEN Rows = -2; // the rows it must change; -2: not counted
     };
     const QList<Step> steps = {
         { QStringLiteral("INSERT INTO [Clients] ([Computer]) VALUES (?)"), { T(QStringLiteral("SĘDZIA-ŁÓDŹ")) } },
@@ -679,6 +702,8 @@ void TestJetStandin::kibicStatementsRun()
             { I(1), I(1), I(1), I(1), I(1), I(2), I(1), T(QStringLiteral("N")), T(QStringLiteral("4 S x")),
                 T(QStringLiteral("=")), T(QStringLiteral("HA")), OdbcParameter::Null(),
                 OdbcParameter::Date(2026, 3, 14, true), OdbcParameter::Time(19, 5, 7, true) } },
+        { QStringLiteral("UPDATE [ReceivedData] SET [LeadCard]=? WHERE [ID]=? AND [DateLog]=? AND [Remarks] IS NULL"),
+            { T(QStringLiteral("SK")), I(1), timestamp }, 1 },
         { QStringLiteral("SELECT * FROM [Tables]"), {} },
         { QStringLiteral("SELECT * FROM [ReceivedData] WHERE 1=0"), {} },
         { QStringLiteral(
@@ -711,16 +736,26 @@ void TestJetStandin::kibicStatementsRun()
                          "[NS/EW]=?,[Contract]=?,[Result]=?,[LeadCard]=?,[Remarks]=?,[Processed]=? WHERE [ID]=?"),
             { T(QStringLiteral("S")), T(QStringLiteral("3 NT")), T(QStringLiteral("+1")), T(QString()), T(QString()),
                 I(0), I(1) } },
+        { QStringLiteral("SELECT * FROM [Settings] WHERE [Section] IS NULL"), {} },
+        { QStringLiteral(
+              "UPDATE [RoundData] SET [custom_S]=? WHERE [Section]=? AND [Table]=? AND [CustomBoards] IS NULL"),
+            { unsignedLong(1), I(1), I(1) }, 1 },
         { QStringLiteral("DELETE FROM [Tables] WHERE [Section]=? AND [Table]=?"), { I(1), I(1) } },
         { QStringLiteral("INSERT INTO [Tables] ([Section]) VALUES (NULL)"), {} },
     };
-    for (const Step& step : steps)
-        QVERIFY2(s.Execute(step.Sql, step.Parameters), qPrintable(step.Sql + QStringLiteral(": ") + s.Last().Message));
+    for (const Step& step : steps) {
+        SQLLEN rows = -2;
+        QVERIFY2(s.Execute(step.Sql, step.Parameters, step.Rows == -2 ? nullptr : &rows),
+            qPrintable(step.Sql + QStringLiteral(": ") + s.Last().Message));
+        QVERIFY2(rows == step.Rows, qPrintable(step.Sql));
+    }
     QCOMPARE(
         SqliteRows(path,
             QStringLiteral("SELECT [NS/EW], Contract, Processed, length(CAST(Remarks AS BLOB)) FROM ReceivedData")),
         (QList<QStringList> {
             { QStringLiteral("S\u0000"), QStringLiteral("3 NT\u0000"), QStringLiteral("0"), QStringLiteral("1") } }));
+    QCOMPARE(SqliteRows(path, QStringLiteral("SELECT LeadCard FROM ReceivedData")).value(0).value(0),
+        QStringLiteral("\u0000"));
 }
 
 void TestJetStandin::connectFailures_data()

@@ -761,7 +761,7 @@ SQLRETURN SQL_API SQLNumParams(SQLHSTMT StatementHandle, SQLSMALLINT* ParameterC
     if (statement->Stmt == nullptr)
         return statement->Fail(JetFailure::FunctionSequence);
     if (ParameterCount != nullptr)
-        *ParameterCount = static_cast<SQLSMALLINT>(sqlite3_bind_parameter_count(statement->Stmt));
+        *ParameterCount = static_cast<SQLSMALLINT>(statement->Translated.ParameterColumns.size());
     return SQL_SUCCESS;
 }
 

@@ -22,6 +22,9 @@
 //  - INSERT ... DEFAULT VALUES is not Jet SQL (Access SQL reference, INSERT INTO): a syntax error.
 //  - SELECT @@IDENTITY is the last COUNTER value this connection made ("Retrieving Identity Values",
 //    Jet 4.0 OLE DB/ODBC: @@IDENTITY is per connection); LEN() counts every character, NUL included.
+//  - A text literal written to a column (INSERT ... VALUES ('x'), UPDATE ... SET c = 'x') is bound by
+//    the driver as the named parameter :jetlitN, so that it meets its column's TEXT(n) check like a
+//    bound text ("Data Truncation Detection Enabled Using ExtendedAnsiSQL").
 //  - [name] and back-quoted `name` are Jet's identifier quotes ("Identifiers Limitations"); SQLite
 //    reads both as they are.
 #include "JetSql.h"
@@ -29,6 +32,7 @@
 #include "Text.h"
 
 #include <cctype>
+#include <map>
 
 namespace jetstandin {
 namespace {
@@ -180,15 +184,36 @@ std::string RewrittenToken(const Significant& s, std::size_t i)
     return token.Text;
 }
 
-std::string Rewritten(const Significant& s, std::size_t from, std::size_t to)
+// The statement's SQLite text; replaced maps significant indexes to the text written in their place.
+std::string Rewritten(
+    const Significant& s, std::size_t from, std::size_t to, const std::map<std::size_t, std::string>& replaced = {})
 {
     std::string out;
     for (std::size_t i = from; i < to; ++i) {
         if (i > from)
             out.push_back(' ');
-        out += RewrittenToken(s, i);
+        const auto replacement = replaced.find(i);
+        out += replacement != replaced.end() ? replacement->second : RewrittenToken(s, i);
     }
     return out;
+}
+
+// The text of a quoted literal, its doubled quotes made single.
+std::string LiteralText(const Token& token)
+{
+    std::string text = token.Text.size() >= 2 ? token.Text.substr(1, token.Text.size() - 2) : std::string();
+    for (std::size_t at = text.find("''"); at != std::string::npos; at = text.find("''", at + 1))
+        text.erase(at, 1);
+    return text;
+}
+
+// A text literal written to a column becomes the named parameter :jetlitN, bound by the driver with
+// the literal's text, so that it meets the same column check as a bound text.
+void TakeLiteral(const Significant& s, std::size_t at, const std::string& column, TranslatedStatement& statement,
+    std::map<std::size_t, std::string>& replaced)
+{
+    replaced[at] = ":jetlit" + std::to_string(statement.Literals.size());
+    statement.Literals.push_back({ column, LiteralText(s[at]) });
 }
 
 // Splits [from, to) at the commas of depth 0.
@@ -381,11 +406,18 @@ TranslatedStatement TranslateInsert(const Significant& s, TranslatedStatement st
     const auto values = CommaItems(s, columnsClose + 3, Closing(s, columnsClose + 2));
     if (columns.size() != values.size())
         return Refused(std::move(statement), JetFailure::SyntaxInsert);
+    std::map<std::size_t, std::string> replaced;
     for (std::size_t k = 0; k < values.size(); ++k) {
         const auto [from, to] = values[k];
-        if (to - from == 1 && s[from].Kind == TokenKind::Parameter && columns[k].second - columns[k].first == 1)
-            statement.ParameterColumns[MarkerNumber(s, from)] = NameOf(s[columns[k].first]);
+        if (to - from != 1 || columns[k].second - columns[k].first != 1)
+            continue;
+        const std::string column = NameOf(s[columns[k].first]);
+        if (s[from].Kind == TokenKind::Parameter)
+            statement.ParameterColumns[MarkerNumber(s, from)] = column;
+        else if (s[from].Kind == TokenKind::SingleQuoted)
+            TakeLiteral(s, from, column, statement, replaced);
     }
+    statement.Sql = Rewritten(s, 0, s.Size(), replaced);
     return statement;
 }
 
@@ -400,10 +432,16 @@ TranslatedStatement TranslateUpdate(const Significant& s, TranslatedStatement st
     std::size_t end = 3;
     while (end < s.Size() && !IsWord(s[end], "WHERE"))
         ++end;
+    std::map<std::size_t, std::string> replaced;
     for (const auto& [from, to] : CommaItems(s, 3, end)) {
-        if (to - from == 3 && IsName(s[from]) && IsPunct(s[from + 1], "=") && s[from + 2].Kind == TokenKind::Parameter)
+        if (to - from != 3 || !IsName(s[from]) || !IsPunct(s[from + 1], "="))
+            continue;
+        if (s[from + 2].Kind == TokenKind::Parameter)
             statement.ParameterColumns[MarkerNumber(s, from + 2)] = NameOf(s[from]);
+        else if (s[from + 2].Kind == TokenKind::SingleQuoted)
+            TakeLiteral(s, from + 2, NameOf(s[from]), statement, replaced);
     }
+    statement.Sql = Rewritten(s, 0, s.Size(), replaced);
     return statement;
 }
 

@@ -11,6 +11,13 @@ namespace jetstandin {
 
 enum class StatementKind { Select, Insert, Update, Delete, CreateTable, Other };
 
+// A text literal of an INSERT's VALUES or an UPDATE's SET, and the column it is written to.
+struct LiteralValue
+{
+    std::string Column;
+    std::string Text; // UTF-8, quotes removed
+};
+
 struct TranslatedStatement
 {
     std::string Sql; // what SQLite runs
@@ -19,6 +26,8 @@ struct TranslatedStatement
     // Per parameter marker in order: the column it is written to ("" where it is not a column's value),
     // so that a text can be checked against its column.
     std::vector<std::string> ParameterColumns;
+    // The text literals written to columns, in the order of their named parameters :jetlit0, :jetlit1, ...
+    std::vector<LiteralValue> Literals;
     std::vector<std::string> YesNoColumns; // CREATE TABLE: the Yes/No columns
     std::optional<JetFailure> Refusal; // the statement is refused as Jet refuses it
     std::string RefusalDetail;

@@ -6,6 +6,8 @@
 #include "Trace.h"
 #include "Values.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 #include <unistd.h>
 
@@ -108,26 +110,34 @@ int Bind(sqlite3_stmt* stmt, int index, const SqlValue& value)
     return SQLITE_MISUSE;
 }
 
+// Binds the application's parameters (the markers, in order) and the driver's own :jetlitN literals.
 SQLRETURN BindParameters(Statement& statement)
 {
     sqlite3_stmt* stmt = statement.Stmt;
     sqlite3_clear_bindings(stmt);
-    const int count = sqlite3_bind_parameter_count(stmt);
-    for (int number = 1; number <= count; ++number) {
-        const auto bound = statement.Parameters.find(static_cast<SQLUSMALLINT>(number));
-        if (bound == statement.Parameters.end())
-            return statement.Fail(JetFailure::TooFewParameters, std::to_string(count));
+    const TranslatedStatement& translated = statement.Translated;
+    const std::size_t markers = translated.ParameterColumns.size();
+    std::size_t marker = 0;
+    for (int index = 1; index <= sqlite3_bind_parameter_count(stmt); ++index) {
         SqlValue value;
-        if (ReadParameter(statement, bound->second, value) != SQL_SUCCESS)
-            return SQL_ERROR;
-        const auto& columns = statement.Translated.ParameterColumns;
-        const std::string column
-            = static_cast<std::size_t>(number) <= columns.size() ? columns[number - 1] : std::string();
+        std::string column;
+        const char* name = sqlite3_bind_parameter_name(stmt, index);
+        if (name != nullptr && std::strncmp(name, ":jetlit", 7) == 0) {
+            const LiteralValue& literal = translated.Literals.at(std::strtoul(name + 7, nullptr, 10));
+            value = { SqlValue::Kind::Text, 0, 0, literal.Text };
+            column = literal.Column;
+        } else {
+            const auto bound = statement.Parameters.find(static_cast<SQLUSMALLINT>(++marker));
+            if (bound == statement.Parameters.end())
+                return statement.Fail(JetFailure::TooFewParameters, std::to_string(markers));
+            if (ReadParameter(statement, bound->second, value) != SQL_SUCCESS)
+                return SQL_ERROR;
+            column = marker <= markers ? translated.ParameterColumns[marker - 1] : std::string();
+        }
         if (FitToColumn(statement, column, value) != SQL_SUCCESS)
             return SQL_ERROR;
-        if (Bind(stmt, number, value) != SQLITE_OK)
-            return FailFromSqlite(
-                statement, *statement.Conn, sqlite3_errcode(statement.Conn->Db), statement.Translated.Kind);
+        if (Bind(stmt, index, value) != SQLITE_OK)
+            return FailFromSqlite(statement, *statement.Conn, sqlite3_errcode(statement.Conn->Db), translated.Kind);
     }
     return SQL_SUCCESS;
 }
