@@ -258,7 +258,15 @@ private slots:
         QCOMPARE(error, QString());
         QCOMPARE(DetectDatabaseFormat(m_file), DatabaseFormat::Sqlite);
 
-        const Schema expected = ExpectedSchema(withPlayTables, withBM2);
+        Schema expected = ExpectedSchema(withPlayTables, withBM2);
+        // On the Access path the file holds what the Jet driver made of the defaults: Yes as -1, No as 0.
+        if (CreatesAccessFiles()) {
+            for (auto& [table, columns] : expected) {
+                columns.replaceInStrings(QStringLiteral("|True|"), QStringLiteral("|-1|"));
+                columns.replaceInStrings(QStringLiteral("|False|"), QStringLiteral("|0|"));
+                columns.replaceInStrings(QStringLiteral("|\"9642\"|"), QStringLiteral("|'9642'|"));
+            }
+        }
         QStringList expectedTables;
         for (const auto& [table, columns] : expected)
             expectedTables << table;

@@ -213,11 +213,7 @@ private slots:
         TournamentModel model = ReadCup();
         CursorOperator op;
         QVERIFY(BuildScoringDatabase(model, op));
-        {
-            DbConnection connection(ScoringConnectionString(m_file));
-            (void)connection.Execute(QStringLiteral("ALTER TABLE [Settings] DROP COLUMN [custom_pairs]"));
-            (void)connection.Execute(QStringLiteral("ALTER TABLE [Settings] DROP COLUMN [MemberNumbersNoBlankEntry]"));
-        }
+        RecreateSettingsWithout(m_file, { QStringLiteral("custom_pairs"), QStringLiteral("MemberNumbersNoBlankEntry") });
         TournamentModel opened;
         opened.OpenedExisting = true;
         RecordingWindow window;

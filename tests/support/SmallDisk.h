@@ -16,7 +16,7 @@ namespace kibic::test {
 class SmallDisk
 {
 public:
-    explicit SmallDisk(int kilobytes = 64)
+    explicit SmallDisk(int kilobytes = 1024)
     {
         if (!m_mountPoint.isValid()) {
             Why = QStringLiteral("no temporary folder");

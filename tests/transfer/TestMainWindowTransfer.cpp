@@ -1,6 +1,7 @@
 // The main window's results grid, polling and grid actions, driven through the real widgets.
 #include "support/ModalDriver.h"
 #include "TransferFixture.h"
+#include "support/SqliteFile.h"
 
 #include "common/ui/FormDesign.h"
 #include "shell/ui/MyDialogs.h"
@@ -47,12 +48,13 @@ int HoldDatabase(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const QStringList hold = qEnvironmentVariable(kHoldDatabase).split(QLatin1Char('|'));
-    DbConnection other(ScoringConnectionString(hold.at(0)));
-    (void)other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    // The file's own lock, taken with SQLite itself: whichever driver Kibic uses finds the file held.
+    const test::SqliteFile other(hold.at(0));
+    (void)other.Rows(QStringLiteral("BEGIN EXCLUSIVE"));
     std::fputs("held\n", stdout);
     std::fflush(stdout);
     QThread::msleep(hold.at(1).toULong());
-    (void)other.Execute(QStringLiteral("COMMIT"));
+    (void)other.Rows(QStringLiteral("COMMIT"));
     return 0;
 }
 
@@ -351,12 +353,15 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(form.Label3->text(), QStringLiteral("czuwam ..."));
         QVERIFY2(form.Label4->text().contains(QStringLiteral("baza zajęta – ponowię")), qPrintable(form.Label4->text()));
-        QCOMPARE(window.Cell(2, TransferFixture::TableOf(1, 3)), QString());
+        // SQLite's own lock keeps readers out too; the Jet driver's readers go on while another program
+        // writes (the stand-in's write-ahead log), so there the pass reaches its marks before it stops.
+        if (!CreatesAccessFiles())
+            QCOMPARE(window.Cell(2, TransferFixture::TableOf(1, 3)), QString());
 
         QTRY_VERIFY_WITH_TIMEOUT(holder.state() == QProcess::NotRunning, 10000);
         const qint64 released = clock.elapsed();
-        QTRY_COMPARE_WITH_TIMEOUT(window.Cell(2, TransferFixture::TableOf(1, 3)), QStringLiteral("3"), 10000);
-        QVERIFY2(form.Label4->text().startsWith(QStringLiteral("ostatni przebieg ")), qPrintable(form.Label4->text()));
+        QTRY_VERIFY_WITH_TIMEOUT(form.Label4->text().startsWith(QStringLiteral("ostatni przebieg ")), 10000);
+        QCOMPARE(window.Cell(2, TransferFixture::TableOf(1, 3)), QStringLiteral("3"));
         QCOMPARE(driver.Unexpected, QStringList());
         QVERIFY(!form.Model.Busy);
         // While the database was held the window answered: no gap of the heartbeat much longer than the

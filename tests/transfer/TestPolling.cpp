@@ -1,5 +1,6 @@
 // The transfer pass over received scores, the grid's refresh, and the polling interval.
 #include "TransferFixture.h"
+#include "support/SqliteFile.h"
 
 #include "common/KibicError.h"
 #include "transfer/GridLayout.h"
@@ -33,11 +34,12 @@ class DatabaseHolder
 public:
     DatabaseHolder(const QString& file, int holdMs)
         : m_thread(QThread::create([this, file, holdMs] {
-            DbConnection other(ScoringConnectionString(file));
-            (void)other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+            // The file's own lock, taken with SQLite itself: whichever driver Kibic uses finds the file held.
+            const test::SqliteFile other(file);
+            (void)other.Rows(QStringLiteral("BEGIN EXCLUSIVE"));
             m_held = true;
             QThread::msleep(static_cast<unsigned long>(holdMs));
-            (void)other.Execute(QStringLiteral("COMMIT"));
+            (void)other.Rows(QStringLiteral("COMMIT"));
         }))
     {
         m_thread->start();
@@ -571,12 +573,13 @@ private slots:
     {
         QFETCH(QVariant, mark);
         QFETCH(bool, handled);
+        if (mark.typeId() == QMetaType::QString && CreatesAccessFiles())
+            QSKIP("a Jet Yes/No column holds no text");
         TransferFixture fixture;
         const int id = fixture.Append(Played(1, 1));
-        {
-            DbConnection db(ScoringConnectionString(fixture.DbFile));
-            (void)db.Execute(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=? WHERE [ID]=?"), { mark, id });
-        }
+        // Stored by another program, whatever Kibic itself would write.
+        (void)test::SqliteFile(fixture.DbFile)
+            .Rows(QStringLiteral("UPDATE [ReceivedData] SET [Processed]=? WHERE [ID]=?"), { mark, id });
         Pass pass(fixture);
         QCOMPARE(pass.Run(fixture).Placed, handled ? 0 : 1);
         QCOMPARE(fixture.Scores()[size_t(Record(1, 1))], handled ? ScoreWordEmptySlot : qint16(420));

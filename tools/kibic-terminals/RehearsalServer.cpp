@@ -64,17 +64,8 @@ QString RowCountText(int count)
     return QString::number(count) + QLatin1Char(' ') + word;
 }
 
-bool IsBusyFailure(const QString& message, const QString& databaseFile)
-{
-    QString text = message;
-    if (!databaseFile.isEmpty())
-        text.remove(databaseFile);
-    text = text.toLower();
-    return text.contains(QStringLiteral("lock")) || text.contains(QStringLiteral("busy"));
-}
-
 WriteOutcome WriteWhileBusy(const std::function<void()>& attempt, const std::function<bool()>& abandon,
-    const std::function<void(const QString&)>& waiting, std::chrono::milliseconds pause, const QString& databaseFile)
+    const std::function<void(const QString&)>& waiting, std::chrono::milliseconds pause)
 {
     bool told = false;
     for (;;) {
@@ -82,7 +73,7 @@ WriteOutcome WriteWhileBusy(const std::function<void()>& attempt, const std::fun
             attempt();
             return WriteOutcome::Written;
         } catch (const KibicError& error) {
-            if (!IsBusyFailure(error.Message(), databaseFile))
+            if (!error.Busy())
                 throw;
             if (!told) {
                 waiting(error.Message());
@@ -136,7 +127,7 @@ bool RehearsalServer::Write(const QString& what, const std::function<void(DbConn
             m_print(QStringLiteral("Baza jest zajęta przez inny program, czekam i zapisuję ponownie (%1): %2")
                         .arg(what, failure));
         },
-        kRetryPause, m_options.DatabaseFile);
+        kRetryPause);
     if (outcome == WriteOutcome::Abandoned) {
         m_printError(QStringLiteral("Nie zapisano do bazy %1 (%2): baza była zajęta, a praca została przerwana.")
                          .arg(m_options.DatabaseFile, what));
@@ -228,7 +219,7 @@ int RehearsalServer::Run()
             [&](const QString& failure) {
                 m_print(QStringLiteral("Baza jest zajęta przez inny program, czekam z odczytem: %1").arg(failure));
             },
-            kRetryPause, m_options.DatabaseFile);
+            kRetryPause);
         if (outcome == WriteOutcome::Abandoned || !read) {
             m_print(Finished(QStringLiteral("Zatrzymano")));
             return 0;

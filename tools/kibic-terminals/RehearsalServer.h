@@ -14,21 +14,17 @@ class DbConnection;
 
 namespace kibic::terminals {
 
-// Whether a database failure is the other program (Kibic, or a director's tool) holding the file, which
-// passes: the provider's text speaks of a lock or a busy file. The file's own name is left out of the
-// test, so that a folder called "locks" is not taken for a lock.
-[[nodiscard]] bool IsBusyFailure(const QString& message, const QString& databaseFile);
-
 enum class WriteOutcome {
     Written,
     Abandoned // given up on the operator's second stop request while the file stayed busy
 };
 
-// Runs attempt until it succeeds. While the file is busy it tells waiting (once) and tries again after
-// pause, for as long as it takes: a result is never dropped. Only when abandon() turns true between two
-// tries does it give up. Any other failure is rethrown.
+// Runs attempt until it succeeds. While the file is busy (the other program, Kibic or a director's tool,
+// holds it: a KibicError that is Busy(), as the driver's codes tell) it tells waiting (once) and tries
+// again after pause, for as long as it takes: a result is never dropped. Only when abandon() turns true
+// between two tries does it give up. Any other failure is rethrown.
 [[nodiscard]] WriteOutcome WriteWhileBusy(const std::function<void()>& attempt, const std::function<bool()>& abandon,
-    const std::function<void(const QString&)>& waiting, std::chrono::milliseconds pause, const QString& databaseFile);
+    const std::function<void(const QString&)>& waiting, std::chrono::milliseconds pause);
 
 // Plays a tournament: reads the layout, fills PlayerNumbers when the terminals ask for identifiers,
 // then writes the rows of every round (up to --rounds) into ReceivedData, each in a short transaction
