@@ -96,7 +96,8 @@ constexpr std::array kJetEngineCodes {
 // SQLSTATE does not). Published reports of the same engine: [HY000][-1032] "cannot open or write to the
 // file ... already opened exclusively by another user"; [42000][-1809] "database or object is read-only"
 // (no lock: the operator has to act). The other numbers below are those of the engine family's published
-// error list (JET_errWriteConflict -1102, JET_errSessionWriteConflict -1111, JET_errTableLocked -1302,
+// error list (JET_errWriteConflict -1102, JET_errSessionWriteConflict -1111, JET_errDatabaseLocked -1207
+// for a file "placed in a state that prevents it from being opened or locked", JET_errTableLocked -1302,
 // JET_errTableInUse -1303, JET_errDiskIO -1022), which -1032 (JET_errFileAccessDenied) and -1809
 // (JET_errPermissionDenied) match; no Access driver here can confirm them, so `kibic-cli sprawdz` provokes
 // a lock on the director's PC and shows what the driver gives.
@@ -104,6 +105,7 @@ constexpr std::array kJetIsamCodes {
     CodeEntry { -1032, Busy },
     CodeEntry { -1102, Busy },
     CodeEntry { -1111, Busy },
+    CodeEntry { -1207, Busy },
     CodeEntry { -1302, Busy },
     CodeEntry { -1303, Busy },
     CodeEntry { -1022, ConnectionLost },

@@ -67,8 +67,10 @@ public:
 
     void Commit()
     {
-        if (!m_table.Active() || (m_rows.isEmpty() && !m_table.Connection().InTransaction()))
+        if (m_refused || !m_table.Active() || (m_rows.isEmpty() && !m_table.Connection().InTransaction()))
             return;
+        // A database that refused the marks is not asked again within the same pass.
+        m_refused = true;
         for (const QString& file : std::as_const(m_written))
             ForceFileToDisk(file);
         m_written.clear();
@@ -83,6 +85,7 @@ public:
         }
         connection.CommitTransaction();
         m_rows.clear();
+        m_refused = false;
     }
 
 private:
@@ -102,6 +105,7 @@ private:
     QElapsedTimer m_held;
     QStringList m_written;
     QVariantList m_rows; // the IDs of the rows marked since the last commit
+    bool m_refused = false;
 };
 
 // A board played at a table in a round: a later received row of the same play replaces an earlier one.

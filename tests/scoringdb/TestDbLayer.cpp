@@ -166,6 +166,38 @@ private slots:
         }
     }
 
+    // A text longer than its TEXT(n) column is refused before it reaches the driver (Jet would refuse it
+    // with 22001, SQLite would keep it whole), naming the table, the column and the file; one that fits
+    // goes through whole.
+    void textLongerThanItsColumnIsRefused_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("size");
+        QTest::newRow("Contract") << QStringLiteral("Contract") << 10;
+        QTest::newRow("Remarks, Polish letters") << QStringLiteral("Remarks") << 255;
+    }
+
+    void textLongerThanItsColumnIsRefused()
+    {
+        QFETCH(QString, column);
+        QFETCH(int, size);
+        TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));
+        table.Open();
+        table.Append();
+        try {
+            table.SetField(column, QString(size + 1, QChar(u'Ź')));
+            QFAIL("a text one character too long must be refused");
+        } catch (const KibicError& error) {
+            for (const QString& named : { column, QStringLiteral("ReceivedData"), m_file, QString::number(size) })
+                QVERIFY2(error.Message().contains(named), qPrintable(error.Message()));
+        }
+        table.SetField(column, QString(size, QChar(u'Ź')));
+        table.Post();
+        table.Close();
+        QCOMPARE(test::SqliteFile(m_file).Value(QStringLiteral("SELECT [%1] FROM [ReceivedData]").arg(column)).toString(),
+            QString(size, QChar(u'Ź')));
+    }
+
     void locateIsExactOnEveryKeyColumn()
     {
         TTable table(ScoringConnectionString(m_file), QStringLiteral("ReceivedData"));

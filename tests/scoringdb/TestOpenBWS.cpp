@@ -64,6 +64,31 @@ private slots:
         QCOMPARE(Rows(m_file, QStringLiteral("Clients"), Columns("ID,Computer")), L({ "1|SALA-1", "2|sala-1" }));
     }
 
+    // The texts the terminal server looks up (its computer, the sections' letters, the seats' directions)
+    // reach the file exactly: read back with SQLite itself, no terminator inside a length, Polish letters
+    // whole.
+    void textsTheServerLooksUpAreStoredExactly()
+    {
+        BuildDatabase();
+        qputenv("KIBIC_COMPUTER_NAME", "SĘDZIA-ŁÓDŹ");
+        (void)ServeTablesFromThisComputer(m_file);
+        qunsetenv("KIBIC_COMPUTER_NAME");
+        const test::SqliteFile file(m_file);
+        const auto hex = [](const QString& text) { return QString::fromLatin1(text.toUtf8().toHex().toUpper()); };
+        QCOMPARE(file.Value(QStringLiteral("SELECT hex([Computer]) FROM [Clients]")).toString(),
+            hex(QStringLiteral("SĘDZIA-ŁÓDŹ")));
+        QCOMPARE(file.Value(QStringLiteral("SELECT hex([Letter]) FROM [Section] WHERE [ID]=1")).toString(), hex(QStringLiteral("A")));
+        QStringList directions;
+        for (const QVariantList& row : file.Rows(QStringLiteral(
+                 "SELECT DISTINCT hex([Direction]) FROM [PlayerNumbers] ORDER BY 1")))
+            directions.append(row.front().toString());
+        QCOMPARE(directions, QStringList({ hex(QStringLiteral("E")), hex(QStringLiteral("N")), hex(QStringLiteral("S")),
+                                  hex(QStringLiteral("W")) }));
+        QCOMPARE(file.Value(QStringLiteral("SELECT COUNT(*) FROM [Clients] WHERE [Computer]=?"), { QStringLiteral("SĘDZIA-ŁÓDŹ") })
+                     .toInt(),
+            1);
+    }
+
     // A file built on another computer: every table goes to this one.
     void everyTableTakesThisComputer()
     {

@@ -1,5 +1,6 @@
 // The director's grid actions: correct a record, clear one mark, clear all marks.
 #include "TransferFixture.h"
+#include "support/SqliteFile.h"
 
 #include "common/KibicError.h"
 #include "transfer/GridLayout.h"
@@ -225,6 +226,30 @@ private slots:
         session.RunPass();
         QCOMPARE(fixture.Scores()[(5 - 1) * 3 + 3 - 1], qint16(9780 + 21 * 7 + 12));
         QCOMPARE(session.Grid.Cell(5, y), QStringLiteral("3"));
+    }
+
+    // The corrected texts reach the file as they are: no terminator inside a length, nothing cut or added
+    // (read back with SQLite itself, whichever driver wrote them).
+    void correctedTextsAreStoredExactly()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(5, 3));
+        Session session(fixture);
+        session.RunPass();
+        const int y = TransferFixture::TableOf(3, 3);
+        FakeEditor editor;
+        editor.Answer.Contract = QStringLiteral("4 S x");
+        editor.Answer.Declarer = QStringLiteral("N");
+        editor.Answer.LeadCard = QStringLiteral("H10");
+        editor.Answer.Tricks = QStringLiteral("+1");
+        editor.Answer.WrongLines = true;
+        CorrectCellRecord(session.At(5, y), editor);
+        const QVariantList stored = test::SqliteFile(fixture.DbFile)
+                                        .Rows(QStringLiteral("SELECT hex([Contract]),hex([NS/EW]),hex([LeadCard]),"
+                                                             "hex([Result]),hex([Remarks]) FROM [ReceivedData]"))
+                                        .value(0);
+        const auto hex = [](const char* text) { return QString::fromLatin1(QByteArray(text).toHex().toUpper()); };
+        QCOMPARE(stored, QVariantList({ hex("4 S x"), hex("N"), hex("H10"), hex("+1"), hex("*") }));
     }
 
     void correctionShowsASplitScoreInTheContractBox()
