@@ -10,6 +10,10 @@
 //   first-pass-c      "kibic-cli transfer" as a whole process floor: the same rows read and marked through
 //                                                                   SQLite's C API in this process, both result
 //                                                                   files opened, written and closed per row
+//   first-pass-odbc   the same process through Kibic's ODBC     floor: the same process on SQLite directly
+//                     layer and SQLite's ODBC driver
+//   first-pass-access the same process on the Access path,      floor: the same process on SQLite directly
+//                     through the Jet stand-in
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
@@ -36,6 +40,7 @@
 #include <functional>
 #include <sqlite3.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace kibic;
@@ -397,10 +402,29 @@ int FloorPassC(const TournamentModel& model, const QString& file)
     return textBytes > 0 ? rows : 0;
 }
 
+// How kibic-cli reaches the database: SQLite directly, through SQLite's ODBC driver, or on the Access path
+// through the Jet stand-in registered by the build's own odbcinst.ini.
+enum class CliBackend { Sqlite, Odbc, Access };
+
+QProcessEnvironment EnvironmentOf(CliBackend backend)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("KIBIC_DB_BACKEND"));
+    if (backend == CliBackend::Odbc)
+        environment.insert(QStringLiteral("KIBIC_DB_BACKEND"), QStringLiteral("odbc"));
+    if (backend == CliBackend::Access) {
+        environment.insert(QStringLiteral("KIBIC_DB_BACKEND"), QStringLiteral("access"));
+        environment.insert(QStringLiteral("ODBCSYSINI"), QStringLiteral(KIBIC_JET_ODBCINST_DIR));
+        environment.insert(QStringLiteral("ODBCINSTINI"), QStringLiteral("odbcinst.ini"));
+    }
+    return environment;
+}
+
 // "kibic-cli transfer" on the database, as a whole process; a failure ends the bench.
-void RunCliTransfer(const QString& file)
+void RunCliTransfer(const QString& file, CliBackend backend = CliBackend::Sqlite)
 {
     QProcess cli;
+    cli.setProcessEnvironment(EnvironmentOf(backend));
     cli.start(QStringLiteral(KIBIC_CLI_PROGRAM), { QStringLiteral("transfer"), file });
     if (!cli.waitForFinished(600000) || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
         throw KibicError(QStringLiteral("bench: kibic-cli transfer failed: ") + QString::fromLocal8Bit(cli.readAllStandardError()));
@@ -491,6 +515,19 @@ int main(int argc, char* argv[])
                 throw KibicError(QStringLiteral("bench: the C floor handled %1 scores").arg(floorRows));
         }
         Report("first-pass-c", cli, cliFloor);
+
+        // The same process through Kibic's ODBC layer: SQLite's ODBC driver and the Jet stand-in, in turn with
+        // SQLite directly, so that the ratios come from one run.
+        std::vector<double> direct, odbc, access;
+        for (int run = 0; run < kRuns; ++run) {
+            for (const auto& [backend, times] : { std::pair { CliBackend::Sqlite, &direct },
+                     std::pair { CliBackend::Odbc, &odbc }, std::pair { CliBackend::Access, &access } }) {
+                SetAllMarks(file, 0);
+                times->push_back(TimeMs([&] { RunCliTransfer(file, backend); }));
+            }
+        }
+        Report("first-pass-odbc", odbc, direct);
+        Report("first-pass-access", access, direct);
         std::fprintf(stderr, "targets: first-pass %.2f <= 2; first-pass-c %.2f <= 2; build %.2f <= 2; idle-pass %.1f%% and incremental-pass %.1f%% of first-pass <= 5%%\n",
             Median(first) / Median(firstFloor), Median(cli) / Median(cliFloor), Median(build) / Median(buildFloor),
             100.0 * Median(idle) / Median(first), 100.0 * Median(incremental) / Median(first));
