@@ -151,6 +151,23 @@ private slots:
         QVERIFY(refused != trace.end());
     }
 
+    // The connection goes away under a pass (a file share that dropped): Kibic opens it again and the
+    // watch goes on, every result written once.
+    void lostConnectionIsOpenedAgain()
+    {
+        const auto reference = ReferenceResults();
+        int exitCode = -1;
+        qint64 pid = 0;
+        const QString errors = Watch({ { QStringLiteral("KIBIC_JET_LOSE_CONNECTION"), QStringLiteral("3") } },
+            "przeniesione: 3", exitCode, pid);
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(errors.contains(QStringLiteral("przeniesione: 3")), qPrintable(errors));
+        const QList<QStringList> trace = TraceOf(m_trace, pid);
+        QCOMPARE(Count(trace, QStringLiteral("connect")), 2);
+        QCOMPARE(Marked(), 3);
+        QCOMPARE(Content(m_base + QStringLiteral(".ZAP")), reference.first);
+    }
+
     // A failure no entry names as a lock: two passes in a row are tried again, the third stops the watch
     // (exit 1 with the reason); a commit that fails loses nothing.
     void sameFailureOnThreePassesStopsTheWatch_data()

@@ -63,10 +63,10 @@ int RunIds(const QStringList& arguments)
     // The questions name the lists by their full path, as the window does.
     const QString fileName = QFileInfo(files.front()).absoluteFilePath();
     const QString connectionString = ScoringConnectionString(fileName);
-    {
-        // A missing file, or one that is no scoring database, ends the command here.
-        DbConnection check(connectionString);
-    }
+    // One connection for the whole command; a missing file, or one that is no scoring database, ends the
+    // command here.
+    const DatabaseHold hold(connectionString);
+    (void)ConnectionTo(connectionString);
     TournamentModel model;
     ReadTournamentOfDatabase(model, fileName);
     model.NamesDatabasePath = ReadCompanionPaths().NamesDatabasePath;

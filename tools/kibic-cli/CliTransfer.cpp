@@ -167,6 +167,7 @@ struct DatabaseGrid
 
 DatabaseGrid ReadDatabaseGrid(const DatabaseArguments& arguments)
 {
+    const DatabaseHold hold(ScoringConnectionString(arguments.File));
     TournamentModel model = ModelOfDatabase(arguments);
     TTable recTable(ScoringConnectionString(arguments.File), QStringLiteral("ReceivedData"));
     TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
@@ -193,6 +194,7 @@ int Grid(const QStringList& given)
 int Tables(const QStringList& given)
 {
     const DatabaseArguments arguments = ReadDatabaseArguments(given, false, false, kTablesUsage);
+    const DatabaseHold hold(ScoringConnectionString(arguments.File));
     const DatabaseGrid shown = ReadDatabaseGrid(arguments);
     TTable rdaTable(ScoringConnectionString(arguments.File), QStringLiteral("RoundData"));
     for (const QString& line : TableProgressLines(ReadTableProgress(shown.Model, rdaTable, shown.Grid)))
