@@ -60,6 +60,14 @@ public:
     // Frees the disk again.
     void Empty() { QFile::remove(Path(QStringLiteral("filler"))); }
 
+    // Mounts the disk again read-only, as a locked memory card or a CD would be: what is on it stays readable.
+    [[nodiscard]] bool MakeReadOnly()
+    {
+        return QProcess::execute(
+                   QStringLiteral("mount"), { QStringLiteral("-o"), QStringLiteral("remount,ro"), m_mountPoint.path() })
+            == 0;
+    }
+
     bool Mounted = false;
     QString Why; // why there is no disk, when Mounted is false
 
