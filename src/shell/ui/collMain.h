@@ -5,6 +5,7 @@
 #include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
+#include "transfer/GridLayout.h"
 #include "transfer/TableProgress.h"
 #include "transfer/uScoreProvider.h"
 
@@ -12,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -122,6 +124,8 @@ private:
     void ConnectTransferControls();
     // Label4 under the status label, across the window.
     void PlaceLabel4();
+    // The grid and the status label in the window's present size (GridInWindow).
+    void PlaceGridInWindow();
     // Makes fileName the open scoring database: the computer registered, the grid set up, the
     // terminals' options shown and, on "Tak", the terminal server started.
     void OpenScoringDatabase(const QString& fileName);
@@ -134,7 +138,9 @@ private:
     QString m_patternFolder;
     std::unique_ptr<StringGridCells> m_cells;
     TournamentPlan m_plan; // which boards each table plays in which round, read when the grid is set up
-    int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
+    // Where FitWindowToGrid put the grid, kept when the window is resized, so that the grid stretches
+    // downwards and shrinks into a smaller window; none before the grid is set up.
+    std::optional<GridPlace> m_gridPlace;
 };
 
 } // namespace kibic
