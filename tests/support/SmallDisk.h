@@ -2,6 +2,8 @@
 // Mounting needs root; where it cannot be mounted the test skips with the reason.
 #pragma once
 
+#include "common/FileErrors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -75,10 +77,10 @@ private:
     QTemporaryDir m_mountPoint;
 };
 
-// The system's text of a full disk, as the messages quote it.
+// The text of a full disk, as the messages quote it: our words, the system's text after them.
 inline QString NoSpaceText()
 {
-    return qt_error_string(ENOSPC);
+    return FileErrorText(ENOSPC);
 }
 
 } // namespace kibic::test
