@@ -8,7 +8,7 @@
 //   incremental-pass  100 new scores among 18,000 handled    floor: the raw work for those 100
 //   build             building the scoring database          floor: the same rows inserted in one transaction
 //   fill              filling the tables of a new database   floor: the same rows inserted raw into the same
-//                                                                   empty tables in one transaction
+//                                                                   empty tables, each table in one transaction
 //   first-pass-c      "kibic-cli transfer" as a whole process floor: the same rows read and marked through
 //                                                                   SQLite's C API in this process, both result
 //                                                                   files opened, written and closed per row
@@ -253,21 +253,36 @@ void FloorTables(const QString& file)
     }
 }
 
-// The fill's floor: the rows a build writes, inserted into the empty tables through raw statements in one
-// transaction.
-void FloorRows(const TournamentModel& model, const QString& file)
+// How the floor commits its rows: all in one transaction (the build's floor), or each table in its own,
+// as the fill does (the fill's floor).
+enum class FloorCommits { Once, PerTable };
+
+// The rows a build writes, inserted into the empty tables through raw prepared statements.
+void FloorRows(const TournamentModel& model, const QString& file, FloorCommits commits)
 {
     RawDatabase raw(file);
     raw.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const auto tableDone = [&](QSqlQuery& statement) {
+        statement.finish();
+        if (commits == FloorCommits::PerTable) {
+            raw.Exec(QStringLiteral("COMMIT"));
+            raw.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+        }
+    };
     QSqlQuery tables(raw.Db());
     tables.prepare(QStringLiteral("INSERT INTO [Tables] ([Section],[Table],[ComputerID]) VALUES (?,?,1)"));
-    QSqlQuery seats(raw.Db());
-    seats.prepare(QStringLiteral("INSERT INTO [PlayerNumbers] ([Section],[Table],[Direction]) VALUES (?,?,?)"));
     for (int s = 1; s <= kSections; ++s) {
         for (int t = 1; t <= kTables; ++t) {
             tables.addBindValue(s);
             tables.addBindValue(t);
             tables.exec();
+        }
+    }
+    tableDone(tables);
+    QSqlQuery seats(raw.Db());
+    seats.prepare(QStringLiteral("INSERT INTO [PlayerNumbers] ([Section],[Table],[Direction]) VALUES (?,?,?)"));
+    for (int s = 1; s <= kSections; ++s) {
+        for (int t = 1; t <= kTables; ++t) {
             for (const char* direction : {"N", "E", "S", "W"}) {
                 seats.addBindValue(s);
                 seats.addBindValue(t);
@@ -276,6 +291,7 @@ void FloorRows(const TournamentModel& model, const QString& file)
             }
         }
     }
+    tableDone(seats);
     QSqlQuery sections(raw.Db());
     sections.prepare(QStringLiteral("INSERT INTO [Section] ([ID],[Letter],[Tables],[MissingPair]) VALUES (?,?,?,0)"));
     for (int s = 1; s <= kSections; ++s) {
@@ -284,6 +300,7 @@ void FloorRows(const TournamentModel& model, const QString& file)
         sections.addBindValue(kTables);
         sections.exec();
     }
+    tableDone(sections);
     QSqlQuery rounds(raw.Db());
     rounds.prepare(QStringLiteral("INSERT INTO [RoundData] ([Section],[Table],[Round],[NSPair],[EWPair],[LowBoard],"
                                   "[HighBoard],[custom_Zyrt],[custom_Komp],[custom_S],[custom_W]) VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
@@ -297,11 +314,8 @@ void FloorRows(const TournamentModel& model, const QString& file)
             rounds.exec();
         }
     }
+    tableDone(rounds);
     raw.Exec(QStringLiteral("INSERT INTO [Settings] ([ShowResults]) VALUES (1)"));
-    tables.finish();
-    seats.finish();
-    sections.finish();
-    rounds.finish();
     raw.Exec(QStringLiteral("COMMIT"));
 }
 
@@ -309,7 +323,7 @@ void FloorRows(const TournamentModel& model, const QString& file)
 void FloorBuild(const TournamentModel& model, const QString& file)
 {
     FloorTables(file);
-    FloorRows(model, file);
+    FloorRows(model, file, FloorCommits::Once);
 }
 
 // The description beside the database, as far as "kibic-cli transfer" reads it: the header's counts.
@@ -463,7 +477,7 @@ int main(int argc, char* argv[])
                 throw KibicError(QStringLiteral("bench: ") + creation);
             fill.push_back(TimeMs([&] { FillScoringDatabase(model, fillFile); }));
             FloorTables(floorFile);
-            fillFloor.push_back(TimeMs([&] { FloorRows(model, floorFile); }));
+            fillFloor.push_back(TimeMs([&] { FloorRows(model, floorFile, FloorCommits::PerTable); }));
 
             QFile::remove(file);
             build.push_back(TimeMs([&] {
