@@ -19,6 +19,9 @@ if(WIN32)
     "WINEQT_QPA_PLATFORM=offscreen" "WINEQT_FORCE_STDERR_LOGGING=1"
     "WINEQT_QPA_FONTDIR=/usr/share/fonts/truetype/dejavu"
     "KIBIC_DB_BACKEND=sqlite")
+  # Each test program runs through scripts/wine-test, which ends the test when the program ends even
+  # while wine's own background processes, started by the first program of the session, live on.
+  set(KIBIC_WINE_TEST "${PROJECT_SOURCE_DIR}/scripts/wine-test")
 endif()
 
 function(kibic_add_test name)
@@ -37,6 +40,9 @@ function(kibic_add_test name)
     KIBIC_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     KIBIC_SAMPLES_DIR="${KIBIC_SAMPLES_DIR}"
     KIBIC_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  if(WIN32)
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${KIBIC_WINE_TEST}")
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set(timeout 120)
   if(ARG_TIMEOUT)

@@ -74,7 +74,15 @@ inline constexpr int MessageButtonCount = static_cast<int>(MessageButtons.size()
 // answers each by what it asks.
 enum class Question {
     Overwrite, // " istnieje.\nNadpisać?" after a file name: a database or a name list
+    OverwriteResults, // the same of a database that holds results received from the tables
     Barometer // "Czy to jest barometr ...?": the kind of an individual event's non-typical sector
 };
+
+// The answer that has the focus when a question opens, so that Enter gives it: "&Nie" where "&Tak" would
+// replace the results the tables sent, "&Tak" elsewhere.
+[[nodiscard]] constexpr DialogButton FocusedAnswer(Question question)
+{
+    return question == Question::OverwriteResults ? DialogButton::No : DialogButton::Yes;
+}
 
 } // namespace kibic

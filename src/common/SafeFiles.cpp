@@ -1,6 +1,7 @@
-// Whole files replaced in one step and records forced onto the disk.
+// Whole files read and replaced in one step, and records forced onto the disk.
 #include "common/SafeFiles.h"
 
+#include "common/FileErrors.h"
 #include "common/HeldFiles.h"
 #include "common/KibicError.h"
 
@@ -21,30 +22,32 @@
 
 namespace kibic {
 
-namespace {
-
-// The device's own text, or the system's text of the last failure when the device has none to give
-// (Qt reports some failed writes of a large block as "Unknown error").
-QString FailureText(const QFileDevice& file, int code)
+QByteArray ReadWholeFile(const QString& fileName, const QString& openFailure, const QString& readFailure)
 {
-    if (code != 0)
-        return qt_error_string(code);
-    return file.errorString();
+    QFile file(fileName);
+    ClearSystemError();
+    if (!file.open(QIODevice::ReadOnly))
+        throw KibicError(
+            QStringLiteral("%1 %2: %3").arg(openFailure, fileName, FileErrorText(file, LastSystemError())));
+    ClearSystemError();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw KibicError(
+            QStringLiteral("%1 %2: %3").arg(readFailure, fileName, FileErrorText(file, LastSystemError())));
+    return bytes;
 }
-
-} // namespace
 
 bool ForceToDisk(QFileDevice& file, QString& systemText)
 {
     const int handle = file.handle();
     if (handle < 0) {
-        systemText = file.errorString();
+        systemText = FileErrorText(file, 0);
         return false;
     }
 #ifdef Q_OS_WIN
     const auto native = reinterpret_cast<HANDLE>(_get_osfhandle(handle));
     if (native == INVALID_HANDLE_VALUE || !FlushFileBuffers(native)) {
-        systemText = qt_error_string(static_cast<int>(GetLastError()));
+        systemText = FileErrorText(LastSystemError());
         return false;
     }
 #else
@@ -53,7 +56,7 @@ bool ForceToDisk(QFileDevice& file, QString& systemText)
         result = ::fdatasync(handle);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
-        systemText = qt_error_string(errno);
+        systemText = FileErrorText(errno);
         return false;
     }
 #endif
@@ -64,33 +67,44 @@ void SaveWholeFile(const QString& fileName, const QByteArray& bytes, const QStri
 {
     const auto fail
         = [&](const QString& text) { throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, fileName, text)); };
+    // Qt reports some failed writes of a large block as "Unknown error": the system's code of the failure,
+    // read at once, says what it was.
     QSaveFile file(fileName);
-    errno = 0;
+    const auto failed = [&] { fail(FileErrorText(file, LastSystemError())); };
+    ClearSystemError();
     if (!file.open(QIODevice::WriteOnly))
-        fail(FailureText(file, errno));
-    errno = 0;
+        failed();
+    ClearSystemError();
     if (file.write(bytes) != bytes.size())
-        fail(FailureText(file, errno));
+        failed();
     // A small file sits in the buffer until here; commit() would not report that it never reached the disk.
-    errno = 0;
+    ClearSystemError();
     if (!file.flush())
-        fail(FailureText(file, errno));
+        failed();
     QString systemText;
     if (!ForceToDisk(file, systemText))
         fail(systemText);
-    errno = 0;
+    ClearSystemError();
     if (!file.commit())
-        fail(FailureText(file, errno));
+        failed();
 }
 
 void ForceFileToDisk(const QString& fileName)
 {
     QFile file(fileName);
     bool held = false;
-    if (!OpenWaitingForHold(fileName, [&] { return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly); }, held)) {
+    int code = 0;
+    const auto open = [&] {
+        ClearSystemError();
+        const bool opened = file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+        code = opened ? 0 : LastSystemError();
+        return opened;
+    };
+    if (!OpenWaitingForHold(fileName, open, held)) {
         if (held)
             throw FileHeldError(fileName);
-        throw KibicError(QStringLiteral("Nie można otworzyć pliku %1 do zapisu: %2").arg(fileName, file.errorString()));
+        throw KibicError(
+            QStringLiteral("Nie można otworzyć pliku %1 do zapisu: %2").arg(fileName, FileErrorText(file, code)));
     }
     QString systemText;
     if (!ForceToDisk(file, systemText))
@@ -103,11 +117,10 @@ void MoveIntoPlace(const QString& from, const QString& to, const QString& failur
     const std::wstring source = QDir::toNativeSeparators(from).toStdWString();
     const std::wstring target = QDir::toNativeSeparators(to).toStdWString();
     if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw KibicError(
-            QStringLiteral("%1 %2: %3").arg(failure, to, qt_error_string(static_cast<int>(GetLastError()))));
+        throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, to, FileErrorText(LastSystemError())));
 #else
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, to, qt_error_string(errno)));
+        throw KibicError(QStringLiteral("%1 %2: %3").arg(failure, to, FileErrorText(errno)));
     // The new name is on the disk only once the folder is; a folder that cannot be synced (some network
     // file systems) still holds the file.
     const QByteArray folderName = QFile::encodeName(QFileInfo(to).absolutePath());

@@ -1,4 +1,4 @@
-// Files that a failure never leaves half written: whole files replaced in one step, records forced to disk.
+// Whole files read and replaced in one step, so that a failure never leaves half a file; records forced to disk.
 #pragma once
 
 #include <QByteArray>
@@ -7,6 +7,11 @@
 class QFileDevice;
 
 namespace kibic {
+
+// The whole content of fileName. A file that cannot be opened or read raises KibicError "what fileName: the
+// file failure's text"; what is the start of the message for each ("Nie można otworzyć pliku", "Nie można
+// odczytać pliku").
+[[nodiscard]] QByteArray ReadWholeFile(const QString& fileName, const QString& openFailure, const QString& readFailure);
 
 // Writes bytes as the whole new content of fileName: into a temporary file beside it, flushed and forced
 // to disk, then put in the old file's place. Every step is checked, a full disk included; a failure

@@ -2,9 +2,8 @@
 #include "players/NamesFile.h"
 
 #include "common/KibicError.h"
+#include "common/SafeFiles.h"
 #include "common/uNapisy.h"
-
-#include <QFile>
 
 namespace kibic {
 
@@ -67,12 +66,8 @@ void LookUpNamesFile(const QString& path, PlayerEntries& entries)
 {
     if (path.isEmpty())
         throw KibicError(uNapisy::BrakBazyZNazwiskami.toString());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw KibicError(QStringLiteral("Nie można otworzyć bazy nazwisk %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw KibicError(QStringLiteral("Nie można odczytać bazy nazwisk %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = ReadWholeFile(
+        path, QStringLiteral("Nie można otworzyć bazy nazwisk"), QStringLiteral("Nie można odczytać bazy nazwisk"));
     // A file without its first 20 bytes or a whole record cannot be read as a names file: looking players
     // up in it would find nobody and write a list of blanks over a good one.
     if (bytes.size() < FullNamesSignature.size() || bytes.size() < NamesRecordSize(bytes))

@@ -7,6 +7,7 @@
 #include "tournament/Contract.h"
 #include "tournament/Cp1250.h"
 #include "tournament/DescriptionHeader.h"
+#include "tournament/DescriptionNumbers.h"
 #include "tournament/TextData.h"
 #include "tournament/TournamentFiles.h"
 
@@ -120,11 +121,12 @@ PlayerEntries ReadParticipantList(const TournamentModel& model)
                              .arg(MaxParticipantCount));
     TText description(fileName);
     (void)ReadDescriptionHeader(description, model.PairsEvent);
+    DescriptionNumbers numbers(description);
 
     PlayerEntries entries(static_cast<std::size_t>(PlayerCount(model)) + 1);
     std::size_t next = 1;
     for (qint32 k = 1; k <= model.ParticipantCount; ++k) {
-        const qint32 number = description.ReadInt();
+        const qint32 number = ReadParticipant(numbers, k, model.ParticipantCount);
         entries[next++].ParticipantNo = number;
         if (model.PairsEvent)
             entries[next++].ParticipantNo = number;

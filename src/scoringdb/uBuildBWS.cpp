@@ -8,6 +8,7 @@
 #include "common/uNapisy.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
+#include "scoringdb/KeptDatabase.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uCreateBWS.h"
 
@@ -172,6 +173,28 @@ void PutInPlace(const QString& building, const QString& file)
     MoveIntoPlace(building, file, QStringLiteral("Nie można zapisać bazy pod jej nazwą"));
 }
 
+// Asks before the existing file is replaced. A file that may hold results the tables sent is asked about
+// with how many and "&Nie" in focus, and a copy of it is kept beside it before it goes: one Enter never
+// loses a tournament's results. False when the operator keeps the file, or when the copy could not be made.
+bool MayReplace(const QString& file, Operator& op)
+{
+    const QString question = file + uNapisy::IstniejeNadpisac;
+    const ReceivedResults results = CountReceivedResults(file);
+    if (!results.MayBeLost())
+        return op.Ask(Question::Overwrite, question) == ModalResult::Yes;
+    if (op.Ask(Question::OverwriteResults, question + QLatin1Char('\n') + ReceivedResultsLine(file, results))
+        != ModalResult::Yes)
+        return false;
+    try {
+        const QString copy = KeepCopy(file);
+        op.ShowInfo(QStringLiteral("Poprzednią bazę %1 zachowano jako %2.").arg(file, copy));
+    } catch (const KibicError& error) {
+        op.ShowError(error.Message());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString BuildingFileName(const QString& file)
@@ -278,7 +301,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     }
 
     if (QFileInfo::exists(file)) {
-        if (op.Ask(Question::Overwrite, file + uNapisy::IstniejeNadpisac) != ModalResult::Yes)
+        if (!MayReplace(file, op))
             return false;
         // A file the terminal server still holds cannot go; creation then says so.
         (void)RemoveDatabaseFile(file);

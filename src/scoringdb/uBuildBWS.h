@@ -45,8 +45,9 @@ void FillScoringDatabase(const TournamentModel& model, const QString& fileName);
 using DatabaseFiller = std::function<void(const TournamentModel& model, const QString& fileName)>;
 
 // Builds TournamentBase + ".bws" for the tournament just read: sets OpenedExisting to false, asks
-// before overwriting an existing file, creates and fills the database under BuildingFileName and gives
-// it its own name only when it is whole. Returns true when the file was
+// before overwriting an existing file (about one that may hold results received from the tables with
+// "&Nie" in focus, and then keeps a copy of it beside it, saying so), creates and fills the database
+// under BuildingFileName and gives it its own name only when it is whole. Returns true when the file was
 // built (the caller then opens it with OpenScoringDatabase). False when the operator kept the old file
 // or when building failed; the operator has then been told why, the normal cursor is back and no
 // half-filled file is left behind.

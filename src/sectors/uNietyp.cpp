@@ -8,6 +8,7 @@
 #include "sectors/uSprNietyp.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kibic {
 
@@ -140,8 +141,11 @@ bool RunPatternEditor(TournamentModel& model, qint32 n, qint32 o, PatternEditorV
 {
     CheckSectorShape(model, n, o);
     qint32 b = 1;
+    qint32 row = 1;
     for (;;) {
-        view.ShowPage(MakePatternPage(model, n, o, b));
+        PatternPage page = MakePatternPage(model, n, o, b);
+        page.CurrentRow = std::exchange(row, 1);
+        view.ShowPage(page);
         const ModalResult result = view.ShowModalPage();
         if (result == ModalResult::Cancel)
             return false;
@@ -151,11 +155,15 @@ bool RunPatternEditor(TournamentModel& model, qint32 n, qint32 o, PatternEditorV
             case ModalResult::Ok: {
                 if (!SectorPatternComplete(model, n, o))
                     return false;
-                // A pattern the terminal server cannot play is refused with the board set and row at fault.
-                const QString fault = SectorPatternFault(model, n, o);
-                if (!fault.isEmpty())
-                    messages.ShowError(fault);
-                return fault.isEmpty();
+                // A pattern the terminal server cannot play is refused with the board set and row at fault,
+                // which the editor then shows, so that one wrong cell loses nothing else.
+                const PatternFault fault = SectorPatternFault(model, n, o);
+                if (fault.Text.isEmpty())
+                    return true;
+                messages.ShowError(fault.Text);
+                b = fault.BoardSet;
+                row = fault.Row;
+                break;
             }
             case ModalResult::Retry: {
                 const QString path = view.AskLoadPatternFile();

@@ -50,6 +50,7 @@ struct PatternPage
     QString Label2; // printed numbers of its first and last board
     bool PreviousEnabled = false; // BitBtn1
     bool NextEnabled = false; // BitBtn2
+    qint32 CurrentRow = 1; // the row the cursor is put on, in column "stolik"
     // Rows 1..n at indices 0..n-1: the cells' texts and the values behind "stolik" and "runda".
     std::vector<std::array<QString, PatternColumnCount>> Cells;
     std::vector<qint32> Tables;
@@ -110,7 +111,9 @@ public:
 
 // Runs the editor page by page over board sets 1..TableCount until "OK" or "Cancel"; loads and saves
 // pattern files on the way. A pattern file that cannot be read or written is reported through messages
-// and the operator stays on the page. True only on "OK" with every Table and Round stated.
+// and the operator stays on the page. "OK" on a complete pattern that the terminal server cannot play
+// (SectorPatternFault) shows why and the editor stays open, with everything entered, on the board set and
+// row at fault. True only on "OK" with every Table and Round stated and no such fault.
 [[nodiscard]] bool RunPatternEditor(
     TournamentModel& model, qint32 n, qint32 o, PatternEditorView& view, Operator& messages);
 

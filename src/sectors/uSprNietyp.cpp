@@ -227,7 +227,7 @@ bool SectorPatternComplete(const TournamentModel& model, qint32 n, qint32 o)
     return true;
 }
 
-QString SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o)
+PatternFault SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o)
 {
     CheckSectorShape(model, n, o);
     if (!model.PairsEvent && model.ExtraSectionCount >= 1)
@@ -239,23 +239,25 @@ QString SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o)
             if (entry.Table < 1 || entry.Round < 1)
                 continue;
             if (entry.Table > n)
-                return QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 jest poza "
-                                      "sektorem, który ma stoliki 1..%4.")
-                    .arg(b)
-                    .arg(i)
-                    .arg(entry.Table)
-                    .arg(n);
+                return { QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 jest poza "
+                                        "sektorem, który ma stoliki 1..%4.")
+                             .arg(b)
+                             .arg(i)
+                             .arg(entry.Table)
+                             .arg(n),
+                    b, i };
             const QPair<qint32, qint32> place { entry.Table, entry.Round };
             const auto earlier = seated.constFind(place);
             if (earlier != seated.cend())
-                return QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 w rundzie %4 "
-                                      "ma już spotkanie kompletu %5 z wiersza %6.")
-                    .arg(b)
-                    .arg(i)
-                    .arg(entry.Table)
-                    .arg(entry.Round)
-                    .arg(earlier->first)
-                    .arg(earlier->second);
+                return { QStringLiteral("Wzorzec sektora nietypowego: komplet %1, wiersz %2 – stolik %3 w rundzie %4 "
+                                        "ma już spotkanie kompletu %5 z wiersza %6.")
+                             .arg(b)
+                             .arg(i)
+                             .arg(entry.Table)
+                             .arg(entry.Round)
+                             .arg(earlier->first)
+                             .arg(earlier->second),
+                    b, i };
             seated.insert(place, { b, i });
         }
     }

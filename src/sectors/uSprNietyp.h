@@ -82,12 +82,20 @@ void ProposeHowellSector(TournamentModel& model, const NonTypicalSectorHandOver&
 // True when every Round and Table of rows 1..n of every board set is at least 1.
 [[nodiscard]] bool SectorPatternComplete(const TournamentModel& model, qint32 n, qint32 o);
 
+// A fault of a complete pattern and where it is: empty Text when there is none.
+struct PatternFault
+{
+    QString Text;
+    qint32 BoardSet = 0;
+    qint32 Row = 0;
+};
+
 // What makes a complete pattern one that the terminal server cannot play: a meeting at a table outside the
 // sector's tables 1..n, or two meetings at one table in one round (the server would keep only one of them,
-// and the other's results would never arrive). The text names the board set and the row; empty when the
-// pattern has no such fault. A sector split into several sections (an individual event with
-// ExtraSectionCount >= 1) numbers its tables section by section and is not checked here.
-[[nodiscard]] QString SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o);
+// and the other's results would never arrive). The text names the board set and the row. A sector split
+// into several sections (an individual event with ExtraSectionCount >= 1) numbers its tables section by
+// section and is not checked here.
+[[nodiscard]] PatternFault SectorPatternFault(const TournamentModel& model, qint32 n, qint32 o);
 
 // The completion of the sector that the movement readers call. Cancelling the kind choice, declining
 // the barometer question without an answer, or leaving the editor other than with a complete pattern

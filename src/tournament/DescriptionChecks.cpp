@@ -15,6 +15,14 @@ void CheckCount(const QString& fileName, const QString& name, qint64 value)
         FailDescription(fileName, QStringLiteral("%1 %2 jest zbyt duża").arg(name).arg(value));
 }
 
+// A count that a tournament cannot be without (its number in the header given for the message).
+void CheckPresent(const QString& fileName, const QString& what, qint64 value, int number)
+{
+    if (value < 1)
+        FailDescription(fileName,
+            QStringLiteral("nagłówek nie podaje %1 (liczba %2 nagłówka daje %3)").arg(what).arg(number).arg(value));
+}
+
 } // namespace
 
 void FailDescription(const QString& fileName, const QString& what)
@@ -37,6 +45,14 @@ void CheckHeaderCounts(const TournamentModel& model, const QString& fileName)
             QStringLiteral("%1 rozdań po %2 wyników to zbyt wiele zapisów pliku kontraktów")
                 .arg(model.BoardCount)
                 .arg(model.ResultsPerBoard));
+}
+
+void CheckSomethingToPlay(const TournamentModel& model, const QString& fileName)
+{
+    CheckPresent(fileName, QStringLiteral("ani jednego stołu w sektorze"), model.TableCount, 1);
+    CheckPresent(fileName, QStringLiteral("ani jednej rundy"), model.RoundCount, 2);
+    CheckPresent(fileName, QStringLiteral("ani jednego rozdania w rundzie"), model.BoardsPerRound, 3);
+    CheckPresent(fileName, QStringLiteral("ani jednego rozdania"), model.BoardCount, 14);
 }
 
 void CheckMovementSize(const TournamentModel& model, const QString& fileName, qint64 seatsPerTable)

@@ -21,6 +21,10 @@ inline constexpr qint64 MaxTournamentElements = 2'000'000;
 // records they give (ResultsPerBoard * BoardCount).
 void CheckHeaderCounts(const TournamentModel& model, const QString& fileName);
 
+// A tournament has at least one table in a section, one round, and one board in a round and in all: a
+// header without one of them belongs to a damaged file.
+void CheckSomethingToPlay(const TournamentModel& model, const QString& fileName);
+
 // The extra tables and sectors, and the size of the arrays the whole description needs, with
 // seatsPerTable participant positions at every ordinary table (2 pairs, 4 players).
 void CheckMovementSize(const TournamentModel& model, const QString& fileName, qint64 seatsPerTable);

@@ -2,6 +2,7 @@
 #include "tournament/DescriptionHeader.h"
 
 #include "tournament/DescriptionChecks.h"
+#include "tournament/DescriptionNumbers.h"
 
 namespace kibic {
 
@@ -9,53 +10,61 @@ namespace {
 
 constexpr qint32 kScoringFlag = 10000;
 constexpr qint32 kCodedExtraTables = 10000;
-
-void SkipNumber(TText& description)
-{
-    (void)description.ReadInt();
-}
+constexpr int kHeaderNumbers = 15;
 
 } // namespace
 
 DescriptionHeader ReadDescriptionHeader(TText& description, bool pairsEvent)
 {
+    DescriptionNumbers numbers(description);
+    int position = 0;
+    const auto place
+        = [&position] { return QStringLiteral("liczba %1 z %2 nagłówka").arg(position).arg(kHeaderNumbers); };
+    const auto next = [&] {
+        ++position;
+        return numbers.Read(place);
+    };
+    const auto skip = [&] {
+        ++position;
+        numbers.Skip(place);
+    };
     DescriptionHeader header;
-    const qint32 tables = description.ReadInt();
+    const qint32 tables = next();
     header.ScoringFlag = tables > kScoringFlag;
     header.TableCount = tables % kScoringFlag;
-    header.RoundCount = description.ReadInt();
-    header.BoardsPerRound = description.ReadInt();
-    header.SectionCount = description.ReadInt();
+    header.RoundCount = next();
+    header.BoardsPerRound = next();
+    header.SectionCount = next();
     if (pairsEvent) {
-        SkipNumber(description);
-        header.SwitchRound = description.ReadInt();
+        skip();
+        header.SwitchRound = next();
     } else {
-        const qint32 extraTables = description.ReadInt();
+        const qint32 extraTables = next();
         if (extraTables > kCodedExtraTables) {
             header.ExtraSectionCount = (extraTables - kCodedExtraTables) / 100;
             header.ExtraTableCount = extraTables % 100;
         } else {
             header.ExtraTableCount = extraTables;
         }
-        SkipNumber(description);
+        skip();
     }
-    header.Shift = description.ReadInt();
-    header.ParticipantCount = description.ReadInt();
-    header.ResultsPerBoard = description.ReadInt();
-    SkipNumber(description);
-    SkipNumber(description);
+    header.Shift = next();
+    header.ParticipantCount = next();
+    header.ResultsPerBoard = next();
+    skip();
+    skip();
     if (pairsEvent) {
-        SkipNumber(description);
-        SkipNumber(description);
+        skip();
+        skip();
     } else {
-        header.FirstSwitchStart = description.ReadInt();
-        header.FirstSwitchEnd = description.ReadInt();
+        header.FirstSwitchStart = next();
+        header.FirstSwitchEnd = next();
     }
-    header.BoardCount = description.ReadInt();
+    header.BoardCount = next();
     if (pairsEvent)
-        header.ExtraTableCount = description.ReadInt();
+        header.ExtraTableCount = next();
     else
-        header.SecondSwitchStart = description.ReadInt();
+        header.SecondSwitchStart = next();
     return header;
 }
 
@@ -72,6 +81,7 @@ void SetHeaderCounts(TournamentModel& model, const DescriptionHeader& header, co
     model.BoardCount = header.BoardCount;
     CheckHeaderCounts(model, fileName);
     CheckMovementSize(model, fileName, seatsPerTable);
+    CheckSomethingToPlay(model, fileName);
 }
 
 } // namespace kibic

@@ -47,12 +47,14 @@ struct DescriptionHeader
 };
 
 // Reads the fifteen numbers of a pairs (pairsEvent) or an individual description; the stream is left
-// at the participant list. Missing numbers read as 0.
+// at the participant list. A header cut short, or with something that is no number in the place of a number
+// it uses, raises KibicError naming the file and the number (the unused ones need only be there).
 [[nodiscard]] DescriptionHeader ReadDescriptionHeader(TText& description, bool pairsEvent);
 
 // The header's counts into the model (TableCount, RoundCount, BoardsPerRound, SectionCount,
 // ExtraSectionCount, ExtraTableCount, ParticipantCount, ResultsPerBoard, BoardCount; not ScoringKind),
-// then the checks of the counts: a damaged description raises KibicError naming fileName.
+// then the checks of the counts: a damaged description, or one of no table, no round or no board, raises
+// KibicError naming fileName.
 // seatsPerTable is 2 for pairs, 4 for players.
 void SetHeaderCounts(TournamentModel& model, const DescriptionHeader& header, const QString& fileName, qint64 seatsPerTable);
 

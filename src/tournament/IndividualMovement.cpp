@@ -5,6 +5,7 @@
 #include "tournament/IndividualMovement.h"
 
 #include "tournament/DescriptionChecks.h"
+#include "tournament/DescriptionNumbers.h"
 #include "tournament/SectionMovement.h"
 
 #include <utility>
@@ -53,13 +54,17 @@ void ReadIndividualSectorSeating(TournamentModel& model, TText& description)
 {
     const QString& fileName = description.FileName();
     const qint64 ordinarySlots = qint64(model.RoundCount) * model.SectionCount;
+    DescriptionNumbers numbers(description);
     for (qint32 b = 1; b <= model.TableCount; ++b) {
         for (qint32 p = 1; p <= model.ExtraTableCount; ++p) {
+            const auto seat = [&] {
+                return ParticipantAt(model, numbers.Read([b, p] { return SectorSeatingPlace(b, p); }), fileName);
+            };
             MovementEntry& entry = EntryAt(model, b, ordinarySlots + p, fileName);
-            entry.NS = ParticipantAt(model, description.ReadInt(), fileName);
-            entry.EW = ParticipantAt(model, description.ReadInt(), fileName);
-            entry.South = ParticipantAt(model, description.ReadInt(), fileName);
-            entry.West = ParticipantAt(model, description.ReadInt(), fileName);
+            entry.NS = seat();
+            entry.EW = seat();
+            entry.South = seat();
+            entry.West = seat();
             entry.Round = 0;
             entry.Table = 0;
         }

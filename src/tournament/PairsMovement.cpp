@@ -7,6 +7,7 @@
 #include "tournament/PairsMovement.h"
 
 #include "tournament/DescriptionChecks.h"
+#include "tournament/DescriptionNumbers.h"
 #include "tournament/SectionMovement.h"
 
 #include <utility>
@@ -52,16 +53,19 @@ NonTypicalSectorHandOver ReadPairsSectorSeating(
                     .arg(model.ParticipantCount));
         return position;
     };
+    DescriptionNumbers numbers(description);
     for (qint32 b = 1; b <= model.TableCount; ++b) {
-        const qint32 meetings = description.ReadInt();
-        (void)description.ReadInt();
+        const auto count = [b] { return QStringLiteral("liczba spotkań kompletu %1 sektora nietypowego").arg(b); };
+        const qint32 meetings = numbers.Read(count);
+        numbers.Skip(count);
         for (qint32 p = 1; p <= model.ExtraTableCount; ++p) {
+            const auto seating = [b, p] { return SectorSeatingPlace(b, p); };
             MovementEntry& entry = EntryAt(model, b, ordinarySlots + p, fileName);
-            const qint32 ns = description.ReadInt();
-            (void)description.ReadInt();
+            const qint32 ns = numbers.Read(seating);
+            numbers.Skip(seating);
             entry.NS = checked(p > meetings ? 0 : ns);
-            const qint32 ew = description.ReadInt();
-            (void)description.ReadInt();
+            const qint32 ew = numbers.Read(seating);
+            numbers.Skip(seating);
             entry.EW = checked(p > meetings ? 0 : ew);
             entry.Round = 0;
             entry.Table = 0;

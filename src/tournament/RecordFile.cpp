@@ -1,6 +1,7 @@
 // ZyRT's files of fixed-size records: written in place one record at a time, read back in blocks.
 #include "tournament/RecordFile.h"
 
+#include "common/FileErrors.h"
 #include "common/HeldFiles.h"
 #include "common/KibicError.h"
 
@@ -68,7 +69,7 @@ public:
         const auto failed = [&](int error) {
             throw KibicError(QStringLiteral("Nie można zapisać rekordu %1 w pliku %2: %3")
                                  .arg(index)
-                                 .arg(m_fileName, qt_error_string(error)));
+                                 .arg(m_fileName, FileErrorText(error)));
         };
 #ifdef Q_OS_WIN
         OVERLAPPED at {};
@@ -140,7 +141,7 @@ private:
 
     [[noreturn]] void Failed(const QString& message, int error) const
     {
-        throw KibicError(message.arg(m_fileName, qt_error_string(error)));
+        throw KibicError(message.arg(m_fileName, FileErrorText(error)));
     }
 
     [[nodiscard]] bool IsOpen() const
@@ -210,8 +211,10 @@ RecordFileReader::RecordFileReader(const QString& fileName, int recordSize)
 {
     if (!QFileInfo::exists(fileName))
         throw KibicError(QStringLiteral("Brak pliku %1.").arg(fileName));
+    ClearSystemError();
     if (!m_file.open(QIODevice::ReadOnly))
-        throw KibicError(QStringLiteral("Nie można otworzyć pliku %1: %2").arg(fileName, m_file.errorString()));
+        throw KibicError(
+            QStringLiteral("Nie można otworzyć pliku %1: %2").arg(fileName, FileErrorText(m_file, LastSystemError())));
     const qint64 size = m_file.size();
     if (size % recordSize != 0)
         throw KibicError(QStringLiteral("Plik %1 ma %2 bajtów, a to nie jest pełna liczba rekordów po %3 bajtów.")
@@ -224,11 +227,12 @@ RecordFileReader::RecordFileReader(const QString& fileName, int recordSize)
 QByteArray RecordFileReader::Read(qint64 count)
 {
     const qint64 wanted = count * m_recordSize;
+    ClearSystemError();
     QByteArray block = m_file.read(wanted);
     if (block.size() != wanted)
         throw KibicError(QStringLiteral("Nie można odczytać pliku %1: %2")
                              .arg(m_file.fileName(),
-                                 m_file.error() != QFileDevice::NoError ? m_file.errorString()
+                                 m_file.error() != QFileDevice::NoError ? FileErrorText(m_file, LastSystemError())
                                                                         : QStringLiteral("plik się skrócił")));
     return block;
 }

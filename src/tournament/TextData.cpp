@@ -2,8 +2,8 @@
 #include "tournament/TextData.h"
 
 #include "common/KibicError.h"
+#include "common/SafeFiles.h"
 
-#include <QFile>
 #include <limits>
 #include <vector>
 
@@ -55,12 +55,8 @@ bool ParseInt32(const QByteArray& token, qint32& value)
 TText::TText(const QString& fileName)
     : m_fileName(fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw KibicError(QStringLiteral("Nie można otworzyć pliku %1: %2").arg(fileName, file.errorString()));
-    m_bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw KibicError(QStringLiteral("Nie można odczytać pliku %1: %2").arg(fileName, file.errorString()));
+    m_bytes = ReadWholeFile(
+        fileName, QStringLiteral("Nie można otworzyć pliku"), QStringLiteral("Nie można odczytać pliku"));
 }
 
 TText::TText(QByteArray bytes, QString name)
@@ -174,13 +170,19 @@ QByteArray TText::ReadToken()
     }
 }
 
+bool TText::TokenValue(const QByteArray& token, qint32& value)
+{
+    if (token == "++") {
+        value = std::numeric_limits<qint32>::max();
+        return true;
+    }
+    return ParseInt32(token, value);
+}
+
 qint32 TText::ReadInt()
 {
-    const QByteArray token = ReadToken();
-    if (token == "++")
-        return std::numeric_limits<qint32>::max();
     qint32 value = 0;
-    return ParseInt32(token, value) ? value : 0;
+    return TokenValue(ReadToken(), value) ? value : 0;
 }
 
 QByteArray ConvertPolishLetters(const QByteArray& text)

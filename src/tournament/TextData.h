@@ -29,6 +29,10 @@ public:
     [[nodiscard]] qint32 ReadInt();
     [[nodiscard]] QByteArray ReadToken();
 
+    // A token as ReadInt reads a number: "++" is 2147483647, a decimal integer with an optional sign that
+    // fits 32 bits is itself. False for any other token, which ReadInt reads as 0.
+    [[nodiscard]] static bool TokenValue(const QByteArray& token, qint32& value);
+
     // True once a read of one byte found no byte.
     [[nodiscard]] bool AtEnd() const { return m_atEnd; }
 

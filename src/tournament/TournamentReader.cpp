@@ -16,6 +16,7 @@
 #include "tournament/ContractFile.h"
 #include "tournament/DescriptionChecks.h"
 #include "tournament/DescriptionHeader.h"
+#include "tournament/DescriptionNumbers.h"
 #include "tournament/IndividualMovement.h"
 #include "tournament/PairsMovement.h"
 #include "tournament/TournamentFiles.h"
@@ -33,8 +34,9 @@ void ReadParticipantNumbers(TournamentModel& model, TText& description)
     CreateContractFile(model.TournamentBase, qint64(model.ResultsPerBoard) * model.BoardCount);
     FillBoardNumbers(model);
     SizeParticipantNumbers(model);
+    DescriptionNumbers numbers(description);
     for (qint32 i = 1; i <= model.ParticipantCount; ++i)
-        model.ParticipantNumbers[static_cast<size_t>(i)] = description.ReadInt();
+        model.ParticipantNumbers[static_cast<size_t>(i)] = ReadParticipant(numbers, i, model.ParticipantCount);
     SizeMovement(model);
 }
 
@@ -51,13 +53,20 @@ std::optional<NonTypicalSectorHandOver> ReadPairsDescription(TournamentModel& mo
     PairsMovementParameters parameters;
     parameters.SwitchRound = header.SwitchRound;
     parameters.Shift = header.Shift;
-    parameters.EWStep = model.ExtraTableCount < 1 ? description.ReadInt() : -2;
+    DescriptionNumbers numbers(description);
+    parameters.EWStep = model.ExtraTableCount < 1
+        ? numbers.Read([] { return QStringLiteral("krok par EW po liście uczestników"); })
+        : -2;
     GeneratePairsSections(model, parameters, fileName);
     if (model.ExtraTableCount >= 1)
         return ReadPairsSectorSeating(model, description, parameters);
     if (model.SectionCount == 2) {
-        const qint32 exchangeFlag = description.ReadInt();
-        const qint32 meetingPosition = description.ReadInt();
+        // The two numbers that close a description of two sections; a file that ends before them reads
+        // them as 0, nothing exchanged.
+        const qint32 exchangeFlag
+            = numbers.ReadOptional([] { return QStringLiteral("zamiana sektorów w ostatniej rundzie"); });
+        const qint32 meetingPosition
+            = numbers.ReadOptional([] { return QStringLiteral("pozycja pary spotkania sektorów"); });
         ExchangeLastRounds(model, exchangeFlag, parameters.SwitchRound, fileName);
         ArrangeSectionMeeting(model, meetingPosition, fileName);
     }
@@ -75,11 +84,16 @@ std::optional<NonTypicalSectorHandOver> ReadIndividualDescription(TournamentMode
         header.FirstSwitchStart, header.FirstSwitchEnd, header.SecondSwitchStart, model.RoundCount, fileName);
     ReadParticipantNumbers(model, description);
 
+    DescriptionNumbers numbers(description);
+    const auto step = [&numbers](const char* seat) {
+        return numbers.Read(
+            [seat] { return QStringLiteral("krok miejsca %1 po liście uczestników").arg(QLatin1String(seat)); });
+    };
     SeatSteps steps;
-    steps.North = description.ReadInt();
-    steps.East = description.ReadInt();
-    steps.South = description.ReadInt();
-    steps.West = description.ReadInt();
+    steps.North = step("N");
+    steps.East = step("E");
+    steps.South = step("S");
+    steps.West = step("W");
     GenerateIndividualSections(model, steps, header.Shift, switches, fileName);
 
     if (model.ExtraTableCount < 1)

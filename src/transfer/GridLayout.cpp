@@ -107,6 +107,28 @@ GridGeometry FitWindowToGrid(int rowCount, int columnCount, int gridLeft, int gr
     return geometry;
 }
 
+GridSize SmallestGrid()
+{
+    // The fixed column and row, one cell, a scroll bar each way and the frame.
+    constexpr int frame = 4;
+    return { GridFirstColumnWidth + 1 + GridDefaultColumnWidth + 1 + ScrollBarSize + frame,
+        2 * (GridDefaultRowHeight + 1) + ScrollBarSize + frame };
+}
+
+GridSize GridInWindow(int windowWidth, int windowHeight, const GridPlace& place)
+{
+    const GridSize smallest = SmallestGrid();
+    const int roomWide = windowWidth - 2 * place.Left;
+    const int roomHigh = windowHeight - place.Top - place.BottomMargin;
+    return { std::max(std::min(place.FittedWidth, roomWide), smallest.Width), std::max(roomHigh, smallest.Height) };
+}
+
+GridSize SmallestWindow(const GridPlace& place)
+{
+    const GridSize smallest = SmallestGrid();
+    return { smallest.Width + 2 * place.Left, place.Top + smallest.Height + place.BottomMargin };
+}
+
 CellRgb RgbOf(CellColour colour)
 {
     switch (colour) {
@@ -127,6 +149,11 @@ CellColour CellColourOf(int column, int row, const QString& text)
     if (column == 0 || row == 0)
         return CellColour::Fixed;
     return text.trimmed().isEmpty() ? CellColour::Waiting : CellColour::Received;
+}
+
+QString CellShownText(const QString& text, bool erased)
+{
+    return erased && text.trimmed().isEmpty() ? ErasedCellSign.toString() : text;
 }
 
 int CellTextOffset(int cellWidth, int textWidth)

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QtGlobal>
 
 namespace kibic {
@@ -45,6 +46,33 @@ struct GridGeometry
 // direction. gridLeft and gridTop are the grid's place on the window.
 [[nodiscard]] GridGeometry FitWindowToGrid(int rowCount, int columnCount, int gridLeft, int gridTop);
 
+// Where the grid sits in the main window once FitWindowToGrid has sized both, for resizing the window.
+struct GridPlace
+{
+    int Left = 0;
+    int Top = 0;
+    int FittedWidth = 0; // the width FitWindowToGrid gave the grid
+    int BottomMargin = 0; // from the grid's bottom to the window's
+};
+
+struct GridSize
+{
+    int Width = 0;
+    int Height = 0;
+    friend bool operator==(const GridSize&, const GridSize&) = default;
+};
+
+// The smallest grid that still shows its headers, one cell and both scroll bars.
+[[nodiscard]] GridSize SmallestGrid();
+
+// The grid in a window of this client size: anchored to the left, top and bottom, as wide as it was
+// fitted but never past the window's right edge (its left margin stays free there), never smaller than
+// SmallestGrid. So the grid and both its scroll bars stay inside the window, whatever its size.
+[[nodiscard]] GridSize GridInWindow(int windowWidth, int windowHeight, const GridPlace& place);
+
+// The smallest client size of the window that holds SmallestGrid in its place.
+[[nodiscard]] GridSize SmallestWindow(const GridPlace& place);
+
 enum class CellColour {
     Fixed, // header cells: sky blue
     Received, // a data cell with a round number: light green
@@ -60,6 +88,14 @@ struct CellRgb
 };
 
 [[nodiscard]] CellRgb RgbOf(CellColour colour);
+
+// The sign drawn in a data cell whose last entry was erased at the table, so that it differs at a glance
+// from a board not played yet, on the same yellow. It is only drawn: the cell's text stays empty, as the
+// transfer, the grid's actions and the count of results read it.
+inline constexpr QStringView ErasedCellSign = u"\u00D7";
+
+// What a data cell shows: its text, or ErasedCellSign when it is empty and its last entry was an erasure.
+[[nodiscard]] QString CellShownText(const QString& text, bool erased);
 
 [[nodiscard]] CellColour CellColourOf(int column, int row, const QString& text);
 

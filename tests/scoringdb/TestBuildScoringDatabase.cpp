@@ -1,14 +1,15 @@
 // Building a scoring database from a tournament model: the rows of every table, the overwrite
 // question, the checks before a file is made and the clean-up after a failed fill.
 #include "ScoringDbTestSupport.h"
-#include "support/SmallDisk.h"
-#include "support/TournamentModels.h"
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
+#include "scoringdb/KeptDatabase.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
+#include "support/SmallDisk.h"
+#include "support/TournamentModels.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,6 +72,28 @@ TournamentModel IndividualModel(const QString& base, qint32 extraSections, qint3
         }
     }
     return model;
+}
+
+// An operator that also keeps which question each question was.
+struct QuestionLog : ScriptedOperator
+{
+    using ScriptedOperator::ScriptedOperator;
+    ModalResult Ask(Question question, const QString& text) override
+    {
+        Questions.append(question);
+        return ScriptedOperator::Ask(question, text);
+    }
+    QList<Question> Questions;
+};
+
+// Appends rows to ReceivedData as the terminals do: table 1 of section 1, round 1, boards 1..count.
+void ReceiveResults(const QString& file, int count)
+{
+    DbConnection connection(ScoringConnectionString(file));
+    for (int board = 1; board <= count; ++board)
+        (void)connection.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[NS/EW],"
+                                                "[Contract],[Result]) VALUES (1,1,1,?,'N','3 NT','=')"),
+            { board });
 }
 
 } // namespace
@@ -319,6 +342,138 @@ private slots:
             QCOMPARE(Content(m_file), QByteArray("the database of last week"));
             QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), L({ "cup.bws" }));
         }
+    }
+
+    // A database that holds results from the tables: the question says so after its own text, "&Nie" has the
+    // focus, and "&Tak" keeps the old file beside the new one under a name with the date and time.
+    void existingDatabaseWithResults_data()
+    {
+        QTest::addColumn<ModalResult>("answer");
+        QTest::addColumn<bool>("built");
+        QTest::newRow("&Tak") << ModalResult::Yes << true;
+        QTest::newRow("&Nie") << ModalResult::No << false;
+        QTest::newRow("closed") << ModalResult::Cancel << false;
+    }
+
+    void existingDatabaseWithResults()
+    {
+        QFETCH(ModalResult, answer);
+        QFETCH(bool, built);
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        ScriptedOperator first;
+        QVERIFY(BuildScoringDatabase(model, first));
+        ReceiveResults(m_file, 4);
+        const QByteArray before = Content(m_file);
+
+        QuestionLog op;
+        op.QueueAnswer(answer);
+        QCOMPARE(BuildScoringDatabase(model, op), built);
+
+        QCOMPARE(op.Questions, QList<Question>({ Question::OverwriteResults }));
+        QCOMPARE(FocusedAnswer(op.Questions.first()), DialogButton::No);
+        QCOMPARE(op.Messages.first(),
+            m_file + QStringLiteral(" istnieje.\nNadpisać?\nBaza ") + m_file
+                + QStringLiteral(
+                    " zawiera wyniki otrzymane od stołów (4); przed nadpisaniem zachowam jej kopię obok."));
+        const QStringList copies = QDir(m_dir->path()).entryList({ QStringLiteral("cup-kopia-*.bws") }, QDir::Files);
+        if (!built) {
+            QCOMPARE(op.Messages.size(), 1);
+            QVERIFY(copies.isEmpty());
+            QCOMPARE(Content(m_file), before);
+            return;
+        }
+        QCOMPARE(copies.size(), 1);
+        const QString copy = m_dir->filePath(copies.first());
+        QVERIFY2(QRegularExpression(QStringLiteral("^cup-kopia-\\d{4}-\\d\\d-\\d\\d-\\d{6}\\.bws$"))
+                     .match(copies.first())
+                     .hasMatch(),
+            qPrintable(copies.first()));
+        QCOMPARE(Content(copy), before);
+        QCOMPARE(Rows(copy, QStringLiteral("ReceivedData"), { QStringLiteral("Board") }), L({ "1", "2", "3", "4" }));
+        QCOMPARE(Rows(m_file, QStringLiteral("ReceivedData"), { QStringLiteral("Board") }), QStringList());
+        QCOMPARE(op.Messages.mid(1),
+            QStringList({ QStringLiteral("Poprzednią bazę %1 zachowano jako %2.").arg(m_file, copy) }));
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Confirm, DialogKind::Info }));
+    }
+
+    // A database without results asks as before and keeps no copy; one whose results cannot be counted is
+    // treated as holding some.
+    void existingDatabaseWithoutCountedResults_data()
+    {
+        QTest::addColumn<bool>("countable");
+        QTest::addColumn<Question>("question");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("no results") << true << Question::Overwrite << 0;
+        QTest::newRow("no ReceivedData table") << false << Question::OverwriteResults << 1;
+    }
+
+    void existingDatabaseWithoutCountedResults()
+    {
+        QFETCH(bool, countable);
+        QFETCH(Question, question);
+        QFETCH(int, copies);
+        TournamentModel model = PairsModel(m_base, 1, 3, 3, 2, 0);
+        ScriptedOperator first;
+        QVERIFY(BuildScoringDatabase(model, first));
+        if (!countable) {
+            DbConnection connection(ScoringConnectionString(m_file));
+            (void)connection.Execute(QStringLiteral("DROP TABLE [ReceivedData]"));
+        }
+        QuestionLog op(ModalResult::Yes);
+        QVERIFY(BuildScoringDatabase(model, op));
+        QCOMPARE(op.Questions, QList<Question>({ question }));
+        if (countable)
+            QCOMPARE(op.Messages, QStringList({ m_file + QStringLiteral(" istnieje.\nNadpisać?") }));
+        else
+            QVERIFY2(op.Messages.first().contains(
+                         QStringLiteral("\nNie można policzyć wyników otrzymanych od stołów w bazie ") + m_file),
+                qPrintable(op.Messages.first()));
+        QCOMPARE(QDir(m_dir->path()).entryList({ QStringLiteral("cup-kopia-*") }, QDir::Files).size(), copies);
+    }
+
+    void keptCopyNames_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("free") << QStringList() << "cup-kopia-2025-03-14-190733.bws";
+        QTest::newRow("taken") << L({ "cup-kopia-2025-03-14-190733.bws" }) << "cup-kopia-2025-03-14-190733-2.bws";
+        QTest::newRow("taken twice") << L({ "cup-kopia-2025-03-14-190733.bws", "cup-kopia-2025-03-14-190733-2.bws" })
+                                     << "cup-kopia-2025-03-14-190733-3.bws";
+    }
+
+    void keptCopyNames()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, expected);
+        for (const QString& name : present)
+            WriteFileBytes(m_dir->filePath(name), "kopia");
+        const QDateTime when(QDate(2025, 3, 14), QTime(19, 7, 33));
+        QCOMPARE(KeptCopyName(m_file, when), m_dir->filePath(expected));
+    }
+
+    // No room for the copy: the database that holds results stays as it is, and the operator is told why.
+    void copyThatCannotBeMadeKeepsTheDatabase()
+    {
+        kibic::test::SmallDisk disk(1024);
+        if (!disk.Mounted)
+            QSKIP(qPrintable(disk.Why));
+        const QString base = disk.Path(QStringLiteral("cup"));
+        const QString file = base + QStringLiteral(".bws");
+        TournamentModel model = PairsModel(base, 1, 3, 3, 2, 0);
+        ScriptedOperator first;
+        QVERIFY(BuildScoringDatabase(model, first));
+        ReceiveResults(file, 2);
+        const QByteArray before = Content(file);
+        QVERIFY(disk.Fill(before.size() / 2));
+        ScriptedOperator op(ModalResult::Yes);
+        QVERIFY(!BuildScoringDatabase(model, op));
+        QCOMPARE(Content(file), before);
+        QCOMPARE(op.Kinds, QList<DialogKind>({ DialogKind::Confirm, DialogKind::Error }));
+        QVERIFY2(op.Messages.last().startsWith(
+                     QStringLiteral("Nie zachowano kopii bazy %1 (nie została nadpisana)").arg(file)),
+            qPrintable(op.Messages.last()));
+        QVERIFY2(op.Messages.last().contains(QStringLiteral("brak miejsca na dysku")), qPrintable(op.Messages.last()));
+        QCOMPARE(QDir(disk.Path(QString())).entryList({ QStringLiteral("cup*") }, QDir::Files), L({ "cup.bws" }));
     }
 
     void overwriteAsksWithYesAndNo()

@@ -1,8 +1,10 @@
 // kibic-cli build: the scoring database of a tournament from the command line, and its exit codes.
 #include "ScoringDbTestSupport.h"
+#include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "support/ProgramRun.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +76,28 @@ private slots:
         QCOMPARE(outcome.ExitCode, 0);
         QCOMPARE(DetectDatabaseFormat(file), DatabaseFormat::Sqlite);
         QCOMPARE(Rows(file, QStringLiteral("Tables"), {QStringLiteral("Table")}).size(), 7);
+    }
+
+    // The old database held results from the tables: --overwrite keeps it beside the new one and says so.
+    void overwriteKeepsACopyOfResults()
+    {
+        const QString file = m_base + QStringLiteral(".bws");
+        QCOMPARE(RunBuild({ m_base + QStringLiteral(".inf") }).ExitCode, 0);
+        {
+            DbConnection connection(ScoringConnectionString(file));
+            (void)connection.Execute(QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],"
+                                                    "[NS/EW],[Contract],[Result]) VALUES (1,2,1,4,'S','4 S','+1')"));
+        }
+        const QByteArray before = Content(file);
+        const ProgramRun outcome = RunBuild({ QStringLiteral("--overwrite"), m_base + QStringLiteral(".inf") });
+        QCOMPARE(outcome.Err, QString());
+        QCOMPARE(outcome.ExitCode, 0);
+        const QStringList copies = QDir(m_dir->path()).entryList({ QStringLiteral("cup-kopia-*.bws") }, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        const QString copy = m_dir->filePath(copies.first());
+        QCOMPARE(outcome.Out, QStringLiteral("Poprzednią bazę %1 zachowano jako %2.\n%1\n").arg(file, copy));
+        QCOMPARE(Content(copy), before);
+        QCOMPARE(Rows(file, QStringLiteral("ReceivedData"), { QStringLiteral("Board") }), QStringList());
     }
 
     void refusals_data()

@@ -1,5 +1,6 @@
 // The command line's answers to a non-typical sector: --sector-kind, --pattern, --barometer.
 #include "SectorModels.h"
+#include "support/FailureOf.h"
 
 #include "CliSectorOptions.h"
 #include "common/KibicError.h"
@@ -12,16 +13,6 @@ using namespace kibic;
 using namespace kibic::test;
 
 namespace {
-
-QString FailureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const KibicError& error) {
-        return error.Message();
-    }
-    return {};
-}
 
 // The completer of a command line that holds only the sector options; a command line they refuse raises
 // KibicError with the reason, as the command would.

@@ -284,6 +284,7 @@ private slots:
 
     // A complete pattern that the terminal server could not play is refused, saying which board set and
     // row: a meeting at a table outside the sector's two tables, or a second meeting at a table in a round.
+    // The editor stays open on that board set and row with everything entered; once put right, "OK" accepts.
     void unplayablePatternIsRefused_data()
     {
         QTest::addColumn<int>("boardSet");
@@ -318,13 +319,23 @@ private slots:
             }
         };
         view.Steps = { Press(ModalResult::Yes, stateOneWrong), Press(ModalResult::Yes, stateOneWrong),
-            Press(ModalResult::Ok, stateOneWrong) };
+            Press(ModalResult::Ok, stateOneWrong), Press(ModalResult::Ok, StateAll) };
         RecordingOperator messages;
 
-        QVERIFY(!RunPatternEditor(t.Model, 2, 0, view, messages));
+        QVERIFY(RunPatternEditor(t.Model, 2, 0, view, messages));
 
         QCOMPARE(messages.Errors.size(), 1);
         QVERIFY2(messages.Errors.first().contains(message), qPrintable(messages.Errors.first()));
+        QCOMPARE(view.Pages.size(), size_t(4));
+        const PatternPage& atFault = view.Pages[3];
+        QCOMPARE(atFault.BoardSet, boardSet);
+        QCOMPARE(atFault.CurrentRow, row);
+        QCOMPARE(atFault.Cells[size_t(row - 1)][size_t(PatternColumn::Table)], table);
+        QCOMPARE(atFault.Cells[size_t(row - 1)][size_t(PatternColumn::Round)], round);
+        QCOMPARE(view.Pages[0].CurrentRow, 1);
+        // What was entered on the other board sets is still there.
+        QCOMPARE(t.Row(1, 2).Table, 2);
+        QCOMPARE(t.Row(1, 2).Round, 1);
     }
 
     void cancelStoresNothing()

@@ -327,6 +327,49 @@ private slots:
         QVERIFY(messages.Messages.empty());
     }
 
+    // A table outside the sector and "OK": the message, then the editor again on that board set with what
+    // was typed, the cursor on the row at fault; put right, "OK" accepts.
+    void tableOutsideTheSectorKeepsTheEditorOpen()
+    {
+        SectorTournament t = MakeSectorTournament(2, 4);
+        RecordingOperator messages;
+        TfrmNietyp form(QString(), messages);
+        driver().Then([](QWidget* modal) {
+            TfrmNietyp* f = Editor(modal);
+            StatePage(f);
+            TypeIntoCell(f, 3, PatternColumn::Table, QStringLiteral("9"));
+            Click(f->BitBtn2);
+        });
+        driver().Then([](QWidget* modal) {
+            TfrmNietyp* f = Editor(modal);
+            StatePage(f);
+            Click(f->BitBtn3);
+        });
+        QStringList tablesShown;
+        int currentRow = -1;
+        QString label;
+        driver().Then([&](QWidget* modal) {
+            TfrmNietyp* f = Editor(modal);
+            label = f->Label1->text();
+            tablesShown = Column(f, PatternColumn::Table);
+            currentRow = f->StringGrid1->currentRow() + 1;
+            TypeIntoCell(f, 3, PatternColumn::Table, QStringLiteral("3"));
+            Click(f->BitBtn3);
+        });
+
+        QVERIFY(form.EditSectorPattern(t.Model, 4, 0));
+        QVERIFY(driver().Finished());
+        QCOMPARE(messages.Errors.size(), 1);
+        QVERIFY2(messages.Errors.first().contains(QStringLiteral("komplet 1, wiersz 3 – stolik 9 jest poza sektorem")),
+            qPrintable(messages.Errors.first()));
+        QCOMPARE(label, QStringLiteral("Kpl.1"));
+        QCOMPARE(tablesShown,
+            QStringList({ QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("9"), QStringLiteral("4") }));
+        QCOMPARE(currentRow, 3);
+        QCOMPARE(t.Row(1, 3).Table, 3);
+        QCOMPARE(t.Row(2, 4).Round, 2);
+    }
+
     // The operator types into a cell and clicks "OK" at once: what the cell's editor holds counts.
     void textStillBeingTypedCounts()
     {

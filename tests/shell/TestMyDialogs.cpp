@@ -256,6 +256,30 @@ private slots:
             QVERIFY2(qobject_cast<TMyDlgForm*>(window) == nullptr, "the dialog outlived ShowMessageDialog");
     }
 
+    // Enter answers a question with the button in focus: "&Nie" for a database that holds results from the
+    // tables, "&Tak" for any other overwrite.
+    void enterAnswersWithTheFocusedButton_data()
+    {
+        QTest::addColumn<Question>("question");
+        QTest::addColumn<ModalResult>("answer");
+        QTest::newRow("database with results") << Question::OverwriteResults << ModalResult::No;
+        QTest::newRow("other file") << Question::Overwrite << ModalResult::Yes;
+    }
+
+    void enterAnswersWithTheFocusedButton()
+    {
+        QFETCH(Question, question);
+        QFETCH(ModalResult, answer);
+        WindowOperator op;
+        test::ModalDriver driver;
+        driver.Then([](QWidget* modal) {
+            QVERIFY(qobject_cast<TMyDlgForm*>(modal) != nullptr);
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        QCOMPARE(op.Ask(question, QStringLiteral("/t/cup.bws istnieje.\nNadpisać?")), answer);
+        QVERIFY(driver.Finished());
+    }
+
     // Only texts are kept from the box: it is released when it closes.
     void windowOperatorShowsErrorsInTheErrorBox()
     {

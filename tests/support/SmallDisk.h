@@ -2,6 +2,8 @@
 // Mounting needs root; where it cannot be mounted the test skips with the reason.
 #pragma once
 
+#include "common/FileErrors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -60,6 +62,14 @@ public:
     // Frees the disk again.
     void Empty() { QFile::remove(Path(QStringLiteral("filler"))); }
 
+    // Mounts the disk again read-only, as a locked memory card or a CD would be: what is on it stays readable.
+    [[nodiscard]] bool MakeReadOnly()
+    {
+        return QProcess::execute(
+                   QStringLiteral("mount"), { QStringLiteral("-o"), QStringLiteral("remount,ro"), m_mountPoint.path() })
+            == 0;
+    }
+
     bool Mounted = false;
     QString Why; // why there is no disk, when Mounted is false
 
@@ -67,10 +77,10 @@ private:
     QTemporaryDir m_mountPoint;
 };
 
-// The system's text of a full disk, as the messages quote it.
+// The text of a full disk, as the messages quote it: our words, the system's text after them.
 inline QString NoSpaceText()
 {
-    return qt_error_string(ENOSPC);
+    return FileErrorText(ENOSPC);
 }
 
 } // namespace kibic::test

@@ -56,7 +56,7 @@ private slots:
                                             << QStringLiteral("flag 1 tables 8 rounds 6 perRound 3 sections 1 "
                                                               "extraSections 0 extraTables 0 switch 7 shift 2 "
                                                               "participants 10 slots 4 first 0..0 boards 15 second 0");
-        QTest::newRow("pairs exactly 10000") << true << Numbers({ 10000, 6 })
+        QTest::newRow("pairs exactly 10000") << true << Numbers({ 10000, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 })
                                              << QStringLiteral("flag 0 tables 0 rounds 6 perRound 0 sections 0 "
                                                                "extraSections 0 extraTables 0 switch 0 shift 0 "
                                                                "participants 0 slots 0 first 0..0 boards 0 second 0");
@@ -68,11 +68,12 @@ private slots:
             << false << Numbers({ 10005, 6, 3, 1, 10206, 0, 0, 20, 4, 0, 0, 0, 0, 15, 0 })
             << QStringLiteral("flag 1 tables 5 rounds 6 perRound 3 sections 1 extraSections 2 extraTables 6 switch 0 "
                               "shift 0 participants 20 slots 4 first 0..0 boards 15 second 0");
-        QTest::newRow("individual exactly 10000 extra") << false << Numbers({ 5, 6, 3, 1, 10000 })
-                                                        << QStringLiteral("flag 0 tables 5 rounds 6 perRound 3 "
-                                                                          "sections 1 extraSections 0 extraTables "
-                                                                          "10000 switch 0 shift 0 participants 0 "
-                                                                          "slots 0 first 0..0 boards 0 second 0");
+        QTest::newRow("individual exactly 10000 extra")
+            << false << Numbers({ 5, 6, 3, 1, 10000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 })
+            << QStringLiteral("flag 0 tables 5 rounds 6 perRound 3 "
+                              "sections 1 extraSections 0 extraTables "
+                              "10000 switch 0 shift 0 participants 0 "
+                              "slots 0 first 0..0 boards 0 second 0");
     }
 
     void decoded()
@@ -128,11 +129,40 @@ private slots:
     {
         QTest::addColumn<QByteArray>("description");
         QTest::addColumn<QString>("message");
-        QTest::newRow("negative rounds") << Numbers({ 5, -1 })
+        QTest::newRow("negative rounds") << Numbers({ 5, -1, 3, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 15, 0 })
                                          << QStringLiteral("Błąd w pliku t.inf: liczba rund -1 jest niemożliwa.");
-        QTest::newRow("too many boards") << Numbers({ 5, 6, 3, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 2147483647 })
+        QTest::newRow("too many boards") << Numbers({ 5, 6, 3, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 2147483647, 0 })
                                          << QStringLiteral("Błąd w pliku t.inf: liczba rozdań 2147483647 jest zbyt "
                                                            "duża.");
+        // A tournament needs a table, a round and a board: a header that gives none of one is damaged.
+        QTest::newRow("no table") << Numbers({ 10000, 6, 3, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 15, 0 })
+                                  << QStringLiteral("Błąd w pliku t.inf: nagłówek nie podaje ani jednego stołu w "
+                                                    "sektorze (liczba 1 nagłówka daje 0).");
+        QTest::newRow("no round") << Numbers({ 5, 0, 3, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 15, 0 })
+                                  << QStringLiteral(
+                                         "Błąd w pliku t.inf: nagłówek nie podaje ani jednej rundy (liczba 2 "
+                                         "nagłówka daje 0).");
+        QTest::newRow("no board in a round") << Numbers({ 5, 6, 0, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 15, 0 })
+                                             << QStringLiteral("Błąd w pliku t.inf: nagłówek nie podaje ani jednego "
+                                                               "rozdania w rundzie (liczba 3 nagłówka daje 0).");
+        QTest::newRow("no board") << Numbers({ 5, 6, 3, 1, 0, 0, 0, 10, 4, 0, 0, 0, 0, 0, 0 })
+                                  << QStringLiteral("Błąd w pliku t.inf: nagłówek nie podaje ani jednego rozdania "
+                                                    "(liczba 14 nagłówka daje 0).");
+        // A header cut off, or with something else where a number stands.
+        QTest::newRow("cut off") << Numbers({ 5, 6, 3, 1, 0, 0, 0, 10 })
+                                 << QStringLiteral("Błąd w pliku t.inf: plik kończy się przed tym, co zapowiada (brak: "
+                                                   "liczba 9 z 15 nagłówka).");
+        QTest::newRow("cut off before an unused number") << Numbers({ 5, 6, 3, 1 })
+                                                         << QStringLiteral("Błąd w pliku t.inf: plik kończy się przed "
+                                                                           "tym, co zapowiada (brak: liczba 5 z 15 "
+                                                                           "nagłówka).");
+        QTest::newRow("no number") << QByteArray("5 6 3\n1 0 0 0 1O 4 0 0 0 0 15 0")
+                                   << QStringLiteral("Błąd w pliku t.inf: w wierszu 2 stoi „1O”, a to nie jest liczba "
+                                                     "(liczba 8 z 15 nagłówka).");
+        QTest::newRow("bytes of another file")
+            << QByteArray("\x89PNG\r\n\x1a\n\x01\x02 7")
+            << QStringLiteral("Błąd w pliku t.inf: w wierszu 1 stoi „‰PNG”, a to nie "
+                              "jest liczba (liczba 1 z 15 nagłówka).");
     }
 
     void damagedCountsAreRefused()

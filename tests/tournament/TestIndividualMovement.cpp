@@ -239,12 +239,23 @@ private slots:
         QCOMPARE(completer.MovementSeen[2][5], (MovementEntry { 17, 18, 19, 20, 0, 0 }));
     }
 
-    void missingSeatingReadsAsNobody()
+    // A description that announces a sector and ends before its seating is cut off: refused, saying where.
+    void missingSeatingIsRefused()
     {
         Individual d;
         d.ExtraTables = 10103; // one sector of 3 tables, seating missing from the file
-        const TournamentModel model = ReadIndividual(Description(d));
-        QCOMPARE(model.Movement[1][4], (MovementEntry { 0, 0, 0, 0, 1, 1 }));
+        QTemporaryDir dir;
+        TournamentModel model;
+        model.TournamentBase = dir.filePath(QStringLiteral("cup"));
+        RecordingCompleter completer;
+        try {
+            (void)ReadIndividualTournament(model, TText::FromBytes(Description(d), QStringLiteral("cup.ind")), completer);
+            QFAIL("read");
+        } catch (const KibicError& error) {
+            QCOMPARE(error.Message(),
+                QStringLiteral("Błąd w pliku cup.ind: plik kończy się przed tym, co zapowiada (brak: rozstawienie "
+                               "kompletu 1 przy stole 1 sektora nietypowego)."));
+        }
     }
 };
 

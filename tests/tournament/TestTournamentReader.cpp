@@ -22,6 +22,18 @@ const QByteArray kExample = "5 5 3 1 0 9 0 10 5 0 0 0 0 15 0\r\n1 2 3 4 5 6 7 8 
 // A small individual description: one table, one round, no switch.
 const QByteArray kIndividual = "1 1 2 1 0 0 0 4 1 0 0 0 0 2 1  1 2 3 4  0 0 0 0";
 
+// Bytes that are no description: a fixed sequence of a simple generator, the same on every run.
+QByteArray RandomBytes(int size, quint32 seed)
+{
+    QByteArray bytes;
+    quint32 state = seed;
+    for (int i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        bytes.append(static_cast<char>(state >> 24));
+    }
+    return bytes;
+}
+
 TournamentModel FreshModel()
 {
     TournamentModel model;
@@ -109,7 +121,6 @@ private slots:
         QTest::addColumn<int>("scoringKind");
         QTest::newRow("10000 + 8") << 10008 << 8 << 0;
         QTest::newRow("8") << 8 << 8 << 2;
-        QTest::newRow("exactly 10000") << 10000 << 0 << 2;
     }
 
     void firstNumberOfPairs()
@@ -283,14 +294,48 @@ private slots:
             << ".ind" << Numbers({ 1, 1, 2, 1, 1, 0, 0, 4, 1, 0, 0, 0, 0, 2, 0 }) + "1 2 3 4  0 0 0 0  1 2 3 5"
             << "pozycja 5 wykracza poza listę 4 uczestników";
         QTest::newRow("individual sectors need more slots than tables")
-            << ".ind" << Numbers({ 3, 3, 2, 1, 10302, 0, 0, 12, 1, 0, 0, 0, 0, 6, 3 }) + Range(1, 12) + "1 1 1 1"
+            << ".ind"
+            << Numbers({ 3, 3, 2, 1, 10302, 0, 0, 12, 1, 0, 0, 0, 0, 6, 3 }) + Range(1, 12) + "1 1 1 1 "
+                + QByteArray("1 2 3 4 ").repeated(3 * 3)
             << "3 sektorów nietypowych po 3 rund wymaga 9 miejsc";
         QTest::newRow("individual sector with more tables than board sets")
-            << ".ind" << Numbers({ 2, 1, 2, 1, 10106, 0, 0, 8, 1, 0, 0, 0, 0, 4, 1 }) + Range(1, 8) + "1 1 1 1"
+            << ".ind"
+            << Numbers({ 2, 1, 2, 1, 10106, 0, 0, 8, 1, 0, 0, 0, 0, 4, 1 }) + Range(1, 8) + "1 1 1 1 "
+                + QByteArray("5 6 7 8 ").repeated(2 * 6)
             << "sektor nietypowy o 6 stołach";
         QTest::newRow("individual list too short")
             << ".ind" << Numbers({ 2, 2, 2, 1, 0, 0, 0, 7, 1, 0, 0, 0, 0, 4, 2 }) + Range(1, 7) + "1 1 1 1"
             << "pozycja 8 wykracza poza listę 7 uczestników";
+        // Exactly 10000 tables is the scoring flag of no table at all.
+        QTest::newRow("exactly 10000 tables")
+            << ".inf" << Numbers({ 10000, 7, 2, 1, 0, 9, 0, 16, 3, 0, 0, 0, 0, 14, 0 })
+            << "nagłówek nie podaje ani jednego stołu w sektorze";
+        QTest::newRow("individual without rounds") << ".ind" << Numbers({ 1, 0, 2, 1, 0, 0, 0, 4, 1, 0, 0, 0, 0, 2, 1 })
+                                                   << "nagłówek nie podaje ani jednej rundy";
+        // 700 bytes that are no description, saved under its name.
+        QTest::newRow("random bytes") << ".inf" << RandomBytes(700, 26)
+                                      << "a to nie jest liczba (liczba 1 z 15 nagłówka)";
+        QTest::newRow("random bytes, individual")
+            << ".ind" << RandomBytes(700, 5) << "a to nie jest liczba (liczba 1 z 15 nagłówka)";
+        // A description cut off in the middle says where it ends.
+        QTest::newRow("cut off in the participant list")
+            << ".inf" << Numbers({ 5, 5, 3, 1, 0, 9, 0, 10, 5, 0, 0, 0, 0, 15, 0 }) + Range(1, 6)
+            << "plik kończy się przed tym, co zapowiada (brak: pozycja 7 z 10 listy uczestników)";
+        QTest::newRow("cut off before the EW step")
+            << ".inf" << Numbers({ 5, 5, 3, 1, 0, 9, 0, 10, 5, 0, 0, 0, 0, 15, 0 }) + Range(1, 10)
+            << "(brak: krok par EW po liście uczestników)";
+        QTest::newRow("cut off in the sector's seating")
+            << ".inf" << Numbers({ 2, 2, 2, 1, 0, 9, 0, 6, 2, 0, 0, 0, 0, 4, 1 }) + Range(1, 6) + "1 0 1 0 2 0  1 0 1"
+            << "(brak: rozstawienie kompletu 2 przy stole 1 sektora nietypowego)";
+        QTest::newRow("individual cut off in the seat steps")
+            << ".ind" << Numbers({ 1, 1, 2, 1, 0, 0, 0, 4, 1, 0, 0, 0, 0, 2, 1 }) + Range(1, 4) + "0 0"
+            << "(brak: krok miejsca S po liście uczestników)";
+        QTest::newRow("individual cut off in the sector's seating")
+            << ".ind" << Numbers({ 1, 1, 2, 1, 1, 0, 0, 8, 1, 0, 0, 0, 0, 2, 1 }) + Range(1, 8) + "0 0 0 0  5 6"
+            << "(brak: rozstawienie kompletu 1 przy stole 1 sektora nietypowego)";
+        QTest::newRow("a word in the participant list")
+            << ".inf" << Numbers({ 5, 5, 3, 1, 0, 9, 0, 10, 5, 0, 0, 0, 0, 15, 0 }) + "1 2 3 cztery 5 6 7 8 9 10 -2"
+            << "w wierszu 1 stoi „cztery”, a to nie jest liczba (pozycja 4 z 10 listy uczestników)";
     }
 
     void descriptionThatCannotBeFollowed()

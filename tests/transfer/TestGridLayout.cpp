@@ -207,6 +207,38 @@ private slots:
         QCOMPARE(geometry.LabelWidth, gridWidth - 2);
     }
 
+    // The grid as the window is resized: grid at (8, 64), fitted 603 wide, 101 pixels above the window's
+    // bottom. It never passes the right edge (8 pixels stay free) nor the bottom, and never grows wider
+    // than fitted; below the smallest window it keeps the smallest grid.
+    void gridInAResizedWindow_data()
+    {
+        QTest::addColumn<int>("windowWidth");
+        QTest::addColumn<int>("windowHeight");
+        QTest::addColumn<int>("gridWidth");
+        QTest::addColumn<int>("gridHeight");
+        QTest::newRow("as fitted") << 702 << 758 << 603 << 593;
+        QTest::newRow("500 x 400") << 500 << 400 << 484 << 235;
+        QTest::newRow("wider and higher") << 1280 << 900 << 603 << 735;
+        QTest::newRow("just narrower than the grid") << 618 << 758 << 602 << 593;
+        QTest::newRow("smaller than the smallest") << 50 << 100 << 68 << 58;
+    }
+
+    void gridInAResizedWindow()
+    {
+        QFETCH(int, windowWidth);
+        QFETCH(int, windowHeight);
+        QFETCH(int, gridWidth);
+        QFETCH(int, gridHeight);
+        const GridPlace place { 8, 64, 603, 101 };
+        QCOMPARE(GridInWindow(windowWidth, windowHeight, place), (GridSize { gridWidth, gridHeight }));
+        // The smallest window holds the smallest grid in its place.
+        const GridSize smallest = SmallestWindow(place);
+        const GridSize grid = GridInWindow(smallest.Width, smallest.Height, place);
+        QCOMPARE(grid, SmallestGrid());
+        QCOMPARE(8 + grid.Width + 8, smallest.Width);
+        QCOMPARE(64 + grid.Height + 101, smallest.Height);
+    }
+
     void cellColours_data()
     {
         QTest::addColumn<int>("column");

@@ -6,18 +6,20 @@
 #include "common/ui/FormDesign.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/collMain.h"
+#include "transfer/ui/StringGrid.h"
 #include "transfer/ui/TForm4.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QHelpEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QThread>
@@ -317,6 +319,92 @@ private slots:
         form.Zgazaznaczenie1->trigger();
         QCOMPARE(ToolTipAt(cells, cellCentre(1, 1)),
             QStringLiteral("Stół 1, rozdanie 1\nPusta: zaznaczenie zgaszone, zapis czeka na następny przebieg"));
+    }
+
+    // 30 tables x 30 boards in windows of any size: the grid and both its scroll bars stay inside the window
+    // (8 pixels free at the right), the status line under the grid, and the last board of the last table
+    // can be scrolled into view with Ctrl+End.
+    void gridStaysInsideTheWindow_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("bothScrollBars");
+        QTest::newRow("500 x 400") << QSize(500, 400) << true;
+        QTest::newRow("800 x 600") << QSize(800, 600) << false;
+        QTest::newRow("1280 x 900") << QSize(1280, 900) << false;
+        QTest::newRow("smaller than it may be") << QSize(40, 30) << true;
+    }
+
+    void gridStaysInsideTheWindow()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, bothScrollBars);
+        TransferFixture fixture;
+        test::ModelCounts counts;
+        counts.Tables = 30;
+        counts.Rounds = 30;
+        counts.BoardsPerRound = 1;
+        counts.ResultsPerBoard = 30;
+        fixture.Model = test::MakeModel(counts, fixture.Model.TournamentBase);
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QTableWidget* grid = form.StringGrid1;
+        form.resize(size);
+        QCoreApplication::processEvents();
+
+        const QRect inside = form.rect();
+        QVERIFY2(inside.contains(grid->geometry()),
+            qPrintable(QStringLiteral("grid %1,%2 %3x%4 in %5x%6")
+                           .arg(grid->x())
+                           .arg(grid->y())
+                           .arg(grid->width())
+                           .arg(grid->height())
+                           .arg(form.width())
+                           .arg(form.height())));
+        QVERIFY(grid->x() + grid->width() + grid->x() <= form.width());
+        QVERIFY(inside.contains(form.Label3->geometry()));
+        QCOMPARE(form.Label3->y(), grid->y() + grid->height());
+        if (bothScrollBars) {
+            QVERIFY(grid->horizontalScrollBar()->isVisible());
+            QVERIFY(grid->verticalScrollBar()->isVisible());
+        }
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grid->currentRow(), 29);
+        QCOMPARE(grid->currentColumn(), 29);
+        const QRect last = grid->visualItemRect(grid->item(29, 29));
+        QVERIFY2(grid->viewport()->rect().contains(last), "the last cell is out of sight");
+    }
+
+    // An erased result is marked in its cell, on the same yellow as a board not played yet; a result keyed
+    // in again takes the mark away.
+    void erasedResultIsMarkedInItsCell()
+    {
+        TransferFixture fixture;
+        ReceivedRow erased = Played(1, 1);
+        erased.Erased = true;
+        fixture.Append(Played(1, 1));
+        fixture.Append(erased);
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTableWidget* grid = form.StringGrid1;
+        const int erasedTable = TransferFixture::TableOf(1, 1);
+        const int otherTable = erasedTable % 3 + 1;
+        QCOMPARE(window.Cell(1, erasedTable), QString());
+        const auto cellPicture = [&](int board, int table) {
+            grid->setCurrentCell(0, 5); // the focus rectangle on neither cell
+            return grid->viewport()->grab(grid->visualItemRect(grid->item(table - 1, board - 1))).toImage();
+        };
+        const QImage erasedCell = cellPicture(1, erasedTable);
+        const QImage waitingCell = cellPicture(1, otherTable);
+        QCOMPARE(erasedCell.pixelColor(1, 1), QColor(255, 255, 0));
+        QCOMPARE(waitingCell.pixelColor(1, 1), QColor(255, 255, 0));
+        QVERIFY2(erasedCell != waitingCell, "the erased cell looks like one not played yet");
+
+        fixture.Append(Played(1, 1));
+        form.Timer1Timer();
+        QCOMPARE(window.Cell(1, erasedTable), QStringLiteral("1"));
+        QVERIFY(!grid->item(erasedTable - 1, 0)->data(ErasedCellRole).toBool());
     }
 
     // The terminal server holds the database for 3 s while polling runs: the pass waits about a second and

@@ -14,7 +14,8 @@ namespace {
 
 std::string Timestamp(int year, int month, int day, int hour, int minute, int second)
 {
-    char text[32];
+    // Room for any int the caller passes, not only for a valid moment.
+    char text[80];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
     return text;
 }

@@ -52,12 +52,18 @@ int Build(const QStringList& given)
             QStringLiteral("Turniej %1 nie został otwarty: sektor nietypowy nie został uzupełniony.").arg(chosen));
         return ExitFailure;
     }
-    // The overwrite question is answered "Tak" only when --overwrite was given.
+    // The overwrite question is answered "Tak" only when --overwrite was given; a database that holds
+    // results is then kept as a copy beside it.
     ScriptedOperator op(overwrite ? ModalResult::Yes : ModalResult::No);
     if (!BuildScoringDatabase(model, op)) {
         for (const QString& message : op.Messages)
             PrintError(message);
         return ExitFailure;
+    }
+    // What the build told on the way: the copy kept of a database that held results.
+    for (qsizetype i = 0; i < op.Messages.size(); ++i) {
+        if (op.Kinds[i] == DialogKind::Info)
+            PrintLine(op.Messages[i]);
     }
     (void)ServeTablesFromThisComputer(ScoringDatabaseFileName(model));
     PrintLine(ScoringDatabaseFileName(model));

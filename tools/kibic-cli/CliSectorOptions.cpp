@@ -74,9 +74,9 @@ public:
                                          .arg(entry.Round));
             }
         }
-        const QString fault = SectorPatternFault(model, n, o);
-        if (!fault.isEmpty())
-            throw KibicError(QStringLiteral("Wzorzec %1: ").arg(path) + fault);
+        const PatternFault fault = SectorPatternFault(model, n, o);
+        if (!fault.Text.isEmpty())
+            throw KibicError(QStringLiteral("Wzorzec %1: ").arg(path) + fault.Text);
         return true;
     }
 

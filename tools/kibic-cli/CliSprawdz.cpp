@@ -4,6 +4,7 @@
 #include "CliCommand.h"
 #include "CliSectorOptions.h"
 
+#include "common/FileErrors.h"
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "platform/Registry.h"
@@ -147,8 +148,10 @@ void CheckNamesDatabase(Report& report, const QString& configuration)
         return;
     }
     QFile file(names);
+    ClearSystemError();
     if (!file.open(QIODevice::ReadOnly)) {
-        report.Fail(QStringLiteral("baza nazwisk ZyRTa %1: %2").arg(Native(names), file.errorString()));
+        report.Fail(
+            QStringLiteral("baza nazwisk ZyRTa %1: %2").arg(Native(names), FileErrorText(file, LastSystemError())));
         return;
     }
     const QByteArray head = file.read(20);
@@ -237,6 +240,17 @@ void Require(bool condition, const QString& text)
         throw ScratchFailure { text };
 }
 
+// Writes a file of the scratch tournament; a failure names the file and the cause.
+void WriteScratchFile(const QString& fileName, const QByteArray& bytes)
+{
+    QFile file(fileName);
+    ClearSystemError();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        throw ScratchFailure {
+            QStringLiteral("plik próbny %1: %2").arg(Native(fileName), FileErrorText(file, LastSystemError()))
+        };
+}
+
 // The rows the scratch tables key in: the round-1 row of each table, its first board.
 struct PlayedRow
 {
@@ -257,12 +271,7 @@ void RunScratchTournament(Report& report, const QString& folder)
     const QString base = scratch.filePath(QStringLiteral("proba"));
     const QString bws = base + QStringLiteral(".bws");
     try {
-        {
-            QFile description(base + QStringLiteral(".inf"));
-            Require(description.open(QIODevice::WriteOnly)
-                    && description.write(kScratchDescription) == kScratchDescription.size() && description.flush(),
-                QStringLiteral("plik próbny %1: %2").arg(Native(description.fileName()), description.errorString()));
-        }
+        WriteScratchFile(base + QStringLiteral(".inf"), kScratchDescription);
         TournamentModel model;
         model.ScoringKind = 2;
         model.CellClicked = true;
@@ -277,12 +286,7 @@ void RunScratchTournament(Report& report, const QString& folder)
             throw ScratchFailure { QStringLiteral("turniej próbny: ") + error.Message() };
         }
         model.GridTableCount = model.SectionCount * model.TableCount + model.ExtraTableCount;
-        {
-            QFile scores(ScoreFileName(model));
-            const QByteArray empty = QByteArray("0u").repeated(model.BoardCount * model.ResultsPerBoard);
-            Require(scores.open(QIODevice::WriteOnly) && scores.write(empty) == empty.size() && scores.flush(),
-                QStringLiteral("plik próbny %1: %2").arg(Native(scores.fileName()), scores.errorString()));
-        }
+        WriteScratchFile(ScoreFileName(model), QByteArray("0u").repeated(model.BoardCount * model.ResultsPerBoard));
 
         ScriptedOperator op(ModalResult::No);
         if (!BuildScoringDatabase(model, op))

@@ -46,6 +46,24 @@ QString LayOutDemo()
     return folder.filePath(QStringLiteral("puchar.inf"));
 }
 
+// A pairs event of one section of 30 tables and 30 rounds of one board (30 boards, 60 pairs), with an
+// empty score file: the grid of 30 tables x 30 boards that a small window must still show whole.
+QString LayOutThirtyTables()
+{
+    const QDir folder(TidyFolder());
+    QByteArray description = "* 30 stolow, 30 rund po 1 rozdaniu\r\n30 30 1 1 0 99 0 60 30 0 0 0 0 30 0\r\n";
+    for (int pair = 1; pair <= 60; ++pair)
+        description += QByteArray::number(pair) + (pair % 10 == 0 ? "\r\n" : " ");
+    description += "-2\r\n";
+    QFile file(folder.filePath(QStringLiteral("duzy.inf")));
+    QFile scores(folder.filePath(QStringLiteral("duzy.ZAP")));
+    const QByteArray empty = QByteArray("0u").repeated(30 * 30);
+    if (!file.open(QIODevice::WriteOnly) || file.write(description) != description.size()
+        || !scores.open(QIODevice::WriteOnly) || scores.write(empty) != empty.size())
+        throw KibicError(QStringLiteral("Nie zapisano turnieju %1").arg(file.fileName()));
+    return file.fileName();
+}
+
 void PlayRounds(const QString& databaseFile, int lastRound)
 {
     terminals::RehearsalOptions options;
@@ -59,14 +77,16 @@ void PlayRounds(const QString& databaseFile, int lastRound)
         throw KibicError(QStringLiteral("Serwer próbny nie rozegrał rund w bazie %1").arg(databaseFile));
 }
 
-// The demo built and played to lastRound, then opened in the main window with the grid set up; before
-// opening, changeDatabase may alter what the tables keyed in.
-std::unique_ptr<TcollForm> OpenedMainWindow(int lastRound, const std::function<void(DbConnection&)>& changeDatabase)
+// The tournament of description (the demo's when empty) built and played to lastRound, then opened in the
+// main window with the grid set up; before opening, changeDatabase may alter what the tables keyed in.
+std::unique_ptr<TcollForm> OpenedMainWindow(
+    int lastRound, const std::function<void(DbConnection&)>& changeDatabase, const QString& description = {})
 {
     TournamentModel model;
     NoNonTypicalSector noSector;
     ScriptedOperator answers(ModalResult::Yes);
-    if (!ReadTournament(model, LayOutDemo(), noSector) || !BuildScoringDatabase(model, answers))
+    if (!ReadTournament(model, description.isEmpty() ? LayOutDemo() : description, noSector)
+        || !BuildScoringDatabase(model, answers))
         throw KibicError(
             QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));
     const QString databaseFile = ScoringDatabaseFileName(model);
@@ -128,9 +148,31 @@ std::unique_ptr<QWidget> MainWindowLateTables()
     return window;
 }
 
+// 30 tables x 30 boards in a window of the given client size, after a pass over three rounds in which
+// table 5 erased its result of round 2: the grid stays inside the window with both scroll bars, the last
+// board reachable, and the erased cell shows its sign.
+ShotBuilder ThirtyTablesInAWindowOf(int width, int height)
+{
+    return [width, height] {
+        const auto eraseAtTable5 = [](DbConnection& database) {
+            (void)database.Execute(QStringLiteral(
+                "INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[PairNS],[PairEW],[NS/EW],[Contract],"
+                "[Result],[Erased]) SELECT [Section],[Table],[Round],[Board],[PairNS],[PairEW],[NS/EW],[Contract],"
+                "[Result],1 FROM [ReceivedData] WHERE [Table]=5 AND [Round]=2"));
+        };
+        std::unique_ptr<TcollForm> window = OpenedMainWindow(3, eraseAtTable5, LayOutThirtyTables());
+        window->Button1Click();
+        window->resize(width, height);
+        return std::unique_ptr<QWidget>(window.release());
+    };
+}
+
 } // namespace
 
 KIBIC_SCREENSHOT("transfer-main-window-grid", MainWindowFillingGrid);
+KIBIC_SCREENSHOT("transfer-main-window-30-tables-500x400", ThirtyTablesInAWindowOf(500, 400));
+KIBIC_SCREENSHOT("transfer-main-window-30-tables-800x600", ThirtyTablesInAWindowOf(800, 600));
+KIBIC_SCREENSHOT("transfer-main-window-30-tables-1280x900", ThirtyTablesInAWindowOf(1280, 900));
 KIBIC_SCREENSHOT("transfer-main-window-late-tables", MainWindowLateTables);
 
 } // namespace kibic::screenshots

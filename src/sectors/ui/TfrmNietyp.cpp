@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace kibic {
 
@@ -244,8 +245,8 @@ void TfrmNietyp::ShowPage(const PatternPage& page)
         Help.Remember(row + 1, page.Tables[i], page.Rounds[i]);
     }
     pomocCB->setChecked(helping);
-    StringGrid1->setCurrentCell(0, static_cast<int>(PatternColumn::Table));
     StringGrid1->scrollToTop();
+    StringGrid1->setCurrentCell(std::max(page.CurrentRow, 1) - 1, static_cast<int>(PatternColumn::Table));
     StringGrid1->setFocus();
 }
 

@@ -117,6 +117,17 @@ QPushButton* TMyDlgForm::FirstShownButton() const
     return nullptr;
 }
 
+QPushButton* TMyDlgForm::OpeningFocus() const
+{
+    if (m_focused) {
+        for (size_t i = 0; i < MessageButtons.size(); ++i) {
+            if (MessageButtons[i].Bit == *m_focused && !Buttons()[i]->isHidden())
+                return Buttons()[i];
+        }
+    }
+    return FirstShownButton();
+}
+
 void TMyDlgForm::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -133,8 +144,8 @@ void TMyDlgForm::keyPressEvent(QKeyEvent* event)
 void TMyDlgForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (QPushButton* first = FirstShownButton())
-        first->setFocus(Qt::OtherFocusReason);
+    if (QPushButton* focus = OpeningFocus())
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 void TMyDlgForm::reject()
@@ -142,9 +153,12 @@ void TMyDlgForm::reject()
     done(ModalCode(ModalResult::Cancel));
 }
 
-TMyDlgForm* BuildMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons)
+TMyDlgForm* BuildMessageDialog(
+    const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused)
 {
     auto* dialog = new TMyDlgForm();
+    if (focused)
+        dialog->FocusOn(*focused);
     dialog->Label1->setText(text);
     dialog->Label1->adjustSize();
 
@@ -173,14 +187,15 @@ TMyDlgForm* BuildMessageDialog(const QString& text, DialogKind kind, DialogButto
         button->setVisible(layout.ButtonVisible[i]);
     }
     SetOuterSize(*dialog, FrameKind::Dialog, layout.WindowWidth, layout.WindowHeight, true);
-    if (QPushButton* first = dialog->FirstShownButton())
-        first->setFocus(Qt::OtherFocusReason);
+    if (QPushButton* focus = dialog->OpeningFocus())
+        focus->setFocus(Qt::OtherFocusReason);
     return dialog;
 }
 
-ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons)
+ModalResult ShowMessageDialog(
+    const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused)
 {
-    const std::unique_ptr<TMyDlgForm> dialog(BuildMessageDialog(text, kind, buttons));
+    const std::unique_ptr<TMyDlgForm> dialog(BuildMessageDialog(text, kind, buttons, focused));
     CentreOnScreen(*dialog, FrameKind::Dialog);
     return ModalResultOf(dialog->exec());
 }

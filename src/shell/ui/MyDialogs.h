@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -38,6 +39,11 @@ public:
     // The button that has the focus when the window opens: the first shown in tab order.
     [[nodiscard]] QPushButton* FirstShownButton() const;
 
+    // The button that has the focus when the window opens: the one given by FocusOn when it is shown,
+    // else the first shown.
+    [[nodiscard]] QPushButton* OpeningFocus() const;
+    void FocusOn(DialogButton button) { m_focused = button; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -45,15 +51,21 @@ protected:
 public slots:
     // The close box (and Esc without "&Nie"): Cancel (2).
     void reject() override;
+
+private:
+    std::optional<DialogButton> m_focused;
 };
 
 // Makes the window for the message, with the caption and icon of kind and the buttons of the mask, laid
-// out and not yet shown. The caller owns it.
-[[nodiscard]] TMyDlgForm* BuildMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons);
+// out and not yet shown; focused, when it is one of them, has the focus, else the first button. The caller
+// owns it.
+[[nodiscard]] TMyDlgForm* BuildMessageDialog(
+    const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused = {});
 
 // Shows the message in the centre of the screen and returns the modal result of the button pressed
 // (Cancel when the window is closed by its close box).
-ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons);
+ModalResult ShowMessageDialog(
+    const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused = {});
 
 // An information with an OK button.
 void ShowInfo(const QString& text);

@@ -14,6 +14,17 @@ WindowOperator::~WindowOperator()
 
 ModalResult WindowOperator::ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons)
 {
+    return ShowWithFocus(text, kind, buttons, std::nullopt);
+}
+
+ModalResult WindowOperator::Ask(Question question, const QString& text)
+{
+    return ShowWithFocus(text, DialogKind::Confirm, YesNoQuestion, FocusedAnswer(question));
+}
+
+ModalResult WindowOperator::ShowWithFocus(
+    const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused)
+{
     // The operator answers with the ordinary pointer even in the middle of a long action.
     struct PointerWhileAsking
     {
@@ -32,7 +43,7 @@ ModalResult WindowOperator::ShowMessageDialog(const QString& text, DialogKind ki
         PointerWhileAsking& operator=(const PointerWhileAsking&) = delete;
         bool Active;
     } pointer(m_busy);
-    return kibic::ShowMessageDialog(text, kind, buttons);
+    return kibic::ShowMessageDialog(text, kind, buttons, focused);
 }
 
 void WindowOperator::ShowError(const QString& text)

@@ -3,6 +3,8 @@
 
 #include "common/Operator.h"
 
+#include <optional>
+
 namespace kibic {
 
 class WindowOperator : public Operator
@@ -15,6 +17,9 @@ public:
 
     ModalResult ShowMessageDialog(const QString& text, DialogKind kind, DialogButtons buttons) override;
 
+    // The question in the message dialog with its answer's button in focus (FocusedAnswer).
+    ModalResult Ask(Question question, const QString& text) override;
+
     // Kind 1, "BŁĄD!", with an OK button.
     void ShowError(const QString& text) override;
 
@@ -22,6 +27,9 @@ public:
     void SetBusyCursor(bool busy) override;
 
 private:
+    ModalResult ShowWithFocus(
+        const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused);
+
     bool m_busy = false;
 };
 

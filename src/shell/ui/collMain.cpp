@@ -254,13 +254,19 @@ void TcollForm::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ToolBar1->setGeometry(0, 0, width(), ToolBar1->height());
-    if (m_gridBottomMargin >= 0) {
-        // The grid is anchored to the left, top and bottom; the status label stays under it.
-        const int height = std::max(40, this->height() - StringGrid1->y() - m_gridBottomMargin);
-        StringGrid1->resize(StringGrid1->width(), height);
-        Label3->move(Label3->x(), StringGrid1->y() + height);
-        PlaceLabel4();
-    }
+    PlaceGridInWindow();
+}
+
+void TcollForm::PlaceGridInWindow()
+{
+    if (!m_gridPlace)
+        return;
+    // The grid is anchored to the left, top and bottom and stays inside the window with its scroll bars;
+    // the status label stays under it, as wide as it.
+    const GridSize grid = GridInWindow(width(), height(), *m_gridPlace);
+    StringGrid1->resize(grid.Width, grid.Height);
+    Label3->setGeometry(Label3->x(), StringGrid1->y() + grid.Height, grid.Width - 2, Label3->height());
+    PlaceLabel4();
 }
 
 void TcollForm::ToolButton8Click()

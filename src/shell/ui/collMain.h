@@ -5,6 +5,7 @@
 #include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
+#include "transfer/GridLayout.h"
 #include "transfer/Polling.h"
 #include "transfer/TableProgress.h"
 #include "transfer/uScoreProvider.h"
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -127,6 +129,8 @@ private:
     void ConnectTransferControls();
     // Label4 under the status label, across the window.
     void PlaceLabel4();
+    // The grid and the status label in the window's present size (GridInWindow).
+    void PlaceGridInWindow();
     // Makes fileName the open scoring database: the computer registered, the grid set up, the
     // terminals' options shown and, on "Tak", the terminal server started.
     void OpenScoringDatabase(const QString& fileName);
@@ -142,7 +146,9 @@ private:
     // The open scoring database's connection, kept from pass to pass while the tournament is open.
     std::unique_ptr<DatabaseHold> m_databaseHold;
     PassFailureRule m_passFailures;
-    int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
+    // Where FitWindowToGrid put the grid, kept when the window is resized, so that the grid stretches
+    // downwards and shrinks into a smaller window; none before the grid is set up.
+    std::optional<GridPlace> m_gridPlace;
 };
 
 } // namespace kibic

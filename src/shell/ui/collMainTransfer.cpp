@@ -179,13 +179,20 @@ void TcollForm::FitWindowToGrid()
 {
     const GridGeometry geometry = kibic::FitWindowToGrid(
         StringGrid1->rowCount() + 1, StringGrid1->columnCount() + 1, StringGrid1->x(), StringGrid1->y());
-    m_gridBottomMargin = -1;
+    m_gridPlace.reset();
     move(geometry.WindowLeft, geometry.WindowTop);
     SetOuterSize(*this, FrameKind::Sizeable, geometry.WindowWidth, geometry.WindowHeight, false);
     StringGrid1->resize(geometry.GridWidth, geometry.GridHeight);
     Label3->setGeometry(geometry.LabelLeft, geometry.LabelTop, geometry.LabelWidth, Label3->height());
     PlaceLabel4();
-    m_gridBottomMargin = height() - StringGrid1->y() - StringGrid1->height();
+    // The margin under the grid as designed, whatever size the window system lets the window have.
+    const QMargins frame = FrameOf(*this, FrameKind::Sizeable);
+    const int designedHeight = geometry.WindowHeight - frame.top() - frame.bottom();
+    m_gridPlace = GridPlace { StringGrid1->x(), StringGrid1->y(), geometry.GridWidth,
+        designedHeight - StringGrid1->y() - geometry.GridHeight };
+    const GridSize smallest = SmallestWindow(*m_gridPlace);
+    setMinimumSize(smallest.Width, smallest.Height);
+    PlaceGridInWindow();
     if (StringGrid1->rowCount() > 0 && StringGrid1->columnCount() > 0)
         StringGrid1->setCurrentCell(0, 0);
 }

@@ -48,8 +48,10 @@ void StringGridCells::SetCellEntry(int column, int row, const CellEntry& entry)
 {
     if (!m_scorer || column < 1 || row < 1 || column >= ColumnCount() || row >= RowCount())
         return;
-    if (QTableWidgetItem* item = m_grid->item(row - 1, column - 1))
+    if (QTableWidgetItem* item = m_grid->item(row - 1, column - 1)) {
         item->setToolTip(CellHint(Cell(0, row), Cell(column, 0), entry, *m_scorer));
+        item->setData(ErasedCellRole, entry.State == CellEntry::Why::Erased);
+    }
 }
 
 QString StringGridCells::Hint(int column, int row) const
@@ -113,14 +115,15 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 {
     const QString text = index.data(Qt::DisplayRole).toString();
     const CellRgb rgb = RgbOf(CellColourOf(index.column() + 1, index.row() + 1, text));
+    const QString shown = CellShownText(text, index.data(ErasedCellRole).toBool());
     const QRect cell = option.rect;
     painter->save();
     painter->fillRect(cell, QColor(rgb.Red, rgb.Green, rgb.Blue));
     painter->setFont(option.font);
     painter->setPen(option.palette.color(QPalette::Text));
-    const int offset = CellTextOffset(cell.width(), option.fontMetrics.horizontalAdvance(text));
+    const int offset = CellTextOffset(cell.width(), option.fontMetrics.horizontalAdvance(shown));
     painter->setClipRect(cell);
-    painter->drawText(cell.left() + offset, cell.top() + GridCellTextTop + option.fontMetrics.ascent(), text);
+    painter->drawText(cell.left() + offset, cell.top() + GridCellTextTop + option.fontMetrics.ascent(), shown);
     if (option.state & QStyle::State_HasFocus) {
         QPen dotted(option.palette.color(QPalette::Text), 1, Qt::DotLine);
         painter->setPen(dotted);

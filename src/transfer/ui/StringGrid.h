@@ -15,6 +15,10 @@ namespace kibic {
 
 class TScoreProvider;
 
+// The data role of a data cell whose last entry was an erasure at the table (true): the cell shows
+// ErasedCellSign.
+inline constexpr int ErasedCellRole = Qt::UserRole + 1;
+
 // The grid's cells as the transfer addresses them: row 0 is the horizontal header (board numbers),
 // column 0 the vertical header (table labels), data cell (i, j) the widget's item (j-1, i-1). With a score
 // provider, what a data cell stands for becomes its tooltip as it is set, so that pointing at a cell reads
@@ -67,8 +71,8 @@ protected:
 // labels in its headers and every data cell empty.
 void SetUpGridCells(QTableWidget* grid, const TournamentModel& model);
 
-// Draws a data cell: light green when it holds a round, yellow when empty, the text centred as the
-// grid's drawing rule says, and the focus rectangle on the current cell.
+// Draws a data cell: light green when it holds a round, yellow when empty, the text (or the sign of an
+// erasure) centred as the grid's drawing rule says, and the focus rectangle on the current cell.
 class GridCellDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
