@@ -473,7 +473,13 @@ private slots:
                      QStringLiteral("Nie zachowano kopii bazy %1 (nie została nadpisana)").arg(file)),
             qPrintable(op.Messages.last()));
         QVERIFY2(op.Messages.last().contains(QStringLiteral("brak miejsca na dysku")), qPrintable(op.Messages.last()));
-        QCOMPARE(QDir(disk.Path(QString())).entryList({ QStringLiteral("cup*") }, QDir::Files), L({ "cup.bws" }));
+        // No copy and no new file; what SQLite keeps beside an open file (the Jet stand-in's write-ahead log,
+        // which a full disk leaves in place) is no file of Kibic's.
+        QStringList files = QDir(disk.Path(QString())).entryList({ QStringLiteral("cup*") }, QDir::Files);
+        files.removeIf([](const QString& name) {
+            return name.endsWith(QStringLiteral("-wal")) || name.endsWith(QStringLiteral("-shm"));
+        });
+        QCOMPARE(files, L({ "cup.bws" }));
     }
 
     void overwriteAsksWithYesAndNo()
