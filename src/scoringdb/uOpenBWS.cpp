@@ -51,6 +51,8 @@ void AssignTablesToComputer(const QString& fileName, qint32 computerId)
 
 qint32 ServeTablesFromThisComputer(const QString& fileName)
 {
+    // The computer is registered and given the tables over one connection.
+    const DatabaseHold hold(ScoringConnectionString(fileName));
     const qint32 computer = RegisterComputer(fileName, ComputerName());
     AssignTablesToComputer(fileName, computer);
     return computer;
