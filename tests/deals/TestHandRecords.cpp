@@ -10,10 +10,7 @@
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
-#include "scoringdb/uBuildBWS.h"
-#include "support/ScoringTables.h"
-#include "support/TournamentModels.h"
-#include "tournament/BoardNumbering.h"
+#include "DealsFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,49 +20,6 @@ using namespace kibic;
 using namespace kibic::test;
 
 namespace {
-
-// Two sections of 5 tables, 5 rounds of 3 boards, a Mitchell-like movement: board set b at table b in round 1.
-TournamentModel TwoSections(const QString& base, const QByteArray& numbering)
-{
-    ModelCounts counts;
-    counts.Sections = 2;
-    counts.Tables = 5;
-    counts.Rounds = 5;
-    counts.BoardsPerRound = 3;
-    TournamentModel model = MakeModel(counts, base);
-    for (qint32 b = 1; b <= model.TableCount; ++b) {
-        auto& boardSet = model.Movement[static_cast<std::size_t>(b)];
-        for (qint32 k = 1; k <= model.SectionCount * model.RoundCount; ++k) {
-            MovementEntry& entry = boardSet[static_cast<std::size_t>(k)];
-            entry.Round = (k - 1) % model.RoundCount + 1;
-            entry.Table = (b + entry.Round - 2) % model.TableCount + 1;
-            entry.NS = entry.Table;
-            entry.EW = entry.Table + 5;
-        }
-    }
-    if (!numbering.isEmpty()) {
-        QFile inr(base + QStringLiteral(".INR"));
-        if (!inr.open(QIODevice::WriteOnly) || inr.write(numbering) != numbering.size())
-            qFatal("cannot write the board numbering");
-    }
-    FillBoardNumbers(model);
-    return model;
-}
-
-QString Pbn(const QList<int>& boards)
-{
-    // Board b: the suits go round the hands, one whole suit a hand, starting at hand b mod 4.
-    static const QStringList hands = { QStringLiteral("AKQJT98765432..."), QStringLiteral(".AKQJT98765432.."),
-        QStringLiteral("..AKQJT98765432."), QStringLiteral("...AKQJT98765432") };
-    QString text;
-    for (const int board : boards) {
-        QStringList deal;
-        for (int seat = 0; seat < 4; ++seat)
-            deal.append(hands[(seat + board) % 4]);
-        text += QStringLiteral("[Board \"%1\"]\n[Deal \"N:%2\"]\n\n").arg(board).arg(deal.join(QLatin1Char(' ')));
-    }
-    return text;
-}
 
 // An analysis that a test can tell apart for every deal, hand and strain.
 std::vector<DealAnalysis> MarkedAnalyses(const std::vector<Deal>& deals)
@@ -305,20 +259,8 @@ private slots:
     }
 
 private:
-    TournamentModel Build(const QByteArray& numbering)
-    {
-        const TournamentModel model = TwoSections(m_base, numbering);
-        CreateScoringTables(m_file);
-        FillScoringDatabase(model, m_file);
-        return model;
-    }
-
-    void WritePbn(const QString& text)
-    {
-        QFile file(m_pbn);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0)
-            qFatal("cannot write the PBN file");
-    }
+    TournamentModel Build(const QByteArray& numbering) { return BuildTwoSections(m_base, numbering); }
+    void WritePbn(const QString& text) { WriteText(m_pbn, text); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_base;

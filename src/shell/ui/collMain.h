@@ -2,6 +2,7 @@
 // the toolbar from which everything the director does starts.
 #pragma once
 
+#include "deals/SessionDeals.h"
 #include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
@@ -56,6 +57,7 @@ public:
     QToolBar* ToolBar1;
     QToolButton* ToolButton2; // "Otwórz turniej ZyRTa"
     QToolButton* ToolButton4; // "Otwórz bazę pierniczkową"
+    QToolButton* ToolButton10; // "Wczytaj rozkłady", enabled once a scoring database is open
     QToolButton* ToolButton8; // "o programie..."
     QToolButton* ToolButton6; // "Wyjście"
     QLabel* Label2; // "Co ile sekund:"
@@ -88,6 +90,10 @@ public:
     void RefreshGrid();
     // Starts (a pass at once, then every interval) or stops polling.
     void SetPolling(bool on);
+    // The deals of the open database (none when it has no HandRecord), read again and given to the grid's
+    // tooltips.
+    void ReadSessionDeals();
+    [[nodiscard]] const SessionDeals& Deals() const { return m_deals; }
     // One transfer pass; a failure is shown and leaves the pass stuck.
     void TransferResults();
     // The grid's cells as the transfer addresses them (row 0 and column 0 the headers).
@@ -99,6 +105,7 @@ public:
 public slots:
     void Otwrz1Click();
     void Otwrz2Click();
+    void Wczytajrozklady1Click();
     void ToolButton8Click();
     void Koniec1Click();
     void Button1Click();
@@ -133,6 +140,7 @@ private:
     WindowOperator m_operator;
     QString m_patternFolder;
     std::unique_ptr<StringGridCells> m_cells;
+    SessionDeals m_deals; // the open database's deals, for the cell tooltips
     TournamentPlan m_plan; // which boards each table plays in which round, read when the grid is set up
     int m_gridBottomMargin = -1; // kept when the window is resized, so the grid stretches downwards
 };

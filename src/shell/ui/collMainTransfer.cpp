@@ -109,6 +109,7 @@ private:
 void TcollForm::ConnectTransferControls()
 {
     m_cells = std::make_unique<StringGridCells>(StringGrid1, &ScoreProvider);
+    m_cells->SetDeals(&m_deals);
     StringGrid1->setItemDelegate(new GridCellDelegate(StringGrid1));
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -147,6 +148,7 @@ void TcollForm::SetUpGrid()
     StringGrid1->show();
     FitWindowToGrid();
     repaint();
+    ReadSessionDeals();
     RefreshGrid();
     m_plan = ReadTournamentPlan(Model, rdaTable);
     ShowProgress(QString());
@@ -156,6 +158,7 @@ void TcollForm::SetUpGrid()
     Label3->clear();
     ToolButton2->setEnabled(false);
     ToolButton4->setEnabled(false);
+    ToolButton10->setEnabled(true);
 }
 
 void TcollForm::ShowProgress(const QString& head)
