@@ -41,8 +41,9 @@ demo: build
 
 bench: setup
 	@cmake -S . -B $(BENCHBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(BENCHBUILD) -j $(JOBS) --target kibic-bench
+	@cmake --build $(BENCHBUILD) -j $(JOBS) --target kibic-bench kibic-bench-window
 	@$(BENCHBUILD)/bin/kibic-bench
+	@QT_QPA_PLATFORM=offscreen $(BENCHBUILD)/bin/kibic-bench-window
 
 fuzz: setup
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIBIC_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
