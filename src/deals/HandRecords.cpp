@@ -156,7 +156,24 @@ QString DealMatch::Message(const QString& pbnFile) const
         parts.append(QStringLiteral("Rozdań %1 z pliku %2 turniej nie gra.").arg(ListOfBoards(NotPlayed), name));
     if (!Missing.isEmpty())
         parts.append(QStringLiteral("Rozdań %1, które turniej gra, brak w pliku %2.").arg(ListOfBoards(Missing), name));
+    if (!Repeated.isEmpty())
+        parts.append(QStringLiteral("Numery rozdań %1 powtarzają się w numeracji turnieju (.INR), a pierniczki znają "
+                                    "jeden rozkład na numer: wszystkie rozdania o tym numerze dostały rozkład z pliku %2.")
+                         .arg(ListOfBoards(Repeated), name));
     return parts.join(QLatin1Char('\n'));
+}
+
+QList<qint32> RepeatedBoardNumbers(const TournamentModel& model)
+{
+    std::map<qint32, int> uses;
+    for (qint32 i = 1; i <= model.BoardCount && i < static_cast<qint32>(model.BoardNumbers.size()); ++i)
+        ++uses[model.BoardNumbers[static_cast<std::size_t>(i)]];
+    QList<qint32> repeated;
+    for (const auto& [number, count] : uses) {
+        if (count > 1)
+            repeated.append(number);
+    }
+    return repeated;
 }
 
 DealMatch MatchDeals(const std::vector<Deal>& deals, const std::vector<SessionBoard>& played)

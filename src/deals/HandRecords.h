@@ -39,12 +39,18 @@ struct DealMatch
     std::vector<Row> Rows;
     QList<qint32> NotPlayed; // boards of the file that the tournament does not play, ascending
     QList<qint32> Missing; // boards the tournament plays that the file lacks, ascending
+    // Printed numbers that stand for more than one board of the tournament (an .INR numbering that repeats):
+    // the terminals know one deal a number, so those boards get the file's deal of that number.
+    QList<qint32> Repeated;
 
-    // One message naming both lists and the file, for the operator; empty when both are empty.
+    // One message naming the lists and the file, for the operator; empty when they are empty.
     [[nodiscard]] QString Message(const QString& pbnFile) const;
 };
 
 [[nodiscard]] DealMatch MatchDeals(const std::vector<Deal>& deals, const std::vector<SessionBoard>& played);
+
+// The printed numbers of model.BoardNumbers (1..BoardCount) that more than one board has, ascending.
+[[nodiscard]] QList<qint32> RepeatedBoardNumbers(const TournamentModel& model);
 
 // Replaces the deals of the database fileName in one write transaction: HandRecord (and HandEvaluation, made
 // by HandEvaluationStatement when missing) are created when the database lacks them, every row they held is

@@ -13,7 +13,8 @@ DealsToLoad PrepareDeals(const TournamentModel& model, const QString& databaseFi
 {
     const std::vector<Deal> all = ReadPbnFile(pbnFile);
     const std::vector<SessionBoard> played = PlayedBoards(model, databaseFile);
-    const DealMatch matched = MatchDeals(all, played);
+    DealMatch matched = MatchDeals(all, played);
+    matched.Repeated = RepeatedBoardNumbers(model);
     if (matched.Rows.empty())
         throw KibicError(QStringLiteral("Żadne rozdanie z pliku %1 nie jest grane w turnieju %2.")
                              .arg(QFileInfo(pbnFile).fileName(), QFileInfo(databaseFile).fileName()));

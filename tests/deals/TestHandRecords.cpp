@@ -149,6 +149,22 @@ private slots:
         QCOMPARE(RowCount(m_file, QStringLiteral("HandRecord")), 26);
     }
 
+    // An .INR numbering that repeats (every 8 boards here) gives two boards each of the numbers 1..7: the
+    // message says that they share the file's deal of their number.
+    void repeatedNumbers()
+    {
+        const TournamentModel model = Build("-8\n");
+        WritePbn(Pbn({ 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
+        const DealsToLoad deals = PrepareDeals(model, m_file, m_pbn);
+        QCOMPARE(deals.Match.Repeated, (QList<qint32> { 1, 2, 3, 4, 5, 6, 7 }));
+        QCOMPARE(deals.Match.NotPlayed, QList<qint32> { 9 });
+        QVERIFY(deals.Match.Message(m_pbn).endsWith(QStringLiteral(
+            "Numery rozdań 1, 2, 3, 4, 5, 6, 7 powtarzają się w numeracji turnieju (.INR), a pierniczki znają jeden "
+            "rozkład na numer: wszystkie rozdania o tym numerze dostały rozkład z pliku rozdania.pbn.")));
+        StoreDeals(deals, nullptr);
+        QCOMPARE(RowCount(m_file, QStringLiteral("HandRecord")), 16);
+    }
+
     void noBoardPlayed()
     {
         const TournamentModel model = Build("20");
