@@ -3,6 +3,7 @@
 #include "TransferFixture.h"
 
 #include "common/ui/FormDesign.h"
+#include "deals/HandRecords.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/collMain.h"
 #include "transfer/ui/TForm4.h"
@@ -291,6 +292,39 @@ private slots:
         form.Zgazaznaczenie1->trigger();
         QCOMPARE(ToolTipAt(cells, cellCentre(1, 1)),
             QStringLiteral("Stół 1, rozdanie 1\nPusta: zaznaczenie zgaszone, zapis czeka na następny przebieg"));
+    }
+
+    // "Wczytaj rozkłady" waits for an open database; with deals in the database, a cell's tooltip adds the
+    // result against the deal's double-dummy tricks.
+    void dealsInTheCellTooltip()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        {
+            TcollForm fresh(QStringList(), fixture.Dir.path());
+            QVERIFY(!fresh.ToolButton10->isEnabled());
+            QCOMPARE(fresh.ToolButton10->toolTip(), QStringLiteral("Wczytaj rozkłady"));
+        }
+        Deal deal;
+        deal.Board = 1;
+        DealMatch match;
+        match.Rows.push_back({ { 1, 1 }, 0 });
+        std::vector<DealAnalysis> analyses(1);
+        analyses[0].Table.SetTricks(Seat::North, Denomination::Spades, 11);
+        // North holds the spades, East the hearts, South the diamonds, West the clubs.
+        for (int seat = 0; seat < 4; ++seat)
+            deal.Holdings[static_cast<std::size_t>(seat)][static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))] = kAllRanks;
+        WriteHandRecords(fixture.DbFile, { deal }, match, &analyses);
+
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QVERIFY(form.ToolButton10->isEnabled());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QWidget* cells = form.StringGrid1->viewport();
+        const QPoint centre = form.StringGrid1->visualItemRect(form.StringGrid1->item(TransferFixture::TableOf(1, 1) - 1, 0)).center();
+        const QString hint = ToolTipAt(cells, centre);
+        QVERIFY2(hint.endsWith(QStringLiteral("\nZapis NS: 420\n4♠ N: na obiegu 11 lew, zagrano 10")), qPrintable(hint));
     }
 
     // The terminal server holds the database for 3 s while polling runs: the pass waits about a second and
