@@ -43,12 +43,14 @@ set(KIBIC_DEPLOY_FILES
 set(KIBIC_DEPLOY_TEST_FILES bin/Qt6Test.dll)
 
 set(deployed)
-# DDS's DLL.
+# DDS's DLL, and its licence (Apache 2.0), which goes wherever the DLL goes.
 set(dds_dll ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/dds.dll)
-add_custom_command(OUTPUT ${dds_dll}
+set(dds_licence ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/dds-LICENSE.txt)
+add_custom_command(OUTPUT ${dds_dll} ${dds_licence}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KIBIC_DDS_ROOT}/bin/dds.dll ${dds_dll}
-  DEPENDS ${KIBIC_DDS_ROOT}/bin/dds.dll VERBATIM)
-list(APPEND deployed ${dds_dll})
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KIBIC_DDS_ROOT}/LICENSE ${dds_licence}
+  DEPENDS ${KIBIC_DDS_ROOT}/bin/dds.dll ${KIBIC_DDS_ROOT}/LICENSE VERBATIM)
+list(APPEND deployed ${dds_dll} ${dds_licence})
 foreach(file IN LISTS KIBIC_DEPLOY_FILES KIBIC_DEPLOY_TEST_FILES)
   string(REGEX REPLACE "^(bin|plugins)/" "" relative "${file}")
   set(target_file ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${relative})
@@ -69,7 +71,7 @@ add_custom_target(kibic_deploy ALL DEPENDS ${deployed} ${qt_conf})
 set(KIBIC_PACKAGE_FILES
   kibic.exe kibic-cli.exe kibic-terminals.exe qt.conf kibic-terminals.txt
   Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Sql.dll
-  libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll dds.dll
+  libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll dds.dll dds-LICENSE.txt
   platforms/qwindows.dll sqldrivers/qsqlite.dll sqldrivers/qsqlodbc.dll
   styles/qwindowsvistastyle.dll imageformats/qico.dll translations/qtbase_pl.qm)
 set(KIBIC_PACKAGE_BASE kibic-${PROJECT_VERSION}-win32)
