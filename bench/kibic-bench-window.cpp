@@ -85,7 +85,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QTemporaryDir dir;
     const QString base = dir.filePath(QStringLiteral("sesja"));
-    const TournamentModel model = Session(base);
+    TournamentModel model = Session(base);
     ScriptedOperator quiet(ModalResult::Yes);
     try {
         if (!BuildScoringDatabase(model, quiet))

@@ -15,7 +15,8 @@ namespace {
 
 // How many deals go to CalcAllTables at a time. DDS takes at most MAXNOOFTABLES deals when all five strains
 // are asked for; a smaller group lets the progress advance and a cancel take effect between groups while
-// each group still gives both threads of a 2-core computer 40 strain tables to share.
+// each group still gives both threads of a 2-core computer 40 strain tables to share (36 deals in groups of
+// 8 took no longer than in one call, measured on such a computer).
 constexpr int kDealsPerCall = 8;
 static_assert(kDealsPerCall <= MAXNOOFTABLES);
 
