@@ -23,6 +23,17 @@ int HighCardPointsOf(Holding holding)
     return points;
 }
 
+// "1 kartę", "3 karty", "12 kart": a number of cards after "ma".
+QString CardsCount(int count)
+{
+    if (count == 1)
+        return QStringLiteral("1 kartę");
+    const int lastDigit = count % 10;
+    if (lastDigit >= 2 && lastDigit <= 4 && (count % 100 < 12 || count % 100 > 14))
+        return QStringLiteral("%1 karty").arg(count);
+    return QStringLiteral("%1 kart").arg(count);
+}
+
 QString CardName(Suit suit, int rank)
 {
     return StrainSymbol(suit) + (rank == 10 ? QStringLiteral("10") : QString(RankLetter(rank)));
@@ -191,7 +202,7 @@ QString DealProblem(const Deal& deal)
     for (const Seat seat : kSeats) {
         const int count = deal.CardCount(seat);
         if (count != 13)
-            return QStringLiteral("ręka %1 ma %2 kart zamiast 13").arg(SeatLetter(seat)).arg(count);
+            return QStringLiteral("ręka %1 ma %2 zamiast 13").arg(SeatLetter(seat), CardsCount(count));
     }
     return {};
 }

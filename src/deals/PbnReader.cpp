@@ -106,7 +106,7 @@ QString ReadHands(const QString& value, Deal& deal)
         return QStringLiteral("rozkład \"%1\" nie zaczyna się od ręki (N:, E:, S: lub W:)").arg(QuotedValue(trimmed));
     const QStringList hands = trimmed.mid(2).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (hands.size() != 4)
-        return QStringLiteral("rozkład ma %1 rąk zamiast 4").arg(hands.size());
+        return QStringLiteral("rozkład nie ma czterech rąk (jest ich %1)").arg(hands.size());
     Seat seat = *first;
     for (const QString& hand : hands) {
         const QStringList suits = hand.split(QLatin1Char('.'));

@@ -24,7 +24,10 @@ Deal DealOfRow(const TTable& table, const SessionBoard& board)
     const QStringList columns = HandRecordColumns();
     for (int i = 0; i < columns.size(); ++i) {
         const QString text = table.FieldAsString(columns[i]).trimmed();
-        const std::optional<Holding> holding = HoldingOfText(text);
+        // Another program may have written the ten as "10" or put spaces between the ranks.
+        QString ranks = text;
+        ranks.remove(QLatin1Char(' ')).replace(QStringLiteral("10"), QStringLiteral("T"));
+        const std::optional<Holding> holding = HoldingOfText(ranks);
         if (!holding)
             throw KibicError(QStringLiteral("Tabela HandRecord, sektor %1, rozdanie %2: w kolumnie %3 \"%4\" to nie są karty.")
                                  .arg(board.Section)

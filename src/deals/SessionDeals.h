@@ -46,7 +46,8 @@ private:
 // The deals of the database fileName: HandRecord, with HandEvaluation's tricks where it has a row of the same
 // section and board. The dealer and vulnerability are those of the board number's standard rotation, as the
 // terminals score it. A database without HandRecord has no deals; a HandRecord row whose hands are no deal of
-// the pack raises KibicError naming the table, the section and the board.
+// the pack (ranks as HandRecord writes them, or with "10" for the ten and spaces between the ranks) raises
+// KibicError naming the table, the section and the board.
 [[nodiscard]] SessionDeals ReadSessionDeals(const QString& fileName);
 
 } // namespace kibic

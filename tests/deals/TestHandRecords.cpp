@@ -258,12 +258,16 @@ private slots:
         QVERIFY(ReadSessionDeals(m_file).IsEmpty());
     }
 
-    // A HandRecord row that is no deal (another program wrote it) is refused with its section and board.
-    void damagedHandRecord()
+    // A HandRecord of another program with "10" for the ten and spaces between the ranks is read; a row that is no
+    // deal is refused with its section and board.
+    void handRecordOfAnotherProgram()
     {
         const TournamentModel model = Build("20");
         WritePbn(Pbn({ 21 }));
         StoreDeals(PrepareDeals(model, m_file, m_pbn), nullptr);
+        DbConnection(ScoringConnectionString(m_file))
+            .Execute(QStringLiteral("UPDATE [HandRecord] SET [NorthHearts]='A K Q J 10 9 8 7 6 5 4 3 2' WHERE [Section]=1"));
+        QCOMPARE(ReadSessionDeals(m_file).DealOf(1, 21)->HoldingOf(Seat::North, Denomination::Hearts), kAllRanks);
         DbConnection(ScoringConnectionString(m_file))
             .Execute(QStringLiteral("UPDATE [HandRecord] SET [NorthSpades]='AKQ' WHERE [Section]=2"));
         try {

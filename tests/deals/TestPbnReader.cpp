@@ -121,7 +121,7 @@ private slots:
         QTest::newRow("12 cards") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ\"]\n")
                                   << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: ręka W ma 12 kart zamiast 13");
         QTest::newRow("three hands") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652\"]\n")
-                                     << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: rozkład ma 3 rąk zamiast 4");
+                                     << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: rozkład nie ma czterech rąk (jest ich 3)");
         QTest::newRow("no first seat") << board + QStringLiteral("[Deal \"QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
                                        << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: rozkład \"QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83…\" nie zaczyna się od ręki (N:, E:, S: lub W:)");
         QTest::newRow("not a card") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T9X 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")

@@ -327,6 +327,38 @@ private slots:
         QVERIFY2(hint.endsWith(QStringLiteral("\nZapis NS: 420\n4♠ N: na obiegu 11 lew, zagrano 10")), qPrintable(hint));
     }
 
+    // Deals that another program wrote and that are no deal: the error is shown, the database opens all the same
+    // and the grid works without them.
+    void unreadableDealsLeaveTheDatabaseOpen()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        Deal deal;
+        deal.Board = 1;
+        for (int seat = 0; seat < 4; ++seat)
+            deal.Holdings[static_cast<std::size_t>(seat)][static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))] = kAllRanks;
+        DealMatch match;
+        match.Rows.push_back({ { 1, 1 }, 0 });
+        WriteHandRecords(fixture.DbFile, { deal }, match, nullptr);
+        DbConnection(ScoringConnectionString(fixture.DbFile)).Execute(QStringLiteral("UPDATE [HandRecord] SET [WestClubs]='AKQ'"));
+        QString message;
+        test::ModalDriver driver;
+        driver.Then([&](QWidget* box) {
+            auto* dialog = qobject_cast<TMyDlgForm*>(box);
+            QVERIFY(dialog);
+            message = dialog->Label1->text();
+            box->close();
+        });
+        OpenWindow window(fixture);
+        QVERIFY(driver.Finished());
+        QCOMPARE(message, QStringLiteral("Tabela HandRecord, sektor 1, rozdanie 1: ręka W ma 3 karty zamiast 13.\n"
+                                         "Podpowiedzi siatki będą bez rozkładów."));
+        QVERIFY(window.Form.ToolButton10->isEnabled());
+        QVERIFY(window.Form.Deals().IsEmpty());
+        QTest::mouseClick(window.Form.Button1, Qt::LeftButton);
+        QCOMPARE(window.Cell(1, TransferFixture::TableOf(1, 1)), QStringLiteral("1"));
+    }
+
     // The terminal server holds the database for 3 s while polling runs: the pass waits about a second and
     // stops without an error box, the window keeps answering (a timer of the test keeps firing), the line
     // under the status says the database is busy, and the next tick transfers the waiting row.

@@ -91,7 +91,8 @@ public:
     // Starts (a pass at once, then every interval) or stops polling.
     void SetPolling(bool on);
     // The deals of the open database (none when it has no HandRecord), read again and given to the grid's
-    // tooltips.
+    // tooltips. Deals that cannot be read (another program wrote them) are shown as an error and left out:
+    // the tooltips do without them, the database stays open.
     void ReadSessionDeals();
     [[nodiscard]] const SessionDeals& Deals() const { return m_deals; }
     // One transfer pass; a failure is shown and leaves the pass stuck.

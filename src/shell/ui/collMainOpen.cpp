@@ -2,6 +2,7 @@
 #include "shell/ui/collMain.h"
 
 #include "common/BusyCursor.h"
+#include "common/KibicError.h"
 #include "common/DialogFilter.h"
 #include "common/uNapisy.h"
 #include "deals/DoubleDummy.h"
@@ -105,7 +106,12 @@ void TcollForm::Otwrz2Click()
 
 void TcollForm::ReadSessionDeals()
 {
-    m_deals = kibic::ReadSessionDeals(DataSourceOf(recTable.ConnectionString()));
+    m_deals = {};
+    try {
+        m_deals = kibic::ReadSessionDeals(DataSourceOf(recTable.ConnectionString()));
+    } catch (const KibicError& error) {
+        Dialogs().ShowError(error.Message() + QStringLiteral("\nPodpowiedzi siatki będą bez rozkładów."));
+    }
 }
 
 void TcollForm::Wczytajrozklady1Click()
