@@ -65,6 +65,19 @@ QString ToolTipAt(QWidget* widget, const QPoint& at)
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
+// The deal of board 1 in section 1: North holds the spades, East the hearts, South the diamonds, West the
+// clubs; with its analysis when given.
+void WriteOneSuitEach(const QString& file, const std::vector<DealAnalysis>* analyses)
+{
+    Deal deal;
+    deal.Board = 1;
+    for (int seat = 0; seat < 4; ++seat)
+        deal.Holdings[static_cast<std::size_t>(seat)][static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))] = kAllRanks;
+    DealMatch match;
+    match.Rows.push_back({ { 1, 1 }, 0 });
+    WriteHandRecords(file, { deal }, match, analyses);
+}
+
 // The main window on the fixture's tournament, as opening its scoring database leaves it.
 struct OpenWindow
 {
@@ -305,16 +318,9 @@ private slots:
             QVERIFY(!fresh.ToolButton10->isEnabled());
             QCOMPARE(fresh.ToolButton10->toolTip(), QStringLiteral("Wczytaj rozkłady"));
         }
-        Deal deal;
-        deal.Board = 1;
-        DealMatch match;
-        match.Rows.push_back({ { 1, 1 }, 0 });
         std::vector<DealAnalysis> analyses(1);
         analyses[0].Table.SetTricks(Seat::North, Denomination::Spades, 11);
-        // North holds the spades, East the hearts, South the diamonds, West the clubs.
-        for (int seat = 0; seat < 4; ++seat)
-            deal.Holdings[static_cast<std::size_t>(seat)][static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))] = kAllRanks;
-        WriteHandRecords(fixture.DbFile, { deal }, match, &analyses);
+        WriteOneSuitEach(fixture.DbFile, &analyses);
 
         OpenWindow window(fixture);
         TcollForm& form = window.Form;
@@ -333,13 +339,7 @@ private slots:
     {
         TransferFixture fixture;
         fixture.Append(Played(1, 1));
-        Deal deal;
-        deal.Board = 1;
-        for (int seat = 0; seat < 4; ++seat)
-            deal.Holdings[static_cast<std::size_t>(seat)][static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))] = kAllRanks;
-        DealMatch match;
-        match.Rows.push_back({ { 1, 1 }, 0 });
-        WriteHandRecords(fixture.DbFile, { deal }, match, nullptr);
+        WriteOneSuitEach(fixture.DbFile, nullptr);
         DbConnection(ScoringConnectionString(fixture.DbFile)).Execute(QStringLiteral("UPDATE [HandRecord] SET [WestClubs]='AKQ'"));
         QString message;
         test::ModalDriver driver;
