@@ -109,10 +109,10 @@ int main(int argc, char* argv[])
             throw KibicError(QStringLiteral("bench: the analysis was cancelled"));
         window.Measuring = false;
         const qint64 took = window.Clock.elapsed();
-        std::printf("bench\twindow-repaint-gap\t%lld\t%d paintings in %lld ms\n", static_cast<long long>(window.LongestGap),
-            window.Paintings, static_cast<long long>(took));
-        std::fprintf(stderr, "analysis by %s; target: the longest gap %lld ms <= 100\n", qPrintable(solver->Description()),
-            static_cast<long long>(window.LongestGap));
+        std::printf("bench\twindow-repaint-gap\t%lld\t%d paintings in %lld ms\n",
+            static_cast<long long>(window.LongestGap), window.Paintings, static_cast<long long>(took));
+        std::fprintf(stderr, "analysis by %s; target: the longest gap %lld ms <= 100\n",
+            qPrintable(solver->Description()), static_cast<long long>(window.LongestGap));
     } catch (const KibicError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

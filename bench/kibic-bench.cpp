@@ -421,7 +421,8 @@ void RunCliHands(const QString& file, const QString& pbn)
     QProcess cli;
     cli.start(QStringLiteral(KIBIC_CLI_PROGRAM), { QStringLiteral("hands"), file, pbn });
     if (!cli.waitForFinished(600000) || cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
-        throw KibicError(QStringLiteral("bench: kibic-cli hands failed: ") + QString::fromLocal8Bit(cli.readAllStandardError()));
+        throw KibicError(
+            QStringLiteral("bench: kibic-cli hands failed: ") + QString::fromLocal8Bit(cli.readAllStandardError()));
 }
 
 void WriteFile(const QString& name, const QString& text)
@@ -561,7 +562,9 @@ int main(int argc, char* argv[])
             analysis.push_back(TimeMs([&] { RunCliHands(file, session); }));
         Report("hands-36", analysis, { 0.0 });
         std::fprintf(stderr, "analysis by %s\n", qPrintable(MakeDdsSolver()->Description()));
-        std::fprintf(stderr, "targets: first-pass %.2f <= 2; first-pass-c %.2f <= 2; build %.2f <= 2; idle-pass %.1f%% and incremental-pass %.1f%% of first-pass <= 5%%; hands-load %.0f ms < 1000; hands-36 %.0f ms <= 5000\n",
+        std::fprintf(stderr,
+            "targets: first-pass %.2f <= 2; first-pass-c %.2f <= 2; build %.2f <= 2; idle-pass %.1f%% and "
+            "incremental-pass %.1f%% of first-pass <= 5%%; hands-load %.0f ms < 1000; hands-36 %.0f ms <= 5000\n",
             Median(first) / Median(firstFloor), Median(cli) / Median(cliFloor), Median(build) / Median(buildFloor),
             100.0 * Median(idle) / Median(first), 100.0 * Median(incremental) / Median(first), Median(hands),
             Median(analysis));

@@ -192,7 +192,8 @@ QString DealProblem(const Deal& deal)
                     holders.append(SeatLetter(seat));
             }
             if (holders.size() > 1)
-                return QStringLiteral("karta %1 w kilku rękach (%2)").arg(CardName(suit, rank), holders.join(QStringLiteral(" i ")));
+                return QStringLiteral("karta %1 w kilku rękach (%2)")
+                    .arg(CardName(suit, rank), holders.join(QStringLiteral(" i ")));
         }
         for (const Seat seat : kSeats) {
             if (deal.HoldingOf(seat, suit) & ~kAllRanks)
@@ -227,11 +228,11 @@ Seat StandardDealer(qint32 board)
 Vulnerability StandardVulnerability(qint32 board)
 {
     // Boards 1..16: None, NS, EW, Both, NS, EW, Both, None, EW, Both, None, NS, Both, None, NS, EW.
-    static constexpr std::array<Vulnerability, 16> cycle = { Vulnerability::None, Vulnerability::NorthSouth,
-        Vulnerability::EastWest, Vulnerability::Both, Vulnerability::NorthSouth, Vulnerability::EastWest,
-        Vulnerability::Both, Vulnerability::None, Vulnerability::EastWest, Vulnerability::Both, Vulnerability::None,
-        Vulnerability::NorthSouth, Vulnerability::Both, Vulnerability::None, Vulnerability::NorthSouth,
-        Vulnerability::EastWest };
+    static constexpr std::array<Vulnerability, 16> cycle
+        = { Vulnerability::None, Vulnerability::NorthSouth, Vulnerability::EastWest, Vulnerability::Both,
+              Vulnerability::NorthSouth, Vulnerability::EastWest, Vulnerability::Both, Vulnerability::None,
+              Vulnerability::EastWest, Vulnerability::Both, Vulnerability::None, Vulnerability::NorthSouth,
+              Vulnerability::Both, Vulnerability::None, Vulnerability::NorthSouth, Vulnerability::EastWest };
     return cycle[static_cast<std::size_t>(((board - 1) % 16 + 16) % 16)];
 }
 

@@ -19,15 +19,27 @@ enum class Vulnerability : quint8 { None = 0, NorthSouth = 1, EastWest = 2, Both
 // diamonds, clubs. The strains in the order of the HandEvaluation columns: those suits, then no trump.
 inline constexpr std::array<Seat, 4> kSeats = { Seat::North, Seat::East, Seat::South, Seat::West };
 inline constexpr std::array<Suit, 4> kSuits = { Suit::Spades, Suit::Hearts, Suit::Diamonds, Suit::Clubs };
-inline constexpr std::array<Denomination, 5> kStrains
-    = { Denomination::Spades, Denomination::Hearts, Denomination::Diamonds, Denomination::Clubs, Denomination::NoTrump };
+inline constexpr std::array<Denomination, 5> kStrains = { Denomination::Spades, Denomination::Hearts,
+    Denomination::Diamonds, Denomination::Clubs, Denomination::NoTrump };
 
-[[nodiscard]] constexpr int IndexOf(Seat seat) { return static_cast<int>(seat); }
-[[nodiscard]] constexpr int IndexOf(Denomination denomination) { return static_cast<int>(denomination); }
+[[nodiscard]] constexpr int IndexOf(Seat seat)
+{
+    return static_cast<int>(seat);
+}
+[[nodiscard]] constexpr int IndexOf(Denomination denomination)
+{
+    return static_cast<int>(denomination);
+}
 
 // The hand after this one in the order of play (clockwise): the leader sits after the declarer.
-[[nodiscard]] constexpr Seat NextSeat(Seat seat) { return static_cast<Seat>((IndexOf(seat) + 1) % 4); }
-[[nodiscard]] constexpr Seat PartnerOf(Seat seat) { return static_cast<Seat>((IndexOf(seat) + 2) % 4); }
+[[nodiscard]] constexpr Seat NextSeat(Seat seat)
+{
+    return static_cast<Seat>((IndexOf(seat) + 1) % 4);
+}
+[[nodiscard]] constexpr Seat PartnerOf(Seat seat)
+{
+    return static_cast<Seat>((IndexOf(seat) + 2) % 4);
+}
 
 // "N", "E", "S", "W".
 [[nodiscard]] QString SeatLetter(Seat seat);

@@ -6,8 +6,8 @@ namespace kibic {
 namespace {
 
 // The strains as a hand record lists makeable contracts: no trump, then the suits from spades down.
-constexpr std::array<Denomination, 5> kListedStrains
-    = { Denomination::NoTrump, Denomination::Spades, Denomination::Hearts, Denomination::Diamonds, Denomination::Clubs };
+constexpr std::array<Denomination, 5> kListedStrains = { Denomination::NoTrump, Denomination::Spades,
+    Denomination::Hearts, Denomination::Diamonds, Denomination::Clubs };
 
 QString ContractsOf(const DoubleDummyTable& table, Seat declarer)
 {
@@ -49,7 +49,9 @@ QString ParText(const ParOutcome& par)
         return QStringLiteral("0");
     const QString side = par.ScoreNS > 0 ? QStringLiteral("NS ") : QStringLiteral("EW ");
     const QString score = side + QString::number(std::abs(par.ScoreNS));
-    return par.Contracts.isEmpty() ? score : score + QStringLiteral(" (") + par.Contracts.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return par.Contracts.isEmpty()
+        ? score
+        : score + QStringLiteral(" (") + par.Contracts.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
 } // namespace kibic

@@ -70,7 +70,8 @@ void CreateWhenMissing(DbConnection& connection, const QString& table, const QSt
 void FillTables(DbConnection& connection, const std::vector<Deal>& deals, const DealMatch& match,
     const std::vector<DealAnalysis>* analyses)
 {
-    CreateWhenMissing(connection, QStringLiteral("HandRecord"), TableStatements(true, false).at(kHandRecordStatement - 1));
+    CreateWhenMissing(
+        connection, QStringLiteral("HandRecord"), TableStatements(true, false).at(kHandRecordStatement - 1));
     CreateWhenMissing(connection, QStringLiteral("HandEvaluation"), HandEvaluationStatement());
     connection.Execute(QStringLiteral("DELETE FROM [HandRecord]"));
     connection.Execute(QStringLiteral("DELETE FROM [HandEvaluation]"));
@@ -81,7 +82,8 @@ void FillTables(DbConnection& connection, const std::vector<Deal>& deals, const 
         const Deal& deal = deals.at(row.DealIndex);
         connection.Execute(handRecord, HandRecordValues(row.Board, deal));
         if (analyses)
-            connection.Execute(handEvaluation, HandEvaluationValues(row.Board, deal, analyses->at(row.DealIndex).Table));
+            connection.Execute(
+                handEvaluation, HandEvaluationValues(row.Board, deal, analyses->at(row.DealIndex).Table));
     }
 }
 
@@ -157,9 +159,10 @@ QString DealMatch::Message(const QString& pbnFile) const
     if (!Missing.isEmpty())
         parts.append(QStringLiteral("Rozdań %1, które turniej gra, brak w pliku %2.").arg(ListOfBoards(Missing), name));
     if (!Repeated.isEmpty())
-        parts.append(QStringLiteral("Numery rozdań %1 powtarzają się w numeracji turnieju (.INR), a pierniczki znają "
-                                    "jeden rozkład na numer: wszystkie rozdania o tym numerze dostały rozkład z pliku %2.")
-                         .arg(ListOfBoards(Repeated), name));
+        parts.append(
+            QStringLiteral("Numery rozdań %1 powtarzają się w numeracji turnieju (.INR), a pierniczki znają "
+                           "jeden rozkład na numer: wszystkie rozdania o tym numerze dostały rozkład z pliku %2.")
+                .arg(ListOfBoards(Repeated), name));
     return parts.join(QLatin1Char('\n'));
 }
 

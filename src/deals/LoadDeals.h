@@ -24,10 +24,12 @@ struct DealsToLoad
 // Reads the PBN file and matches its deals to the boards the sections of the database play (model holds the
 // tournament of the database: its counts and board numbers). A file that cannot be read, a bad deal, or a file
 // of which no deal is played raises KibicError naming the file.
-[[nodiscard]] DealsToLoad PrepareDeals(const TournamentModel& model, const QString& databaseFile, const QString& pbnFile);
+[[nodiscard]] DealsToLoad PrepareDeals(
+    const TournamentModel& model, const QString& databaseFile, const QString& pbnFile);
 
 // The double-dummy analysis of the deals (any thread).
-[[nodiscard]] AnalysisOutcome AnalyseDeals(const DealsToLoad& deals, DoubleDummySolver& solver, AnalysisProgress* progress);
+[[nodiscard]] AnalysisOutcome AnalyseDeals(
+    const DealsToLoad& deals, DoubleDummySolver& solver, AnalysisProgress* progress);
 
 // Writes the deals, with their analyses when given (one per deal), into the database: WriteHandRecords.
 void StoreDeals(const DealsToLoad& deals, const std::vector<DealAnalysis>* analyses);

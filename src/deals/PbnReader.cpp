@@ -100,8 +100,8 @@ std::optional<Holding> HoldingOfPbn(QString text)
 QString ReadHands(const QString& value, Deal& deal)
 {
     const QString trimmed = value.trimmed();
-    const std::optional<Seat> first = trimmed.size() >= 2 && trimmed[1] == u':' ? SeatOfLetter(trimmed[0].toUpper())
-                                                                               : std::nullopt;
+    const std::optional<Seat> first
+        = trimmed.size() >= 2 && trimmed[1] == u':' ? SeatOfLetter(trimmed[0].toUpper()) : std::nullopt;
     if (!first)
         return QStringLiteral("rozkład \"%1\" nie zaczyna się od ręki (N:, E:, S: lub W:)").arg(QuotedValue(trimmed));
     const QStringList hands = trimmed.mid(2).split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -115,7 +115,8 @@ QString ReadHands(const QString& value, Deal& deal)
         for (int i = 0; i < 4; ++i) {
             const std::optional<Holding> holding = HoldingOfPbn(suits[i]);
             if (!holding)
-                return QStringLiteral("ręka %1: \"%2\" to nie są karty jednego koloru").arg(SeatLetter(seat), QuotedValue(suits[i]));
+                return QStringLiteral("ręka %1: \"%2\" to nie są karty jednego koloru")
+                    .arg(SeatLetter(seat), QuotedValue(suits[i]));
             deal.Holdings[IndexOf(seat)][IndexOf(kSuits[i])] = *holding;
         }
         seat = NextSeat(seat);
@@ -188,7 +189,8 @@ std::vector<Deal> ParsePbn(const QByteArray& bytes, const QString& fileName)
             continue;
         Deal deal = DealOf(game, fileName);
         if (boards.contains(deal.Board))
-            Refuse(fileName, QStringLiteral("rozdanie %1").arg(deal.Board), QStringLiteral("numer rozdania powtarza się"));
+            Refuse(
+                fileName, QStringLiteral("rozdanie %1").arg(deal.Board), QStringLiteral("numer rozdania powtarza się"));
         boards.insert(deal.Board);
         deals.push_back(deal);
     }

@@ -29,10 +29,11 @@ Deal DealOfRow(const TTable& table, const SessionBoard& board)
         ranks.remove(QLatin1Char(' ')).replace(QStringLiteral("10"), QStringLiteral("T"));
         const std::optional<Holding> holding = HoldingOfText(ranks);
         if (!holding)
-            throw KibicError(QStringLiteral("Tabela HandRecord, sektor %1, rozdanie %2: w kolumnie %3 \"%4\" to nie są karty.")
-                                 .arg(board.Section)
-                                 .arg(board.Board)
-                                 .arg(columns[i], QuotedValue(text)));
+            throw KibicError(
+                QStringLiteral("Tabela HandRecord, sektor %1, rozdanie %2: w kolumnie %3 \"%4\" to nie są karty.")
+                    .arg(board.Section)
+                    .arg(board.Board)
+                    .arg(columns[i], QuotedValue(text)));
         deal.Holdings[IndexOf(kSeats[i / 4])][IndexOf(kSuits[i % 4])] = *holding;
     }
     if (const QString problem = DealProblem(deal); !problem.isEmpty())

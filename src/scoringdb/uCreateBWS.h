@@ -30,7 +30,8 @@ inline constexpr QStringView kHandRecordValidationColumn = u"[HandRecordValidati
 // The columns that identify a row of a table, for a change written back to one row: the ID of the tables
 // that have one (Clients, Section, ReceivedData ...), the key columns of the others (Tables: Section,
 // Table; PlayerNumbers: Section, Table, Direction; RoundData: Section, Table, Round; Settings: Section;
-// HandRecord and HandEvaluation: Section, Board). Empty for a table that is not the scoring database's (the player database).
+// HandRecord and HandEvaluation: Section, Board). Empty for a table that is not the scoring database's (the player
+// database).
 [[nodiscard]] QStringList RowKeyColumns(const QString& table);
 
 // Whether the table's ID is an auto-numbered COUNTER (Clients, ReceivedData, IntermediateData,

@@ -111,7 +111,8 @@ QString DoubleDummyHint(const ReceivedResult& received, const SessionDeals& deal
     const std::optional<Seat> declarer = declarerText.size() == 1 ? SeatOfLetter(declarerText.front()) : std::nullopt;
     if (!contract || !declarer || EffectiveRemark(received.Remarks).contains(QLatin1Char('%')))
         return {};
-    const std::optional<int> makeable = deals.TricksOf(received.Section, received.Board, *declarer, contract->Denomination);
+    const std::optional<int> makeable
+        = deals.TricksOf(received.Section, received.Board, *declarer, contract->Denomination);
     if (!makeable)
         return {};
     const int taken = std::clamp(contract->Level + 6 + ResultNumber(received.Result), 0, 13);

@@ -100,7 +100,8 @@ private slots:
         QVERIFY(largestValue > 0);
         QVERIFY(!OpenProgress());
         QCOMPARE(op.Messages,
-            QStringList { QStringLiteral("Wczytano 15 rozdań z pliku rozdania.pbn dla 2 sektorów do bazy puchar.bws, z analizą w widne karty.") });
+            QStringList { QStringLiteral("Wczytano 15 rozdań z pliku rozdania.pbn dla 2 sektorów do bazy puchar.bws, z "
+                                         "analizą w widne karty.") });
         const SessionDeals deals = ReadSessionDeals(m_base + QStringLiteral(".bws"));
         QCOMPARE(deals.Size(), std::size_t(30));
         QCOMPARE(deals.TricksOf(2, 33, Seat::North, Denomination::Spades), std::optional<int>(33 % 14));
@@ -118,7 +119,8 @@ private slots:
         SlowSolver solver;
         ScriptedOperator op;
         QVERIFY(!LoadDealsInWindow(&window, m_model, m_base + QStringLiteral(".bws"), m_pbn, solver, op));
-        QCOMPARE(op.Messages, QStringList { QStringLiteral("Analizę przerwano: rozkładów z pliku %1 nie zapisano.").arg(m_pbn) });
+        QCOMPARE(op.Messages,
+            QStringList { QStringLiteral("Analizę przerwano: rozkładów z pliku %1 nie zapisano.").arg(m_pbn) });
         QVERIFY(ReadSessionDeals(m_base + QStringLiteral(".bws")).IsEmpty());
     }
 

@@ -14,13 +14,13 @@ namespace {
 // with the solver under the Apache 2.0 licence), with the double-dummy tables and the dealer pars that the
 // examples give for them: DDtable (spades, hearts, diamonds, clubs, no trump; in each North, East, South,
 // West), dealer[], vul[], dealerScore[] and dealerContract[].
-const QString kPublishedDeals = QStringLiteral(
-    "[Board \"1\"]\n[Dealer \"N\"]\n[Vulnerable \"None\"]\n"
-    "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n\n"
-    "[Board \"2\"]\n[Dealer \"E\"]\n[Vulnerable \"NS\"]\n"
-    "[Deal \"E:QJT5432.T.6.QJ82 .J97543.K7532.94 87.A62.QJT4.AT75 AK96.KQ8.A98.K63\"]\n\n"
-    "[Board \"3\"]\n[Dealer \"N\"]\n[Vulnerable \"None\"]\n"
-    "[Deal \"N:73.QJT.AQ54.T752 QT6.876.KJ9.AQ84 5.A95432.7632.K6 AKJ9842.K.T8.J93\"]\n");
+const QString kPublishedDeals
+    = QStringLiteral("[Board \"1\"]\n[Dealer \"N\"]\n[Vulnerable \"None\"]\n"
+                     "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n\n"
+                     "[Board \"2\"]\n[Dealer \"E\"]\n[Vulnerable \"NS\"]\n"
+                     "[Deal \"E:QJT5432.T.6.QJ82 .J97543.K7532.94 87.A62.QJT4.AT75 AK96.KQ8.A98.K63\"]\n\n"
+                     "[Board \"3\"]\n[Dealer \"N\"]\n[Vulnerable \"None\"]\n"
+                     "[Deal \"N:73.QJT.AQ54.T752 QT6.876.KJ9.AQ84 5.A95432.7632.K6 AKJ9842.K.T8.J93\"]\n");
 
 const int kPublishedTables[3][20] = {
     { 5, 8, 5, 8, 6, 6, 6, 6, 5, 7, 5, 7, 7, 5, 7, 5, 6, 6, 6, 6 },
@@ -72,7 +72,8 @@ private slots:
             const DealAnalysis& analysis = outcome.Analyses[static_cast<std::size_t>(d)];
             for (int strain = 0; strain < 5; ++strain) {
                 for (int seat = 0; seat < 4; ++seat) {
-                    const int tricks = analysis.Table.TricksOf(kSeats[static_cast<std::size_t>(seat)], ddsOrder[static_cast<std::size_t>(strain)]);
+                    const int tricks = analysis.Table.TricksOf(
+                        kSeats[static_cast<std::size_t>(seat)], ddsOrder[static_cast<std::size_t>(strain)]);
                     if (tricks != kPublishedTables[d][4 * strain + seat])
                         QFAIL(qPrintable(QStringLiteral("deal %1, %2 by %3: %4 tricks, published %5")
                                              .arg(d + 1)
@@ -92,10 +93,12 @@ private slots:
     void oneSuitEach()
     {
         const std::vector<Deal> deals = ParsePbn(
-            QByteArrayLiteral("[Board \"1\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n"),
+            QByteArrayLiteral(
+                "[Board \"1\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n"),
             QStringLiteral("suits.pbn"));
         const DoubleDummyTable table = MakeDdsSolver()->Analyse(deals, nullptr).Analyses.front().Table;
-        const std::array<Denomination, 4> own = { Denomination::Spades, Denomination::Hearts, Denomination::Diamonds, Denomination::Clubs };
+        const std::array<Denomination, 4> own
+            = { Denomination::Spades, Denomination::Hearts, Denomination::Diamonds, Denomination::Clubs };
         for (int seat = 0; seat < 4; ++seat) {
             QCOMPARE(table.TricksOf(kSeats[static_cast<std::size_t>(seat)], own[static_cast<std::size_t>(seat)]), 13);
             QCOMPARE(table.TricksOf(kSeats[static_cast<std::size_t>(seat)], Denomination::NoTrump), 0);
@@ -125,8 +128,9 @@ private slots:
         QTest::newRow("sides alike") << "10 3 10 3 | 9 4 9 4 | 5 8 5 8 | 6 7 6 7 | 9 4 9 4"
                                      << "NS 3BA 4♠ 3♥; EW 2♦ 1♣";
         QTest::newRow("hands of a side apart") << "10 3 9 3 | 6 6 6 6 | 6 6 6 6 | 6 6 6 6 | 9 4 8 4"
-                                                << "N 3BA 4♠; S 2BA 3♠";
-        QTest::newRow("nothing makes") << "6 6 6 6 | 6 6 6 6 | 6 6 6 6 | 6 6 6 6 | 6 6 6 6" << "nikt nic nie wygrywa";
+                                               << "N 3BA 4♠; S 2BA 3♠";
+        QTest::newRow("nothing makes") << "6 6 6 6 | 6 6 6 6 | 6 6 6 6 | 6 6 6 6 | 6 6 6 6"
+                                       << "nikt nic nie wygrywa";
     }
 
     void texts()
@@ -138,7 +142,8 @@ private slots:
         for (int strain = 0; strain < 5; ++strain) {
             const QStringList counts = strains[strain].split(QLatin1Char(' '), Qt::SkipEmptyParts);
             for (int seat = 0; seat < 4; ++seat)
-                table.SetTricks(kSeats[static_cast<std::size_t>(seat)], kStrains[static_cast<std::size_t>(strain)], counts[seat].toInt());
+                table.SetTricks(kSeats[static_cast<std::size_t>(seat)], kStrains[static_cast<std::size_t>(strain)],
+                    counts[seat].toInt());
         }
         QCOMPARE(MakeableContractsText(table), contracts);
     }
@@ -146,7 +151,8 @@ private slots:
     void parText()
     {
         QCOMPARE(ParText({ 620, { QStringLiteral("4S-NS") } }), QStringLiteral("NS 620 (4S-NS)"));
-        QCOMPARE(ParText({ -100, { QStringLiteral("5Hx-NS"), QStringLiteral("5Dx-NS") } }), QStringLiteral("EW 100 (5Hx-NS, 5Dx-NS)"));
+        QCOMPARE(ParText({ -100, { QStringLiteral("5Hx-NS"), QStringLiteral("5Dx-NS") } }),
+            QStringLiteral("EW 100 (5Hx-NS, 5Dx-NS)"));
         QCOMPARE(ParText({ 0, {} }), QStringLiteral("0"));
     }
 };

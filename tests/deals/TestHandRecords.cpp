@@ -2,6 +2,7 @@
 // sixteen hand texts and the twenty-four evaluation values in their columns, the boards found on one side
 // only, a second load replacing the first, a failed write leaving the earlier deals whole, and the deals
 // read back by section and board.
+#include "DealsFixture.h"
 #include "common/KibicError.h"
 #include "deals/HandRecords.h"
 #include "deals/LoadDeals.h"
@@ -10,7 +11,6 @@
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
-#include "DealsFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,8 +28,8 @@ std::vector<DealAnalysis> MarkedAnalyses(const std::vector<Deal>& deals)
     for (std::size_t d = 0; d < deals.size(); ++d) {
         for (int seat = 0; seat < 4; ++seat)
             for (int strain = 0; strain < 5; ++strain)
-                analyses[d].Table.SetTricks(kSeats[static_cast<std::size_t>(seat)], kStrains[static_cast<std::size_t>(strain)],
-                    (deals[d].Board + 5 * seat + strain) % 14);
+                analyses[d].Table.SetTricks(kSeats[static_cast<std::size_t>(seat)],
+                    kStrains[static_cast<std::size_t>(strain)], (deals[d].Board + 5 * seat + strain) % 14);
     }
     return analyses;
 }
@@ -173,9 +173,12 @@ private slots:
             (void)PrepareDeals(model, m_file, m_pbn);
             QFAIL("deals of no played board were accepted");
         } catch (const KibicError& error) {
-            QCOMPARE(error.Message(), QStringLiteral("Żadne rozdanie z pliku rozdania.pbn nie jest grane w turnieju puchar.bws."));
+            QCOMPARE(error.Message(),
+                QStringLiteral("Żadne rozdanie z pliku rozdania.pbn nie jest grane w turnieju puchar.bws."));
         }
-        QCOMPARE(HasTable(*std::make_unique<DbConnection>(ScoringConnectionString(m_file)), QStringLiteral("HandRecord")), false);
+        QCOMPARE(
+            HasTable(*std::make_unique<DbConnection>(ScoringConnectionString(m_file)), QStringLiteral("HandRecord")),
+            false);
     }
 
     // Loading again replaces every row: a board the new file lacks keeps no deal, and the evaluation of an
@@ -227,8 +230,9 @@ private slots:
             QByteArrayLiteral("[Board \"27\"]\n[Dealer \"E\"]\n"
                               "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n"),
             QStringLiteral("x.pbn"));
-        WritePbn(QString::fromUtf8(QByteArrayLiteral("[Board \"27\"]\n[Dealer \"E\"]\n"
-                                                     "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")));
+        WritePbn(QString::fromUtf8(
+            QByteArrayLiteral("[Board \"27\"]\n[Dealer \"E\"]\n"
+                              "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")));
         const DealsToLoad deals = PrepareDeals(model, m_file, m_pbn);
         std::vector<DealAnalysis> analyses(1);
         analyses[0].Table.SetTricks(Seat::West, Denomination::Hearts, 7);
@@ -266,7 +270,8 @@ private slots:
         WritePbn(Pbn({ 21 }));
         StoreDeals(PrepareDeals(model, m_file, m_pbn), nullptr);
         DbConnection(ScoringConnectionString(m_file))
-            .Execute(QStringLiteral("UPDATE [HandRecord] SET [NorthHearts]='A K Q J 10 9 8 7 6 5 4 3 2' WHERE [Section]=1"));
+            .Execute(
+                QStringLiteral("UPDATE [HandRecord] SET [NorthHearts]='A K Q J 10 9 8 7 6 5 4 3 2' WHERE [Section]=1"));
         QCOMPARE(ReadSessionDeals(m_file).DealOf(1, 21)->HoldingOf(Seat::North, Denomination::Hearts), kAllRanks);
         DbConnection(ScoringConnectionString(m_file))
             .Execute(QStringLiteral("UPDATE [HandRecord] SET [NorthSpades]='AKQ' WHERE [Section]=2"));
@@ -274,7 +279,8 @@ private slots:
             (void)ReadSessionDeals(m_file);
             QFAIL("the damaged deal was read");
         } catch (const KibicError& error) {
-            QVERIFY2(error.Message().startsWith(QStringLiteral("Tabela HandRecord, sektor 2, rozdanie 21: ")), qPrintable(error.Message()));
+            QVERIFY2(error.Message().startsWith(QStringLiteral("Tabela HandRecord, sektor 2, rozdanie 21: ")),
+                qPrintable(error.Message()));
         }
     }
 

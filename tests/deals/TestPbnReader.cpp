@@ -20,20 +20,20 @@ QByteArray ReadData(const QString& name)
 }
 
 // A game of two boards with other tags, commentary and a line that PBN reserves for escapes.
-const QString kTwoBoards = QStringLiteral(
-    "% PBN 2.1\n"
-    "[Event \"Turniej w Łodzi – ćwiczenia\"]\n"
-    "[Board \"7\"]\n"
-    "[Dealer \"S\"]\n"
-    "[Vulnerable \"All\"]\n"
-    "{ Rozdanie z komentarzem: źle licytowane }\n"
-    "[Deal \"E:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"] ; pełny kolor\n"
-    "[Contract \"7S\"]\n"
-    "\n"
-    "[Board \"8\"]\n"
-    "[Dealer \"W\"]\n"
-    "[Vulnerable \"None\"]\n"
-    "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n");
+const QString kTwoBoards
+    = QStringLiteral("% PBN 2.1\n"
+                     "[Event \"Turniej w Łodzi – ćwiczenia\"]\n"
+                     "[Board \"7\"]\n"
+                     "[Dealer \"S\"]\n"
+                     "[Vulnerable \"All\"]\n"
+                     "{ Rozdanie z komentarzem: źle licytowane }\n"
+                     "[Deal \"E:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"] ; pełny kolor\n"
+                     "[Contract \"7S\"]\n"
+                     "\n"
+                     "[Board \"8\"]\n"
+                     "[Dealer \"W\"]\n"
+                     "[Vulnerable \"None\"]\n"
+                     "[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n");
 
 QString HandsOf(const Deal& deal)
 {
@@ -58,7 +58,8 @@ private slots:
     // texts read from the PBN are those of the other print, board by board.
     void dealsOfTheDealingProgram()
     {
-        const std::vector<Deal> deals = ParsePbn(ReadData(QStringLiteral("dealer-40.pbn")), QStringLiteral("dealer-40.pbn"));
+        const std::vector<Deal> deals
+            = ParsePbn(ReadData(QStringLiteral("dealer-40.pbn")), QStringLiteral("dealer-40.pbn"));
         const QStringList lines = QString::fromLatin1(ReadData(QStringLiteral("dealer-40.oneline")))
                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(deals.size(), std::size_t(40));
@@ -81,7 +82,8 @@ private slots:
         QCOMPARE(board7.Board, 7);
         QCOMPARE(board7.Dealer, Seat::South);
         QCOMPARE(board7.Vulnerable, Vulnerability::Both);
-        QCOMPARE(HandsOf(board7), QStringLiteral("N ...AKQJT98765432 E AKQJT98765432... S .AKQJT98765432.. W ..AKQJT98765432."));
+        QCOMPARE(HandsOf(board7),
+            QStringLiteral("N ...AKQJT98765432 E AKQJT98765432... S .AKQJT98765432.. W ..AKQJT98765432."));
         QCOMPARE(board7.HolderOf({ Suit::Clubs, 2 }), std::optional<Seat>(Seat::North));
         QCOMPARE(board7.HighCardPoints(Seat::East), 10);
         QCOMPARE(deals[1].Board, 8);
@@ -116,24 +118,41 @@ private slots:
         QTest::addColumn<QString>("deal");
         QTest::addColumn<QString>("message");
         const QString board = QStringLiteral("[Board \"5\"]\n[Dealer \"N\"]\n[Vulnerable \"NS\"]\n");
-        QTest::newRow("a card twice") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ8\"]\n")
-                                      << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: karta ♣8 w kilku rękach (N i W)");
-        QTest::newRow("12 cards") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ\"]\n")
+        QTest::newRow("a card twice") << board
+                + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ8\"]\n")
+                                      << QStringLiteral(
+                                             "Plik rozkładów z.pbn, rozdanie 5: karta ♣8 w kilku rękach (N i W)");
+        QTest::newRow("12 cards") << board
+                + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ\"]\n")
                                   << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: ręka W ma 12 kart zamiast 13");
-        QTest::newRow("three hands") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652\"]\n")
-                                     << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: rozkład nie ma czterech rąk (jest ich 3)");
-        QTest::newRow("no first seat") << board + QStringLiteral("[Deal \"QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
-                                       << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: rozkład \"QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83…\" nie zaczyna się od ręki (N:, E:, S: lub W:)");
-        QTest::newRow("not a card") << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T9X 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
-                                    << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: ręka N: \"T9X\" to nie są karty jednego koloru");
-        QTest::newRow("unknown vulnerability") << QStringLiteral("[Board \"5\"]\n[Vulnerable \"Maybe\"]\n[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
-                                               << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: nieznane założenia \"Maybe\"");
-        QTest::newRow("no board number") << QStringLiteral("[Event \"x\"]\n[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
-                                         << QStringLiteral("Plik rozkładów z.pbn, rozdanie z wiersza 1: brak numeru rozdania ([Board])");
-        QTest::newRow("a board twice") << kTwoBoards + QStringLiteral("\n[Board \"8\"]\n[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
-                                       << QStringLiteral("Plik rozkładów z.pbn, rozdanie 8: numer rozdania powtarza się");
+        QTest::newRow("three hands")
+            << board + QStringLiteral("[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652\"]\n")
+            << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: rozkład nie ma czterech rąk (jest ich 3)");
+        QTest::newRow("no first seat") << board
+                + QStringLiteral("[Deal \"QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
+                                       << QStringLiteral(
+                                              "Plik rozkładów z.pbn, rozdanie 5: rozkład \"QJ6.K652.J85.T98 "
+                                              "873.J97.AT764.Q4 K5.T83…\" nie zaczyna się od ręki (N:, E:, S: lub W:)");
+        QTest::newRow("not a card")
+            << board
+                + QStringLiteral("[Deal \"N:QJ6.K652.J85.T9X 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
+            << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: ręka N: \"T9X\" to nie są karty jednego koloru");
+        QTest::newRow("unknown vulnerability")
+            << QStringLiteral("[Board \"5\"]\n[Vulnerable \"Maybe\"]\n[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 "
+                              "K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
+            << QStringLiteral("Plik rozkładów z.pbn, rozdanie 5: nieznane założenia \"Maybe\"");
+        QTest::newRow("no board number")
+            << QStringLiteral(
+                   "[Event \"x\"]\n[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 AT942.AQ4.32.KJ3\"]\n")
+            << QStringLiteral("Plik rozkładów z.pbn, rozdanie z wiersza 1: brak numeru rozdania ([Board])");
+        QTest::newRow("a board twice") << kTwoBoards
+                + QStringLiteral("\n[Board \"8\"]\n[Deal \"N:QJ6.K652.J85.T98 873.J97.AT764.Q4 K5.T83.KQ9.A7652 "
+                                 "AT942.AQ4.32.KJ3\"]\n")
+                                       << QStringLiteral(
+                                              "Plik rozkładów z.pbn, rozdanie 8: numer rozdania powtarza się");
         QTest::newRow("no deal at all") << QStringLiteral("[Event \"x\"]\n[Board \"1\"]\n")
-                                        << QStringLiteral("Plik rozkładów z.pbn nie zawiera żadnego rozdania ([Deal]).");
+                                        << QStringLiteral(
+                                               "Plik rozkładów z.pbn nie zawiera żadnego rozdania ([Deal]).");
     }
 
     // A bad file is refused whole, with a message that names the file and the board.

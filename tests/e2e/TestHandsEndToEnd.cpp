@@ -76,10 +76,14 @@ private slots:
             QCOMPARE(fields.size(), 5);
             QCOMPARE(fields[0], QString::number(21 + i));
             QCOMPARE(fields[1], QStringLiteral("NESW").mid((20 + i) % 4, 1));
-            QVERIFY2(fields[4].contains(QRegularExpression(QStringLiteral("^(0|(NS|EW) \\d+ \\(.+\\))$"))), qPrintable(fields[4]));
+            QVERIFY2(fields[4].contains(QRegularExpression(QStringLiteral("^(0|(NS|EW) \\d+ \\(.+\\))$"))),
+                qPrintable(fields[4]));
         }
-        QVERIFY2(run.Err.contains(QStringLiteral("Wczytano 15 rozdań z pliku dealer-40.pbn dla 2 sektorów do bazy puchar.bws, z analizą w widne karty.")), qPrintable(run.Err));
-        QVERIFY(run.Err.contains(QStringLiteral("Rozdań 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 36, 37, 38, 39, 40 z pliku dealer-40.pbn turniej nie gra.")));
+        QVERIFY2(run.Err.contains(QStringLiteral("Wczytano 15 rozdań z pliku dealer-40.pbn dla 2 sektorów do bazy "
+                                                 "puchar.bws, z analizą w widne karty.")),
+            qPrintable(run.Err));
+        QVERIFY(run.Err.contains(QStringLiteral("Rozdań 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, "
+                                                "19, 20, 36, 37, 38, 39, 40 z pliku dealer-40.pbn turniej nie gra.")));
         const SessionDeals deals = ReadSessionDeals(m_database);
         QCOMPARE(deals.Size(), std::size_t(30));
         QVERIFY(deals.TableOf(2, 35));
@@ -87,7 +91,8 @@ private slots:
 
     void cliWithoutAnalysis()
     {
-        const ProgramRun run = Cli({ QStringLiteral("hands"), m_database, DealerPbn(), QStringLiteral("--no-analysis") });
+        const ProgramRun run
+            = Cli({ QStringLiteral("hands"), m_database, DealerPbn(), QStringLiteral("--no-analysis") });
         QCOMPARE(run.ExitCode, 0);
         QCOMPARE(run.OutLines().first(), QStringLiteral("21\tN\tNS"));
         const SessionDeals deals = ReadSessionDeals(m_database);
@@ -100,13 +105,17 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no PBN file") << QStringList { QStringLiteral("hands"), QStringLiteral("@db") } << 2 << "użycie: kibic-cli hands";
-        QTest::newRow("an unknown option") << QStringList { QStringLiteral("hands"), QStringLiteral("@db"), QStringLiteral("@bad"), QStringLiteral("--fast") }
+        QTest::newRow("no PBN file") << QStringList { QStringLiteral("hands"), QStringLiteral("@db") } << 2
+                                     << "użycie: kibic-cli hands";
+        QTest::newRow("an unknown option") << QStringList { QStringLiteral("hands"), QStringLiteral("@db"),
+            QStringLiteral("@bad"), QStringLiteral("--fast") }
                                            << 2 << "użycie: kibic-cli hands";
-        QTest::newRow("a card twice") << QStringList { QStringLiteral("hands"), QStringLiteral("@db"), QStringLiteral("@bad") } << 1
+        QTest::newRow("a card twice") << QStringList { QStringLiteral("hands"), QStringLiteral("@db"),
+            QStringLiteral("@bad") } << 1
                                       << "Plik rozkładów zle.pbn, rozdanie 22: karta ♠A w kilku rękach (N i E)";
-        QTest::newRow("no such database") << QStringList { QStringLiteral("hands"), QStringLiteral("/nonexistent/x.bws"), DealerPbn() } << 1
-                                          << "Nie ma bazy /nonexistent/x.bws.";
+        QTest::newRow("no such database")
+            << QStringList { QStringLiteral("hands"), QStringLiteral("/nonexistent/x.bws"), DealerPbn() } << 1
+            << "Nie ma bazy /nonexistent/x.bws.";
     }
 
     // Bad usage ends with 2, a bad file with 1 and its message; nothing is written then.
@@ -118,7 +127,8 @@ private slots:
         const QString bad = m_demo->Path(QStringLiteral("zle.pbn"));
         QFile file(bad);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Board \"22\"]\n[Deal \"N:AKQJT98765432... A.AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n");
+        file.write(
+            "[Board \"22\"]\n[Deal \"N:AKQJT98765432... A.AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n");
         file.close();
         for (QString& argument : arguments)
             argument.replace(QStringLiteral("@db"), m_database).replace(QStringLiteral("@bad"), bad);
@@ -144,12 +154,18 @@ private slots:
             if (!row.Remarks.isEmpty() || row.Contract == QStringLiteral("PASS"))
                 continue;
             ++contracts;
-            const std::optional<Contract> contract = ParseContract(QString(row.Contract).remove(QLatin1Char(' ')), ContractSpelling::Compact);
+            const std::optional<Contract> contract
+                = ParseContract(QString(row.Contract).remove(QLatin1Char(' ')), ContractSpelling::Compact);
             QVERIFY2(contract, qPrintable(row.Contract));
             const Seat declarer = *SeatOfLetter(row.Declarer.front());
             const int makeable = *deals.TricksOf(row.Section, row.Board, declarer, contract->Denomination);
             const int taken = contract->Level + 6 + ResultOf(row.Result);
-            QVERIFY2(std::abs(taken - makeable) <= 2, qPrintable(QStringLiteral("%1 %2 %3: %4 against %5").arg(row.Board).arg(row.Contract, row.Result).arg(taken).arg(makeable)));
+            QVERIFY2(std::abs(taken - makeable) <= 2,
+                qPrintable(QStringLiteral("%1 %2 %3: %4 against %5")
+                               .arg(row.Board)
+                               .arg(row.Contract, row.Result)
+                               .arg(taken)
+                               .arg(makeable)));
             QVERIFY(contract->Level == 1 || contract->Level == 7 || std::abs(contract->Level + 6 - makeable) <= 1);
             exact += taken == makeable ? 1 : 0;
             const std::optional<Card> lead = CardOfLeadText(row.Lead);

@@ -35,13 +35,41 @@ private slots:
         QTest::addColumn<QString>("remarks");
         QTest::addColumn<QString>("hint");
         // Section 1, board 5: North 10 tricks in spades, South 9; East 4 in no trump; West 1 in hearts.
-        QTest::newRow("one down against ten") << "4 S" << "N" << "-1" << "" << "4♠ N: na obiegu 10 lew, zagrano 9";
-        QTest::newRow("made with one over") << "3 S x" << "S" << "+1" << "" << "3♠ S: na obiegu 9 lew, zagrano 10";
-        QTest::newRow("no trump") << "1 NT" << "E" << "-3" << "" << "1BA E: na obiegu 4 lewy, zagrano 4";
-        QTest::newRow("one trick") << "2 H xx" << "W" << "=" << "" << "2♥ W: na obiegu 1 lewa, zagrano 8";
-        QTest::newRow("passed out") << "PASS" << "" << "" << "" << "";
-        QTest::newRow("a split score") << "" << "" << "" << "60%-40%" << "";
-        QTest::newRow("no declarer") << "4 S" << "" << "=" << "" << "";
+        QTest::newRow("one down against ten") << "4 S"
+                                              << "N"
+                                              << "-1"
+                                              << ""
+                                              << "4♠ N: na obiegu 10 lew, zagrano 9";
+        QTest::newRow("made with one over") << "3 S x"
+                                            << "S"
+                                            << "+1"
+                                            << ""
+                                            << "3♠ S: na obiegu 9 lew, zagrano 10";
+        QTest::newRow("no trump") << "1 NT"
+                                  << "E"
+                                  << "-3"
+                                  << ""
+                                  << "1BA E: na obiegu 4 lewy, zagrano 4";
+        QTest::newRow("one trick") << "2 H xx"
+                                   << "W"
+                                   << "="
+                                   << ""
+                                   << "2♥ W: na obiegu 1 lewa, zagrano 8";
+        QTest::newRow("passed out") << "PASS"
+                                    << ""
+                                    << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("a split score") << ""
+                                       << ""
+                                       << ""
+                                       << "60%-40%"
+                                       << "";
+        QTest::newRow("no declarer") << "4 S"
+                                     << ""
+                                     << "="
+                                     << ""
+                                     << "";
     }
 
     // A result against the deal's double-dummy tricks, for the declarer and the strain played.
@@ -96,7 +124,9 @@ private slots:
         const QString without = CellHint(QStringLiteral("A3"), QStringLiteral("5"), entry, scorer);
         const QString with = CellHint(QStringLiteral("A3"), QStringLiteral("5"), entry, scorer, &deals);
         QVERIFY(!without.contains(QStringLiteral("na obiegu")));
-        QCOMPARE(with, QString(without).replace(QStringLiteral("\nWpisano:"), QStringLiteral("\n4♠ N: na obiegu 10 lew, zagrano 9\nWpisano:")));
+        QCOMPARE(with,
+            QString(without).replace(
+                QStringLiteral("\nWpisano:"), QStringLiteral("\n4♠ N: na obiegu 10 lew, zagrano 9\nWpisano:")));
     }
 
     void rowLabelHints_data()

@@ -72,7 +72,9 @@ void WriteOneSuitEach(const QString& file, const std::vector<DealAnalysis>* anal
     Deal deal;
     deal.Board = 1;
     for (int seat = 0; seat < 4; ++seat)
-        deal.Holdings[static_cast<std::size_t>(seat)][static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))] = kAllRanks;
+        deal.Holdings[static_cast<std::size_t>(seat)]
+                     [static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))]
+            = kAllRanks;
     DealMatch match;
     match.Rows.push_back({ { 1, 1 }, 0 });
     WriteHandRecords(file, { deal }, match, analyses);
@@ -328,9 +330,11 @@ private slots:
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QTest::mouseClick(form.Button2, Qt::LeftButton);
         QWidget* cells = form.StringGrid1->viewport();
-        const QPoint centre = form.StringGrid1->visualItemRect(form.StringGrid1->item(TransferFixture::TableOf(1, 1) - 1, 0)).center();
+        const QPoint centre
+            = form.StringGrid1->visualItemRect(form.StringGrid1->item(TransferFixture::TableOf(1, 1) - 1, 0)).center();
         const QString hint = ToolTipAt(cells, centre);
-        QVERIFY2(hint.endsWith(QStringLiteral("\nZapis NS: 420\n4♠ N: na obiegu 11 lew, zagrano 10")), qPrintable(hint));
+        QVERIFY2(
+            hint.endsWith(QStringLiteral("\nZapis NS: 420\n4♠ N: na obiegu 11 lew, zagrano 10")), qPrintable(hint));
     }
 
     // Deals that another program wrote and that are no deal: the error is shown, the database opens all the same
@@ -340,7 +344,8 @@ private slots:
         TransferFixture fixture;
         fixture.Append(Played(1, 1));
         WriteOneSuitEach(fixture.DbFile, nullptr);
-        DbConnection(ScoringConnectionString(fixture.DbFile)).Execute(QStringLiteral("UPDATE [HandRecord] SET [WestClubs]='AKQ'"));
+        DbConnection(ScoringConnectionString(fixture.DbFile))
+            .Execute(QStringLiteral("UPDATE [HandRecord] SET [WestClubs]='AKQ'"));
         QString message;
         test::ModalDriver driver;
         driver.Then([&](QWidget* box) {
@@ -351,8 +356,9 @@ private slots:
         });
         OpenWindow window(fixture);
         QVERIFY(driver.Finished());
-        QCOMPARE(message, QStringLiteral("Tabela HandRecord, sektor 1, rozdanie 1: ręka W ma 3 karty zamiast 13.\n"
-                                         "Podpowiedzi siatki będą bez rozkładów."));
+        QCOMPARE(message,
+            QStringLiteral("Tabela HandRecord, sektor 1, rozdanie 1: ręka W ma 3 karty zamiast 13.\n"
+                           "Podpowiedzi siatki będą bez rozkładów."));
         QVERIFY(window.Form.ToolButton10->isEnabled());
         QVERIFY(window.Form.Deals().IsEmpty());
         QTest::mouseClick(window.Form.Button1, Qt::LeftButton);

@@ -101,8 +101,8 @@ KeyedResult PlayedDeal(RehearsalRandom& random, const Deal& deal, const DoubleDu
     const SideBest northSouth = BestOfSide(table, Seat::North);
     const SideBest eastWest = BestOfSide(table, Seat::East);
     KeyedResult result;
-    const int mostTricks = std::max(table.TricksOf(northSouth.Declarer, northSouth.Strain),
-        table.TricksOf(eastWest.Declarer, eastWest.Strain));
+    const int mostTricks = std::max(
+        table.TricksOf(northSouth.Declarer, northSouth.Strain), table.TricksOf(eastWest.Declarer, eastWest.Strain));
     if (mostTricks <= 7 && random.Chance(0.3)) {
         result.Contract = QStringLiteral("PASS");
         return result;

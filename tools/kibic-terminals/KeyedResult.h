@@ -41,7 +41,8 @@ inline constexpr QStringView kErasedRemark = u"Result erased";
 
 // A board played out without its double-dummy table: with the lead, when asked for and somebody declares, a
 // card of the hand on the declarer's left.
-[[nodiscard]] KeyedResult WithLeadFromTheDeal(KeyedResult played, RehearsalRandom& random, const Deal& deal, bool withLeadCard);
+[[nodiscard]] KeyedResult WithLeadFromTheDeal(
+    KeyedResult played, RehearsalRandom& random, const Deal& deal, bool withLeadCard);
 
 // A score the director gave instead of a result: NS and EW percentages, multiples of 5 between 30 and
 // 70, mostly adding up to 100, never both 50 ("60%-40%", "55%-55%").

@@ -28,7 +28,8 @@ const std::array<QString, 4> kDirections
     = { QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"), QStringLiteral("W") };
 
 // What the table keys in for a board; entry 0 is the first entry, 1 the entry after an erasure.
-KeyedResult KeyIn(const RehearsalOptions& options, const ScoringLayout& layout, const Seating& seating, int board, int entry)
+KeyedResult KeyIn(
+    const RehearsalOptions& options, const ScoringLayout& layout, const Seating& seating, int board, int entry)
 {
     auto generator = [&](Purpose purpose) {
         return RehearsalRandom::For(

@@ -28,7 +28,12 @@ public:
     void Advanced(int done, int) override
     {
         QMetaObject::invokeMethod(
-            m_dialog.data(), [dialog = m_dialog, done] { if (dialog) dialog->setValue(done); }, Qt::QueuedConnection);
+            m_dialog.data(),
+            [dialog = m_dialog, done] {
+                if (dialog)
+                    dialog->setValue(done);
+            },
+            Qt::QueuedConnection);
     }
     [[nodiscard]] bool Cancelled() const override { return m_cancelled.load(); }
     void Cancel() { m_cancelled = true; }

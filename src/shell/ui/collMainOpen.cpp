@@ -2,8 +2,8 @@
 #include "shell/ui/collMain.h"
 
 #include "common/BusyCursor.h"
-#include "common/KibicError.h"
 #include "common/DialogFilter.h"
+#include "common/KibicError.h"
 #include "common/uNapisy.h"
 #include "deals/DoubleDummy.h"
 #include "deals/ui/DealsLoading.h"
