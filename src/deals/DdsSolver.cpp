@@ -115,6 +115,11 @@ class DdsSolver : public DoubleDummySolver
 public:
     AnalysisOutcome Analyse(const std::vector<Deal>& deals, AnalysisProgress* progress) override
     {
+        // DDS takes any bits it is given for cards; a deal that is no deal of the pack never reaches it.
+        for (const Deal& deal : deals) {
+            if (const QString problem = DealProblem(deal); !problem.isEmpty())
+                throw KibicError(QStringLiteral("Rozdanie %1 nie nadaje się do analizy: %2.").arg(deal.Board).arg(problem));
+        }
         const std::lock_guard<std::mutex> inUse(g_ddsInUse);
         AnalysisOutcome outcome;
         const int total = static_cast<int>(deals.size());

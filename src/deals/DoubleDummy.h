@@ -66,8 +66,8 @@ class DoubleDummySolver
 {
 public:
     virtual ~DoubleDummySolver() = default;
-    // Analyses every deal (each must pass DealProblem); progress may be null. A failure of the solver raises
-    // KibicError with its text.
+    // Analyses every deal; progress may be null. A deal that DealProblem refuses, or a failure of the solver,
+    // raises KibicError with its text.
     [[nodiscard]] virtual AnalysisOutcome Analyse(const std::vector<Deal>& deals, AnalysisProgress* progress) = 0;
     // What solves, for the operator: "DDS 2.9.0, 2 wątki".
     [[nodiscard]] virtual QString Description() const = 0;

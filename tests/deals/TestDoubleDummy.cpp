@@ -1,5 +1,6 @@
 // The double-dummy analysis through DDS: the tricks and the par of published deals, the strains and hands
 // in their right places, a cancel between groups of deals, and the texts the director reads.
+#include "common/KibicError.h"
 #include "deals/DoubleDummy.h"
 #include "deals/PbnReader.h"
 
@@ -119,6 +120,19 @@ private slots:
         const AnalysisOutcome whole = MakeDdsSolver()->Analyse(first, nullptr);
         for (std::size_t i = 0; i < 8; ++i)
             QCOMPARE(cancelled.Analyses[i].Table, whole.Analyses[i].Table);
+    }
+
+    // A deal that is none (a card in two hands) is refused before DDS sees it.
+    void refusesWhatIsNoDeal()
+    {
+        std::vector<Deal> deals = ParsePbn(kPublishedDeals.toUtf8(), QStringLiteral("dds.pbn"));
+        deals[1].Holdings[IndexOf(Seat::North)][IndexOf(Denomination::Spades)] |= Holding(1u << 12);
+        try {
+            (void)MakeDdsSolver()->Analyse(deals, nullptr);
+            QFAIL("the deal was analysed");
+        } catch (const KibicError& error) {
+            QCOMPARE(error.Message(), QStringLiteral("Rozdanie 2 nie nadaje się do analizy: karta ♠Q w kilku rękach (N i E)."));
+        }
     }
 
     void texts_data()
