@@ -5,6 +5,7 @@
 #include "deals/PbnReader.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 namespace kibic {
