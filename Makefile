@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 # The everyday build is the one CI checks: warnings are errors, sanitizers on.
 CMAKE_OPTIONS ?= -DCMAKE_BUILD_TYPE=Debug -DKIBIC_WARNINGS_AS_ERRORS=ON -DKIBIC_SANITIZE=ON
 export ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=0
-export LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp
+export LSAN_OPTIONS ?= suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
 .PHONY: all setup configure build run test test-long screenshots demo bench fuzz format clean \
 	setup-windows configure-windows windows package-windows test-windows
@@ -41,8 +41,9 @@ demo: build
 
 bench: setup
 	@cmake -S . -B $(BENCHBUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(BENCHBUILD) -j $(JOBS) --target kibic-bench
+	@cmake --build $(BENCHBUILD) -j $(JOBS) --target kibic-bench kibic-bench-window
 	@$(BENCHBUILD)/bin/kibic-bench
+	@QT_QPA_PLATFORM=offscreen $(BENCHBUILD)/bin/kibic-bench-window
 
 fuzz: setup
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIBIC_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

@@ -10,7 +10,7 @@ get_filename_component(KIBIC_SAMPLES_DIR "${PROJECT_SOURCE_DIR}/../shared/sample
 # are SQLite files there too (wine has no Access driver).
 set(KIBIC_TEST_ENVIRONMENT
   "QT_QPA_PLATFORM=offscreen"
-  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1")
 if(WIN32)
   set(KIBIC_WINEPREFIX "${PROJECT_BINARY_DIR}/wine" CACHE PATH "The wine prefix the Windows tests run in")
@@ -63,7 +63,7 @@ function(kibic_add_odbc_variant name target)
   cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
   add_test(NAME ${name} COMMAND ${target} ${ARG_UNPARSED_ARGUMENTS})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KIBIC_DB_BACKEND=odbc;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KIBIC_DB_BACKEND=odbc;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
     TIMEOUT 120)
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
@@ -79,7 +79,7 @@ endfunction()
 # 20 tries 100 ms apart).
 set(KIBIC_ACCESS_TEST_ENVIRONMENT
   "QT_QPA_PLATFORM=offscreen"
-  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
   "UBSAN_OPTIONS=print_stacktrace=1"
   "ODBCSYSINI=${PROJECT_BINARY_DIR}/jet-standin"
   "ODBCINSTINI=odbcinst.ini"

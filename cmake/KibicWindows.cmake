@@ -1,6 +1,13 @@
 # The 32-bit Windows build: version resources and icons of the programs, and the files a Windows PC
 # needs beside them (Qt's DLLs and plugins, Qt's Polish translation, the mingw runtime).
 
+# DDS, the double-dummy solver, as scripts/build-dds-mingw32 builds it: include/dds/dll.h, lib/libdds.dll.a,
+# bin/dds.dll. $KIBIC_DDS_MINGW32 or the project's .toolchains/dds-mingw32, where scripts/setup-windows puts it.
+set(KIBIC_DDS_ROOT "$ENV{KIBIC_DDS_MINGW32}" CACHE PATH "DDS built for i686-w64-mingw32")
+if(NOT KIBIC_DDS_ROOT)
+  set(KIBIC_DDS_ROOT "${PROJECT_SOURCE_DIR}/.toolchains/dds-mingw32")
+endif()
+
 # The Qt SDK's own folder: Qt6_DIR is <SDK>/lib/cmake/Qt6.
 get_filename_component(KIBIC_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 
@@ -36,6 +43,14 @@ set(KIBIC_DEPLOY_FILES
 set(KIBIC_DEPLOY_TEST_FILES bin/Qt6Test.dll)
 
 set(deployed)
+# DDS's DLL, and its licence (Apache 2.0), which goes wherever the DLL goes.
+set(dds_dll ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/dds.dll)
+set(dds_licence ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/dds-LICENSE.txt)
+add_custom_command(OUTPUT ${dds_dll} ${dds_licence}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KIBIC_DDS_ROOT}/bin/dds.dll ${dds_dll}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KIBIC_DDS_ROOT}/LICENSE ${dds_licence}
+  DEPENDS ${KIBIC_DDS_ROOT}/bin/dds.dll ${KIBIC_DDS_ROOT}/LICENSE VERBATIM)
+list(APPEND deployed ${dds_dll} ${dds_licence})
 foreach(file IN LISTS KIBIC_DEPLOY_FILES KIBIC_DEPLOY_TEST_FILES)
   string(REGEX REPLACE "^(bin|plugins)/" "" relative "${file}")
   set(target_file ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${relative})
@@ -56,7 +71,7 @@ add_custom_target(kibic_deploy ALL DEPENDS ${deployed} ${qt_conf})
 set(KIBIC_PACKAGE_FILES
   kibic.exe kibic-cli.exe kibic-terminals.exe qt.conf kibic-terminals.txt
   Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6Sql.dll
-  libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll
+  libgcc_s_dw2-1.dll libstdc++-6.dll libwinpthread-1.dll dds.dll dds-LICENSE.txt
   platforms/qwindows.dll sqldrivers/qsqlite.dll
   styles/qwindowsvistastyle.dll imageformats/qico.dll translations/qtbase_pl.qm)
 set(KIBIC_PACKAGE_BASE kibic-${PROJECT_VERSION}-win32)

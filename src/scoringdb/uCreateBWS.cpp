@@ -67,6 +67,18 @@ QString HandRecordStatement()
 
 } // namespace
 
+QString HandEvaluationStatement()
+{
+    QString statement = QStringLiteral("CREATE TABLE [HandEvaluation] ([Section] INTEGER,[Board] INTEGER");
+    for (const char* hand : { "North", "East", "South", "West" })
+        for (const char* strain : { "Spades", "Hearts", "Diamonds", "Clubs", "Notrump" })
+            statement
+                += QStringLiteral(",[") + QLatin1String(hand) + QLatin1String(strain) + QStringLiteral("] INTEGER");
+    for (const char* hand : { "North", "East", "South", "West" })
+        statement += QStringLiteral(",[") + QLatin1String(hand) + QStringLiteral("Hcp] INTEGER");
+    return statement + QLatin1Char(')');
+}
+
 QStringList TableStatements(bool withPlayTables, bool withBM2Settings)
 {
     QString settings = withBM2Settings ? kSettingsBM2 : kSettingsBasic;
@@ -114,6 +126,7 @@ QStringList RowKeyColumns(const QString& table)
         { QStringLiteral("biddingdata"), { QStringLiteral("ID") } },
         { QStringLiteral("playdata"), { QStringLiteral("ID") } },
         { QStringLiteral("handrecord"), { QStringLiteral("Section"), QStringLiteral("Board") } },
+        { QStringLiteral("handevaluation"), { QStringLiteral("Section"), QStringLiteral("Board") } },
         { QStringLiteral("playernumbers"),
             { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Direction") } },
         { QStringLiteral("settings"), { QStringLiteral("Section") } },

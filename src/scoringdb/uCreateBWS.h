@@ -17,6 +17,12 @@ inline constexpr QStringView kHandRecordValidationColumn = u"[HandRecordValidati
 // true, else the basic form, and it lacks kHandRecordValidationColumn when withPlayTables is false.
 [[nodiscard]] QStringList TableStatements(bool withPlayTables, bool withBM2Settings);
 
+// The statement of HandEvaluation, which the terminal server reads beside HandRecord: Section, Board, then
+// for each hand (North, East, South, West) the tricks it takes as declarer in each strain (Spades, Hearts,
+// Diamonds, Clubs, Notrump: NorthSpades ... WestNotrump) and its high-card points (NorthHcp ... WestHcp),
+// all INTEGER. Not among the eleven: it is made when deals are loaded into a database.
+[[nodiscard]] QString HandEvaluationStatement();
+
 // Numbers (1..11) of the statements CreateBWS runs, in order: all of them, or without 7, 8 and 9 when
 // the play tables are not wanted.
 [[nodiscard]] QList<int> ChosenStatementNumbers(bool withPlayTables);
@@ -24,7 +30,8 @@ inline constexpr QStringView kHandRecordValidationColumn = u"[HandRecordValidati
 // The columns that identify a row of a table, for a change written back to one row: the ID of the tables
 // that have one (Clients, Section, ReceivedData ...), the key columns of the others (Tables: Section,
 // Table; PlayerNumbers: Section, Table, Direction; RoundData: Section, Table, Round; Settings: Section;
-// HandRecord: Section, Board). Empty for a table that is not the scoring database's (the player database).
+// HandRecord and HandEvaluation: Section, Board). Empty for a table that is not the scoring database's (the player
+// database).
 [[nodiscard]] QStringList RowKeyColumns(const QString& table);
 
 // The most characters a text column of the scoring database holds: the n of its TEXT(n) in the statements

@@ -1,7 +1,11 @@
 // The texts that explain the results grid to the director.
 #include "transfer/CellHints.h"
 
+#include "deals/SessionDeals.h"
+#include "tournament/Contract.h"
 #include "transfer/uScoreProvider.h"
+
+#include <algorithm>
 
 namespace kibic {
 
@@ -86,17 +90,50 @@ QString EntryLines(const ReceivedResult& received, const TScoreProvider& scorer)
     return lines.join(QLatin1Char('\n'));
 }
 
+// "lewa", "lewy", "lew": the word after a number of tricks.
+QString Tricks(int count)
+{
+    if (count == 1)
+        return QStringLiteral("1 lewa");
+    if (count >= 2 && count <= 4)
+        return QStringLiteral("%1 lewy").arg(count);
+    return QStringLiteral("%1 lew").arg(count);
+}
+
 } // namespace
 
-QString CellHint(const QString& tableLabel, const QString& board, const CellEntry& entry, const TScoreProvider& scorer)
+QString DoubleDummyHint(const ReceivedResult& received, const SessionDeals& deals)
+{
+    QString compact = received.Contract;
+    compact.remove(QLatin1Char(' '));
+    const std::optional<Contract> contract = ParseContract(compact, ContractSpelling::Compact);
+    const QString declarerText = received.NsEw.trimmed();
+    const std::optional<Seat> declarer = declarerText.size() == 1 ? SeatOfLetter(declarerText.front()) : std::nullopt;
+    if (!contract || !declarer || EffectiveRemark(received.Remarks).contains(QLatin1Char('%')))
+        return {};
+    const std::optional<int> makeable
+        = deals.TricksOf(received.Section, received.Board, *declarer, contract->Denomination);
+    if (!makeable)
+        return {};
+    const int taken = std::clamp(contract->Level + 6 + ResultNumber(received.Result), 0, 13);
+    return QStringLiteral("%1%2 %3: na obiegu %4, zagrano %5")
+        .arg(contract->Level)
+        .arg(StrainSymbol(contract->Denomination), SeatLetter(*declarer), Tricks(*makeable))
+        .arg(taken);
+}
+
+QString CellHint(const QString& tableLabel, const QString& board, const CellEntry& entry, const TScoreProvider& scorer,
+    const SessionDeals* deals)
 {
     const QString title = CellTitle(tableLabel, board);
     const QString keyed
         = entry.KeyedIn.isEmpty() ? QString() : QStringLiteral("\nWpisano: ") + entry.KeyedIn;
     switch (entry.State) {
-    case CellEntry::Why::Transferred:
+    case CellEntry::Why::Transferred: {
+        const QString doubleDummy = deals ? DoubleDummyHint(entry.Received, *deals) : QString();
         return title + QStringLiteral(", runda %1\n").arg(entry.Received.Round) + EntryLines(entry.Received, scorer)
-            + keyed;
+            + (doubleDummy.isEmpty() ? QString() : QLatin1Char('\n') + doubleDummy) + keyed;
+    }
     case CellEntry::Why::Erased:
         return title + QStringLiteral(", runda %1\nPusta: zapis wymazano przy stole").arg(entry.Received.Round)
             + keyed;

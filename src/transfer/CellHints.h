@@ -10,13 +10,19 @@
 
 namespace kibic {
 
+class SessionDeals;
 class TScoreProvider;
 
 // The tooltip of a data cell. tableLabel is the row label (it is trimmed here), board the printed number.
 // A transferred entry: contract, declarer, result, lead, the score from North-South, and when it was keyed
-// in. An empty cell: why it is empty.
-[[nodiscard]] QString CellHint(
-    const QString& tableLabel, const QString& board, const CellEntry& entry, const TScoreProvider& scorer);
+// in; with the session's deals, the result against the deal's double-dummy tricks (DoubleDummyHint). An empty
+// cell: why it is empty.
+[[nodiscard]] QString CellHint(const QString& tableLabel, const QString& board, const CellEntry& entry,
+    const TScoreProvider& scorer, const SessionDeals* deals = nullptr);
+
+// The result against the tricks the declarer takes double dummy: "4♠ N: na obiegu 10 lew, zagrano 9". Empty
+// when the entry is no contract played by a declarer, or the board has no analysed deal in the section.
+[[nodiscard]] QString DoubleDummyHint(const ReceivedResult& received, const SessionDeals& deals);
 
 // The tooltip of a data cell that never held an entry.
 [[nodiscard]] QString EmptyCellHint(const QString& tableLabel, const QString& board);

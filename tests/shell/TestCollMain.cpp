@@ -108,6 +108,8 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Z pierniczków do ZyRTa"));
         for (QToolButton* button : { window.ToolButton2, window.ToolButton4, window.ToolButton8, window.ToolButton6 })
             QVERIFY(button->isVisible() && button->isEnabled());
+        // "Wczytaj rozkłady" needs an open scoring database.
+        QVERIFY(window.ToolButton10->isVisible() && !window.ToolButton10->isEnabled());
         for (QWidget* hidden : std::initializer_list<QWidget*> { window.Label2, window.Edit1, window.Button1,
                  window.Button2, window.btnIDS, window.CheckBoxCezar, window.StringGrid1, window.Label3 })
             QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));

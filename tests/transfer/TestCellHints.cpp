@@ -1,4 +1,5 @@
 // The texts that explain the results grid: tooltips of cells and row labels, the line under the status.
+#include "deals/SessionDeals.h"
 #include "transfer/CellHints.h"
 #include "transfer/uScoreProvider.h"
 
@@ -26,6 +27,108 @@ class TestCellHints : public QObject
     Q_OBJECT
 
 private slots:
+    void doubleDummyHints_data()
+    {
+        QTest::addColumn<QString>("contract");
+        QTest::addColumn<QString>("declarer");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("remarks");
+        QTest::addColumn<QString>("hint");
+        // Section 1, board 5: North 10 tricks in spades, South 9; East 4 in no trump; West 1 in hearts.
+        QTest::newRow("one down against ten") << "4 S"
+                                              << "N"
+                                              << "-1"
+                                              << ""
+                                              << "4♠ N: na obiegu 10 lew, zagrano 9";
+        QTest::newRow("made with one over") << "3 S x"
+                                            << "S"
+                                            << "+1"
+                                            << ""
+                                            << "3♠ S: na obiegu 9 lew, zagrano 10";
+        QTest::newRow("no trump") << "1 NT"
+                                  << "E"
+                                  << "-3"
+                                  << ""
+                                  << "1BA E: na obiegu 4 lewy, zagrano 4";
+        QTest::newRow("one trick") << "2 H xx"
+                                   << "W"
+                                   << "="
+                                   << ""
+                                   << "2♥ W: na obiegu 1 lewa, zagrano 8";
+        QTest::newRow("passed out") << "PASS"
+                                    << ""
+                                    << ""
+                                    << ""
+                                    << "";
+        QTest::newRow("a split score") << ""
+                                       << ""
+                                       << ""
+                                       << "60%-40%"
+                                       << "";
+        QTest::newRow("no declarer") << "4 S"
+                                     << ""
+                                     << "="
+                                     << ""
+                                     << "";
+    }
+
+    // A result against the deal's double-dummy tricks, for the declarer and the strain played.
+    void doubleDummyHints()
+    {
+        QFETCH(QString, contract);
+        QFETCH(QString, declarer);
+        QFETCH(QString, result);
+        QFETCH(QString, remarks);
+        QFETCH(QString, hint);
+        DoubleDummyTable table;
+        table.SetTricks(Seat::North, Denomination::Spades, 10);
+        table.SetTricks(Seat::South, Denomination::Spades, 9);
+        table.SetTricks(Seat::East, Denomination::NoTrump, 4);
+        table.SetTricks(Seat::West, Denomination::Hearts, 1);
+        SessionDeals deals;
+        deals.Add({ 1, 5 }, { Deal {}, table });
+        deals.Add({ 2, 5 }, { Deal {}, std::nullopt });
+        ReceivedResult received;
+        received.Section = 1;
+        received.Board = 5;
+        received.Contract = contract;
+        received.NsEw = declarer;
+        received.Result = result;
+        received.Remarks = remarks;
+        QCOMPARE(DoubleDummyHint(received, deals), hint);
+        // Another section, or the same board without an analysis: nothing to say.
+        received.Section = 2;
+        QCOMPARE(DoubleDummyHint(received, deals), QString());
+        received.Section = 3;
+        QCOMPARE(DoubleDummyHint(received, deals), QString());
+    }
+
+    // The line stands after the entry's lines and before when it was keyed in; without deals the tooltip is as
+    // before.
+    void cellHintWithADeal()
+    {
+        DoubleDummyTable table;
+        table.SetTricks(Seat::North, Denomination::Spades, 10);
+        SessionDeals deals;
+        deals.Add({ 1, 5 }, { Deal {}, table });
+        CellEntry entry;
+        entry.State = CellEntry::Why::Transferred;
+        entry.Received.Section = 1;
+        entry.Received.Board = 5;
+        entry.Received.Round = 2;
+        entry.Received.Contract = QStringLiteral("4 S");
+        entry.Received.NsEw = QStringLiteral("N");
+        entry.Received.Result = QStringLiteral("-1");
+        entry.KeyedIn = QStringLiteral("12:30:15");
+        const TScoreProvider scorer;
+        const QString without = CellHint(QStringLiteral("A3"), QStringLiteral("5"), entry, scorer);
+        const QString with = CellHint(QStringLiteral("A3"), QStringLiteral("5"), entry, scorer, &deals);
+        QVERIFY(!without.contains(QStringLiteral("na obiegu")));
+        QCOMPARE(with,
+            QString(without).replace(
+                QStringLiteral("\nWpisano:"), QStringLiteral("\n4♠ N: na obiegu 10 lew, zagrano 9\nWpisano:")));
+    }
+
     void rowLabelHints_data()
     {
         QTest::addColumn<QString>("label");

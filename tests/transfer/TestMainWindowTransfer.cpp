@@ -4,6 +4,7 @@
 #include "support/SqliteFile.h"
 
 #include "common/ui/FormDesign.h"
+#include "deals/HandRecords.h"
 #include "shell/ui/MyDialogs.h"
 #include "shell/ui/collMain.h"
 #include "transfer/ui/StringGrid.h"
@@ -66,6 +67,21 @@ QString ToolTipAt(QWidget* widget, const QPoint& at)
     QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
     QApplication::sendEvent(widget, &help);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// The deal of board 1 in section 1: North holds the spades, East the hearts, South the diamonds, West the
+// clubs; with its analysis when given.
+void WriteOneSuitEach(const QString& file, const std::vector<DealAnalysis>* analyses)
+{
+    Deal deal;
+    deal.Board = 1;
+    for (int seat = 0; seat < 4; ++seat)
+        deal.Holdings[static_cast<std::size_t>(seat)]
+                     [static_cast<std::size_t>(IndexOf(kSuits[static_cast<std::size_t>(seat)]))]
+            = kAllRanks;
+    DealMatch match;
+    match.Rows.push_back({ { 1, 1 }, 0 });
+    WriteHandRecords(file, { deal }, match, analyses);
 }
 
 // The main window on the fixture's tournament, as opening its scoring database leaves it.
@@ -405,6 +421,62 @@ private slots:
         form.Timer1Timer();
         QCOMPARE(window.Cell(1, erasedTable), QStringLiteral("1"));
         QVERIFY(!grid->item(erasedTable - 1, 0)->data(ErasedCellRole).toBool());
+    }
+
+    // "Wczytaj rozkłady" waits for an open database; with deals in the database, a cell's tooltip adds the
+    // result against the deal's double-dummy tricks.
+    void dealsInTheCellTooltip()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        {
+            TcollForm fresh(QStringList(), fixture.Dir.path());
+            QVERIFY(!fresh.ToolButton10->isEnabled());
+            QCOMPARE(fresh.ToolButton10->toolTip(), QStringLiteral("Wczytaj rozkłady"));
+        }
+        std::vector<DealAnalysis> analyses(1);
+        analyses[0].Table.SetTricks(Seat::North, Denomination::Spades, 11);
+        WriteOneSuitEach(fixture.DbFile, &analyses);
+
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QVERIFY(form.ToolButton10->isEnabled());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QWidget* cells = form.StringGrid1->viewport();
+        const QPoint centre
+            = form.StringGrid1->visualItemRect(form.StringGrid1->item(TransferFixture::TableOf(1, 1) - 1, 0)).center();
+        const QString hint = ToolTipAt(cells, centre);
+        QVERIFY2(
+            hint.endsWith(QStringLiteral("\nZapis NS: 420\n4♠ N: na obiegu 11 lew, zagrano 10")), qPrintable(hint));
+    }
+
+    // Deals that another program wrote and that are no deal: the error is shown, the database opens all the same
+    // and the grid works without them.
+    void unreadableDealsLeaveTheDatabaseOpen()
+    {
+        TransferFixture fixture;
+        fixture.Append(Played(1, 1));
+        WriteOneSuitEach(fixture.DbFile, nullptr);
+        DbConnection(ScoringConnectionString(fixture.DbFile))
+            .Execute(QStringLiteral("UPDATE [HandRecord] SET [WestClubs]='AKQ'"));
+        QString message;
+        test::ModalDriver driver;
+        driver.Then([&](QWidget* box) {
+            auto* dialog = qobject_cast<TMyDlgForm*>(box);
+            QVERIFY(dialog);
+            message = dialog->Label1->text();
+            box->close();
+        });
+        OpenWindow window(fixture);
+        QVERIFY(driver.Finished());
+        QCOMPARE(message,
+            QStringLiteral("Tabela HandRecord, sektor 1, rozdanie 1: ręka W ma 3 karty zamiast 13.\n"
+                           "Podpowiedzi siatki będą bez rozkładów."));
+        QVERIFY(window.Form.ToolButton10->isEnabled());
+        QVERIFY(window.Form.Deals().IsEmpty());
+        QTest::mouseClick(window.Form.Button1, Qt::LeftButton);
+        QCOMPARE(window.Cell(1, TransferFixture::TableOf(1, 1)), QStringLiteral("1"));
     }
 
     // The terminal server holds the database for 3 s while polling runs: the pass waits about a second and

@@ -1,6 +1,7 @@
 // Plausible contracts, results and leads for a rehearsal.
 #include "KeyedResult.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -50,7 +51,92 @@ QString ResultText(int tricksAgainstContract)
     return QString::number(tricksAgainstContract);
 }
 
+// The strain a side plays best: the most tricks by either hand, counting nine tricks in no trump as ten in a
+// major and eleven in a minor (the games), no trump and the majors first among equals.
+struct SideBest
+{
+    Denomination Strain = Denomination::NoTrump;
+    Seat Declarer = Seat::North;
+    int Worth = -1;
+};
+
+int GameBonus(Denomination strain)
+{
+    if (strain == Denomination::NoTrump)
+        return 1;
+    return strain == Denomination::Spades || strain == Denomination::Hearts ? 0 : -1;
+}
+
+SideBest BestOfSide(const DoubleDummyTable& table, Seat first)
+{
+    static constexpr std::array<Denomination, 5> preference = { Denomination::NoTrump, Denomination::Spades,
+        Denomination::Hearts, Denomination::Diamonds, Denomination::Clubs };
+    SideBest best;
+    for (const Denomination strain : preference) {
+        for (const Seat seat : { first, PartnerOf(first) }) {
+            const int worth = table.TricksOf(seat, strain) + GameBonus(strain);
+            if (worth > best.Worth)
+                best = { strain, seat, worth };
+        }
+    }
+    return best;
+}
+
+Card LeadFrom(RehearsalRandom& random, const Deal& deal, Seat leader)
+{
+    std::vector<Card> cards;
+    for (const Suit suit : kibic::kSuits) {
+        for (int rank = 14; rank >= 2; --rank) {
+            if (deal.HoldingOf(leader, suit) & (1u << rank))
+                cards.push_back({ suit, rank });
+        }
+    }
+    return cards.empty() ? Card {} : cards[static_cast<std::size_t>(random.Below(static_cast<int>(cards.size())))];
+}
+
 } // namespace
+
+KeyedResult PlayedDeal(RehearsalRandom& random, const Deal& deal, const DoubleDummyTable& table, bool withLeadCard)
+{
+    const SideBest northSouth = BestOfSide(table, Seat::North);
+    const SideBest eastWest = BestOfSide(table, Seat::East);
+    KeyedResult result;
+    const int mostTricks = std::max(
+        table.TricksOf(northSouth.Declarer, northSouth.Strain), table.TricksOf(eastWest.Declarer, eastWest.Strain));
+    if (mostTricks <= 7 && random.Chance(0.3)) {
+        result.Contract = QStringLiteral("PASS");
+        return result;
+    }
+    const bool northSouthDeclares = (northSouth.Worth >= eastWest.Worth) != random.Chance(0.1);
+    SideBest played = northSouthDeclares ? northSouth : eastWest;
+    if (random.Chance(0.2))
+        played.Declarer = PartnerOf(played.Declarer);
+    const int makeable = table.TricksOf(played.Declarer, played.Strain);
+
+    static constexpr std::array<int, 3> kLevelNoise = { 20, 60, 20 }; // one below, as made, one above
+    const int level = std::clamp(makeable - 6 + random.Weighted(kLevelNoise) - 1, 1, 7);
+    static constexpr std::array<int, 5> kTrickNoise = { 4, 16, 60, 16, 4 }; // two fewer .. two more
+    const int taken = std::clamp(makeable + random.Weighted(kTrickNoise) - 2, 0, 13);
+    const int against = taken - (level + 6);
+
+    result.Contract = QString::number(level) + QLatin1Char(' ') + StrainLetters(played.Strain);
+    if (against <= -2 && random.Chance(0.3))
+        result.Contract += QStringLiteral(" x");
+    result.Declarer = SeatLetter(played.Declarer);
+    result.Result = ResultText(against);
+    if (withLeadCard)
+        result.LeadCard = LeadText(LeadFrom(random, deal, NextSeat(played.Declarer)));
+    return result;
+}
+
+KeyedResult WithLeadFromTheDeal(KeyedResult played, RehearsalRandom& random, const Deal& deal, bool withLeadCard)
+{
+    if (withLeadCard && played.Declarer.size() == 1) {
+        if (const std::optional<Seat> declarer = SeatOfLetter(played.Declarer.front()))
+            played.LeadCard = LeadText(LeadFrom(random, deal, NextSeat(*declarer)));
+    }
+    return played;
+}
 
 KeyedResult PlayedBoard(RehearsalRandom& random, bool withLeadCard)
 {

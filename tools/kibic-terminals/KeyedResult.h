@@ -3,6 +3,9 @@
 
 #include "RehearsalRandom.h"
 
+#include "deals/Deal.h"
+#include "deals/DoubleDummy.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -26,6 +29,20 @@ inline constexpr QStringView kErasedRemark = u"Result erased";
 // and 13 tricks, mostly within one trick of the contract, doubled contracts more often down) and, when
 // asked for, the opening lead.
 [[nodiscard]] KeyedResult PlayedBoard(RehearsalRandom& random, bool withLeadCard);
+
+// A board played out on its deal: the side that takes more tricks declares its best strain (now and then the
+// other side competes in its own), from the hand that takes more tricks in it; the level is what the table
+// makes double dummy, give or take one; the tricks taken are the double-dummy tricks, mostly exact, now and
+// then one or two off either way; a contract going two or more down is sometimes doubled. The lead, when asked
+// for, is a card of the hand on the declarer's left. A deal where neither side makes more than seven tricks is
+// now and then passed out.
+[[nodiscard]] KeyedResult PlayedDeal(
+    RehearsalRandom& random, const Deal& deal, const DoubleDummyTable& table, bool withLeadCard);
+
+// A board played out without its double-dummy table: with the lead, when asked for and somebody declares, a
+// card of the hand on the declarer's left.
+[[nodiscard]] KeyedResult WithLeadFromTheDeal(
+    KeyedResult played, RehearsalRandom& random, const Deal& deal, bool withLeadCard);
 
 // A score the director gave instead of a result: NS and EW percentages, multiples of 5 between 30 and
 // 70, mostly adding up to 100, never both 50 ("60%-40%", "55%-55%").

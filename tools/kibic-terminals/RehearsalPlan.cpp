@@ -28,7 +28,8 @@ const std::array<QString, 4> kDirections
     = { QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"), QStringLiteral("W") };
 
 // What the table keys in for a board; entry 0 is the first entry, 1 the entry after an erasure.
-KeyedResult KeyIn(const RehearsalOptions& options, bool leadCard, const Seating& seating, int board, int entry)
+KeyedResult KeyIn(
+    const RehearsalOptions& options, const ScoringLayout& layout, const Seating& seating, int board, int entry)
 {
     auto generator = [&](Purpose purpose) {
         return RehearsalRandom::For(
@@ -45,6 +46,12 @@ KeyedResult KeyIn(const RehearsalOptions& options, bool leadCard, const Seating&
         return keyed;
     }
     RehearsalRandom deal = generator(PurposeDeal);
+    const bool leadCard = layout.Settings.LeadCard;
+    const Deal* hands = layout.Deals.DealOf(seating.Section, board);
+    if (const DoubleDummyTable* table = layout.Deals.TableOf(seating.Section, board))
+        return PlayedDeal(deal, *hands, *table, leadCard);
+    if (hands)
+        return WithLeadFromTheDeal(PlayedBoard(deal, false), deal, *hands, leadCard);
     return PlayedBoard(deal, leadCard);
 }
 
@@ -136,6 +143,7 @@ ScoringLayout ReadScoringLayout(const QString& databaseFile)
         played.emplace(key, seating);
     }
     rounds.Close();
+    layout.Deals = ReadSessionDeals(databaseFile);
     for (const auto& [key, seating] : played) {
         layout.Seatings.push_back(seating);
         if (layout.Rounds.empty() || layout.Rounds.back() != seating.Round)
@@ -153,7 +161,7 @@ std::vector<ReceivedRow> PlanRound(const ScoringLayout& layout, int round, const
             continue;
         std::vector<ReceivedRow> rows;
         for (int board = seating.LowBoard; board >= 1 && board <= seating.HighBoard; ++board) {
-            const KeyedResult first = KeyIn(options, layout.Settings.LeadCard, seating, board, 0);
+            const KeyedResult first = KeyIn(options, layout, seating, board, 0);
             rows.push_back(RowOf(RowKind::Result, seating, board, first, pairsEvent));
             RehearsalRandom erase = RehearsalRandom::For(
                 options.Seed, { PurposeErase, seating.Section, seating.Table, seating.Round, board });
@@ -167,7 +175,7 @@ std::vector<ReceivedRow> PlanRound(const ScoringLayout& layout, int round, const
             RehearsalRandom again = RehearsalRandom::For(
                 options.Seed, { PurposeReEntry, seating.Section, seating.Table, seating.Round, board });
             if (again.Chance(kReEntryProbability)) {
-                const KeyedResult second = KeyIn(options, layout.Settings.LeadCard, seating, board, 1);
+                const KeyedResult second = KeyIn(options, layout, seating, board, 1);
                 rows.push_back(RowOf(RowKind::ReEntry, seating, board, second, pairsEvent));
             }
         }

@@ -5,6 +5,8 @@
 #include "KeyedResult.h"
 #include "RehearsalOptions.h"
 
+#include "deals/SessionDeals.h"
+
 #include <QString>
 #include <vector>
 
@@ -50,9 +52,13 @@ struct ScoringLayout
     std::vector<int> Rounds; // the rounds that are played, ascending
     bool TablesHaveCurrentRound = false; // Tables has CurrentRound and CurrentBoard
     int IgnoredSeatings = 0; // RoundData rows left out (no such table, round below 1, repeated)
+    // The deals loaded into the database (HandRecord, HandEvaluation): a board with an analysed deal is played
+    // on it; the others, and every board of a database without deals, as before.
+    SessionDeals Deals;
 };
 
-// Reads Settings, Tables and RoundData. A missing table or column raises KibicError naming it.
+// Reads Settings, Tables, RoundData and the deals. A missing table or column raises KibicError naming it;
+// a database without HandRecord has no deals.
 [[nodiscard]] ScoringLayout ReadScoringLayout(const QString& databaseFile);
 
 enum class RowKind {

@@ -95,6 +95,8 @@ void TcollForm::CreateControls()
     ToolBar1->setGeometry(0, 0, width(), 29);
     ToolButton2 = ToolButton(ToolBar1, "ToolButton2", Glyph::OpenTournament, QStringLiteral("Otwórz turniej ZyRTa"));
     ToolButton4 = ToolButton(ToolBar1, "ToolButton4", Glyph::OpenDatabase, QStringLiteral("Otwórz bazę pierniczkową"));
+    ToolButton10 = ToolButton(ToolBar1, "ToolButton10", Glyph::Card, QStringLiteral("Wczytaj rozkłady"));
+    ToolButton10->setEnabled(false);
     ToolButton8 = ToolButton(ToolBar1, "ToolButton8", Glyph::About, QStringLiteral("o programie..."));
     // The wide separator: "Wyjście" stands apart at the right end.
     auto* separator = new QWidget(ToolBar1);
@@ -224,6 +226,7 @@ void TcollForm::CreateControls()
 
     connect(ToolButton2, &QToolButton::clicked, this, &TcollForm::Otwrz1Click);
     connect(ToolButton4, &QToolButton::clicked, this, &TcollForm::Otwrz2Click);
+    connect(ToolButton10, &QToolButton::clicked, this, &TcollForm::Wczytajrozklady1Click);
     connect(ToolButton8, &QToolButton::clicked, this, &TcollForm::ToolButton8Click);
     connect(ToolButton6, &QToolButton::clicked, this, &TcollForm::Koniec1Click);
     ConnectTransferControls();

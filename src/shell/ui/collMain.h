@@ -2,6 +2,7 @@
 // the toolbar from which everything the director does starts.
 #pragma once
 
+#include "deals/SessionDeals.h"
 #include "scoringdb/TTable.h"
 #include "shell/ui/WindowOperator.h"
 #include "tournament/TournamentModel.h"
@@ -59,6 +60,7 @@ public:
     QToolBar* ToolBar1;
     QToolButton* ToolButton2; // "Otwórz turniej ZyRTa"
     QToolButton* ToolButton4; // "Otwórz bazę pierniczkową"
+    QToolButton* ToolButton10; // "Wczytaj rozkłady", enabled once a scoring database is open
     QToolButton* ToolButton8; // "o programie..."
     QToolButton* ToolButton6; // "Wyjście"
     QLabel* Label2; // "Co ile sekund:"
@@ -94,6 +96,11 @@ public:
     void RefreshGrid();
     // Starts (a pass at once, then every interval) or stops polling.
     void SetPolling(bool on);
+    // The deals of the open database (none when it has no HandRecord), read again and given to the grid's
+    // tooltips. Deals that cannot be read (another program wrote them) are shown as an error and left out:
+    // the tooltips do without them, the database stays open.
+    void ReadSessionDeals();
+    [[nodiscard]] const SessionDeals& Deals() const { return m_deals; }
     // One transfer pass. A failure is said under the status line and tried again at the next tick; the
     // same failure on three ticks in a row stops polling and is shown in the error box.
     void TransferResults();
@@ -106,6 +113,7 @@ public:
 public slots:
     void Otwrz1Click();
     void Otwrz2Click();
+    void Wczytajrozklady1Click();
     void ToolButton8Click();
     void Koniec1Click();
     void Button1Click();
@@ -142,6 +150,7 @@ private:
     WindowOperator m_operator;
     QString m_patternFolder;
     std::unique_ptr<StringGridCells> m_cells;
+    SessionDeals m_deals; // the open database's deals, for the cell tooltips
     TournamentPlan m_plan; // which boards each table plays in which round, read when the grid is set up
     // The open scoring database's connection, kept from pass to pass while the tournament is open.
     std::unique_ptr<DatabaseHold> m_databaseHold;

@@ -3,9 +3,13 @@
 
 #include "common/BusyCursor.h"
 #include "common/DialogFilter.h"
+#include "common/KibicError.h"
 #include "common/uNapisy.h"
+#include "deals/DoubleDummy.h"
+#include "deals/ui/DealsLoading.h"
 #include "players/PlayerDatabase.h"
 #include "players/ReadIdentifiers.h"
+#include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
 #include "scoringdb/ui/TForm3.h"
@@ -98,6 +102,30 @@ void TcollForm::Otwrz2Click()
         const BusyCursor cursor(Dialogs());
         Model.OpenedExisting = true;
         OpenScoringDatabase(file);
+    });
+}
+
+void TcollForm::ReadSessionDeals()
+{
+    m_deals = {};
+    try {
+        m_deals = kibic::ReadSessionDeals(DataSourceOf(recTable.ConnectionString()));
+    } catch (const KibicError& error) {
+        Dialogs().ShowError(error.Message() + QStringLiteral("\nPodpowiedzi siatki będą bez rozkładów."));
+    }
+}
+
+void TcollForm::Wczytajrozklady1Click()
+{
+    Guard([this] {
+        const QString file = ChooseFile(QStringLiteral("pbn"), QStringLiteral("Pliki rozkładów (PBN)|*.pbn"));
+        if (file.isEmpty())
+            return;
+        const std::unique_ptr<DoubleDummySolver> solver = MakeDdsSolver();
+        if (!LoadDealsInWindow(this, Model, DataSourceOf(recTable.ConnectionString()), file, *solver, Dialogs()))
+            return;
+        ReadSessionDeals();
+        RefreshGrid();
     });
 }
 

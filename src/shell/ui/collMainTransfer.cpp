@@ -112,6 +112,7 @@ private:
 void TcollForm::ConnectTransferControls()
 {
     m_cells = std::make_unique<StringGridCells>(StringGrid1, &ScoreProvider);
+    m_cells->SetDeals(&m_deals);
     StringGrid1->setItemDelegate(new GridCellDelegate(StringGrid1));
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -156,6 +157,7 @@ void TcollForm::SetUpGrid()
     StringGrid1->show();
     FitWindowToGrid();
     repaint();
+    ReadSessionDeals();
     RefreshGrid();
     m_plan = ReadTournamentPlan(Model, rdaTable);
     ShowProgress(QString());
@@ -165,6 +167,7 @@ void TcollForm::SetUpGrid()
     Label3->clear();
     ToolButton2->setEnabled(false);
     ToolButton4->setEnabled(false);
+    ToolButton10->setEnabled(true);
 }
 
 void TcollForm::ShowProgress(const QString& head)

@@ -49,7 +49,7 @@ void StringGridCells::SetCellEntry(int column, int row, const CellEntry& entry)
     if (!m_scorer || column < 1 || row < 1 || column >= ColumnCount() || row >= RowCount())
         return;
     if (QTableWidgetItem* item = m_grid->item(row - 1, column - 1)) {
-        item->setToolTip(CellHint(Cell(0, row), Cell(column, 0), entry, *m_scorer));
+        item->setToolTip(CellHint(Cell(0, row), Cell(column, 0), entry, *m_scorer, m_deals));
         item->setData(ErasedCellRole, entry.State == CellEntry::Why::Erased);
     }
 }

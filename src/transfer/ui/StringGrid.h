@@ -13,6 +13,7 @@ class QTableWidget;
 
 namespace kibic {
 
+class SessionDeals;
 class TScoreProvider;
 
 // The data role of a data cell whose last entry was an erasure at the table (true): the cell shows
@@ -39,6 +40,9 @@ public:
     [[nodiscard]] bool KeepsEntries() const override { return m_scorer != nullptr; }
     void SetCellEntry(int column, int row, const CellEntry& entry) override;
 
+    // The session's deals, for the tooltips of the entries set from now on; null for none.
+    void SetDeals(const SessionDeals* deals) { m_deals = deals; }
+
     // The tooltip of data cell (column, row): what it holds or why it is empty.
     [[nodiscard]] QString Hint(int column, int row) const;
 
@@ -49,6 +53,7 @@ public:
 private:
     QTableWidget* m_grid;
     const TScoreProvider* m_scorer;
+    const SessionDeals* m_deals = nullptr;
 };
 
 // The column of table labels: a late table's label is drawn on the warning colour (its BackgroundRole),
