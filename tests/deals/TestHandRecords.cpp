@@ -2,6 +2,7 @@
 // sixteen hand texts and the twenty-four evaluation values in their columns, the boards found on one side
 // only, a second load replacing the first, a failed write leaving the earlier deals whole, and the deals
 // read back by section and board.
+#include "support/SqliteFile.h"
 #include "DealsFixture.h"
 #include "common/KibicError.h"
 #include "deals/HandRecords.h"
@@ -269,12 +270,11 @@ private slots:
         const TournamentModel model = Build("20");
         WritePbn(Pbn({ 21 }));
         StoreDeals(PrepareDeals(model, m_file, m_pbn), nullptr);
-        DbConnection(ScoringConnectionString(m_file))
-            .Execute(
-                QStringLiteral("UPDATE [HandRecord] SET [NorthHearts]='A K Q J 10 9 8 7 6 5 4 3 2' WHERE [Section]=1"));
+        // Written by another program, with SQLite itself: spaces and "10" do not fit a TEXT(13) through a driver.
+        (void)test::SqliteFile(m_file).Rows(
+            QStringLiteral("UPDATE [HandRecord] SET [NorthHearts]='A K Q J 10 9 8 7 6 5 4 3 2' WHERE [Section]=1"));
         QCOMPARE(ReadSessionDeals(m_file).DealOf(1, 21)->HoldingOf(Seat::North, Denomination::Hearts), kAllRanks);
-        DbConnection(ScoringConnectionString(m_file))
-            .Execute(QStringLiteral("UPDATE [HandRecord] SET [NorthSpades]='AKQ' WHERE [Section]=2"));
+        (void)test::SqliteFile(m_file).Rows(QStringLiteral("UPDATE [HandRecord] SET [NorthSpades]='AKQ' WHERE [Section]=2"));
         try {
             (void)ReadSessionDeals(m_file);
             QFAIL("the damaged deal was read");
