@@ -7,6 +7,7 @@
 #include "transfer/ResultFiles.h"
 #include "transfer/ScoringRows.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
@@ -351,12 +352,21 @@ QString FailureSignature(const KibicError& error)
     return error.Message();
 }
 
-QString RetryStatusText(const KibicError& error, int streak)
+QString RetryStatusText(const KibicError& error, int streak, const QString& tournamentFolder)
 {
+    QString reason = error.Message();
+    if (!tournamentFolder.isEmpty()) {
+        const QString folder = QDir(tournamentFolder).absolutePath() + QLatin1Char('/');
+        reason.remove(folder);
+        reason.remove(QDir::toNativeSeparators(folder));
+    }
+    // The line goes on after it ("; wyniki: ..."): the sentence's own full stop would stand before the ";".
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
     return QStringLiteral("przebieg nieudany (%1 z %2), ponowię: %3")
         .arg(streak)
         .arg(PassFailureRule::kFailedPassesBeforeStop)
-        .arg(error.Message());
+        .arg(reason);
 }
 
 KibicError StoppedTransfersError(const KibicError& error)

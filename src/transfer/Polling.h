@@ -75,8 +75,9 @@ private:
 [[nodiscard]] QString FailureSignature(const KibicError& error);
 
 // The line under the status after a failed pass that will be tried again: "przebieg nieudany (1 z 3),
-// ponowię: ..." with the failure's text.
-[[nodiscard]] QString RetryStatusText(const KibicError& error, int streak);
+// ponowię: ..." with the failure's text, the files of the tournament's folder named without the folder
+// (the line has room for two lines of text; the whole text goes into the box if the failure stays).
+[[nodiscard]] QString RetryStatusText(const KibicError& error, int streak, const QString& tournamentFolder);
 
 // The error that stops the transfers after the last failed pass: its text, and a line saying that the
 // transfers stopped and that Start takes them up again.

@@ -559,7 +559,8 @@ private slots:
         TcollForm& form = window.Form;
         test::ModalDriver driver;
         QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QVERIFY2(form.Label4->text().contains(QStringLiteral("Brak pliku %1.").arg(scores)), qPrintable(form.Label4->text()));
+        QVERIFY2(form.Label4->text().contains(QStringLiteral("ponowię: Brak pliku cup.ZAP; wyniki")), qPrintable(form.Label4->text()));
+        QCOMPARE(form.Label4->toolTip(), QStringLiteral("Brak pliku %1.").arg(scores));
         QVERIFY(!form.Model.Busy);
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]<>0")), 0);
         QFile restored(scores);

@@ -420,6 +420,17 @@ private slots:
         QCOMPARE(fixture.Count(QStringLiteral("[Processed]=0")), 0);
     }
 
+    // The line under the status names the tournament's files without their folder, so that the reason and
+    // the late tables fit; files elsewhere keep their whole path.
+    void retryLineNamesTheTournamentsFilesShortly()
+    {
+        const KibicError missing(QStringLiteral("Brak pliku /t/Turnieje/puchar.ZAP; kopia w /inne/puchar.ZAP."));
+        QCOMPARE(RetryStatusText(missing, 2, QStringLiteral("/t/Turnieje")),
+            QStringLiteral("przebieg nieudany (2 z 3), ponowię: Brak pliku puchar.ZAP; kopia w /inne/puchar.ZAP"));
+        QCOMPARE(RetryStatusText(missing, 1, QString()),
+            QStringLiteral("przebieg nieudany (1 z 3), ponowię: ") + missing.Message().chopped(1));
+    }
+
     // Only the same failure on three passes in a row stops the transfers; a success, another failure in
     // between or a Start begin the count anew, and a file held by the other program is not counted.
     void sameFailureThreeTimesInARowStops_data()

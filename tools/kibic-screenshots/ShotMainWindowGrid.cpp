@@ -148,6 +148,18 @@ std::unique_ptr<QWidget> MainWindowLateTables()
     return window;
 }
 
+// ZyRT's score file gone while the tables play round 3: the pass fails, the window keeps polling and the
+// line under the status says why and that it will try again (the first of three tries before the box).
+std::unique_ptr<QWidget> MainWindowFailedPass()
+{
+    std::unique_ptr<TcollForm> window = OpenedMainWindow(3, {});
+    const QString scores = window->Model.TournamentBase + QStringLiteral(".ZAP");
+    if (!QFile::remove(scores))
+        throw KibicError(QStringLiteral("Nie usunięto pliku %1").arg(scores));
+    window->Button1Click();
+    return window;
+}
+
 // 30 tables x 30 boards in a window of the given client size, after a pass over three rounds in which
 // table 5 erased its result of round 2: the grid stays inside the window with both scroll bars, the last
 // board reachable, and the erased cell shows its sign.
@@ -174,5 +186,6 @@ KIBIC_SCREENSHOT("transfer-main-window-30-tables-500x400", ThirtyTablesInAWindow
 KIBIC_SCREENSHOT("transfer-main-window-30-tables-800x600", ThirtyTablesInAWindowOf(800, 600));
 KIBIC_SCREENSHOT("transfer-main-window-30-tables-1280x900", ThirtyTablesInAWindowOf(1280, 900));
 KIBIC_SCREENSHOT("transfer-main-window-late-tables", MainWindowLateTables);
+KIBIC_SCREENSHOT("transfer-main-window-failed-pass", MainWindowFailedPass);
 
 } // namespace kibic::screenshots

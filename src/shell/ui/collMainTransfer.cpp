@@ -12,6 +12,7 @@
 #include "transfer/ui/TForm4.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -247,6 +248,7 @@ void TcollForm::TransferResults()
         try {
             (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
             m_passFailures.Succeeded();
+            Label4->setToolTip(QString());
         } catch (const KibicError& error) {
             // A file held by the other program is no error for the director: the status line says so
             // and the next tick tries again.
@@ -254,7 +256,8 @@ void TcollForm::TransferResults()
                 return;
             if (m_passFailures.Failed(error) == PassFailureRule::Answer::TryAgain) {
                 ShowProgress(WindowPassFeedback::PassTime() + QLatin1Char(' ')
-                    + RetryStatusText(error, m_passFailures.Streak()));
+                    + RetryStatusText(error, m_passFailures.Streak(), QFileInfo(Model.TournamentBase).absolutePath()));
+                Label4->setToolTip(error.Message());
                 return;
             }
             SetPolling(false);
