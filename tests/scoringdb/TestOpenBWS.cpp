@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
 
 using namespace kibic;
 using namespace kibic::test;
@@ -70,7 +71,12 @@ private slots:
     void textsTheServerLooksUpAreStoredExactly()
     {
         BuildDatabase();
-        qputenv("KIBIC_COMPUTER_NAME", "SĘDZIA-ŁÓDŹ");
+        // Windows keeps the environment in UTF-16: an 8-bit value would be read in the ANSI code page.
+#ifdef Q_OS_WIN
+        _wputenv_s(L"KIBIC_COMPUTER_NAME", L"S\u0118DZIA-\u0141\u00D3D\u0179");
+#else
+        qputenv("KIBIC_COMPUTER_NAME", QStringLiteral("SĘDZIA-ŁÓDŹ").toUtf8());
+#endif
         (void)ServeTablesFromThisComputer(m_file);
         qunsetenv("KIBIC_COMPUTER_NAME");
         const test::SqliteFile file(m_file);
