@@ -12,7 +12,7 @@ endif()
 get_filename_component(KIBIC_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 
 # kibic_windows_resource(TARGET DESCRIPTION [ICON]): the target's VERSIONINFO with the project's version,
-# and with ICON the program's icon. The description is ASCII (the resource's strings are Windows-1250).
+# the application manifest, and with ICON the program's icon. The description is ASCII (the resource's strings are Windows-1250).
 function(kibic_windows_resource target description)
   cmake_parse_arguments(ARG "ICON" "" "" ${ARGN})
   get_target_property(name ${target} OUTPUT_NAME)
@@ -26,6 +26,9 @@ function(kibic_windows_resource target description)
   if(ARG_ICON)
     set(KIBIC_RC_ICON "1 ICON \"${PROJECT_SOURCE_DIR}/src/shell/ui/kibic.ico\"")
   endif()
+  # RT_MANIFEST (24), resource 1: the manifest of a program (an .exe).
+  set(KIBIC_RC_MANIFEST "${PROJECT_SOURCE_DIR}/cmake/kibic.manifest")
+  set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS ${KIBIC_RC_MANIFEST})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
 endfunction()
