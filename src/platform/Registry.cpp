@@ -5,8 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <vector>
+#endif
 
 namespace kibic {
 
@@ -22,14 +26,21 @@ QString NormalisedKeyPath(QString path)
     return path;
 }
 
+#ifdef Q_OS_WIN
+QString NativeSubKey(const QString& path)
+{
+    QString key = NormalisedKeyPath(path);
+    key.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return key;
+}
+
 QString NativeKeyName(RegistryHive hive, const QString& path)
 {
     const QString root = hive == RegistryHive::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE")
                                                             : QStringLiteral("HKEY_CURRENT_USER");
-    QString key = NormalisedKeyPath(path);
-    key.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    return root + QLatin1Char('\\') + key;
+    return root + QLatin1Char('\\') + NativeSubKey(path);
 }
+#endif
 
 QString KeyFilePath(RegistryHive hive, const QString& path)
 {
@@ -38,12 +49,88 @@ QString KeyFilePath(RegistryHive hive, const QString& path)
         + QStringLiteral(".ini");
 }
 
-// The real registry as a 32-bit program sees it, whatever this build's word size.
-constexpr QSettings::Format kNativeFormat =
 #ifdef Q_OS_WIN
-    QSettings::Registry32Format;
-#else
-    QSettings::NativeFormat;
+// The real registry, through the calls that only read where Kibic only reads: RegOpenKeyExW never makes
+// a key (Qt's registry settings open a key with RegCreateKeyEx even to read it, which leaves an empty key
+// behind in the director's registry, or in its virtual copy). KEY_WOW64_32KEY: the registry view of a
+// 32-bit program, where the 32-bit terminal server and ZyRT register themselves, whatever this build's
+// word size ("Accessing an Alternate Registry View", Microsoft Learn).
+HKEY NativeRoot(RegistryHive hive)
+{
+    return hive == RegistryHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+LPCWSTR Wide(const QString& text)
+{
+    return reinterpret_cast<LPCWSTR>(text.utf16());
+}
+
+// The key opened with the rights asked for; nullptr when it does not open (a missing key among them).
+HKEY OpenNativeKey(RegistryHive hive, const QString& subKey, REGSAM rights)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(NativeRoot(hive), Wide(subKey), 0, rights | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+bool NativeKeyOpens(RegistryHive hive, const QString& subKey, bool create)
+{
+    HKEY key = nullptr;
+    if (create) {
+        // Only the per-user key is ever made: the machine-wide key belongs to ZyRT's installer.
+        if (hive != RegistryHive::CurrentUser)
+            return NativeKeyOpens(hive, subKey, false);
+        if (RegCreateKeyExW(NativeRoot(hive), Wide(subKey), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                KEY_READ | KEY_WRITE | KEY_WOW64_32KEY, nullptr, &key, nullptr)
+            != ERROR_SUCCESS)
+            return false;
+    } else {
+        key = OpenNativeKey(hive, subKey, KEY_READ);
+        if (key == nullptr)
+            return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+// A string value (REG_SZ, or REG_EXPAND_SZ as it is stored); empty when it is missing or of another type.
+QString ReadNativeValue(RegistryHive hive, const QString& subKey, const QString& name)
+{
+    HKEY key = OpenNativeKey(hive, subKey, KEY_QUERY_VALUE);
+    if (key == nullptr)
+        return {};
+    DWORD type = 0;
+    DWORD bytes = 0;
+    QString value;
+    if (RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS
+        && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        // Room for a terminating NUL that a value written by another program may lack.
+        std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+        DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        if (RegQueryValueExW(key, Wide(name), nullptr, &type, reinterpret_cast<LPBYTE>(buffer.data()), &size)
+            == ERROR_SUCCESS) {
+            value = QString::fromWCharArray(buffer.data(), static_cast<qsizetype>(size / sizeof(wchar_t)));
+            const qsizetype end = value.indexOf(QChar(u'\0'));
+            if (end >= 0)
+                value.truncate(end);
+        }
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+bool WriteNativeValue(RegistryHive hive, const QString& subKey, const QString& name, const QString& value)
+{
+    HKEY key = OpenNativeKey(hive, subKey, KEY_SET_VALUE);
+    if (key == nullptr)
+        return false;
+    const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    const bool written = RegSetValueExW(key, Wide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.utf16()), bytes)
+        == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
 #endif
 
 // The lines of a key file, without line ends (a "\r" before "\n" is dropped too).
@@ -145,20 +232,21 @@ bool RegistryUsesKeyFiles()
 #endif
 }
 
-RegistryKey::RegistryKey(QString location, bool native)
+RegistryKey::RegistryKey(QString location, RegistryHive hive, QString subKey)
     : m_location(std::move(location))
-    , m_native(native)
+    , m_hive(hive)
+    , m_subKey(std::move(subKey))
 {
 }
 
 std::optional<RegistryKey> RegistryKey::Open(RegistryHive hive, const QString& path, bool create)
 {
     if (!RegistryUsesKeyFiles()) {
-        const QString name = NativeKeyName(hive, path);
-        QSettings probe(name, kNativeFormat);
-        if (!create && probe.allKeys().isEmpty() && probe.childGroups().isEmpty())
+#ifdef Q_OS_WIN
+        if (!NativeKeyOpens(hive, NativeSubKey(path), create))
             return std::nullopt;
-        return RegistryKey(name, true);
+        return RegistryKey(NativeKeyName(hive, path), hive, NativeSubKey(path));
+#endif
     }
     const QString file = KeyFilePath(hive, path);
     if (!QFileInfo::exists(file)) {
@@ -170,24 +258,25 @@ std::optional<RegistryKey> RegistryKey::Open(RegistryHive hive, const QString& p
         if (!empty.open(QIODevice::WriteOnly))
             return std::nullopt;
     }
-    return RegistryKey(file, false);
+    return RegistryKey(file, hive, QString());
 }
 
 QString RegistryKey::ReadString(const QString& name) const
 {
-    if (m_native)
-        return QSettings(m_location, kNativeFormat).value(name).toString();
+#ifdef Q_OS_WIN
+    if (!m_subKey.isEmpty())
+        return ReadNativeValue(m_hive, m_subKey, name);
+#endif
     return ReadKeyFileValue(m_location, name);
 }
 
 bool RegistryKey::WriteString(const QString& name, const QString& value)
 {
-    if (!m_native)
-        return WriteKeyFileValue(m_location, name, value);
-    QSettings settings(m_location, kNativeFormat);
-    settings.setValue(name, value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+#ifdef Q_OS_WIN
+    if (!m_subKey.isEmpty())
+        return WriteNativeValue(m_hive, m_subKey, name, value);
+#endif
+    return WriteKeyFileValue(m_location, name, value);
 }
 
 } // namespace kibic

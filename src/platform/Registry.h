@@ -18,7 +18,9 @@ class RegistryKey
 {
 public:
     // Opens the key at path ("Software\Trevik\Gawotnik"; a leading backslash is ignored). Without
-    // create a missing key does not open (nullopt); with create it is made empty.
+    // create a missing key does not open (nullopt) and nothing is written; with create it is made empty.
+    // In the real registry only a per-user key is ever made: a machine-wide key that is missing does
+    // not open, create or not.
     [[nodiscard]] static std::optional<RegistryKey> Open(RegistryHive hive, const QString& path, bool create);
 
     // The string value, empty when the value does not exist.
@@ -31,9 +33,10 @@ public:
     [[nodiscard]] QString Location() const { return m_location; }
 
 private:
-    RegistryKey(QString location, bool native);
+    RegistryKey(QString location, RegistryHive hive, QString subKey);
     QString m_location;
-    bool m_native = false;
+    RegistryHive m_hive;
+    QString m_subKey; // the real key's path under its hive; empty for a key file
 };
 
 // The folder that holds the key files: KIBIC_REGISTRY_DIR, else the user's configuration folder.

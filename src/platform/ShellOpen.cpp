@@ -21,16 +21,21 @@ int ShellOpenProgram(const QString& program, const QStringList& arguments)
         return static_cast<int>(ShellResult::PathNotFound);
     if (!info.exists())
         return static_cast<int>(ShellResult::FileNotFound);
+    // The program starts in its own folder, as it does from its shortcut in the Start menu, and not in
+    // Kibic's: the terminal server is given the scoring database by its full path (/f:[...]), nothing
+    // in its manual ties it to the folder of the scoring program that starts it, and a program started
+    // elsewhere than its own folder may miss the files it keeps beside itself.
+    const QString folder = QDir::toNativeSeparators(info.absolutePath());
 #ifdef Q_OS_WIN
     const QString parameters = arguments.join(QLatin1Char(' '));
     const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
     const auto code = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(native.utf16()),
-        reinterpret_cast<LPCWSTR>(parameters.utf16()), nullptr, SW_SHOW));
+        reinterpret_cast<LPCWSTR>(parameters.utf16()), reinterpret_cast<LPCWSTR>(folder.utf16()), SW_SHOW));
     return static_cast<int>(code);
 #else
     if (info.isDir() || !info.isExecutable())
         return static_cast<int>(ShellResult::AccessDenied);
-    if (!QProcess::startDetached(info.absoluteFilePath(), arguments))
+    if (!QProcess::startDetached(info.absoluteFilePath(), arguments, folder))
         return static_cast<int>(ShellResult::BadFormat);
     return static_cast<int>(ShellResult::Started);
 #endif

@@ -18,7 +18,8 @@ enum class ShellResult : int {
 
 // Starts program with the arguments, not waiting for it. No command interpreter is involved, so no
 // argument can inject a command. On Windows the arguments are joined with spaces into the shell's
-// parameter string. Returns the shell's result code (above 32 on success).
+// parameter string. The program runs in its own folder. Returns the shell's result code (above 32 on
+// success).
 [[nodiscard]] int ShellOpenProgram(const QString& program, const QStringList& arguments);
 
 // Opens a document or an address (a link of the about box) with the desktop's default handler.

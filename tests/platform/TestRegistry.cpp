@@ -6,6 +6,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 using namespace kibic;
 
@@ -111,7 +116,47 @@ private slots:
             QByteArray("[General]\nInna=1, 2; 3\ndatabasename=C:\\Gracze, \"nowi\"; 2026\\baza.mdb\nNowa=a b\n[Obca]\nx=y\n"));
     }
 
+#ifdef Q_OS_WIN
+    // The real registry (the wine prefix's under wine): a key Kibic only reads is opened without being
+    // made, machine-wide and per-user alike; only a per-user key opened to be written is made.
+    void realRegistryIsOnlyReadWhereKibicOnlyReads()
+    {
+        qunsetenv("KIBIC_REGISTRY_DIR");
+        // A name of this run's own: wine's process numbers repeat from one run to the next.
+        const QString parent = QStringLiteral("Software\\Kibic-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        const QString path = parent + QStringLiteral("\\Trevik\\Gawotnik");
+        QVERIFY(!RegistryKey::Open(RegistryHive::LocalMachine, path, false));
+        QVERIFY(!RegistryKey::Open(RegistryHive::CurrentUser, path, false));
+        QVERIFY(!NativeKeyExists(HKEY_LOCAL_MACHINE, parent));
+        QVERIFY(!NativeKeyExists(HKEY_CURRENT_USER, parent));
+        QVERIFY(!RegistryKey::Open(RegistryHive::LocalMachine, path, true));
+        QVERIFY(!NativeKeyExists(HKEY_LOCAL_MACHINE, parent));
+
+        auto created = RegistryKey::Open(RegistryHive::CurrentUser, path, true);
+        QVERIFY(created);
+        QCOMPARE(created->Location(), QStringLiteral("HKEY_CURRENT_USER\\") + path);
+        QVERIFY(NativeKeyExists(HKEY_CURRENT_USER, path));
+        QCOMPARE(created->ReadString(QStringLiteral("DatabaseName")), QString());
+        QVERIFY(created->WriteString(QStringLiteral("DatabaseName"), QStringLiteral("C:\\Gracze, Łódź\\baza.mdb")));
+        const auto again = RegistryKey::Open(RegistryHive::CurrentUser, path, false);
+        QVERIFY(again);
+        QCOMPARE(again->ReadString(QStringLiteral("databasename")), QStringLiteral("C:\\Gracze, Łódź\\baza.mdb"));
+        QCOMPARE(RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<LPCWSTR>(parent.utf16())), ERROR_SUCCESS);
+    }
+#endif
+
 private:
+#ifdef Q_OS_WIN
+    static bool NativeKeyExists(HKEY root, const QString& path)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(root, reinterpret_cast<LPCWSTR>(path.utf16()), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+#endif
+
     void WriteKeyFile(const char* relative, const QByteArray& content)
     {
         const QString file = m_dir->path() + QLatin1Char('/') + QLatin1String(relative);

@@ -1,7 +1,9 @@
 // Starting the terminal server: the shell's result codes without a shell.
 #include "platform/ShellOpen.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,18 +48,45 @@ private slots:
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("args.txt"));
         const QString script = dir.filePath(QStringLiteral("server.sh"));
-        QFile file(script);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"$KIBIC_ARGS_OUT\"\n");
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("KIBIC_ARGS_OUT", out.toUtf8());
+        WriteServer(script, "for a in \"$@\"; do echo \"$a\"; done > \"$KIBIC_ARGS_OUT\"", out);
         const QString hostile = QStringLiteral("/f:[/t/a b;$(touch x)`id`.bws]");
         QVERIFY(ShellOpenProgram(script, {hostile, QStringLiteral("/s")}) > 32);
         QTRY_VERIFY(QFile::exists(out) && QFileInfo(out).size() > 0);
+        QCOMPARE(Written(out), hostile + QStringLiteral("\n/s\n"));
+    }
+
+    // The terminal server starts in its own folder, wherever Kibic was started from.
+    void programStartsInItsOwnFolder()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the shell of this system is checked through the folder handed to ShellExecute, not here");
+#endif
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Bridgemate Pro")));
+        const QString out = dir.filePath(QStringLiteral("folder.txt"));
+        const QString script = dir.filePath(QStringLiteral("Bridgemate Pro/server.sh"));
+        WriteServer(script, "pwd -P > \"$KIBIC_ARGS_OUT.part\" && mv \"$KIBIC_ARGS_OUT.part\" \"$KIBIC_ARGS_OUT\"", out);
+        QVERIFY(ShellOpenProgram(script, {}) > 32);
+        QTRY_VERIFY(QFile::exists(out));
+        QCOMPARE(Written(out).trimmed(), QFileInfo(script).canonicalPath());
+    }
+
+private:
+    // A stand-in terminal server: a shell script that writes what it was given into out.
+    static void WriteServer(const QString& script, const char* body, const QString& out)
+    {
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("#!/bin/sh\n") + body + '\n');
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("KIBIC_ARGS_OUT", out.toUtf8());
+    }
+
+    static QString Written(const QString& out)
+    {
         QFile result(out);
-        QVERIFY(result.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(result.readAll()), hostile + QStringLiteral("\n/s\n"));
+        return result.open(QIODevice::ReadOnly) ? QString::fromUtf8(result.readAll()) : QString();
     }
 };
 
