@@ -62,6 +62,18 @@ private slots:
         QVERIFY(Has(outcome, QStringLiteral("OK   baza zawodników ") + Path(QStringLiteral("pelikar.db")) + QStringLiteral(": tabela players, 3 zawodników")));
         QVERIFY(Has(outcome, QStringLiteral("OK   przebieg próbny: 3 wyniki w plikach .ZAP i .KNT, każdy z 18 rekordów zgodny co do bajtu")));
         QVERIFY(Has(outcome, QStringLiteral("OK   baza próbna: zaznaczenia zgaszone")));
+        // The driver's answers come right after the scratch file is built, one line each, before the
+        // scratch tournament is played into the file.
+        const qsizetype built = IndexStartingWith(steps, QStringLiteral("OK   baza próbna ") + QDir::toNativeSeparators(Path(QStringLiteral("scratch"))));
+        QVERIFY(built >= 0);
+        QStringList driverLines;
+        for (const QString& line : steps) {
+            if (line.startsWith(QStringLiteral("OK   sterownik: ")))
+                driverLines << line;
+        }
+        QCOMPARE(driverLines.size(), 6);
+        QCOMPARE(steps.mid(built + 1, 6), driverLines);
+        QVERIFY(driverLines.at(4).contains(QStringLiteral("Kibic rozpoznaje blokadę")));
         QCOMPARE(outcome.OutLines().last(), QStringLiteral("Wszystko sprawdzone: ten komputer jest gotowy do turnieju."));
         QCOMPARE(QDir(Path(QStringLiteral("scratch"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }
@@ -210,6 +222,15 @@ private:
         if (!steps.isEmpty())
             steps.removeLast();
         return steps;
+    }
+
+    static qsizetype IndexStartingWith(const QStringList& lines, const QString& start)
+    {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].startsWith(start))
+                return i;
+        }
+        return -1;
     }
 
     static bool Has(const ProgramRun& outcome, const QString& line)

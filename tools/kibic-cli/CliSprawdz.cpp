@@ -12,6 +12,7 @@
 #include "players/PlayerDatabase.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
+#include "scoringdb/DriverChecks.h"
 #include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
 #include "scoringdb/uBuildBWS.h"
@@ -23,13 +24,11 @@
 #include "transfer/ResultGrid.h"
 #include "transfer/popK.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QTime>
 #include <algorithm>
 
 namespace kibic::cli {
@@ -298,6 +297,14 @@ void RunScratchTournament(Report& report, const QString& folder)
         const QString driver = ConnectionTo(ScoringConnectionString(bws))->DriverDescription();
         report.Ok(QStringLiteral("baza próbna %1: utworzona i wypełniona jak przy budowie turnieju (%2)")
                       .arg(Native(bws), driver));
+        // What Kibic and the terminal server rely on, asked of the driver on the scratch file before the
+        // scratch tournament is played into it (the checks remove their rows again).
+        for (const DriverCheck& check : CheckDriver(bws)) {
+            if (check.Passed)
+                report.Ok(check.Text);
+            else
+                report.Fail(check.Text);
+        }
 
         // A second connection while Kibic's is open, as Kibic and the terminal server share the file.
         std::vector<PlayedRow> played;
@@ -337,21 +344,14 @@ void RunScratchTournament(Report& report, const QString& folder)
         {
             DbConnection server(ScoringConnectionString(bws));
             const bool sqlite = server.Dialect() == SqlDialect::Sqlite;
-            const QDate today = QDate::currentDate();
-            const QTime now = QTime::currentTime();
             for (std::size_t i = 0; i < played.size(); ++i) {
                 const ScratchResult& result = ScratchResults()[i];
                 const bool northSouth
                     = result.Declarer == QStringLiteral("N") || result.Declarer == QStringLiteral("S");
-                (void)server.Execute(
-                    QStringLiteral("INSERT INTO [ReceivedData] ([Section],[Table],[Round],[Board],[PairNS],"
-                                   "[PairEW],[Declarer],[NS/EW],[Contract],[Result],[LeadCard],[Remarks],"
-                                   "[DateLog],[TimeLog]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                    { 1, played[i].Table, 1, played[i].Board, played[i].NsPair, played[i].EwPair,
-                        northSouth ? played[i].NsPair : played[i].EwPair, result.Declarer, result.Contract,
-                        result.Result, result.LeadCard, QString(),
-                        sqlite ? QVariant(today.toString(Qt::ISODate)) : QVariant(today),
-                        sqlite ? QVariant(now.toString(QStringLiteral("HH:mm:ss"))) : QVariant(now) });
+                (void)server.Execute(TerminalServerInsertStatement(),
+                    TerminalServerInsertValues(sqlite, 1, played[i].Table, 1, played[i].Board, played[i].NsPair,
+                        played[i].EwPair, northSouth ? played[i].NsPair : played[i].EwPair, result.Declarer,
+                        result.Contract, result.Result, result.LeadCard, QString()));
             }
         }
         report.Ok(QStringLiteral("baza próbna: %1 wyniki dopisane do ReceivedData jak przez serwer pierniczków")
