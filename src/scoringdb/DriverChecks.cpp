@@ -57,6 +57,9 @@ QString Shown(const QVariant& value)
         return QStringLiteral("brak wiersza");
     if (value.isNull())
         return QStringLiteral("NULL");
+    // A Yes/No that the driver hands over as a bit.
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("bit 1") : QStringLiteral("bit 0");
     return value.toString();
 }
 

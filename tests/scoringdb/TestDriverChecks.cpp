@@ -87,8 +87,8 @@ private slots:
             qPrintable(lines.at(1).Text));
         if (OnAccess()) {
             QCOMPARE(lines.at(2).Text,
-                QStringLiteral("sterownik: Tak/Nie w ReceivedData.[Processed]: Tak zapisane jako true i odczytane jako Tak, "
-                               "Nie zapisane jako false i odczytane jako Nie"));
+                QStringLiteral("sterownik: Tak/Nie w ReceivedData.[Processed]: Tak zapisane jako bit 1 i odczytane jako Tak, "
+                               "Nie zapisane jako bit 0 i odczytane jako Nie"));
             QVERIFY2(lines.at(3).Text.startsWith(QStringLiteral("sterownik: @@IDENTITY po dopisaniu wiersza")), qPrintable(lines.at(3).Text));
             QVERIFY2(lines.at(4).Text.contains(QStringLiteral("SQLSTATE HY000, kod -1102, \"[Microsoft][Sterownik ODBC Microsoft "
                                                               "Access] Nie można aktualizować; obiekt jest obecnie zablokowany.\"; "
