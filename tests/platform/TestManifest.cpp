@@ -28,13 +28,13 @@ ManifestRequests Read(const QByteArray& xml)
     ManifestRequests requests;
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) {
-        if (!reader.readNextStartElement())
+        if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (reader.name() == u"requestedExecutionLevel") {
-            requests.Level = reader.attributes().value(u"level").toString();
-            requests.UiAccess = reader.attributes().value(u"uiAccess").toString();
+            requests.Level = reader.attributes().value(QStringLiteral("level")).toString();
+            requests.UiAccess = reader.attributes().value(QStringLiteral("uiAccess")).toString();
         } else if (reader.name() == u"supportedOS") {
-            requests.SupportedSystems << reader.attributes().value(u"Id").toString();
+            requests.SupportedSystems << reader.attributes().value(QStringLiteral("Id")).toString();
         } else if (reader.name() == u"dpiAwareness") {
             requests.DpiAwareness = reader.readElementText().trimmed();
         }
