@@ -62,6 +62,15 @@ private slots:
         QVERIFY(Has(outcome, QStringLiteral("OK   baza zawodników ") + Path(QStringLiteral("pelikar.db")) + QStringLiteral(": tabela players, 3 zawodników")));
         QVERIFY(Has(outcome, QStringLiteral("OK   przebieg próbny: 3 wyniki w plikach .ZAP i .KNT, każdy z 18 rekordów zgodny co do bajtu")));
         QVERIFY(Has(outcome, QStringLiteral("OK   baza próbna: zaznaczenia zgaszone")));
+        // Which way the scratch file was made and what its header says (off Windows SQLite, whichever route).
+        const QString route = qEnvironmentVariable("KIBIC_DB_BACKEND") == QStringLiteral("access")
+            ? QStringLiteral("utworzona przez sterownik ODBC")
+            : QStringLiteral("utworzona jako plik SQLite");
+        const QStringList made = steps.filter(route);
+        QCOMPARE(made.size(), 1);
+        QVERIFY2(made.first().startsWith(QStringLiteral("OK   baza próbna ") + QDir::toNativeSeparators(Path(QStringLiteral("scratch"))))
+                && made.first().endsWith(QStringLiteral("; format według nagłówka: SQLite")),
+            qPrintable(made.first()));
         QCOMPARE(outcome.OutLines().last(), QStringLiteral("Wszystko sprawdzone: ten komputer jest gotowy do turnieju."));
         QCOMPARE(QDir(Path(QStringLiteral("scratch"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }

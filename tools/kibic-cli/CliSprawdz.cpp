@@ -11,6 +11,7 @@
 #include "platform/System.h"
 #include "players/PlayerDatabase.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/CreationRoute.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TQuery.h"
 #include "scoringdb/TTable.h"
@@ -289,7 +290,10 @@ void RunScratchTournament(Report& report, const QString& folder)
         WriteScratchFile(ScoreFileName(model), QByteArray("0u").repeated(model.BoardCount * model.ResultsPerBoard));
 
         ScriptedOperator op(ModalResult::No);
-        if (!BuildScoringDatabase(model, op))
+        const bool built = BuildScoringDatabase(model, op);
+        const CreatedDatabaseCheck made = CheckCreatedDatabase(bws, built);
+        made.Passed ? report.Ok(made.Text) : report.Fail(made.Text);
+        if (!built)
             throw ScratchFailure {
                 QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
             };
