@@ -209,7 +209,9 @@ bool CreateThroughAdox(const QString& FileName, const QStringList& statements, Q
         catalog->Create(AdoxCreationConnectionString(FileName));
     } catch (const OleDbFailure& failure) {
         if (failure.ClassMissing) {
-            route.AdoxAnswer = QStringLiteral("%1 [%2]").arg(failure.Text, HresultText(failure.Number));
+            // The system's text of the HRESULT may be the number itself (wine has none for CO_E_CLASSSTRING).
+            const QString code = HresultText(failure.Number);
+            route.AdoxAnswer = failure.Text.contains(code) ? failure.Text : QStringLiteral("%1 [%2]").arg(failure.Text, code);
             return false;
         }
         ErrorMessage = QStringLiteral("Nie można utworzyć bazy danych %1 przez ADOX (dostawca Microsoft.Jet.OLEDB.4.0): %2")

@@ -184,7 +184,7 @@ private slots:
     {
         QFETCH(qint32, result);
         m_script.CreateFails = OleDbFailure { result, QStringLiteral("ADOX.Catalog: Invalid class string"), -1, true };
-        const QString file = Path(QStringLiteral("odbc.bws"));
+        const QString file = Path(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".bws"));
         QString error;
         CreationRoute route;
         CreateBWS(file, false, false, error, route);
@@ -274,11 +274,11 @@ private slots:
         counts.Rounds = 3;
         counts.BoardsPerRound = 2;
         counts.ResultsPerBoard = 3;
-        TournamentModel model = test::MakeModel(counts, Path(QStringLiteral("turniej")));
+        TournamentModel model = test::MakeModel(counts, Path(route));
         ScriptedOperator op;
         const DatabaseFiller nothing = [](const TournamentModel&, const QString&) {};
         QVERIFY(BuildScoringDatabase(model, op, nothing));
-        const QString file = Path(QStringLiteral("turniej.bws"));
+        const QString file = Path(route + QStringLiteral(".bws"));
         const QString native = QDir::toNativeSeparators(file);
         if (route == QStringLiteral("adox")) {
             QCOMPARE(op.Notes,
@@ -372,8 +372,8 @@ private slots:
         CreateBWS(file, false, false, error, route);
         if (route.Way == CreationWay::Odbc) {
             QVERIFY2(route.AdoxAnswer.startsWith(QStringLiteral("ADOX.Catalog: ")), qPrintable(route.AdoxAnswer));
-            QVERIFY2(route.AdoxAnswer.endsWith(QStringLiteral("[0x80040154]"))
-                    || route.AdoxAnswer.endsWith(QStringLiteral("[0x800401F3]")),
+            QVERIFY2(route.AdoxAnswer.contains(QStringLiteral("0x80040154"))
+                    || route.AdoxAnswer.contains(QStringLiteral("0x800401F3")),
                 qPrintable(route.AdoxAnswer));
             qInfo("%s", qPrintable(CreationRouteText(route, file)));
             if (!error.isEmpty())
