@@ -21,8 +21,12 @@ QString RouteWords(const CreationRoute& route)
     case CreationWay::Adox:
         return QStringLiteral("przez ADOX.Catalog i dostawcę Microsoft.Jet.OLEDB.4.0 (tabele przez ADODB.Connection)");
     case CreationWay::Odbc:
+        if (route.Driver.isEmpty())
+            return QStringLiteral("przez sterownik ODBC Access, którego na tym komputerze nie ma, bo ADOX jest "
+                                  "niedostępny: %1")
+                .arg(route.AdoxAnswer);
         return QStringLiteral("przez sterownik ODBC \"%1\" (CREATE_DBV4), bo ADOX jest niedostępny: %2")
-            .arg(route.Driver.isEmpty() ? QStringLiteral("brak") : route.Driver, route.AdoxAnswer);
+            .arg(route.Driver, route.AdoxAnswer);
     case CreationWay::Sqlite:
         break;
     }
@@ -87,15 +91,16 @@ QString DatabaseHeaderText(const DatabaseHeaderReading& header)
     return QStringLiteral("nieznany (ani Jet, ani SQLite)");
 }
 
-CreatedDatabaseCheck CheckCreatedDatabase(const QString& file, bool built)
+CreatedDatabaseCheck CheckCreatedDatabase(const QString& file, bool built, const QStringList& buildMessages)
 {
     const CreationRoute route = LastCreationRoute();
     const QString native = QDir::toNativeSeparators(file);
-    if (!built || !route.Failure.isEmpty())
-        return { false,
-            QStringLiteral("baza próbna %1: nie utworzona %2: %3")
-                .arg(native, RouteWords(route),
-                    route.Failure.isEmpty() ? QStringLiteral("budowa nie powiodła się") : route.Failure) };
+    if (!built || !route.Failure.isEmpty()) {
+        QString answer = buildMessages.join(QLatin1Char(' '));
+        if (answer.isEmpty())
+            answer = route.Failure.isEmpty() ? QStringLiteral("budowa nie powiodła się") : route.Failure;
+        return { false, QStringLiteral("baza próbna %1: nie utworzona %2: %3").arg(native, RouteWords(route), answer) };
+    }
     const DatabaseHeaderReading header = ReadDatabaseHeader(file);
     const bool expected = header.Format == DatabaseHeader::Jet4 || header.Format == DatabaseHeader::Sqlite;
     return { expected,

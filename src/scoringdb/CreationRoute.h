@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kibic {
 
@@ -47,8 +48,9 @@ struct DatabaseHeaderReading
 // "Jet 4", "Jet 3", "ACE (wersja 2)", "SQLite", ...
 [[nodiscard]] QString DatabaseHeaderText(const DatabaseHeaderReading& header);
 
-// The pre-flight check's line about its scratch database file: the route that made it, or the
-// provider's or driver's own answer when the build failed, and the format its header gives. It passes
+// The pre-flight check's line about its scratch database file: the route that made it and the format its
+// header gives, or, when the build failed, the route it took and what the build showed (the provider's or
+// the driver's own answer). It passes
 // when the file was made and is Jet 4 (or SQLite, which the SQLite route and the Jet stand-in of the
 // tests write); a Jet 3 or ACE file is not what the creation asked for.
 struct CreatedDatabaseCheck
@@ -57,6 +59,7 @@ struct CreatedDatabaseCheck
     QString Text;
 };
 
-[[nodiscard]] CreatedDatabaseCheck CheckCreatedDatabase(const QString& file, bool built);
+[[nodiscard]] CreatedDatabaseCheck CheckCreatedDatabase(
+    const QString& file, bool built, const QStringList& buildMessages = {});
 
 } // namespace kibic

@@ -360,6 +360,35 @@ private slots:
         QVERIFY2(check.Text.endsWith(route.Failure), qPrintable(check.Text));
     }
 
+    // A build that ADOX refused: the message, the remembered route and the pre-flight line name the
+    // tournament's file, not the name it was being built under.
+    void failedBuildNamesTheFile()
+    {
+        m_script.CreateFails = OleDbFailure { static_cast<qint32>(0x80004005), QStringLiteral("Brak dostępu."), -1, false };
+        test::ModelCounts counts;
+        counts.Tables = 3;
+        counts.Rounds = 3;
+        counts.BoardsPerRound = 2;
+        counts.ResultsPerBoard = 3;
+        TournamentModel model = test::MakeModel(counts, Path(QStringLiteral("odmowa")));
+        ScriptedOperator op;
+        QVERIFY(!BuildScoringDatabase(model, op));
+        const QString native = QDir::toNativeSeparators(Path(QStringLiteral("odmowa.bws")));
+        const QString expected = QStringLiteral("Nie można utworzyć bazy danych %1 przez ADOX (dostawca "
+                                                "Microsoft.Jet.OLEDB.4.0): błąd -2147467259 (0x80004005): Brak dostępu.")
+                                     .arg(native);
+        QCOMPARE(op.Messages, QStringList { expected });
+        QCOMPARE(op.Notes, QStringList());
+        QCOMPARE(LastCreationRoute().Failure, expected);
+        const CreatedDatabaseCheck check = CheckCreatedDatabase(Path(QStringLiteral("odmowa.bws")), false, op.Messages);
+        QVERIFY(!check.Passed);
+        QCOMPARE(check.Text,
+            QStringLiteral("baza próbna %1: nie utworzona przez ADOX.Catalog i dostawcę Microsoft.Jet.OLEDB.4.0 (tabele "
+                           "przez ADODB.Connection): ")
+                    .arg(native)
+                + expected);
+    }
+
     // This computer's own COM, no catalog in its place: under wine and off Windows ADOX.Catalog is not
     // registered and the creation falls back to the ODBC driver saying so; where it is registered (a
     // director's PC), ADOX makes a Jet 4 file.

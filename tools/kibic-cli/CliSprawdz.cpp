@@ -291,12 +291,10 @@ void RunScratchTournament(Report& report, const QString& folder)
 
         ScriptedOperator op(ModalResult::No);
         const bool built = BuildScoringDatabase(model, op);
-        const CreatedDatabaseCheck made = CheckCreatedDatabase(bws, built);
-        made.Passed ? report.Ok(made.Text) : report.Fail(made.Text);
+        const CreatedDatabaseCheck made = CheckCreatedDatabase(bws, built, op.Messages);
         if (!built)
-            throw ScratchFailure {
-                QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
-            };
+            throw ScratchFailure { made.Text };
+        made.Passed ? report.Ok(made.Text) : report.Fail(made.Text);
         // Kibic keeps one connection to the file from here on, as the window does while a tournament is open.
         const DatabaseHold hold(ScoringConnectionString(bws));
         const QString driver = ConnectionTo(ScoringConnectionString(bws))->DriverDescription();
