@@ -324,6 +324,8 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
         cursor.Restore();
         (void)RemoveDatabaseFile(building);
         errorMessage.replace(building, file).replace(QDir::toNativeSeparators(building), QDir::toNativeSeparators(file));
+        route.Failure = errorMessage;
+        RememberCreationRoute(route);
         op.ShowMessageDialog(errorMessage, DialogKind::Error, DialogButton::Ok);
         return false;
     }
