@@ -30,6 +30,10 @@ public:
     // The standard error box that reports a failed action.
     virtual void ShowError(const QString& text) = 0;
 
+    // A line to read without answering (how a new database was made): the window's line under the
+    // status, the CLI's error output. An operator with no such place (a test's) leaves it.
+    virtual void ShowNote(const QString& text) { (void)text; }
+
     // The hourglass cursor on or off.
     virtual void SetBusyCursor(bool busy) { (void)busy; }
 };
@@ -69,7 +73,10 @@ public:
 
     void SetBusyCursor(bool busy) override { BusyCursor = busy; }
 
+    void ShowNote(const QString& text) override { Notes.append(text); }
+
     QStringList Messages;
+    QStringList Notes;
     QList<DialogKind> Kinds;
     bool BusyCursor = false;
 

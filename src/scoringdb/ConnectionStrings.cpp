@@ -1,6 +1,8 @@
 // Connection strings of the Jet provider's form.
 #include "scoringdb/ConnectionStrings.h"
 
+#include <QDir>
+
 namespace kibic {
 
 QString CreationConnectionString(const QString& path)
@@ -17,6 +19,24 @@ QString StatementConnectionString(const QString& path)
 QString ScoringConnectionString(const QString& path)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") + path;
+}
+
+QString OleDbPathValue(const QString& path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    const bool quoted = native.contains(QLatin1Char(';')) || native.startsWith(QLatin1Char(' '))
+        || native.endsWith(QLatin1Char(' ')) || native.startsWith(QLatin1Char('\''));
+    return quoted ? QLatin1Char('"') + native + QLatin1Char('"') : native;
+}
+
+QString AdoxCreationConnectionString(const QString& path)
+{
+    return CreationConnectionString(OleDbPathValue(path)) + QStringLiteral("Jet OLEDB:Engine Type=5");
+}
+
+QString AdoStatementConnectionString(const QString& path)
+{
+    return StatementConnectionString(OleDbPathValue(path));
 }
 
 QString DataSourceOf(const QString& connectionString)

@@ -317,12 +317,16 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
     // One connection for the whole build, let go before the file takes its name (an open file cannot be
     // renamed on Windows) and before a failed build's file is removed.
     std::optional<DatabaseHold> hold(std::in_place, ScoringConnectionString(building));
-    CreateBWS(building, false, false, errorMessage);
+    CreationRoute route;
+    CreateBWS(building, false, false, errorMessage, route);
     if (!errorMessage.isEmpty()) {
         hold.reset();
         cursor.Restore();
         (void)RemoveDatabaseFile(building);
-        op.ShowMessageDialog(errorMessage.replace(building, file), DialogKind::Error, DialogButton::Ok);
+        errorMessage.replace(building, file).replace(QDir::toNativeSeparators(building), QDir::toNativeSeparators(file));
+        route.Failure = errorMessage;
+        RememberCreationRoute(route);
+        op.ShowMessageDialog(errorMessage, DialogKind::Error, DialogButton::Ok);
         return false;
     }
 
@@ -330,6 +334,7 @@ bool BuildScoringDatabase(TournamentModel& model, Operator& op, const DatabaseFi
         fill(model, building);
         hold.reset();
         PutInPlace(building, file);
+        op.ShowNote(CreationRouteText(route, file));
     } catch (const KibicError& error) {
         hold.reset();
         cursor.Restore();

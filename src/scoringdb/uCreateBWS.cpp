@@ -2,10 +2,14 @@
 #include "scoringdb/uCreateBWS.h"
 
 #include "common/KibicError.h"
+#include "platform/ComAutomation.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
+#include "scoringdb/OleDbCatalog.h"
 #include "scoringdb/TQuery.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -53,6 +57,13 @@ QString BiddingOrPlayStatement(const QString& table, const QString& callColumn)
         + QStringLiteral("] ([ID] COUNTER,[Section] INTEGER,[Table] INTEGER,[Round] INTEGER,[Board] INTEGER,"
                          "[Counter] INTEGER,[Direction] TEXT(2),[")
         + callColumn + QStringLiteral("] TEXT(10),[DateLog] DATE,[TimeLog] TIME,[Erased] YESNO DEFAULT False)");
+}
+
+// The table a CREATE TABLE statement makes, for messages and for the columns of each table.
+QString CreatedTable(const QString& statement)
+{
+    static const QRegularExpression createTable(QStringLiteral("^CREATE TABLE \\[([^\\]]+)\\]"));
+    return createTable.match(statement).captured(1);
 }
 
 QString HandRecordStatement()
@@ -138,11 +149,10 @@ int TextColumnSize(const QString& table, const QString& column)
 {
     static const QHash<QString, int> sizes = [] {
         QHash<QString, int> found;
-        static const QRegularExpression createTable(QStringLiteral("^CREATE TABLE \\[([^\\]]+)\\]"));
         static const QRegularExpression textColumn(QStringLiteral("\\[([^\\]]+)\\] TEXT\\((\\d+)\\)"));
         for (const bool bm2 : { false, true }) {
             for (const QString& statement : TableStatements(true, bm2)) {
-                const QString name = createTable.match(statement).captured(1).toLower();
+                const QString name = CreatedTable(statement).toLower();
                 for (auto match = textColumn.globalMatch(statement); match.hasNext();) {
                     const QRegularExpressionMatch text = match.next();
                     found.insert(name + QLatin1Char('.') + text.captured(1).toLower(), text.captured(2).toInt());
@@ -180,15 +190,56 @@ void CreateEmptyDatabase(const QString& FileName, QString& ErrorMessage)
     }
 }
 
-void CreateBWS(const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage)
+namespace {
+
+// "błąd -2147217900 (0x80040E14): text": ADO's number as ADO gives it and as Windows' documentation writes it.
+QString AdoErrorText(const OleDbFailure& failure)
+{
+    return QStringLiteral("błąd %1 (%2): %3").arg(failure.Number).arg(HresultText(failure.Number), failure.Text);
+}
+
+// The file and its tables through ADOX and ADO. False when ADOX.Catalog is not registered here (nothing
+// was made; route.AdoxAnswer says what COM answered); true when ADOX took the creation, and then
+// ErrorMessage holds ADO's answer to what failed, or nothing.
+bool CreateThroughAdox(const QString& FileName, const QStringList& statements, QString& ErrorMessage, CreationRoute& route)
+{
+    const std::unique_ptr<OleDbCatalog> catalog = MakeOleDbCatalog();
+    const QString native = QDir::toNativeSeparators(FileName);
+    try {
+        catalog->Create(AdoxCreationConnectionString(FileName));
+    } catch (const OleDbFailure& failure) {
+        if (failure.ClassMissing) {
+            // The system's text of the HRESULT may be the number itself (wine has none for CO_E_CLASSSTRING).
+            const QString code = HresultText(failure.Number);
+            route.AdoxAnswer = failure.Text.contains(code) ? failure.Text : QStringLiteral("%1 [%2]").arg(failure.Text, code);
+            return false;
+        }
+        ErrorMessage = QStringLiteral("Nie można utworzyć bazy danych %1 przez ADOX (dostawca Microsoft.Jet.OLEDB.4.0): %2")
+                           .arg(native, AdoErrorText(failure));
+        return true;
+    }
+    try {
+        catalog->Execute(AdoStatementConnectionString(FileName), statements);
+    } catch (const OleDbFailure& failure) {
+        if (failure.Statement >= 0 && failure.Statement < statements.size())
+            ErrorMessage = QStringLiteral("Nie można utworzyć tabeli %1 w bazie danych %2 przez ADO: %3")
+                               .arg(CreatedTable(statements.at(failure.Statement)), native, AdoErrorText(failure));
+        else
+            ErrorMessage = QStringLiteral("Nie można otworzyć bazy danych %1 przez ADO (dostawca Microsoft.Jet.OLEDB.4.0): %2")
+                               .arg(native, AdoErrorText(failure));
+    }
+    return true;
+}
+
+// The file through CreateEmptyDatabase, then the statements through Kibic's own database layer.
+void CreateThroughDatabaseLayer(const QString& FileName, const QStringList& statements, QString& ErrorMessage)
 {
     CreateEmptyDatabase(FileName, ErrorMessage);
     if (!ErrorMessage.isEmpty())
         return;
-    const QStringList statements = TableStatements(WithPlayTables, WithBM2Settings);
     TQuery query(StatementConnectionString(FileName));
-    for (const int number : ChosenStatementNumbers(WithPlayTables)) {
-        query.SetSql(statements.at(number - 1));
+    for (const QString& statement : statements) {
+        query.SetSql(statement);
         try {
             query.ExecSql();
         } catch (const KibicError& error) {
@@ -196,6 +247,41 @@ void CreateBWS(const QString& FileName, bool WithPlayTables, bool WithBM2Setting
             return;
         }
     }
+}
+
+} // namespace
+
+void CreateBWS(const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage)
+{
+    CreationRoute route;
+    CreateBWS(FileName, WithPlayTables, WithBM2Settings, ErrorMessage, route);
+}
+
+void CreateBWS(
+    const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage, CreationRoute& route)
+{
+    ErrorMessage.clear();
+    route = CreationRoute();
+    const QStringList all = TableStatements(WithPlayTables, WithBM2Settings);
+    QStringList statements;
+    for (const int number : ChosenStatementNumbers(WithPlayTables))
+        statements.append(all.at(number - 1));
+
+    if (CreatesAccessFiles()) {
+        route.Way = CreationWay::Adox;
+        // An existing file is refused by CreateEmptyDatabase before anything is made, on every route.
+        if (QFileInfo::exists(FileName) || !CreateThroughAdox(FileName, statements, ErrorMessage, route)) {
+            if (!route.AdoxAnswer.isEmpty()) {
+                route.Way = CreationWay::Odbc;
+                route.Driver = AccessDriver();
+            }
+            CreateThroughDatabaseLayer(FileName, statements, ErrorMessage);
+        }
+    } else {
+        CreateThroughDatabaseLayer(FileName, statements, ErrorMessage);
+    }
+    route.Failure = ErrorMessage;
+    RememberCreationRoute(route);
 }
 
 } // namespace kibic

@@ -1,6 +1,8 @@
 // A new, empty scoring database (*.bws) with every table the terminal server and Kibic use.
 #pragma once
 
+#include "scoringdb/CreationRoute.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -50,6 +52,13 @@ void CreateEmptyDatabase(const QString& FileName, QString& ErrorMessage);
 // Creates the file FileName and its tables. ErrorMessage is empty on success, else the text of the
 // first error: an existing file fails before any statement runs; a failing statement stops the later
 // ones and leaves the file with the tables made so far. Nothing is shown and nothing is thrown.
+// Where new files are Access files (CreatesAccessFiles), the file is made through ADOX.Catalog's Create
+// and the statements run through an ADODB.Connection, each exactly as written; when ADOX.Catalog is not
+// registered, through the Access ODBC driver instead. Elsewhere the file is SQLite.
 void CreateBWS(const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage);
+
+// The same, telling which route made the file (also remembered as LastCreationRoute).
+void CreateBWS(
+    const QString& FileName, bool WithPlayTables, bool WithBM2Settings, QString& ErrorMessage, CreationRoute& route);
 
 } // namespace kibic

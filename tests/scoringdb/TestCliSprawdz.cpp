@@ -64,7 +64,7 @@ private slots:
         QVERIFY(Has(outcome, QStringLiteral("OK   baza próbna: zaznaczenia zgaszone")));
         // The driver's answers come right after the scratch file is built, one line each, before the
         // scratch tournament is played into the file.
-        const qsizetype built = IndexStartingWith(steps, QStringLiteral("OK   baza próbna ") + QDir::toNativeSeparators(Path(QStringLiteral("scratch"))));
+        const qsizetype built = IndexStartingWith(steps, QStringLiteral("OK   baza próbna ") + QDir::toNativeSeparators(Path(QStringLiteral("scratch"))) + QStringLiteral(": utworzona i wypełniona"));
         QVERIFY(built >= 0);
         QStringList driverLines;
         for (const QString& line : steps) {
@@ -74,6 +74,15 @@ private slots:
         QCOMPARE(driverLines.size(), 6);
         QCOMPARE(steps.mid(built + 1, 6), driverLines);
         QVERIFY(driverLines.at(4).contains(QStringLiteral("Kibic rozpoznaje blokadę")));
+        // Which way the scratch file was made and what its header says (off Windows SQLite, whichever route).
+        const QString route = qEnvironmentVariable("KIBIC_DB_BACKEND") == QStringLiteral("access")
+            ? QStringLiteral("utworzona przez sterownik ODBC")
+            : QStringLiteral("utworzona jako plik SQLite");
+        const QStringList made = steps.filter(route);
+        QCOMPARE(made.size(), 1);
+        QVERIFY2(made.first().startsWith(QStringLiteral("OK   baza próbna ") + QDir::toNativeSeparators(Path(QStringLiteral("scratch"))))
+                && made.first().endsWith(QStringLiteral("; format według nagłówka: SQLite")),
+            qPrintable(made.first()));
         QCOMPARE(outcome.OutLines().last(), QStringLiteral("Wszystko sprawdzone: ten komputer jest gotowy do turnieju."));
         QCOMPARE(QDir(Path(QStringLiteral("scratch"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     }

@@ -123,6 +123,21 @@ private slots:
             (QList<QAction*> { window.Poprawzapis1, window.Zgazaznaczenie1, window.Zgawszystkiezaznaczenia1 }));
     }
 
+    // How a new scoring database was made shows on the line under the status, not in a dialog.
+    void buildNoteShowsUnderTheStatus()
+    {
+        TcollForm window(QStringList(), m_program.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.Label4->isVisible());
+        const QString note = QStringLiteral("Bazę C:\\Turnieje\\puchar.bws utworzono jako plik SQLite.");
+        window.Dialogs().ShowNote(note);
+        QVERIFY(window.Label4->isVisible());
+        QCOMPARE(window.Label4->text(), note);
+        QCOMPARE(window.Label4->toolTip(), note);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
     void closingReleasesTheArrays_data()
     {
         QTest::addColumn<bool>("fromToolbar");

@@ -60,11 +60,14 @@ int Build(const QStringList& given)
             PrintError(message);
         return ExitFailure;
     }
-    // What the build told on the way: the copy kept of a database that held results.
+    // What the build told on the way: the copy kept of a database that held results; the way the file was
+    // made goes to the error output, so that the output stays the file's name.
     for (qsizetype i = 0; i < op.Messages.size(); ++i) {
         if (op.Kinds[i] == DialogKind::Info)
             PrintLine(op.Messages[i]);
     }
+    for (const QString& note : op.Notes)
+        PrintError(note);
     (void)ServeTablesFromThisComputer(ScoringDatabaseFileName(model));
     PrintLine(ScoringDatabaseFileName(model));
     return ExitSuccess;

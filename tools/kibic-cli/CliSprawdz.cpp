@@ -11,6 +11,7 @@
 #include "platform/System.h"
 #include "players/PlayerDatabase.h"
 #include "scoringdb/ConnectionStrings.h"
+#include "scoringdb/CreationRoute.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/DriverChecks.h"
 #include "scoringdb/TQuery.h"
@@ -288,10 +289,11 @@ void RunScratchTournament(Report& report, const QString& folder)
         WriteScratchFile(ScoreFileName(model), QByteArray("0u").repeated(model.BoardCount * model.ResultsPerBoard));
 
         ScriptedOperator op(ModalResult::No);
-        if (!BuildScoringDatabase(model, op))
-            throw ScratchFailure {
-                QStringLiteral("baza próbna %1: %2").arg(Native(bws), op.Messages.join(QStringLiteral(" ")))
-            };
+        const bool built = BuildScoringDatabase(model, op);
+        const CreatedDatabaseCheck made = CheckCreatedDatabase(bws, built, op.Messages);
+        if (!built)
+            throw ScratchFailure { made.Text };
+        made.Passed ? report.Ok(made.Text) : report.Fail(made.Text);
         // Kibic keeps one connection to the file from here on, as the window does while a tournament is open.
         const DatabaseHold hold(ScoringConnectionString(bws));
         const QString driver = ConnectionTo(ScoringConnectionString(bws))->DriverDescription();

@@ -17,6 +17,14 @@ ModalResult WindowOperator::ShowMessageDialog(const QString& text, DialogKind ki
     return ShowWithFocus(text, kind, buttons, std::nullopt);
 }
 
+void WindowOperator::ShowNote(const QString& text)
+{
+    if (m_notePlace)
+        m_notePlace(text);
+    else
+        ShowInfo(text);
+}
+
 ModalResult WindowOperator::Ask(Question question, const QString& text)
 {
     return ShowWithFocus(text, DialogKind::Confirm, YesNoQuestion, FocusedAnswer(question));

@@ -3,6 +3,7 @@
 
 #include "common/Operator.h"
 
+#include <functional>
 #include <optional>
 
 namespace kibic {
@@ -26,11 +27,17 @@ public:
     // The hourglass over every window of the program, or back to the normal cursor.
     void SetBusyCursor(bool busy) override;
 
+    // Through the place the main window gives (its line under the status); before it gives one, in the
+    // message dialog.
+    void ShowNote(const QString& text) override;
+    void SetNotePlace(std::function<void(const QString&)> place) { m_notePlace = std::move(place); }
+
 private:
     ModalResult ShowWithFocus(
         const QString& text, DialogKind kind, DialogButtons buttons, std::optional<DialogButton> focused);
 
     bool m_busy = false;
+    std::function<void(const QString&)> m_notePlace;
 };
 
 } // namespace kibic

@@ -69,6 +69,12 @@ TcollForm::TcollForm(const QStringList& arguments, const QString& programDirecto
     : QWidget(parent)
 {
     CreateControls();
+    // How a new scoring database was made shows in the line under the status until the first pass.
+    m_operator.SetNotePlace([this](const QString& text) {
+        Label4->setText(text);
+        Label4->setToolTip(text);
+        Label4->show();
+    });
     FormCreate(arguments, programDirectory);
 }
 
