@@ -177,13 +177,15 @@ QStringList LateTables(const TournamentProgress& progress)
     return late;
 }
 
-QString ProgressLine(const QString& head, const TournamentProgress& progress)
+QString ProgressLine(const QString& head, const TournamentProgress& progress, int suspicious)
 {
     const QStringList late = LateTables(progress);
     QStringList parts;
     if (!head.isEmpty())
         parts.append(head);
     parts.append(QStringLiteral("wyniki: %1 z %2").arg(progress.Received).arg(progress.Expected));
+    if (suspicious > 0)
+        parts.append(QStringLiteral("podejrzane: %1").arg(suspicious));
     parts.append(late.isEmpty() ? QStringLiteral("spóźnionych stołów nie ma")
                                 : QStringLiteral("spóźnione: ") + ListedUpTo(late));
     return parts.join(QStringLiteral("; "));
