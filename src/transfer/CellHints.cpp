@@ -2,6 +2,7 @@
 #include "transfer/CellHints.h"
 
 #include "deals/SessionDeals.h"
+#include "transfer/CellSuspicions.h"
 #include "tournament/Contract.h"
 #include "transfer/uScoreProvider.h"
 
@@ -131,7 +132,8 @@ QString CellHint(const QString& tableLabel, const QString& board, const CellEntr
     switch (entry.State) {
     case CellEntry::Why::Transferred: {
         const QString doubleDummy = deals ? DoubleDummyHint(entry.Received, *deals) : QString();
-        return title + QStringLiteral(", runda %1\n").arg(entry.Received.Round) + EntryLines(entry.Received, scorer)
+        const QString suspicion = entry.Suspicion ? SuspicionHint(*entry.Suspicion) + QLatin1Char('\n') : QString();
+        return suspicion + title + QStringLiteral(", runda %1\n").arg(entry.Received.Round) + EntryLines(entry.Received, scorer)
             + (doubleDummy.isEmpty() ? QString() : QLatin1Char('\n') + doubleDummy) + keyed;
     }
     case CellEntry::Why::Erased:
