@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace kibic::terminals {
 
@@ -101,14 +102,14 @@ bool DealShowsIt(const KeyedResult& keyed, const DoubleDummyTable* table)
 
 // The record of another board of the round, declared, unlike this one and far from this board's deal; none
 // when there is no such board.
-std::optional<KeyedResult> OtherBoardRecord(const std::vector<ReceivedRow>& rows,
-    const std::map<int, std::size_t>& last, int board, const DoubleDummyTable* table)
+std::optional<std::pair<int, KeyedResult>> OtherBoardRecord(const std::vector<ReceivedRow>& rows,
+    const std::map<int, std::size_t>& last, int board, const DoubleDummyTable* table, const std::set<int>& planted)
 {
     for (const auto& [other, index] : last) {
         const KeyedResult& keyed = rows[index].Keyed;
-        if (other != board && Declared(rows[index]) && !SameRecord(keyed, rows[last.at(board)].Keyed)
+        if (other != board && !planted.count(other) && Declared(rows[index]) && !SameRecord(keyed, rows[last.at(board)].Keyed)
             && DealShowsIt(keyed, table))
-            return keyed;
+            return std::pair { other, keyed };
     }
     return std::nullopt;
 }
@@ -142,16 +143,21 @@ void PlantMistakes(std::vector<ReceivedRow>& rows, const MistakeContext& context
     const std::map<int, std::size_t> last = LastEntries(rows);
     // The records as played, before any mistake: a board keyed in on another takes that board's true record.
     const std::vector<ReceivedRow> played = rows;
+    // The boards already keyed in wrongly, and those whose record another board took: a record keyed on the
+    // wrong board stays the very record of the board it belongs to, as it does at a real table.
+    std::set<int> planted;
+    std::set<int> lent;
 
     for (const auto& [board, index] : last) {
         ReceivedRow& row = rows[index];
-        if (!Declared(row))
+        if (!Declared(row) || lent.count(board))
             continue;
         const Seat declarer = *DeclarerOf(row.Keyed);
         const ContractParts contract = *PartsOf(row.Keyed.Contract);
         const Deal* deal = context.Deals ? context.Deals->DealOf(row.Section, board) : nullptr;
         const DoubleDummyTable* table = context.Deals ? context.Deals->TableOf(row.Section, board) : nullptr;
-        const std::optional<KeyedResult> otherBoard = OtherBoardRecord(played, last, board, table);
+        const std::optional<std::pair<int, KeyedResult>> otherBoard
+            = OtherBoardRecord(played, last, board, table, planted);
         std::vector<const Seating*> otherPairs;
         for (const Seating* other : context.OtherTables) {
             if (other->NSPair != seating.NSPair || other->EWPair != seating.EWPair)
@@ -196,7 +202,8 @@ void PlantMistakes(std::vector<ReceivedRow>& rows, const MistakeContext& context
             break;
         }
         case MistakeKind::Board:
-            row.Keyed = *otherBoard;
+            row.Keyed = otherBoard->second;
+            lent.insert(otherBoard->first);
             break;
         case MistakeKind::Pairs:
             seatedBy = otherPairs[static_cast<std::size_t>(random.Below(static_cast<int>(otherPairs.size())))];
@@ -206,6 +213,7 @@ void PlantMistakes(std::vector<ReceivedRow>& rows, const MistakeContext& context
         }
         row.Declarer = DeclaringNumber(*seatedBy, row.Keyed.Declarer, context.PairsEvent);
         row.Mistake = mistake;
+        planted.insert(board);
     }
 }
 

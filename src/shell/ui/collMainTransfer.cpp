@@ -212,7 +212,7 @@ void TcollForm::PlaceLabel4()
 
 void TcollForm::RefreshGrid()
 {
-    kibic::RefreshGrid(Model, recTable, rdaTable, Grid());
+    kibic::RefreshGrid(Model, recTable, rdaTable, Grid(), &m_deals);
 }
 
 void TcollForm::SetPolling(bool on)
@@ -248,7 +248,7 @@ void TcollForm::TransferResults()
     Guard([this] {
         WindowPassFeedback feedback(*this);
         try {
-            (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
+            (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback, &m_deals);
             m_passFailures.Succeeded();
             Label4->setToolTip(QString());
         } catch (const KibicError& error) {

@@ -51,6 +51,7 @@ void StringGridCells::SetCellEntry(int column, int row, const CellEntry& entry)
     if (QTableWidgetItem* item = m_grid->item(row - 1, column - 1)) {
         item->setToolTip(CellHint(Cell(0, row), Cell(column, 0), entry, *m_scorer, m_deals));
         item->setData(ErasedCellRole, entry.State == CellEntry::Why::Erased);
+        m_entries.Set(column, row, entry);
         m_suspicions.Remember(column, row, entry);
         item->setData(SuspiciousCellRole, m_suspicions.At(column, row) != nullptr);
     }

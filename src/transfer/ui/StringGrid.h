@@ -43,6 +43,7 @@ public:
     void SetCell(int column, int row, const QString& text) override;
     [[nodiscard]] bool KeepsEntries() const override { return m_scorer != nullptr; }
     void SetCellEntry(int column, int row, const CellEntry& entry) override;
+    [[nodiscard]] const CellEntry* EntryAt(int column, int row) const override { return m_entries.At(column, row); }
 
     // The session's deals, for the tooltips of the entries set from now on; null for none.
     void SetDeals(const SessionDeals* deals) { m_deals = deals; }
@@ -52,8 +53,12 @@ public:
 
     // The cells whose latest entry is suspicious, as the entries set so far say.
     [[nodiscard]] const CellSuspicions& Suspicions() const { return m_suspicions; }
-    // Forgets every cell's finding, when the grid is laid out afresh for a tournament.
-    void ForgetSuspicions() { m_suspicions.Clear(); }
+    // Forgets every cell's entry and finding, when the grid is laid out afresh for a tournament.
+    void ForgetSuspicions()
+    {
+        m_suspicions.Clear();
+        m_entries.Clear();
+    }
 
     // Row labels after a pass: each says how far its table has come, and a late table's label is drawn in
     // the warning colour.
@@ -63,6 +68,7 @@ private:
     QTableWidget* m_grid;
     const TScoreProvider* m_scorer;
     const SessionDeals* m_deals = nullptr;
+    CellEntries m_entries;
     CellSuspicions m_suspicions;
 };
 
