@@ -2,6 +2,7 @@
 #include "transfer/CellHints.h"
 
 #include "deals/SessionDeals.h"
+#include "transfer/CellSuspicions.h"
 #include "tournament/Contract.h"
 #include "transfer/uScoreProvider.h"
 
@@ -131,7 +132,8 @@ QString CellHint(const QString& tableLabel, const QString& board, const CellEntr
     switch (entry.State) {
     case CellEntry::Why::Transferred: {
         const QString doubleDummy = deals ? DoubleDummyHint(entry.Received, *deals) : QString();
-        return title + QStringLiteral(", runda %1\n").arg(entry.Received.Round) + EntryLines(entry.Received, scorer)
+        const QString suspicion = entry.Suspicion ? SuspicionHint(*entry.Suspicion) + QLatin1Char('\n') : QString();
+        return suspicion + title + QStringLiteral(", runda %1\n").arg(entry.Received.Round) + EntryLines(entry.Received, scorer)
             + (doubleDummy.isEmpty() ? QString() : QLatin1Char('\n') + doubleDummy) + keyed;
     }
     case CellEntry::Why::Erased:
@@ -177,13 +179,15 @@ QStringList LateTables(const TournamentProgress& progress)
     return late;
 }
 
-QString ProgressLine(const QString& head, const TournamentProgress& progress)
+QString ProgressLine(const QString& head, const TournamentProgress& progress, int suspicious)
 {
     const QStringList late = LateTables(progress);
     QStringList parts;
     if (!head.isEmpty())
         parts.append(head);
     parts.append(QStringLiteral("wyniki: %1 z %2").arg(progress.Received).arg(progress.Expected));
+    if (suspicious > 0)
+        parts.append(QStringLiteral("podejrzane: %1").arg(suspicious));
     parts.append(late.isEmpty() ? QStringLiteral("spóźnionych stołów nie ma")
                                 : QStringLiteral("spóźnione: ") + ListedUpTo(late));
     return parts.join(QStringLiteral("; "));

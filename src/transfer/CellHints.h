@@ -15,7 +15,7 @@ class TScoreProvider;
 
 // The tooltip of a data cell. tableLabel is the row label (it is trimmed here), board the printed number.
 // A transferred entry: contract, declarer, result, lead, the score from North-South, and when it was keyed
-// in; with the session's deals, the result against the deal's double-dummy tricks (DoubleDummyHint). An empty
+// in, after the reason and the proposed correction when the check of results finds it suspicious; with the session's deals, the result against the deal's double-dummy tricks (DoubleDummyHint). An empty
 // cell: why it is empty.
 [[nodiscard]] QString CellHint(const QString& tableLabel, const QString& board, const CellEntry& entry,
     const TScoreProvider& scorer, const SessionDeals* deals = nullptr);
@@ -35,7 +35,8 @@ class TScoreProvider;
 [[nodiscard]] QStringList LateTables(const TournamentProgress& progress);
 
 // The line under the status label: head (the time of the pass and what it did), the results received
-// against the tournament's total, and the late tables.
-[[nodiscard]] QString ProgressLine(const QString& head, const TournamentProgress& progress);
+// against the tournament's total, the suspicious results when there are any ("podejrzane: 2"), and the late
+// tables.
+[[nodiscard]] QString ProgressLine(const QString& head, const TournamentProgress& progress, int suspicious = 0);
 
 } // namespace kibic

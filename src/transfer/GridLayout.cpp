@@ -138,17 +138,24 @@ CellRgb RgbOf(CellColour colour)
         return { 136, 255, 136 };
     case CellColour::Late:
         return { 255, 140, 0 };
+    case CellColour::Suspicious:
+        // Violet: on the blue-yellow axis that readers who do not tell red from green still see, and much
+        // darker than the yellow and the green around it (relative luminance about 0.32 against 0.93 and
+        // 0.80), so it stands out even without colour; the navy text keeps a contrast of about 5.6 to 1.
+        return { 176, 128, 255 };
     case CellColour::Waiting:
         break;
     }
     return { 255, 255, 0 };
 }
 
-CellColour CellColourOf(int column, int row, const QString& text)
+CellColour CellColourOf(int column, int row, const QString& text, bool suspicious)
 {
     if (column == 0 || row == 0)
         return CellColour::Fixed;
-    return text.trimmed().isEmpty() ? CellColour::Waiting : CellColour::Received;
+    if (text.trimmed().isEmpty())
+        return CellColour::Waiting;
+    return suspicious ? CellColour::Suspicious : CellColour::Received;
 }
 
 QString CellShownText(const QString& text, bool erased)

@@ -78,6 +78,7 @@ enum class CellColour {
     Received, // a data cell with a round number: light green
     Waiting, // an empty data cell: yellow
     Late, // the label of a table that lacks a board of a round before the current one: orange
+    Suspicious, // a data cell whose entry the check of results finds suspicious: violet
 };
 
 struct CellRgb
@@ -97,7 +98,9 @@ inline constexpr QStringView ErasedCellSign = u"\u00D7";
 // What a data cell shows: its text, or ErasedCellSign when it is empty and its last entry was an erasure.
 [[nodiscard]] QString CellShownText(const QString& text, bool erased);
 
-[[nodiscard]] CellColour CellColourOf(int column, int row, const QString& text);
+// The colour of a cell: header, waiting (empty), received, or suspicious (a received entry that the check
+// of results questions).
+[[nodiscard]] CellColour CellColourOf(int column, int row, const QString& text, bool suspicious = false);
 
 // The horizontal offset that centres text of textWidth in a cell of cellWidth, never less than 0.
 [[nodiscard]] int CellTextOffset(int cellWidth, int textWidth);

@@ -1,6 +1,8 @@
 // The transfer pass and the grid's refresh from handled rows.
 #include "transfer/Polling.h"
 
+#include "transfer/ResultsCheck.h"
+
 #include "common/KibicError.h"
 #include "common/SafeFiles.h"
 #include "transfer/GridLayout.h"
@@ -163,8 +165,8 @@ QHash<PlayKey, qint64> LatestRows(
 
 // Puts a handled row into its cell: its round, or empty for an erasure; and, for a grid that keeps them,
 // what the cell stands for.
-void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResult& received, const TTable& recTable,
-    const ReceivedColumns& columns)
+void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResult& received, const RoundDataRow& round,
+    const TTable& recTable, const ReceivedColumns& columns)
 {
     if (row >= grid.RowCount() || column >= grid.ColumnCount())
         return;
@@ -172,7 +174,7 @@ void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResul
     if (grid.KeepsEntries())
         grid.SetCellEntry(column, row,
             CellEntry { received.Erased ? CellEntry::Why::Erased : CellEntry::Why::Transferred, received,
-                columns.KeyedInTime(recTable) });
+                columns.KeyedInTime(recTable), std::nullopt, round.NSPair, round.EWPair });
 }
 
 // Closes both tables and leaves them to read every row and every column at their next open (the grid's
@@ -192,7 +194,7 @@ void CloseBoth(TTable& recTable, TTable& rdaTable)
 
 // The walk of a pass over the rows of the open received table, in ID order.
 void TransferRows(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
-    const TScoreProvider& scorer, MarkBatch& marks, PassCounts& counts)
+    const TScoreProvider& scorer, MarkBatch& marks, PassCounts& counts, std::vector<qint32>& shownColumns)
 {
     if (recTable.Eof())
         return;
@@ -228,7 +230,8 @@ void TransferRows(TournamentModel& model, TTable& recTable, TTable& rdaTable, Re
         }
         resultFiles.Write(placement.RecordIndex, ConvertResult(scorer, received));
         marks.Written(resultFiles.ScoreFile(), resultFiles.ContractFile());
-        ShowInGrid(grid, placement.GridColumn, placement.GridRow, received, recTable, columns);
+        ShowInGrid(grid, placement.GridColumn, placement.GridRow, received, round, recTable, columns);
+        shownColumns.push_back(placement.GridColumn);
         marks.Mark(rowId);
         ++(received.Erased ? counts.Erased : counts.Placed);
     }
@@ -263,7 +266,7 @@ void FillGridHeaders(const TournamentModel& model, ResultGrid& grid)
 }
 
 PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
-    const TScoreProvider& scorer, PassFeedback& feedback)
+    const TScoreProvider& scorer, PassFeedback& feedback, const SessionDeals* deals)
 {
     PassCounts counts;
     if (model.Busy) {
@@ -293,8 +296,17 @@ PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rda
         recTable.SetReadColumns(ReceivedColumns::Names(processed));
         recTable.Open();
         recTable.SetSort(QStringLiteral("ID"));
-        TransferRows(model, recTable, rdaTable, grid, scorer, marks, counts);
+        std::vector<qint32> shownColumns;
+        TransferRows(model, recTable, rdaTable, grid, scorer, marks, counts, shownColumns);
         marks.Commit();
+        // The check reads only what the grid keeps: nothing of it is written anywhere.
+        if (!shownColumns.empty()) {
+            std::sort(shownColumns.begin(), shownColumns.end());
+            shownColumns.erase(std::unique(shownColumns.begin(), shownColumns.end()), shownColumns.end());
+            counts.Suspicious = CheckGrid(grid, shownColumns, deals, scorer);
+        } else {
+            counts.Suspicious = SuspiciousCells(grid);
+        }
     } catch (const KibicError& error) {
         model.Busy = false;
         if (!error.Busy()) {
@@ -387,7 +399,8 @@ QString PostponedStatusText(const KibicError& error)
     return QStringLiteral("baza zajęta – ponowię");
 }
 
-void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid)
+void RefreshGrid(
+    const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid, const SessionDeals* deals)
 {
     const QString processed = ProcessedColumnName(model.ProcessedColumnNo);
     recTable.SetFilter({});
@@ -407,8 +420,10 @@ void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTabl
         const RoundDataRow round = rounds.Of(received);
         const qint32 column = round.Found ? GridColumnOf(model, round, received.Board) : 0;
         if (row >= 1 && row <= model.GridTableCount && column >= 1 && column <= model.BoardCount)
-            ShowInGrid(grid, column, row, received, recTable, columns);
+            ShowInGrid(grid, column, row, received, round, recTable, columns);
     }
+    (void)CheckGrid(grid, std::nullopt, deals, TScoreProvider());
 }
+
 
 } // namespace kibic

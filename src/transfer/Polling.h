@@ -12,6 +12,7 @@
 namespace kibic {
 
 class KibicError;
+class SessionDeals;
 
 // The ReceivedData column in which this instance marks rows handled: "Processed" for 0, else
 // "Processed1".."Processed4".
@@ -29,6 +30,7 @@ struct PassCounts
     int Erased = 0;       // erasures written as empty slots and marked
     int Unplaced = 0;     // rows that belong nowhere in this tournament; left unmarked
     int Superseded = 0;   // rows of a play entered again later: marked, nothing written (the later row is)
+    qint32 Suspicious = 0; // findings of the results check among the rows that reached ZyRT so far
 };
 
 // What the window shows around a pass: "Pracuje się ..." and the hourglass before the work, "czuwam ..."
@@ -95,16 +97,19 @@ private:
 // are kept. A busy failure (KibicError::Busy: the other program held the database or a result file for
 // longer than the wait) is reported as postponed, any other as failed (PassFailureRule decides what
 // follows). The marks are committed together in short transactions so the terminal server is never held up
-// for more than a moment.
+// for more than a moment. On a grid that keeps entries the results check then looks again at the boards the
+// pass touched (with the session's deals, when given) and Suspicious counts the suspicious cells.
 PassCounts TransferResults(TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
-    const TScoreProvider& scorer, PassFeedback& feedback);
+    const TScoreProvider& scorer, PassFeedback& feedback, const SessionDeals* deals = nullptr);
 
 // What the status line says after a pass that a busy file stopped: "baza zajęta – ponowię", or "plik ...
 // zajęty – ponowię" with the result file's name.
 [[nodiscard]] QString PostponedStatusText(const KibicError& error);
 
 // Fills the data cells from the rows already handled by this instance: the round of the last handled
-// row of each table and board, empty where that row was an erasure. No result file is touched.
-void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid);
+// row of each table and board, empty where that row was an erasure. No result file is touched. On a grid that
+// keeps entries every result is then checked (with the session's deals, when given).
+void RefreshGrid(const TournamentModel& model, TTable& recTable, TTable& rdaTable, ResultGrid& grid,
+    const SessionDeals* deals = nullptr);
 
 } // namespace kibic

@@ -37,6 +37,8 @@ struct ReceivedResult
     QString LeadCard;
     QString Result;
     bool Erased = false;
+    qint32 PairNS = 0; // the pairs as the terminal sent them; 0 when the table does not have them
+    qint32 PairEW = 0;
 };
 
 // The RoundData row of the result's section, table and round, as located in the scoring database.
@@ -50,6 +52,8 @@ struct RoundDataRow
     qint32 BoardSet = 0; // "custom_Komp", 1-based
     qint32 LowBoard = 0;
     qint32 HighBoard = 0;
+    qint32 NSPair = 0; // the pairs the movement seats at the table in the round; 0 when unknown
+    qint32 EWPair = 0;
 };
 
 // Where a received result belongs. When Placed is false the row is left alone (and unmarked).

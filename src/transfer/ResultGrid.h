@@ -2,9 +2,13 @@
 #pragma once
 
 #include "transfer/ResultConversion.h"
+#include "transfer/ResultsCheck.h"
 
 #include <QString>
 #include <QStringList>
+#include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace kibic {
@@ -22,6 +26,11 @@ struct CellEntry
     Why State = Why::Transferred;
     ReceivedResult Received; // Transferred and Erased
     QString KeyedIn;         // when it was keyed in at the table ("HH:mm:ss"); empty when unknown
+    // What the results check finds suspicious in Received, when it does (Transferred only): the first
+    // finding by kind.
+    std::optional<ResultFinding> Suspicion;
+    qint32 SeatedNS = 0; // the pairs that the movement seats at the table in the round; 0 when unknown
+    qint32 SeatedEW = 0;
 };
 
 // Row 0 holds the board numbers, column 0 the table labels; data cells are 1-based on both axes. The
@@ -43,15 +52,41 @@ public:
         Q_UNUSED(row);
         Q_UNUSED(entry);
     }
+    // What data cell (column, row) stands for, as last set; null when nothing was set or the grid keeps no
+    // entries. The check of results reads the field of a board from here.
+    [[nodiscard]] virtual const CellEntry* EntryAt(int column, int row) const
+    {
+        Q_UNUSED(column);
+        Q_UNUSED(row);
+        return nullptr;
+    }
+};
+
+// Keeps what data cells stand for, for the grids that keep entries.
+class CellEntries
+{
+public:
+    void Set(int column, int row, const CellEntry& entry) { m_entries.insert_or_assign({ column, row }, entry); }
+    [[nodiscard]] const CellEntry* At(int column, int row) const
+    {
+        const auto found = m_entries.find({ column, row });
+        return found == m_entries.end() ? nullptr : &found->second;
+    }
+    void Clear() { m_entries.clear(); }
+
+private:
+    std::map<std::pair<int, int>, CellEntry> m_entries;
 };
 
 class MemoryGrid : public ResultGrid
 {
 public:
-    MemoryGrid(int columnCount, int rowCount)
+    // A grid that keeps entries serves the check of results (kibic-cli check, the tests).
+    MemoryGrid(int columnCount, int rowCount, bool keepsEntries = false)
         : m_columns(columnCount)
         , m_cells(static_cast<size_t>(columnCount) * static_cast<size_t>(rowCount))
         , m_rows(rowCount)
+        , m_keepsEntries(keepsEntries)
     {
     }
 
@@ -59,6 +94,13 @@ public:
     [[nodiscard]] int ColumnCount() const override { return m_columns; }
     [[nodiscard]] QString Cell(int column, int row) const override { return m_cells[Index(column, row)]; }
     void SetCell(int column, int row, const QString& text) override { m_cells[Index(column, row)] = text; }
+    [[nodiscard]] bool KeepsEntries() const override { return m_keepsEntries; }
+    void SetCellEntry(int column, int row, const CellEntry& entry) override
+    {
+        if (m_keepsEntries)
+            m_entries.Set(column, row, entry);
+    }
+    [[nodiscard]] const CellEntry* EntryAt(int column, int row) const override { return m_entries.At(column, row); }
 
 private:
     [[nodiscard]] size_t Index(int column, int row) const
@@ -69,6 +111,8 @@ private:
     int m_columns;
     std::vector<QString> m_cells;
     int m_rows;
+    bool m_keepsEntries;
+    CellEntries m_entries;
 };
 
 // Fills row 0 and column 0 of a grid sized GridTableCount + 1 by BoardCount + 1 with the headers.

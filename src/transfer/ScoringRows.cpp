@@ -11,7 +11,8 @@ namespace kibic {
 QStringList RoundColumns::Names()
 {
     return { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round"), QStringLiteral("custom_ZYRT"),
-        QStringLiteral("custom_Komp"), QStringLiteral("LowBoard"), QStringLiteral("HighBoard") };
+        QStringLiteral("custom_Komp"), QStringLiteral("LowBoard"), QStringLiteral("HighBoard"), QStringLiteral("NSPair"),
+        QStringLiteral("EWPair") };
 }
 
 RoundColumns::RoundColumns(const TTable& rdaTable)
@@ -24,6 +25,8 @@ RoundColumns::RoundColumns(const TTable& rdaTable)
         LowBoard = rdaTable.ColumnOf(QStringLiteral("LowBoard"));
         HighBoard = rdaTable.ColumnOf(QStringLiteral("HighBoard"));
     }
+    if (rdaTable.HasField(QStringLiteral("NSPair")) && rdaTable.HasField(QStringLiteral("EWPair")))
+        Pairs = { rdaTable.ColumnOf(QStringLiteral("NSPair")), rdaTable.ColumnOf(QStringLiteral("EWPair")) };
 }
 
 RoundDataRow RoundColumns::Read(const TTable& rdaTable) const
@@ -37,6 +40,10 @@ RoundDataRow RoundColumns::Read(const TTable& rdaTable) const
         row.LowBoard = rdaTable.FieldAsInteger(LowBoard);
         row.HighBoard = rdaTable.FieldAsInteger(HighBoard);
     }
+    if (Pairs) {
+        row.NSPair = rdaTable.FieldAsInteger(Pairs->first);
+        row.EWPair = rdaTable.FieldAsInteger(Pairs->second);
+    }
     return row;
 }
 
@@ -44,7 +51,8 @@ QStringList ReceivedColumns::Names(const QString& processedColumn)
 {
     return { QStringLiteral("Section"), QStringLiteral("Table"), QStringLiteral("Round"), QStringLiteral("Board"),
         QStringLiteral("Remarks"), QStringLiteral("Contract"), QStringLiteral("NS/EW"), QStringLiteral("LeadCard"),
-        QStringLiteral("Result"), QStringLiteral("Erased"), QStringLiteral("TimeLog"), processedColumn };
+        QStringLiteral("Result"), QStringLiteral("Erased"), QStringLiteral("TimeLog"), QStringLiteral("PairNS"),
+        QStringLiteral("PairEW"), processedColumn };
 }
 
 ReceivedColumns::ReceivedColumns(const TTable& recTable)
@@ -61,6 +69,8 @@ ReceivedColumns::ReceivedColumns(const TTable& recTable)
 {
     if (recTable.HasField(QStringLiteral("TimeLog")))
         TimeLog = recTable.ColumnOf(QStringLiteral("TimeLog"));
+    if (recTable.HasField(QStringLiteral("PairNS")) && recTable.HasField(QStringLiteral("PairEW")))
+        Pairs = { recTable.ColumnOf(QStringLiteral("PairNS")), recTable.ColumnOf(QStringLiteral("PairEW")) };
 }
 
 ReceivedResult ReceivedColumns::Read(const TTable& recTable) const
@@ -76,6 +86,10 @@ ReceivedResult ReceivedColumns::Read(const TTable& recTable) const
     received.LeadCard = recTable.FieldAsString(LeadCard);
     received.Result = recTable.FieldAsString(Result);
     received.Erased = recTable.FieldAsBoolean(Erased);
+    if (Pairs) {
+        received.PairNS = recTable.FieldAsInteger(Pairs->first);
+        received.PairEW = recTable.FieldAsInteger(Pairs->second);
+    }
     return received;
 }
 

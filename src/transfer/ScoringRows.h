@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <optional>
+#include <utility>
 
 namespace kibic {
 
@@ -24,6 +25,7 @@ struct RoundColumns
     TTable::Column BoardSet;
     TTable::Column LowBoard;
     TTable::Column HighBoard;
+    std::optional<std::pair<TTable::Column, TTable::Column>> Pairs; // NSPair and EWPair, when the table has them
 };
 
 // The ReceivedData columns of a score.
@@ -49,6 +51,7 @@ struct ReceivedColumns
     TTable::Column Result;
     TTable::Column Erased;
     std::optional<TTable::Column> TimeLog; // a database of an older server has no time
+    std::optional<std::pair<TTable::Column, TTable::Column>> Pairs; // PairNS and PairEW, when the table has them
 };
 
 // A round of a table in a section.

@@ -57,7 +57,7 @@ void EmptyForNextPass(ResultGrid& grid, int x, int y)
 {
     grid.SetCell(x, y, QString());
     if (grid.KeepsEntries())
-        grid.SetCellEntry(x, y, CellEntry { CellEntry::Why::MarkCleared, {}, {} });
+        grid.SetCellEntry(x, y, CellEntry { CellEntry::Why::MarkCleared, {}, {}, {} });
 }
 
 // The common start of the two cell actions, and their end however the action ends: RoundData is closed
@@ -114,6 +114,72 @@ private:
     int m_failuresBefore = std::uncaught_exceptions();
 };
 
+// The common road of the two corrections: the cell's latest live record is shown in the correction window,
+// as it was received or with the proposed record in its place, and what the director accepts is written
+// back with the mark cleared, for the next pass to transfer.
+void CorrectLatestRecord(GridActionContext& context, CorrectionEditor& editor, const ScoreCorrection* proposal)
+{
+    const CellAction action(context);
+    if (action.Proceed) {
+        const CellRef& ref = action.Ref;
+        qint64 id
+            = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
+        const qint64 erasure
+            = QueryInteger(context.RecTable, LatestErasureStatement(ref.Section, ref.Table, ref.Board, ref.Round));
+        if (erasure > id)
+            id = -1; // the last entry at the table was an erasure: nothing to correct
+        TTable& record = context.RecTable;
+        record.SetFilter({});
+        record.Open();
+        const auto close = qScopeGuard([&record] { record.Close(); });
+        if (record.Locate(QStringLiteral("ID"), { id })) {
+            const QString remark = EffectiveRemark(record.FieldAsString(QStringLiteral("Remarks")));
+            ScoreCorrection correction;
+            correction.RoundCaption
+                = QStringLiteral("Runda ") + QString::number(record.FieldAsInteger(QStringLiteral("Round")));
+            correction.TableCaption = QStringLiteral("Stół ") + QChar(char16_t(64 + ref.Section))
+                + QString::number(ref.Table) + QLatin1Char('(')
+                + QString::number(record.FieldAsInteger(QStringLiteral("PairNS"))) + QLatin1Char('-')
+                + QString::number(record.FieldAsInteger(QStringLiteral("PairEW"))) + QLatin1Char(')');
+            correction.BoardCaption = QStringLiteral("Rozdanie ") + QString::number(ref.Board);
+            if (ref.Board != context.X)
+                correction.BoardCaption += QLatin1Char('(') + QString::number(context.X) + QLatin1Char(')');
+            correction.Contract = record.FieldAsString(QStringLiteral("Contract"));
+            correction.WrongLines = remark == QStringLiteral("*");
+            if (!remark.contains(QLatin1Char('%'))) {
+                correction.Declarer = record.FieldAsString(QStringLiteral("NS/EW"));
+                correction.LeadCard = record.FieldAsString(QStringLiteral("LeadCard"));
+                correction.Tricks = record.FieldAsString(QStringLiteral("Result"));
+            } else {
+                correction.Contract = remark;
+            }
+            if (proposal) {
+                correction.Contract = proposal->Contract;
+                correction.Declarer = proposal->Declarer;
+                correction.LeadCard = proposal->LeadCard;
+                correction.Tricks = proposal->Tricks;
+                correction.WrongLines = proposal->WrongLines;
+            }
+            if (editor.EditCorrection(correction)) {
+                record.Edit();
+                if (correction.Contract.contains(QLatin1Char('%'))) {
+                    record.SetField(QStringLiteral("Contract"), QString());
+                    record.SetField(QStringLiteral("Remarks"), correction.Contract);
+                } else {
+                    record.SetField(QStringLiteral("Contract"), correction.Contract);
+                    record.SetField(QStringLiteral("Remarks"), correction.WrongLines ? QStringLiteral("*") : QString());
+                }
+                record.SetField(QStringLiteral("NS/EW"), correction.Declarer);
+                record.SetField(QStringLiteral("LeadCard"), correction.LeadCard);
+                record.SetField(QStringLiteral("Result"), correction.Tricks);
+                record.SetField(ProcessedColumnName(context.Model.ProcessedColumnNo), false);
+                record.Post();
+                EmptyForNextPass(context.Grid, context.X, context.Y);
+            }
+        }
+    }
+}
+
 } // namespace
 
 QString LatestLiveRecordStatement(qint32 section, qint32 table, qint32 board, qint32 round)
@@ -162,58 +228,12 @@ void ClearCellMark(GridActionContext context)
 
 void CorrectCellRecord(GridActionContext context, CorrectionEditor& editor)
 {
-    const CellAction action(context);
-    if (action.Proceed) {
-        const CellRef& ref = action.Ref;
-        qint64 id
-            = QueryInteger(context.RecTable, LatestLiveRecordStatement(ref.Section, ref.Table, ref.Board, ref.Round));
-        const qint64 erasure
-            = QueryInteger(context.RecTable, LatestErasureStatement(ref.Section, ref.Table, ref.Board, ref.Round));
-        if (erasure > id)
-            id = -1; // the last entry at the table was an erasure: nothing to correct
-        TTable& record = context.RecTable;
-        record.SetFilter({});
-        record.Open();
-        const auto close = qScopeGuard([&record] { record.Close(); });
-        if (record.Locate(QStringLiteral("ID"), { id })) {
-            const QString remark = EffectiveRemark(record.FieldAsString(QStringLiteral("Remarks")));
-            ScoreCorrection correction;
-            correction.RoundCaption
-                = QStringLiteral("Runda ") + QString::number(record.FieldAsInteger(QStringLiteral("Round")));
-            correction.TableCaption = QStringLiteral("Stół ") + QChar(char16_t(64 + ref.Section))
-                + QString::number(ref.Table) + QLatin1Char('(')
-                + QString::number(record.FieldAsInteger(QStringLiteral("PairNS"))) + QLatin1Char('-')
-                + QString::number(record.FieldAsInteger(QStringLiteral("PairEW"))) + QLatin1Char(')');
-            correction.BoardCaption = QStringLiteral("Rozdanie ") + QString::number(ref.Board);
-            if (ref.Board != context.X)
-                correction.BoardCaption += QLatin1Char('(') + QString::number(context.X) + QLatin1Char(')');
-            correction.Contract = record.FieldAsString(QStringLiteral("Contract"));
-            correction.WrongLines = remark == QStringLiteral("*");
-            if (!remark.contains(QLatin1Char('%'))) {
-                correction.Declarer = record.FieldAsString(QStringLiteral("NS/EW"));
-                correction.LeadCard = record.FieldAsString(QStringLiteral("LeadCard"));
-                correction.Tricks = record.FieldAsString(QStringLiteral("Result"));
-            } else {
-                correction.Contract = remark;
-            }
-            if (editor.EditCorrection(correction)) {
-                record.Edit();
-                if (correction.Contract.contains(QLatin1Char('%'))) {
-                    record.SetField(QStringLiteral("Contract"), QString());
-                    record.SetField(QStringLiteral("Remarks"), correction.Contract);
-                } else {
-                    record.SetField(QStringLiteral("Contract"), correction.Contract);
-                    record.SetField(QStringLiteral("Remarks"), correction.WrongLines ? QStringLiteral("*") : QString());
-                }
-                record.SetField(QStringLiteral("NS/EW"), correction.Declarer);
-                record.SetField(QStringLiteral("LeadCard"), correction.LeadCard);
-                record.SetField(QStringLiteral("Result"), correction.Tricks);
-                record.SetField(ProcessedColumnName(context.Model.ProcessedColumnNo), false);
-                record.Post();
-                EmptyForNextPass(context.Grid, context.X, context.Y);
-            }
-        }
-    }
+    CorrectLatestRecord(context, editor, nullptr);
+}
+
+void CorrectCellByProposal(GridActionContext context, CorrectionEditor& editor, const ScoreCorrection& proposal)
+{
+    CorrectLatestRecord(context, editor, &proposal);
 }
 
 void ClearAllMarks(GridActionContext context, Operator& operatorUi)

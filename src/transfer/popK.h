@@ -53,6 +53,11 @@ void ClearCellMark(GridActionContext context);
 // entry at the table was an erasure.
 void CorrectCellRecord(GridActionContext context, CorrectionEditor& editor);
 
+// "Popraw według propozycji": as "Popraw zapis", but the correction window shows the record that the check
+// of results proposes (contract, declarer, lead, tricks, "złe linie") in place of the one received; the
+// director confirms or changes it, and on OK it is written back the same way.
+void CorrectCellByProposal(GridActionContext context, CorrectionEditor& editor, const ScoreCorrection& proposal);
+
 // "Zgaś wszystkie zaznaczenia": polling stays off, every mark of this instance is cleared, every data
 // cell emptied, and the director is told to start polling by hand.
 void ClearAllMarks(GridActionContext context, Operator& operatorUi);

@@ -1,5 +1,6 @@
 // What the rehearsal terminal server plays: its command line, the rows of a round, the identifiers at
 // the seats, and the waiting for a busy database.
+#include "PlannedRows.h"
 #include "RehearsalOptions.h"
 #include "RehearsalPlan.h"
 #include "RehearsalServer.h"
@@ -27,22 +28,6 @@ RehearsalOptions Options(quint64 seed, double erase, double notPlayed, double sp
     options.NotPlayedProbability = notPlayed;
     options.SplitProbability = split;
     return options;
-}
-
-std::vector<ReceivedRow> PlanAll(const ScoringLayout& layout, const RehearsalOptions& options)
-{
-    std::vector<ReceivedRow> rows;
-    for (const int round : layout.Rounds) {
-        const auto planned = PlanRound(layout, round, options);
-        rows.insert(rows.end(), planned.begin(), planned.end());
-    }
-    return rows;
-}
-
-bool SameKeyed(const KeyedResult& a, const KeyedResult& b)
-{
-    return a.Contract == b.Contract && a.Declarer == b.Declarer && a.Result == b.Result && a.LeadCard == b.LeadCard
-        && a.Remarks == b.Remarks;
 }
 
 } // namespace

@@ -274,6 +274,24 @@ private slots:
         progress.Tables = { onTime };
         QCOMPARE(ProgressLine(QString(), progress), QStringLiteral("wyniki: 10 z 18; spóźnionych stołów nie ma"));
     }
+
+    // The suspicious results are counted after the results received, and only when there are any.
+    void progressLineCountsTheSuspicious_data()
+    {
+        QTest::addColumn<int>("suspicious");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("none") << 0 << QStringLiteral("17:00:00; wyniki: 10 z 18; spóźnionych stołów nie ma");
+        QTest::newRow("two") << 2 << QStringLiteral("17:00:00; wyniki: 10 z 18; podejrzane: 2; spóźnionych stołów nie ma");
+    }
+
+    void progressLineCountsTheSuspicious()
+    {
+        QFETCH(int, suspicious);
+        TournamentProgress progress;
+        progress.Received = 10;
+        progress.Expected = 18;
+        QTEST(ProgressLine(QStringLiteral("17:00:00"), progress, suspicious), "line");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCellHints)

@@ -5,6 +5,7 @@
 #include "transfer/ResultConversion.h"
 
 #include <QTest>
+#include <cmath>
 
 using namespace kibic;
 
@@ -244,13 +245,18 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("suspicious");
         QTest::addColumn<int>("colour");
-        QTest::newRow("corner") << 0 << 0 << "" << int(CellColour::Fixed);
-        QTest::newRow("row label") << 0 << 3 << "A3" << int(CellColour::Fixed);
-        QTest::newRow("board number") << 2 << 0 << "2" << int(CellColour::Fixed);
-        QTest::newRow("round number") << 1 << 1 << "3" << int(CellColour::Received);
-        QTest::newRow("blank") << 1 << 1 << "  " << int(CellColour::Waiting);
-        QTest::newRow("empty") << 4 << 2 << "" << int(CellColour::Waiting);
+        QTest::newRow("corner") << 0 << 0 << "" << false << int(CellColour::Fixed);
+        QTest::newRow("row label") << 0 << 3 << "A3" << false << int(CellColour::Fixed);
+        QTest::newRow("board number") << 2 << 0 << "2" << false << int(CellColour::Fixed);
+        QTest::newRow("round number") << 1 << 1 << "3" << false << int(CellColour::Received);
+        QTest::newRow("blank") << 1 << 1 << "  " << false << int(CellColour::Waiting);
+        QTest::newRow("empty") << 4 << 2 << "" << false << int(CellColour::Waiting);
+        QTest::newRow("suspicious round") << 1 << 1 << "3" << true << int(CellColour::Suspicious);
+        // A cell emptied for the next pass waits, whatever it held.
+        QTest::newRow("suspicious but emptied") << 1 << 1 << "" << true << int(CellColour::Waiting);
+        QTest::newRow("suspicious header") << 0 << 1 << "A1" << true << int(CellColour::Fixed);
     }
 
     void cellColours()
@@ -258,8 +264,32 @@ private slots:
         QFETCH(int, column);
         QFETCH(int, row);
         QFETCH(QString, text);
+        QFETCH(bool, suspicious);
         QFETCH(int, colour);
-        QCOMPARE(int(CellColourOf(column, row, text)), colour);
+        QCOMPARE(int(CellColourOf(column, row, text, suspicious)), colour);
+    }
+
+    // The suspicious colour stands apart from the cells around it also for a reader who does not tell red
+    // from green: its relative luminance is far from that of the waiting yellow, the received green and
+    // the header's sky blue (and from the late orange), and the navy text on it stays readable.
+    void suspiciousColourStandsApart()
+    {
+        auto luminance = [](CellRgb rgb) {
+            auto linear = [](int c) {
+                const double v = c / 255.0;
+                return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(rgb.Red) + 0.7152 * linear(rgb.Green) + 0.0722 * linear(rgb.Blue);
+        };
+        const double suspicious = luminance(RgbOf(CellColour::Suspicious));
+        for (const CellColour other : { CellColour::Waiting, CellColour::Received, CellColour::Fixed })
+            QVERIFY2(std::abs(luminance(RgbOf(other)) - suspicious) > 0.2, qPrintable(QString::number(int(other))));
+        QVERIFY(std::abs(luminance(RgbOf(CellColour::Late)) - suspicious) > 0.05);
+        // Blue well above red and green: a violet, not a hue on the red-green axis.
+        const CellRgb violet = RgbOf(CellColour::Suspicious);
+        QVERIFY(violet.Blue - std::max(violet.Red, violet.Green) >= 64);
+        const double navy = luminance({ 0, 0, 128 });
+        QVERIFY((suspicious + 0.05) / (navy + 0.05) >= 4.5);
     }
 
     void receivedCellsAreLightGreen()

@@ -337,6 +337,112 @@ private slots:
             QStringLiteral("Stół 1, rozdanie 1\nPusta: zaznaczenie zgaszone, zapis czeka na następny przebieg"));
     }
 
+    // A suspicious cell, as the check of results marks it after a pass: drawn violet, its tooltip beginning
+    // with the reason and the proposal, counted under the status, and "Popraw według propozycji" offered on
+    // it alone; the proposal confirmed in the correction window is written back and transferred again.
+    void suspiciousCellOffersItsProposal()
+    {
+        TransferFixture fixture;
+        ReceivedRow swapped = Played(5, 3);
+        swapped.Contract = QStringLiteral("4 S");
+        swapped.Declarer = QStringLiteral("E");
+        swapped.Result = QStringLiteral("=");
+        fixture.Append(swapped);
+        fixture.Append(Played(1, 1));
+        OpenWindow window(fixture);
+        TcollForm& form = window.Form;
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        const int table = TransferFixture::TableOf(3, 3);
+        const int plainTable = TransferFixture::TableOf(1, 1);
+
+        ResultFinding finding;
+        finding.Kind = FindingKind::Side;
+        finding.Section = 1;
+        finding.Table = table;
+        finding.Round = 3;
+        finding.Board = 5;
+        finding.Reason = QStringLiteral("rozgrywający po stronie EW, a na pozostałych stołach po stronie NS");
+        ScoreCorrection proposal;
+        proposal.Contract = QStringLiteral("4 S");
+        proposal.Declarer = QStringLiteral("N");
+        proposal.Tricks = QStringLiteral("=");
+        finding.Proposed = proposal;
+        finding.ProposedNotation = QStringLiteral("4 S N =");
+        CellEntry entry;
+        entry.Received.Section = 1;
+        entry.Received.Table = table;
+        entry.Received.Round = 3;
+        entry.Received.Board = 5;
+        entry.Received.Contract = swapped.Contract;
+        entry.Received.NsEw = swapped.Declarer;
+        entry.Received.Result = swapped.Result;
+        entry.Suspicion = finding;
+        form.Grid().SetCellEntry(5, table, entry);
+        form.ShowProgress(QStringLiteral("17:00:00"));
+
+        QTableWidget* grid = form.StringGrid1;
+        const auto cellColour = [&](int board, int row) {
+            grid->setCurrentCell(0, 5); // the focus rectangle on neither cell
+            return grid->viewport()->grab(grid->visualItemRect(grid->item(row - 1, board - 1))).toImage().pixelColor(1, 1);
+        };
+        QCOMPARE(cellColour(5, table), QColor(176, 128, 255));
+        QCOMPARE(cellColour(1, plainTable), QColor(136, 255, 136));
+        const QPoint centre = grid->visualItemRect(grid->item(table - 1, 4)).center();
+        QVERIFY2(ToolTipAt(grid->viewport(), centre)
+                     .startsWith(QStringLiteral("Podejrzany zapis: rozgrywający po stronie EW, a na pozostałych stołach "
+                                                "po stronie NS\nPropozycja: 4 S N =\nStół %1, rozdanie 5, runda 3\n")
+                                     .arg(table)),
+            qPrintable(ToolTipAt(grid->viewport(), centre)));
+        QVERIFY2(form.Label4->text().contains(QStringLiteral("; podejrzane: 1; ")), qPrintable(form.Label4->text()));
+
+        QCOMPARE(form.Poprawwedlugpropozycji1->text(), QStringLiteral("Popraw według propozycji"));
+        grid->setCurrentCell(plainTable - 1, 0);
+        form.PopupMenu1Popup();
+        QVERIFY(form.Poprawzapis1->isEnabled());
+        QVERIFY(!form.Poprawwedlugpropozycji1->isEnabled());
+        grid->setCurrentCell(table - 1, 4);
+        form.PopupMenu1Popup();
+        QVERIFY(form.Poprawzapis1->isEnabled());
+        QVERIFY(form.Poprawwedlugpropozycji1->isEnabled());
+
+        // A finding that no one correction explains is shown, but nothing is proposed.
+        CellEntry unexplained = entry;
+        unexplained.Suspicion->Proposed.reset();
+        unexplained.Suspicion->ProposedNotation.clear();
+        form.Grid().SetCellEntry(5, table, unexplained);
+        form.PopupMenu1Popup();
+        QVERIFY(!form.Poprawwedlugpropozycji1->isEnabled());
+        QVERIFY(ToolTipAt(grid->viewport(), centre).contains(QStringLiteral("\nPropozycji nie ma: ")));
+        form.Grid().SetCellEntry(5, table, entry);
+
+        QString shownContract;
+        QString shownDeclarer;
+        test::ModalDriver driver;
+        driver.Then([&](QWidget* modal) {
+            auto* correction = qobject_cast<TForm4*>(modal);
+            QVERIFY(correction);
+            shownContract = correction->CBn->currentText();
+            shownDeclarer = correction->CBr->currentText();
+            QTest::mouseClick(correction->BitBtn1, Qt::LeftButton);
+        });
+        grid->setCurrentCell(table - 1, 4);
+        form.PopupMenu1Popup();
+        QVERIFY(form.Poprawwedlugpropozycji1->isEnabled());
+        form.Poprawwedlugpropozycji1->trigger();
+        QVERIFY(driver.Finished());
+        QCOMPARE(shownContract, QStringLiteral("4 S"));
+        QCOMPARE(shownDeclarer, QStringLiteral("N"));
+        QCOMPARE(fixture.Count(QStringLiteral("[NS/EW]='N' AND [Contract]='4 S' AND [Processed]=0")), 1);
+        QCOMPARE(window.Cell(5, table), QString());
+        QCOMPARE(cellColour(5, table), QColor(255, 255, 0));
+        form.ShowProgress(QStringLiteral("17:00:05"));
+        QVERIFY2(!form.Label4->text().contains(QStringLiteral("podejrzane")), qPrintable(form.Label4->text()));
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(window.Cell(5, table), QStringLiteral("3"));
+        QCOMPARE(fixture.Scores()[(5 - 1) * 3 + 3 - 1], qint16(620));
+    }
+
     // 30 tables x 30 boards in windows of any size: the grid and both its scroll bars stay inside the window
     // (8 pixels free at the right), the status line under the grid, and the last board of the last table
     // can be scrolled into view with Ctrl+End.

@@ -48,12 +48,14 @@ public:
             throw KibicError(QStringLiteral("okno poprawki zawiodło"));
         if (!Accept)
             return false;
-        correction = Answer;
+        if (!AcceptShown)
+            correction = Answer;
         return true;
     }
     ScoreCorrection Shown;
     ScoreCorrection Answer;
     bool Accept = true;
+    bool AcceptShown = false; // OK on what the window shows, as the director confirms a proposal
     bool Fail = false;
     int Calls = 0;
 };
@@ -226,6 +228,58 @@ private slots:
         session.RunPass();
         QCOMPARE(fixture.Scores()[(5 - 1) * 3 + 3 - 1], qint16(9780 + 21 * 7 + 12));
         QCOMPARE(session.Grid.Cell(5, y), QStringLiteral("3"));
+    }
+
+    // "Popraw według propozycji": the window shows the proposed record under the received record's captions;
+    // confirmed, it is written back with the mark cleared and the next pass transfers it; cancelled, nothing
+    // changes.
+    void proposedCorrectionConfirmedIsTransferred()
+    {
+        TransferFixture fixture;
+        ReceivedRow row = Played(5, 3);
+        row.Contract = QStringLiteral("4 S");
+        row.Declarer = QStringLiteral("E");
+        row.Result = QStringLiteral("=");
+        fixture.Append(row);
+        Session session(fixture);
+        session.RunPass();
+        const int y = TransferFixture::TableOf(3, 3);
+        const int slot = (5 - 1) * 3 + 3 - 1;
+        QCOMPARE(fixture.Scores()[slot], qint16(-420));
+
+        ScoreCorrection proposal;
+        proposal.Contract = QStringLiteral("4 S");
+        proposal.Declarer = QStringLiteral("N");
+        proposal.LeadCard = QStringLiteral("D7");
+        proposal.Tricks = QStringLiteral("=");
+        FakeEditor cancelled;
+        cancelled.Accept = false;
+        CorrectCellByProposal(session.At(5, y), cancelled, proposal);
+        QCOMPARE(cancelled.Calls, 1);
+        QCOMPARE(session.Grid.Cell(5, y), QStringLiteral("3"));
+        QCOMPARE(fixture.Count(QStringLiteral("[NS/EW]='E' AND [Processed]<>0")), 1);
+
+        FakeEditor editor;
+        editor.AcceptShown = true;
+        CorrectCellByProposal(session.At(5, y), editor, proposal);
+        QCOMPARE(editor.Shown.RoundCaption, QStringLiteral("Runda 3"));
+        QCOMPARE(editor.Shown.TableCaption, QStringLiteral("Stół A%1(%1-%2)").arg(y).arg(y + 3));
+        QCOMPARE(editor.Shown.BoardCaption, QStringLiteral("Rozdanie 5"));
+        QCOMPARE(editor.Shown.Contract, proposal.Contract);
+        QCOMPARE(editor.Shown.Declarer, proposal.Declarer);
+        QCOMPARE(editor.Shown.LeadCard, proposal.LeadCard);
+        QCOMPARE(editor.Shown.Tricks, proposal.Tricks);
+        QCOMPARE(session.Grid.Cell(5, y), QString());
+        QCOMPARE(fixture.Count(QStringLiteral("[NS/EW]='N' AND [Contract]='4 S' AND [LeadCard]='D7' AND [Processed]=0")), 1);
+        session.RunPass();
+        QCOMPARE(fixture.Scores()[slot], qint16(620));
+        QCOMPARE(session.Grid.Cell(5, y), QStringLiteral("3"));
+
+        // "Popraw zapis" shows the record as it now stands, not the proposal.
+        FakeEditor plain;
+        plain.Accept = false;
+        CorrectCellRecord(session.At(5, y), plain);
+        QCOMPARE(plain.Shown.Declarer, QStringLiteral("N"));
     }
 
     // The corrected texts reach the file as they are: no terminator inside a length, nothing cut or added

@@ -286,7 +286,7 @@ private slots:
         QCOMPARE(roundReads.size(), 1);
         QVERIFY2(roundReads[0].endsWith(QStringLiteral("WHERE [Round]>=2 AND [Round]<=3")), qPrintable(roundReads[0]));
         QVERIFY2(roundReads[0].contains(QStringLiteral("[custom_Zyrt]"))
-                && !roundReads[0].contains(QStringLiteral("NSPair")),
+                && !roundReads[0].contains(QStringLiteral("CustomBoards")),
             qPrintable(roundReads[0]));
         QCOMPARE(fixture.Scores()[Record(1, 3)], qint16(420));
         QCOMPARE(fixture.Scores()[Record(4, 2)], qint16(90)); // board 4, both vulnerable: 1 NT made

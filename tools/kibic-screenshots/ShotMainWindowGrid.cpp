@@ -6,12 +6,14 @@
 #include "common/KibicError.h"
 #include "common/Operator.h"
 #include "common/uNapisy.h"
+#include "deals/LoadDeals.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/uBuildBWS.h"
 #include "scoringdb/uOpenBWS.h"
 #include "shell/ui/collMain.h"
 #include "tournament/TournamentReader.h"
+#include "transfer/ui/StringGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,23 +66,65 @@ QString LayOutThirtyTables()
     return file.fileName();
 }
 
-void PlayRounds(const QString& databaseFile, int lastRound)
+// How the tables play: on the session's deals or without, keying some results in wrongly or none.
+struct Play
 {
+    bool Deals = false; // the deals of the PBN file that `dealer` wrote for the tests, analysed
+    double MistakeRate = 0.0;
+};
+
+void LoadDeals(const QString& databaseFile)
+{
+    TournamentModel model;
+    ReadTournamentOfDatabase(model, databaseFile);
+    const DealsToLoad deals
+        = PrepareDeals(model, databaseFile, QStringLiteral(KIBIC_SOURCE_DIR "/tests/data/deals/dealer-40.pbn"));
+    const AnalysisOutcome outcome = AnalyseDeals(deals, *MakeDdsSolver(), nullptr);
+    StoreDeals(deals, &outcome.Analyses);
+}
+
+void PlayRounds(const QString& databaseFile, int lastRound, const Play& play)
+{
+    if (play.Deals)
+        LoadDeals(databaseFile);
     terminals::RehearsalOptions options;
     options.DatabaseFile = databaseFile;
     options.Once = true;
     options.LastRound = lastRound;
     options.Seed = 2026;
+    options.MistakeRate = play.MistakeRate;
     terminals::RehearsalServer server(
         options, [] { return 0; }, [](const QString&) {}, [](const QString&) {});
     if (server.Run() != 0)
         throw KibicError(QStringLiteral("Serwer próbny nie rozegrał rund w bazie %1").arg(databaseFile));
 }
 
+// Points at a data cell (0-based row and column) as the director does, so that its tooltip shows. The tooltip
+// is a window of its own: its picture goes into the main window's where it shows.
+void PointAtCell(TcollForm& window, int row, int column)
+{
+    window.grab(); // lays the grid out, so that the cell has its place
+    QTableWidget* grid = window.StringGrid1;
+    grid->scrollToItem(grid->item(row, column));
+    const QPoint at = grid->visualItemRect(grid->item(row, column)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &help);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->inherits("QTipLabel") || !top->isVisible())
+            continue;
+        auto* tip = new QLabel(&window);
+        tip->setPixmap(top->grab());
+        tip->adjustSize();
+        tip->move(window.mapFromGlobal(top->pos()));
+        tip->show();
+        top->hide();
+    }
+}
+
 // The tournament of description (the demo's when empty) built and played to lastRound, then opened in the
 // main window with the grid set up; before opening, changeDatabase may alter what the tables keyed in.
-std::unique_ptr<TcollForm> OpenedMainWindow(
-    int lastRound, const std::function<void(DbConnection&)>& changeDatabase, const QString& description = {})
+std::unique_ptr<TcollForm> OpenedMainWindow(int lastRound, const std::function<void(DbConnection&)>& changeDatabase,
+    const QString& description = {}, const Play& play = {})
 {
     TournamentModel model;
     NoNonTypicalSector noSector;
@@ -90,7 +134,7 @@ std::unique_ptr<TcollForm> OpenedMainWindow(
         throw KibicError(
             QStringLiteral("Nie zbudowano bazy turnieju pokazowego: %1").arg(answers.Messages.join(QLatin1Char(' '))));
     const QString databaseFile = ScoringDatabaseFileName(model);
-    PlayRounds(databaseFile, lastRound);
+    PlayRounds(databaseFile, lastRound, play);
     if (changeDatabase) {
         DbConnection database(ScoringConnectionString(databaseFile));
         changeDatabase(database);
@@ -129,23 +173,29 @@ std::unique_ptr<QWidget> MainWindowLateTables()
                            "OR ([Section]=2 AND [Table]=2 AND [Round]=1)"));
     });
     window->Button1Click();
-    window->grab(); // lays the grid out, so that the cell has its place
-    QTableWidget* grid = window->StringGrid1;
-    const QPoint at = grid->visualItemRect(grid->item(0, 1)).center();
-    QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(grid->viewport(), &help);
-    // The tooltip is a window of its own: its picture goes into the main window's where it shows.
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (!top->inherits("QTipLabel") || !top->isVisible())
-            continue;
-        auto* tip = new QLabel(window.get());
-        tip->setPixmap(top->grab());
-        tip->adjustSize();
-        tip->move(window->mapFromGlobal(top->pos()));
-        tip->show();
-        top->hide();
-    }
+    PointAtCell(*window, 0, 1);
     return window;
+}
+
+// The tables play three rounds on the session's deals and key a few results in wrongly: after the pass the
+// suspicious cells are violet, the line under the status counts them, and the director points at the first
+// one for which a correction is proposed.
+std::unique_ptr<QWidget> MainWindowSuspiciousResult()
+{
+    std::unique_ptr<TcollForm> window = OpenedMainWindow(3, {}, {}, Play { true, 0.02 });
+    window->Button1Click();
+    QTableWidget* grid = window->StringGrid1;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            const QTableWidgetItem* item = grid->item(row, column);
+            if (item && item->data(SuspiciousCellRole).toBool()
+                && item->toolTip().contains(QStringLiteral("\nPropozycja: "))) {
+                PointAtCell(*window, row, column);
+                return window;
+            }
+        }
+    }
+    throw KibicError(QStringLiteral("W turnieju pokazowym nie ma podejrzanego wyniku z propozycją poprawki."));
 }
 
 // ZyRT's score file gone while the tables play round 3: the pass fails, the window keeps polling and the
@@ -187,5 +237,6 @@ KIBIC_SCREENSHOT("transfer-main-window-30-tables-800x600", ThirtyTablesInAWindow
 KIBIC_SCREENSHOT("transfer-main-window-30-tables-1280x900", ThirtyTablesInAWindowOf(1280, 900));
 KIBIC_SCREENSHOT("transfer-main-window-late-tables", MainWindowLateTables);
 KIBIC_SCREENSHOT("transfer-main-window-failed-pass", MainWindowFailedPass);
+KIBIC_SCREENSHOT("transfer-main-window-suspicious", MainWindowSuspiciousResult);
 
 } // namespace kibic::screenshots

@@ -42,15 +42,6 @@ const std::array<QString, 13> kRanks = { QStringLiteral("2"), QStringLiteral("3"
     QStringLiteral("10"), QStringLiteral("J"), QStringLiteral("Q"), QStringLiteral("K"), QStringLiteral("A") };
 constexpr std::array<int, 13> kRankWeights = { 8, 9, 9, 8, 8, 8, 8, 8, 10, 10, 10, 12, 10 };
 
-QString ResultText(int tricksAgainstContract)
-{
-    if (tricksAgainstContract == 0)
-        return QStringLiteral("=");
-    if (tricksAgainstContract > 0)
-        return QLatin1Char('+') + QString::number(tricksAgainstContract);
-    return QString::number(tricksAgainstContract);
-}
-
 // The strain a side plays best: the most tricks by either hand, counting nine tricks in no trump as ten in a
 // major and eleven in a minor (the games), no trump and the majors first among equals.
 struct SideBest
@@ -95,6 +86,15 @@ Card LeadFrom(RehearsalRandom& random, const Deal& deal, Seat leader)
 }
 
 } // namespace
+
+QString ResultText(int tricksAgainstContract)
+{
+    if (tricksAgainstContract == 0)
+        return QStringLiteral("=");
+    if (tricksAgainstContract > 0)
+        return QLatin1Char('+') + QString::number(tricksAgainstContract);
+    return QString::number(tricksAgainstContract);
+}
 
 KeyedResult PlayedDeal(RehearsalRandom& random, const Deal& deal, const DoubleDummyTable& table, bool withLeadCard)
 {

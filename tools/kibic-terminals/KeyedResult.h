@@ -44,6 +44,9 @@ inline constexpr QStringView kErasedRemark = u"Result erased";
 [[nodiscard]] KeyedResult WithLeadFromTheDeal(
     KeyedResult played, RehearsalRandom& random, const Deal& deal, bool withLeadCard);
 
+// Tricks against the contract as the terminals key them in: "=", "+1", "-2".
+[[nodiscard]] QString ResultText(int tricksAgainstContract);
+
 // A score the director gave instead of a result: NS and EW percentages, multiples of 5 between 30 and
 // 70, mostly adding up to 100, never both 50 ("60%-40%", "55%-55%").
 [[nodiscard]] QString SplitScoreRemark(RehearsalRandom& random);

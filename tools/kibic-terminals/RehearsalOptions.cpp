@@ -2,6 +2,7 @@
 #include "RehearsalOptions.h"
 
 #include "CommandLine.h"
+#include "PlantedMistakes.h"
 
 #include "common/KibicError.h"
 
@@ -29,13 +30,17 @@ QString RehearsalUsage()
     return QStringLiteral(
         "użycie: kibic-terminals /f:[PLIK.bws] [/s] [/r] [/m] [--rate WIERSZY_NA_SEKUNDĘ] [--seed N] [--once]\n"
         "                        [--rounds K] [--erase P] [--not-played P] [--split P]\n"
+        "                        [--mistakes P] [--mistakes-list PLIK]\n"
         "  --rate        ile wierszy ReceivedData na sekundę (domyślnie 1)\n"
         "  --seed        ziarno losowania; to samo ziarno i te same opcje dają te same wiersze (domyślnie 1)\n"
         "  --once        wszystkie wyniki od razu, bez czekania, potem koniec\n"
         "  --rounds      koniec po rundzie K\n"
         "  --erase       prawdopodobieństwo skreślenia wyniku (0..1, domyślnie 0.02)\n"
         "  --not-played  prawdopodobieństwo uwagi \"Not played\" (0..1, domyślnie 0.01)\n"
-        "  --split       prawdopodobieństwo wyniku dzielonego, np. \"60%-40%\" (0..1, domyślnie 0.01)");
+        "  --split       prawdopodobieństwo wyniku dzielonego, np. \"60%-40%\" (0..1, domyślnie 0.01)\n"
+        "  --mistakes    prawdopodobieństwo każdej z pomyłek przy wpisywaniu wyniku (0..0.15, domyślnie 0):\n"
+        "                strona rozgrywającego, rozgrywający w parze, lewy, rozdanie, pary, wynik odstający\n"
+        "  --mistakes-list  plik z listą wpisanych pomyłek (domyślnie PLIK-pomylki.txt obok bazy)");
 }
 
 ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
@@ -50,7 +55,8 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
     tools::CommandLine commandLine { { QStringLiteral("rate"), QStringLiteral("WIERSZY_NA_SEKUNDĘ") },
         { QStringLiteral("seed"), QStringLiteral("N") }, { QStringLiteral("once"), QString() },
         { QStringLiteral("rounds"), QStringLiteral("K") }, { QStringLiteral("erase"), QStringLiteral("P") },
-        { QStringLiteral("not-played"), QStringLiteral("P") }, { QStringLiteral("split"), QStringLiteral("P") } };
+        { QStringLiteral("not-played"), QStringLiteral("P") }, { QStringLiteral("split"), QStringLiteral("P") },
+        { QStringLiteral("mistakes"), QStringLiteral("P") }, { QStringLiteral("mistakes-list"), QStringLiteral("PLIK") } };
     if (!commandLine.Parse(arguments))
         return fail(commandLine.Error());
 
@@ -88,6 +94,16 @@ ParsedRehearsalArguments ParseRehearsalArguments(const QStringList& arguments)
         if (value && !ReadProbability(*value, *into))
             return fail(QStringLiteral("Prawdopodobieństwo --%1 musi być liczbą od 0 do 1, a jest \"%2\".")
                             .arg(name, QuotedValue(*value)));
+    }
+    if (const auto value = commandLine.Value(QStringLiteral("mistakes"))) {
+        if (!ReadProbability(*value, o.MistakeRate) || o.MistakeRate > kLargestMistakeRate)
+            return fail(QStringLiteral("Prawdopodobieństwo --mistakes musi być liczbą od 0 do 0.15, a jest \"%1\".")
+                            .arg(QuotedValue(*value)));
+    }
+    if (const auto value = commandLine.Value(QStringLiteral("mistakes-list"))) {
+        if (value->trimmed().isEmpty())
+            return fail(QStringLiteral("Plik listy pomyłek --mistakes-list nie może mieć pustej nazwy."));
+        o.MistakesFile = *value;
     }
 
     // The real server's switches: "/f:[" file "]" and single-letter switches, which are ignored. The

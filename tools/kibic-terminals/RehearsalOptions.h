@@ -17,6 +17,8 @@ struct RehearsalOptions
     double EraseProbability = 0.02; // --erase
     double NotPlayedProbability = 0.01; // --not-played
     double SplitProbability = 0.01; // --split
+    double MistakeRate = 0.0; // --mistakes: the probability of each kind of mistake on a row
+    QString MistakesFile; // --mistakes-list; empty for the database's name with "-pomylki.txt"
 };
 
 // The range of --rate, in rows a second.
@@ -34,6 +36,7 @@ struct ParsedRehearsalArguments
 // between the brackets may hold spaces, whether the switches come as one argument or several; other
 // "/" switches are ignored), and this server's own options:
 //   --rate ROWS_PER_SECOND  --seed N  --once  --rounds K  --erase P  --not-played P  --split P
+//   --mistakes RATE  --mistakes-list FILE
 // (each also as --name=value). An unknown "--" option, a missing or bad value, an option given twice, or
 // no "/f:" is an error. Arguments that do not begin with "--" are the real server's switches, even where a
 // piece of the file name split at a space begins with "-".

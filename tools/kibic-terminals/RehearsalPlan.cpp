@@ -55,15 +55,6 @@ KeyedResult KeyIn(
     return PlayedBoard(deal, leadCard);
 }
 
-int DeclaringSide(const Seating& seating, const QString& declarer, bool pairsEvent)
-{
-    if (declarer.isEmpty())
-        return 0;
-    if (pairsEvent)
-        return declarer == QStringLiteral("N") || declarer == QStringLiteral("S") ? seating.NSPair : seating.EWPair;
-    return PersonAt(seating, declarer, false);
-}
-
 ReceivedRow RowOf(RowKind kind, const Seating& seating, int board, const KeyedResult& keyed, bool pairsEvent)
 {
     ReceivedRow row;
@@ -74,12 +65,21 @@ ReceivedRow RowOf(RowKind kind, const Seating& seating, int board, const KeyedRe
     row.Board = board;
     row.PairNS = seating.NSPair;
     row.PairEW = seating.EWPair;
-    row.Declarer = DeclaringSide(seating, keyed.Declarer, pairsEvent);
+    row.Declarer = DeclaringNumber(seating, keyed.Declarer, pairsEvent);
     row.Keyed = keyed;
     return row;
 }
 
 } // namespace
+
+int DeclaringNumber(const Seating& seating, const QString& declarer, bool pairsEvent)
+{
+    if (declarer.isEmpty())
+        return 0;
+    if (pairsEvent)
+        return declarer == QStringLiteral("N") || declarer == QStringLiteral("S") ? seating.NSPair : seating.EWPair;
+    return PersonAt(seating, declarer, false);
+}
 
 ScoringLayout ReadScoringLayout(const QString& databaseFile)
 {
@@ -179,6 +179,13 @@ std::vector<ReceivedRow> PlanRound(const ScoringLayout& layout, int round, const
                 rows.push_back(RowOf(RowKind::ReEntry, seating, board, second, pairsEvent));
             }
         }
+        MistakeContext mistakes { options.Seed, options.MistakeRate, layout.Settings.LeadCard, pairsEvent,
+            &layout.Deals, &seating, {} };
+        for (const Seating& other : layout.Seatings) {
+            if (other.Round == round && other.Section == seating.Section && other.Table != seating.Table)
+                mistakes.OtherTables.push_back(&other);
+        }
+        PlantMistakes(rows, mistakes);
         perTable.push_back(std::move(rows));
     }
 

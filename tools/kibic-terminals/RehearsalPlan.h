@@ -3,6 +3,7 @@
 #pragma once
 
 #include "KeyedResult.h"
+#include "PlantedMistakes.h"
 #include "RehearsalOptions.h"
 
 #include "deals/SessionDeals.h"
@@ -81,12 +82,18 @@ struct ReceivedRow
     int Declarer = 0;
     KeyedResult Keyed;
     bool Erased = false;
+    std::optional<PlantedMistake> Mistake; // set when --mistakes keyed this row in wrongly
 };
+
+// The number of the declaring side keyed into ReceivedData's Declarer: the pair sitting on the side of the
+// declarer's letter, in an individual event the declaring player; 0 when nobody declares.
+[[nodiscard]] int DeclaringNumber(const Seating& seating, const QString& declarer, bool pairsEvent);
 
 // The rows of one round in the order the tables send them: the tables play their boards side by side,
 // so the rows go table after table for the first board of the round, then for the second, and so on. A
 // board keyed in is followed at its table by its erasure (with probability --erase) and, mostly, by a
-// new entry of the same board. The rows depend only on the layout, the seed and the probabilities.
+// new entry of the same board; with --mistakes, some boards' last entries are keyed in wrongly (PlantMistakes).
+// The rows depend only on the layout, the seed and the probabilities.
 [[nodiscard]] std::vector<ReceivedRow> PlanRound(
     const ScoringLayout& layout, int round, const RehearsalOptions& options);
 

@@ -6,6 +6,9 @@
 #include "scoringdb/Database.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QTime>
 #include <algorithm>
 #include <thread>
@@ -62,6 +65,14 @@ QString RowCountText(int count)
     else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14))
         word = QStringLiteral("wiersze");
     return QString::number(count) + QLatin1Char(' ') + word;
+}
+
+QString MistakesListFile(const RehearsalOptions& options)
+{
+    if (!options.MistakesFile.isEmpty())
+        return options.MistakesFile;
+    const QFileInfo database(options.DatabaseFile);
+    return database.dir().filePath(database.completeBaseName() + QStringLiteral("-pomylki.txt"));
 }
 
 WriteOutcome WriteWhileBusy(const std::function<void()>& attempt, const std::function<bool()>& abandon,
@@ -199,11 +210,25 @@ bool RehearsalServer::WaitForTurn()
 
 QString RehearsalServer::Finished(const QString& how) const
 {
-    return QStringLiteral("%1: zapisano %2 w ReceivedData (wyniki: %3, skreślenia: %4, ponowne wpisy: %5).")
-        .arg(how, RowCountText(m_total.Rows()))
-        .arg(m_total.Results)
-        .arg(m_total.Erasures)
-        .arg(m_total.ReEntries);
+    QString text = QStringLiteral("%1: zapisano %2 w ReceivedData (wyniki: %3, skreślenia: %4, ponowne wpisy: %5")
+                       .arg(how, RowCountText(m_total.Rows()))
+                       .arg(m_total.Results)
+                       .arg(m_total.Erasures)
+                       .arg(m_total.ReEntries);
+    if (!m_mistakesFile.isEmpty())
+        text += QStringLiteral(", pomyłki: %1 w pliku %2").arg(m_mistakes.size()).arg(m_mistakesFile);
+    return text + QStringLiteral(").");
+}
+
+void RehearsalServer::WriteMistakesList() const
+{
+    QSaveFile file(m_mistakesFile);
+    QByteArray text;
+    for (const QString& line : m_mistakes)
+        text += line.toUtf8() + '\n';
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        throw KibicError(
+            QStringLiteral("Nie zapisano listy pomyłek do pliku %1: %2").arg(m_mistakesFile, file.errorString()));
 }
 
 int RehearsalServer::Run()
@@ -241,6 +266,14 @@ int RehearsalServer::Run()
         if (m_layout.Seatings.empty())
             m_print(QStringLiteral("W RoundData bazy %1 nie ma rund do rozegrania.").arg(m_options.DatabaseFile));
 
+        if (m_options.MistakeRate > 0.0) {
+            m_mistakesFile = MistakesListFile(m_options);
+            WriteMistakesList();
+            m_print(QStringLiteral("Pomyłki przy wpisywaniu wyników (--mistakes %1): lista w pliku %2.")
+                        .arg(m_options.MistakeRate)
+                        .arg(m_mistakesFile));
+        }
+
         if (m_layout.Settings.MemberNumbers && !m_layout.Seatings.empty())
             FillPlayerNumbers();
 
@@ -251,17 +284,26 @@ int RehearsalServer::Run()
             Counts counts;
             for (const ReceivedRow& row : PlanRound(m_layout, round, m_options)) {
                 if (!WaitForTurn()) {
+                    if (!m_mistakesFile.isEmpty())
+                        WriteMistakesList();
                     m_print(Finished(QStringLiteral("Zatrzymano")));
                     return 0;
                 }
-                if (!Write(RowPlace(row), [&](DbConnection& db) { WriteReceivedRow(db, row); }))
+                if (!Write(RowPlace(row), [&](DbConnection& db) { WriteReceivedRow(db, row); })) {
+                    if (!m_mistakesFile.isEmpty())
+                        WriteMistakesList();
                     return 1;
+                }
                 counts.Add(row.Kind);
                 m_total.Add(row.Kind);
+                if (row.Mistake)
+                    m_mistakes << PlantedMistakeLine(row);
                 const auto now = std::chrono::steady_clock::now();
                 m_nextDue = std::max(
                     m_nextDue + std::chrono::duration_cast<std::chrono::steady_clock::duration>(interval), now);
             }
+            if (!m_mistakesFile.isEmpty())
+                WriteMistakesList();
             m_print(QStringLiteral("Runda %1 z %2: zapisano %3 (wyniki: %4, skreślenia: %5, ponowne wpisy: %6).")
                         .arg(round)
                         .arg(lastRound)

@@ -72,6 +72,8 @@ private:
     // Waits until the next row is due; false when a stop was asked for meanwhile.
     [[nodiscard]] bool WaitForTurn();
     [[nodiscard]] QString Finished(const QString& how) const;
+    // Writes the list of the mistakes planted so far, whole (--mistakes).
+    void WriteMistakesList() const;
 
     RehearsalOptions m_options;
     std::function<int()> m_stopRequests;
@@ -81,7 +83,13 @@ private:
     std::unique_ptr<DbConnection> m_connection;
     std::chrono::steady_clock::time_point m_nextDue;
     Counts m_total;
+    QString m_mistakesFile; // empty without --mistakes
+    QStringList m_mistakes; // the lines of the mistakes written so far
 };
+
+// Where the list of planted mistakes goes: --mistakes-list, or beside the database, "puchar.bws" giving
+// "puchar-pomylki.txt".
+[[nodiscard]] QString MistakesListFile(const RehearsalOptions& options);
 
 // "1 wiersz", "2 wiersze", "5 wierszy".
 [[nodiscard]] QString RowCountText(int count);

@@ -205,6 +205,8 @@ void TcollForm::CreateControls()
     defaultItem.setBold(true);
     Poprawzapis1->setFont(defaultItem);
     PopupMenu1->setDefaultAction(Poprawzapis1);
+    Poprawwedlugpropozycji1 = PopupMenu1->addAction(QStringLiteral("Popraw według propozycji"));
+    Poprawwedlugpropozycji1->setObjectName(QStringLiteral("Poprawwedlugpropozycji1"));
     Zgazaznaczenie1 = PopupMenu1->addAction(QStringLiteral("Zgaś zaznaczenie"));
     Zgazaznaczenie1->setObjectName(QStringLiteral("Zgazaznaczenie1"));
     Zgawszystkiezaznaczenia1 = PopupMenu1->addAction(QStringLiteral("Zgaś wszystkie zaznaczenia"));

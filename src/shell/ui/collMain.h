@@ -71,9 +71,10 @@ public:
     QCheckBox* CheckBoxCezar; // "cezarowe"
     QTableWidget* StringGrid1;
     QLabel* Label3; // polling status
-    QLabel* Label4; // under the status: the last pass, the results received, the late tables
+    QLabel* Label4; // under the status: the last pass, the results received, the suspicious, the late tables
     QMenu* PopupMenu1;
     QAction* Poprawzapis1; // "Popraw zapis", the default item
+    QAction* Poprawwedlugpropozycji1; // "Popraw według propozycji": only on a suspicious cell with a proposal
     QAction* Zgazaznaczenie1; // "Zgaś zaznaczenie"
     QAction* Zgawszystkiezaznaczenia1; // "Zgaś wszystkie zaznaczenia"
     QFileDialog* OpenDialog1; // tournaments and scoring databases
@@ -121,6 +122,7 @@ public slots:
     void Timer1Timer();
     void PopupMenu1Popup();
     void StringGrid1DblClick();
+    void Poprawwedlugpropozycji1Click();
     void Zgazaznaczenie1Click();
     void Zgawszystkiezaznaczenia1Click();
     void btnIDSClick();

@@ -131,6 +131,7 @@ void TcollForm::ConnectTransferControls()
         popup(StringGrid1->verticalHeader()));
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TcollForm::PopupMenu1Popup);
     connect(Poprawzapis1, &QAction::triggered, this, &TcollForm::StringGrid1DblClick);
+    connect(Poprawwedlugpropozycji1, &QAction::triggered, this, &TcollForm::Poprawwedlugpropozycji1Click);
     connect(Zgazaznaczenie1, &QAction::triggered, this, &TcollForm::Zgazaznaczenie1Click);
     connect(Zgawszystkiezaznaczenia1, &QAction::triggered, this, &TcollForm::Zgawszystkiezaznaczenia1Click);
     connect(StringGrid1, &QTableWidget::cellDoubleClicked, this, &TcollForm::StringGrid1DblClick);
@@ -154,6 +155,7 @@ ResultGrid& TcollForm::Grid()
 void TcollForm::SetUpGrid()
 {
     SetUpGridCells(StringGrid1, Model);
+    m_cells->ForgetSuspicions();
     Edit1->setText(QString::number(Timer1->interval() / 1000));
     StringGrid1->show();
     FitWindowToGrid();
@@ -175,7 +177,7 @@ void TcollForm::ShowProgress(const QString& head)
 {
     const TournamentProgress progress = TableProgressOf(Model, m_plan, Grid());
     m_cells->ShowProgress(progress);
-    Label4->setText(ProgressLine(head, progress));
+    Label4->setText(ProgressLine(head, progress, m_cells->Suspicions().Count()));
     Label4->show();
 }
 
@@ -210,7 +212,7 @@ void TcollForm::PlaceLabel4()
 
 void TcollForm::RefreshGrid()
 {
-    kibic::RefreshGrid(Model, recTable, rdaTable, Grid());
+    kibic::RefreshGrid(Model, recTable, rdaTable, Grid(), &m_deals);
 }
 
 void TcollForm::SetPolling(bool on)
@@ -246,7 +248,7 @@ void TcollForm::TransferResults()
     Guard([this] {
         WindowPassFeedback feedback(*this);
         try {
-            (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback);
+            (void)kibic::TransferResults(Model, recTable, rdaTable, Grid(), ScoreProvider, feedback, &m_deals);
             m_passFailures.Succeeded();
             Label4->setToolTip(QString());
         } catch (const KibicError& error) {
@@ -289,6 +291,9 @@ void TcollForm::PopupMenu1Popup()
             enabled = CellActionsEnabled(
                 Model, recTable, Grid(), StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1);
         Poprawzapis1->setEnabled(enabled);
+        Poprawwedlugpropozycji1->setEnabled(
+            enabled
+            && m_cells->Suspicions().ProposalAt(StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1));
         Zgazaznaczenie1->setEnabled(enabled);
         Zgawszystkiezaznaczenia1->setEnabled(true);
     });
@@ -302,6 +307,20 @@ void TcollForm::StringGrid1DblClick()
         CorrectCellRecord(GridActionContext { Model, recTable, rdaTable, Grid(), polling,
                               StringGrid1->currentColumn() + 1, StringGrid1->currentRow() + 1 },
             editor);
+    });
+}
+
+void TcollForm::Poprawwedlugpropozycji1Click()
+{
+    Guard([this] {
+        const int x = StringGrid1->currentColumn() + 1;
+        const int y = StringGrid1->currentRow() + 1;
+        const std::optional<ScoreCorrection> proposal = m_cells->Suspicions().ProposalAt(x, y);
+        if (!proposal)
+            return;
+        WindowPolling polling(*this);
+        WindowCorrectionEditor editor(this);
+        CorrectCellByProposal(GridActionContext { Model, recTable, rdaTable, Grid(), polling, x, y }, editor, *proposal);
     });
 }
 

@@ -51,6 +51,9 @@ void StringGridCells::SetCellEntry(int column, int row, const CellEntry& entry)
     if (QTableWidgetItem* item = m_grid->item(row - 1, column - 1)) {
         item->setToolTip(CellHint(Cell(0, row), Cell(column, 0), entry, *m_scorer, m_deals));
         item->setData(ErasedCellRole, entry.State == CellEntry::Why::Erased);
+        m_entries.Set(column, row, entry);
+        m_suspicions.Remember(column, row, entry);
+        item->setData(SuspiciousCellRole, m_suspicions.At(column, row) != nullptr);
     }
 }
 
@@ -114,7 +117,8 @@ void SetUpGridCells(QTableWidget* grid, const TournamentModel& model)
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QString text = index.data(Qt::DisplayRole).toString();
-    const CellRgb rgb = RgbOf(CellColourOf(index.column() + 1, index.row() + 1, text));
+    const CellRgb rgb
+        = RgbOf(CellColourOf(index.column() + 1, index.row() + 1, text, index.data(SuspiciousCellRole).toBool()));
     const QString shown = CellShownText(text, index.data(ErasedCellRole).toBool());
     const QRect cell = option.rect;
     painter->save();
