@@ -172,7 +172,7 @@ void ShowInGrid(ResultGrid& grid, qint32 column, qint32 row, const ReceivedResul
     if (grid.KeepsEntries())
         grid.SetCellEntry(column, row,
             CellEntry { received.Erased ? CellEntry::Why::Erased : CellEntry::Why::Transferred, received,
-                columns.KeyedInTime(recTable) });
+                columns.KeyedInTime(recTable), std::nullopt });
 }
 
 // Closes both tables and leaves them to read every row and every column at their next open (the grid's

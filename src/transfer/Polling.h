@@ -29,6 +29,7 @@ struct PassCounts
     int Erased = 0;       // erasures written as empty slots and marked
     int Unplaced = 0;     // rows that belong nowhere in this tournament; left unmarked
     int Superseded = 0;   // rows of a play entered again later: marked, nothing written (the later row is)
+    qint32 Suspicious = 0; // findings of the results check among the rows that reached ZyRT so far
 };
 
 // What the window shows around a pass: "Pracuje się ..." and the hourglass before the work, "czuwam ..."

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "transfer/ResultConversion.h"
+#include "transfer/ResultsCheck.h"
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace kibic {
@@ -22,6 +24,9 @@ struct CellEntry
     Why State = Why::Transferred;
     ReceivedResult Received; // Transferred and Erased
     QString KeyedIn;         // when it was keyed in at the table ("HH:mm:ss"); empty when unknown
+    // What the results check finds suspicious in Received, when it does (Transferred only): the first
+    // finding by kind.
+    std::optional<ResultFinding> Suspicion;
 };
 
 // Row 0 holds the board numbers, column 0 the table labels; data cells are 1-based on both axes. The

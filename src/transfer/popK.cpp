@@ -57,7 +57,7 @@ void EmptyForNextPass(ResultGrid& grid, int x, int y)
 {
     grid.SetCell(x, y, QString());
     if (grid.KeepsEntries())
-        grid.SetCellEntry(x, y, CellEntry { CellEntry::Why::MarkCleared, {}, {}, {} });
+        grid.SetCellEntry(x, y, CellEntry { CellEntry::Why::MarkCleared, {}, {}, std::nullopt });
 }
 
 // The common start of the two cell actions, and their end however the action ends: RoundData is closed
