@@ -120,7 +120,8 @@ private slots:
         QVERIFY(window.ToolButton6->geometry().left() > window.ToolButton8->geometry().right() + 100);
         QCOMPARE(window.PopupMenu1->defaultAction(), window.Poprawzapis1);
         QCOMPARE(window.PopupMenu1->actions(),
-            (QList<QAction*> { window.Poprawzapis1, window.Zgazaznaczenie1, window.Zgawszystkiezaznaczenia1 }));
+            (QList<QAction*> { window.Poprawzapis1, window.Poprawwedlugpropozycji1, window.Zgazaznaczenie1,
+                window.Zgawszystkiezaznaczenia1 }));
     }
 
     // How a new scoring database was made shows on the line under the status, not in a dialog.
