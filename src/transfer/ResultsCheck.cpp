@@ -24,6 +24,10 @@ constexpr int kFarFromDeal = 3;
 constexpr int kFitsDeal = 2;
 // A board is judged by its field only from three results on: with two, neither is the odd one out.
 constexpr int kFieldMinimum = 3;
+// A table playing straight may take a trick more than the best table in its contract, or one fewer than the
+// worst: a score that so many tricks either way bring inside the field is no outlier. A side or sign keyed
+// wrongly moves a score by a game or a contract's worth, much farther.
+constexpr int kFieldStray = 1;
 
 // One entry as the check reads it.
 struct Play
@@ -320,7 +324,7 @@ private:
     {
         if (m_deals && m_deals->TableOf(Row(play).Section, Row(play).Board))
             return std::nullopt;
-        if (!OutsideField(play.NsScore, play))
+        if (!OutsideField(play.NsScore, play) || WithinStrayOfField(play))
             return std::nullopt;
         const std::optional<std::pair<int, int>> range = FieldRange(play);
         const QString outside = QStringLiteral("wynik %1 dla NS jest poza wynikami pozostałych stołów (od %2 do %3)")
@@ -346,6 +350,20 @@ private:
                     play, std::nullopt, ResultTextOf(-result));
         }
         return std::nullopt;
+    }
+
+    // The same contract by the same declarer with up to kFieldStray tricks more or fewer scores inside the field.
+    [[nodiscard]] bool WithinStrayOfField(const Play& play) const
+    {
+        const int result = ResultNumber(Row(play).Result);
+        for (int stray = 1; stray <= kFieldStray; ++stray) {
+            for (const int other : { result - stray, result + stray }) {
+                const int score = OtherScore(play, play.Declarer, other);
+                if (score != UnscorableContract && InsideField(score, play))
+                    return true;
+            }
+        }
+        return false;
     }
 
     [[nodiscard]] int OtherScore(const Play& play, Seat declarer, int result) const

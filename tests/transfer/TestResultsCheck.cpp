@@ -149,6 +149,37 @@ private slots:
         QVERIFY(IsNorthSouth(*SeatOfLetter(findings.front().Proposed->Declarer.front())));
     }
 
+    // Without deals, on a board where 3 NT by North made at three tables (400, 430) and went two and three down
+    // at two (−100, −150): "+2", an overtrick more than the best table, is a table playing well even though
+    // another table's "−2" would bring it inside the field, and "−4" a table playing badly; "+3" for the "−3"
+    // of another table, far above the field, is a sign keyed wrongly.
+    void withoutDealsOnlyAScoreBeyondATableStrayingIsAnOutlier_data()
+    {
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<bool>("outlier");
+        QTest::newRow("+2, one over the best") << QStringLiteral("+2") << false;
+        QTest::newRow("+3, the sign of -3") << QStringLiteral("+3") << true;
+        QTest::newRow("-4, one under the worst") << QStringLiteral("-4") << false;
+    }
+
+    void withoutDealsOnlyAScoreBeyondATableStrayingIsAnOutlier()
+    {
+        QFETCH(QString, result);
+        QFETCH(bool, outlier);
+        std::vector<CheckedResult> rows;
+        const QStringList field { QStringLiteral("="), QStringLiteral("+1"), QStringLiteral("-2"), QStringLiteral("-3"),
+            QStringLiteral("=") };
+        for (qint32 table = 1; table <= 5; ++table)
+            rows.push_back(Row(table, 1, QStringLiteral("3 NT"), QStringLiteral("N"), field[table - 1]));
+        rows.push_back(Row(6, 1, QStringLiteral("3 NT"), QStringLiteral("N"), result));
+        const std::vector<ResultFinding> findings = Check(rows, nullptr);
+        QCOMPARE(findings.size(), size_t(outlier ? 1 : 0));
+        if (outlier) {
+            QCOMPARE(findings.front().Table, 6);
+            QCOMPARE(findings.front().ProposedNotation, QStringLiteral("3 NT N -3"));
+        }
+    }
+
     void aBoardOfTwoResultsIsJudgedOnlyByTheDeal()
     {
         const std::vector<CheckedResult> rows { Row(1, 1, QStringLiteral("4 S"), QStringLiteral("N"), QStringLiteral("=")),
