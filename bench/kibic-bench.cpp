@@ -28,6 +28,7 @@
 #include "deals/DoubleDummy.h"
 #include "deals/HandRecords.h"
 #include "deals/LoadDeals.h"
+#include "deals/SessionDeals.h"
 #include "scoringdb/ConnectionStrings.h"
 #include "scoringdb/Database.h"
 #include "scoringdb/TTable.h"
@@ -36,6 +37,7 @@
 #include "transfer/Polling.h"
 #include "transfer/ResultConversion.h"
 #include "transfer/ResultFiles.h"
+#include "transfer/ResultsCheck.h"
 #include "transfer/uScoreProvider.h"
 
 #include <QCoreApplication>
@@ -648,13 +650,33 @@ int main(int argc, char* argv[])
         for (int run = 0; run < kRuns; ++run)
             analysis.push_back(TimeMs([&] { RunCliHands(file, session); }));
         Report("hands-36", analysis, { 0.0 });
+
+        // The check of results after the first pass over the whole tournament, as the window runs it on the grid
+        // that keeps its entries: with the field alone, then with the deals of the analysed session, each
+        // against the first pass itself.
+        const SessionDeals sessionDeals = ReadSessionDeals(file);
+        MemoryGrid kept(model.BoardCount + 1, model.GridTableCount + 1, true);
+        SetAllMarks(file, 0);
+        (void)TransferResults(model, recTable, rdaTable, kept, scorer, feedback);
+        std::vector<double> checkField, checkDeals;
+        qint32 suspicious = 0;
+        for (int run = 0; run < kRuns; ++run) {
+            checkField.push_back(TimeMs([&] { (void)CheckGrid(kept, std::nullopt, nullptr, scorer); }));
+            checkDeals.push_back(TimeMs([&] { suspicious = CheckGrid(kept, std::nullopt, &sessionDeals, scorer); }));
+        }
+        Report("check-field", checkField, first);
+        Report("check-deals", checkDeals, first);
+        std::fprintf(stderr, "check: %d deals, %d suspicious cells of the bench's random scores\n",
+            int(sessionDeals.Size()), suspicious);
         std::fprintf(stderr, "analysis by %s\n", qPrintable(MakeDdsSolver()->Description()));
         std::fprintf(stderr,
             "targets: first-pass %.2f <= 2; first-pass-c %.2f <= 2; build %.2f <= 2; fill %.2f <= 2; idle-pass %.1f%% "
-            "and incremental-pass %.1f%% of first-pass <= 5%%; hands-load %.0f ms < 1000; hands-36 %.0f ms <= 5000\n",
+            "and incremental-pass %.1f%% of first-pass <= 5%%; hands-load %.0f ms < 1000; hands-36 %.0f ms <= 5000; "
+            "check-field %.1f%% and check-deals %.1f%% of first-pass <= 5%%\n",
             Median(first) / Median(firstFloor), Median(cli) / Median(cliFloor), Median(build) / Median(buildFloor),
             Median(fill) / Median(fillFloor), 100.0 * Median(idle) / Median(first),
-            100.0 * Median(incremental) / Median(first), Median(hands), Median(analysis));
+            100.0 * Median(incremental) / Median(first), Median(hands), Median(analysis),
+            100.0 * Median(checkField) / Median(first), 100.0 * Median(checkDeals) / Median(first));
     } catch (const KibicError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
