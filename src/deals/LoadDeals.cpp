@@ -2,6 +2,7 @@
 #include "deals/LoadDeals.h"
 
 #include "common/KibicError.h"
+#include "common/PolishCounts.h"
 #include "deals/PbnReader.h"
 
 #include <QFileInfo>
@@ -47,11 +48,11 @@ QString LoadedDealsText(const DealsToLoad& deals, bool analysed)
     QSet<qint32> sections;
     for (const DealMatch::Row& row : deals.Match.Rows)
         sections.insert(row.Board.Section);
-    QString text = QStringLiteral("Wczytano %1 rozdań z pliku %2 dla %3 sektorów do bazy %4%5.")
-                       .arg(deals.Deals.size())
-                       .arg(QFileInfo(deals.PbnFile).fileName())
-                       .arg(sections.size())
-                       .arg(QFileInfo(deals.DatabaseFile).fileName(),
+    QString text = QStringLiteral("Wczytano %1 z pliku %2 dla %3 do bazy %4%5.")
+                       .arg(Counted(qint64(deals.Deals.size()), u"rozdanie", u"rozdania", u"rozdań"),
+                           QFileInfo(deals.PbnFile).fileName(),
+                           Counted(sections.size(), u"sektora", u"sektorów", u"sektorów"),
+                           QFileInfo(deals.DatabaseFile).fileName(),
                            analysed ? QStringLiteral(", z analizą w widne karty") : QStringLiteral(", bez analizy"));
     if (const QString mismatch = deals.Match.Message(deals.PbnFile); !mismatch.isEmpty())
         text += QLatin1Char('\n') + mismatch;
