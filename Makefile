@@ -50,7 +50,8 @@ fuzz: setup
 	@cmake --build build-fuzz -j $(JOBS)
 
 # The 32-bit Windows build (i686-w64-mingw32), cross-built here with the Qt SDK that
-# scripts/setup-windows installs into .toolchains/; its tests run under wine.
+# scripts/setup-windows installs into .toolchains/; its installer is checked and its tests run under the
+# 32-bit wine that scripts/setup-wine installs.
 setup-windows:
 	@scripts/setup-windows >/dev/null
 
@@ -66,9 +67,11 @@ windows: configure-windows
 package-windows: windows
 	@cmake --build $(WINBUILD) --target kibic_package
 	@ls -1 $(WINBUILD)/kibic-*-win32-setup.exe $(WINBUILD)/kibic-*-win32.zip
+	@scripts/setup-wine
 	@scripts/check-installer $(WINBUILD)
 
 test-windows: configure-windows build
+	@scripts/setup-wine
 	@cmake --build $(WINBUILD) -j $(JOBS)
 	@scripts/wine-prefix $(WINBUILD)/wine
 	@cd $(WINBUILD) && ctest --output-on-failure -j $(JOBS) -LE 'long|fuzz'
