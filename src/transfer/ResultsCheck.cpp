@@ -25,8 +25,9 @@ constexpr int kFitsDeal = 2;
 // A board is judged by its field only from three results on: with two, neither is the odd one out.
 constexpr int kFieldMinimum = 3;
 // A table playing straight may take a trick more than the best table in its contract, or one fewer than the
-// worst: a score that so many tricks either way bring inside the field is no outlier. A side or sign keyed
-// wrongly moves a score by a game or a contract's worth, much farther.
+// worst: a score that so many tricks either way bring inside the field is not taken for a result keyed with
+// the wrong sign, which moves a score by a contract's worth, much farther. (A declarer on the wrong side is
+// judged by the side the other tables had instead.)
 constexpr int kFieldStray = 1;
 
 // One entry as the check reads it.
@@ -318,13 +319,13 @@ private:
     }
 
     // Without the board's analysed deal: a score outside every other table's that the declarer on the other
-    // side (when the other tables that played the strain mostly had it there) or the result's other sign
-    // brings inside them.
+    // side (when the other tables that played the strain mostly had it there) or the result's other sign (when
+    // not a trick or so beyond the field, and another table has that record) brings inside them.
     [[nodiscard]] std::optional<ResultFinding> FieldOutlier(const Play& play) const
     {
         if (m_deals && m_deals->TableOf(Row(play).Section, Row(play).Board))
             return std::nullopt;
-        if (!OutsideField(play.NsScore, play) || WithinStrayOfField(play))
+        if (!OutsideField(play.NsScore, play))
             return std::nullopt;
         const std::optional<std::pair<int, int>> range = FieldRange(play);
         const QString outside = QStringLiteral("wynik %1 dla NS jest poza wynikami pozostałych stołów (od %2 do %3)")
@@ -340,7 +341,7 @@ private:
                                                   .arg(swapped)),
                 play, otherSide, std::nullopt);
         const int result = ResultNumber(Row(play).Result);
-        if (result != 0) {
+        if (result != 0 && !WithinStrayOfField(play)) {
             const int signChanged = OtherScore(play, play.Declarer, -result);
             if (signChanged != UnscorableContract && InsideField(signChanged, play) && SameRecordElsewhere(play, -result))
                 return WithProposal(FindingOf(FindingKind::Outlier, play,
