@@ -37,6 +37,7 @@ struct Play
     std::optional<Contract> Bid; // none for a passed-out board
     Seat Declarer = Seat::North;
     int Tricks = 0; // taken by the declarer
+    int Result = 0; // the result as keyed: overtricks, 0 made, or tricks down as a negative number
     int NsScore = 0;
     std::optional<Card> Lead;
 };
@@ -66,8 +67,9 @@ std::optional<Play> PlayOf(const CheckedResult& result, const TScoreProvider& sc
     if (!play.Bid || !seat)
         return std::nullopt;
     play.Declarer = *seat;
-    play.Tricks = play.Bid->Level + 6 + ResultNumber(row.Result);
-    play.NsScore = scorer.ContractScore(row.Board, ResultNumber(row.Result), contract + declarer);
+    play.Result = ResultNumber(row.Result);
+    play.Tricks = play.Bid->Level + 6 + play.Result;
+    play.NsScore = scorer.ContractScore(row.Board, play.Result, contract + declarer);
     if (play.NsScore == UnscorableContract || play.Tricks < 0 || play.Tricks > 13)
         return std::nullopt;
     play.Lead = CardOfLeadText(row.LeadCard.trimmed());
@@ -333,14 +335,14 @@ private:
                                     .arg(range->first)
                                     .arg(range->second);
         const Seat otherSide = PreviousSeat(play.Declarer);
-        const int swapped = OtherScore(play, otherSide, ResultNumber(Row(play).Result));
+        const int swapped = OtherScore(play, otherSide, play.Result);
         if (MostlyOtherSide(play) && InsideField(swapped, play))
             return WithProposal(FindingOf(FindingKind::Outlier, play,
                                     outside + QStringLiteral("; z rozgrywającym po stronie %1 byłoby %2")
                                                   .arg(SideName(otherSide))
                                                   .arg(swapped)),
                 play, otherSide, std::nullopt);
-        const int result = ResultNumber(Row(play).Result);
+        const int result = play.Result;
         if (result != 0 && !WithinStrayOfField(play)) {
             const int signChanged = OtherScore(play, play.Declarer, -result);
             if (signChanged != UnscorableContract && InsideField(signChanged, play) && SameRecordElsewhere(play, -result))
@@ -356,7 +358,7 @@ private:
     // The same contract by the same declarer with up to kFieldStray tricks more or fewer scores inside the field.
     [[nodiscard]] bool WithinStrayOfField(const Play& play) const
     {
-        const int result = ResultNumber(Row(play).Result);
+        const int result = play.Result;
         for (int stray = 1; stray <= kFieldStray; ++stray) {
             for (const int other : { result - stray, result + stray }) {
                 const int score = OtherScore(play, play.Declarer, other);
@@ -392,7 +394,7 @@ private:
         return std::any_of(m_field.begin(), m_field.end(), [&](const Play* there) {
             return there != &play && there->Bid == play.Bid
                 && IsNorthSouth(there->Declarer) == IsNorthSouth(play.Declarer)
-                && ResultNumber(Row(*there).Result) == result;
+                && there->Result == result;
         });
     }
 
@@ -440,7 +442,10 @@ QString FindingKindWord(FindingKind kind)
     return QStringLiteral("outlier");
 }
 
-std::vector<ResultFinding> CheckResults(
+namespace {
+
+// The findings of CheckResults, each with the index of its result in results, in the order of results.
+std::vector<std::pair<std::size_t, ResultFinding>> FindingsByResult(
     const std::vector<CheckedResult>& results, const SessionDeals* deals, const TScoreProvider& scorer)
 {
     std::vector<Play> plays;
@@ -457,18 +462,30 @@ std::vector<ResultFinding> CheckResults(
         if (play.Bid)
             rounds[{ row.Section, row.Table, row.Round }].push_back(&play);
     }
-    std::vector<ResultFinding> findings;
+    std::vector<std::pair<std::size_t, ResultFinding>> findings;
+    std::vector<const Play*> round;
     for (const Play& play : plays) {
         const ReceivedResult& row = Row(play);
-        std::vector<const Play*> round;
+        round.clear();
         for (const Play* other : rounds[{ row.Section, row.Table, row.Round }]) {
             if (Row(*other).Board != row.Board)
                 round.push_back(other);
         }
         const PlayJudge judge(deals, fields[{ row.Section, row.Board }], round);
         if (std::optional<ResultFinding> finding = judge.Judge(play))
-            findings.push_back(std::move(*finding));
+            findings.emplace_back(static_cast<std::size_t>(play.Source - results.data()), std::move(*finding));
     }
+    return findings;
+}
+
+} // namespace
+
+std::vector<ResultFinding> CheckResults(
+    const std::vector<CheckedResult>& results, const SessionDeals* deals, const TScoreProvider& scorer)
+{
+    std::vector<ResultFinding> findings;
+    for (auto& [index, finding] : FindingsByResult(results, deals, scorer))
+        findings.push_back(std::move(finding));
     std::sort(findings.begin(), findings.end(), [](const ResultFinding& a, const ResultFinding& b) {
         return std::tie(a.Section, a.Table, a.Round, a.Board) < std::tie(b.Section, b.Table, b.Round, b.Board);
     });
@@ -476,6 +493,11 @@ std::vector<ResultFinding> CheckResults(
 }
 
 namespace {
+
+[[nodiscard]] bool SameFinding(const ResultFinding& a, const ResultFinding& b)
+{
+    return a.Kind == b.Kind && a.Reason == b.Reason && a.ProposedNotation == b.ProposedNotation;
+}
 
 [[nodiscard]] const CellEntry* TransferredAt(const ResultGrid& grid, int column, int row)
 {
@@ -517,41 +539,32 @@ qint32 CheckGrid(ResultGrid& grid, const std::optional<std::vector<qint32>>& col
 {
     if (!grid.KeepsEntries())
         return 0;
+    // The checked results and, at the same index, their cells and their findings.
     std::vector<CheckedResult> results;
-    std::map<std::tuple<qint32, qint32, qint32, qint32>, std::pair<int, int>> cellOf;
-    const auto key = [](qint32 section, qint32 table, qint32 round, qint32 board) {
-        return std::tuple { section, table, round, board };
-    };
-    const std::set<qint32> chosen = ColumnsToCheck(grid, columns);
-    for (const qint32 column : chosen) {
+    std::vector<std::pair<int, int>> cells;
+    for (const qint32 column : ColumnsToCheck(grid, columns)) {
         for (int row = 1; row < grid.RowCount(); ++row) {
             if (const CellEntry* entry = TransferredAt(grid, column, row)) {
                 const ReceivedResult& received = entry->Received;
                 results.push_back(
                     { received, received.PairNS, received.PairEW, entry->SeatedNS, entry->SeatedEW });
-                cellOf.insert_or_assign(key(received.Section, received.Table, received.Round, received.Board),
-                    std::pair { column, row });
+                cells.emplace_back(column, row);
             }
         }
     }
-    std::map<std::pair<int, int>, ResultFinding> found;
-    for (ResultFinding& finding : CheckResults(results, deals, scorer)) {
-        const auto cell = cellOf.find(key(finding.Section, finding.Table, finding.Round, finding.Board));
-        if (cell != cellOf.end())
-            found.insert_or_assign(cell->second, std::move(finding));
-    }
-    for (const qint32 column : chosen) {
-        for (int row = 1; row < grid.RowCount(); ++row) {
-            const CellEntry* entry = TransferredAt(grid, column, row);
-            if (!entry)
-                continue;
-            const auto finding = found.find({ column, row });
-            if (finding == found.end() && !entry->Suspicion)
-                continue; // nothing was suspicious and nothing is: the cell is not touched
-            CellEntry updated = *entry;
-            updated.Suspicion = finding == found.end() ? std::nullopt : std::optional(finding->second);
-            grid.SetCellEntry(column, row, updated);
-        }
+    std::vector<std::optional<ResultFinding>> found(results.size());
+    for (auto& [index, finding] : FindingsByResult(results, deals, scorer))
+        found[index] = std::move(finding);
+    for (std::size_t index = 0; index < results.size(); ++index) {
+        const auto [column, row] = cells[index];
+        const CellEntry* entry = grid.EntryAt(column, row);
+        if (!found[index] && !entry->Suspicion)
+            continue; // nothing was suspicious and nothing is: the cell is not touched
+        if (found[index] && entry->Suspicion && SameFinding(*found[index], *entry->Suspicion))
+            continue; // the same finding as the cell holds: nothing to tell the grid
+        CellEntry updated = *entry;
+        updated.Suspicion = std::move(found[index]);
+        grid.SetCellEntry(column, row, updated);
     }
     return SuspiciousCells(grid);
 }
