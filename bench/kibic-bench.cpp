@@ -651,32 +651,43 @@ int main(int argc, char* argv[])
             analysis.push_back(TimeMs([&] { RunCliHands(file, session); }));
         Report("hands-36", analysis, { 0.0 });
 
-        // The check of results after the first pass over the whole tournament, as the window runs it on the grid
-        // that keeps its entries: with the field alone, then with the deals of the analysed session, each
-        // against the first pass itself.
+        // The first pass as the window runs it, into a grid that keeps what each cell stands for (reading each
+        // result for the check as it keeps it, and checking the grid with the field alone at its end), against the
+        // first pass into a plain grid. Then the check of results over the whole grid as that pass left it: with the
+        // field alone, then with the deals of the analysed session, each against the window's first pass. Each run
+        // checks a copy of that grid.
         const SessionDeals sessionDeals = ReadSessionDeals(file);
         MemoryGrid kept(model.BoardCount + 1, model.GridTableCount + 1, true);
-        SetAllMarks(file, 0);
-        (void)TransferResults(model, recTable, rdaTable, kept, scorer, feedback);
+        std::vector<double> firstKept;
+        for (int run = 0; run < kRuns; ++run) {
+            SetAllMarks(file, 0);
+            kept = MemoryGrid(model.BoardCount + 1, model.GridTableCount + 1, true);
+            firstKept.push_back(TimeMs([&] { (void)TransferResults(model, recTable, rdaTable, kept, scorer, feedback); }));
+        }
+        Report("first-pass-kept", firstKept, first);
         std::vector<double> checkField, checkDeals;
         qint32 suspicious = 0;
-        for (int run = 0; run < kRuns; ++run) {
-            checkField.push_back(TimeMs([&] { (void)CheckGrid(kept, std::nullopt, nullptr, scorer); }));
-            checkDeals.push_back(TimeMs([&] { suspicious = CheckGrid(kept, std::nullopt, &sessionDeals, scorer); }));
+        // The check takes milliseconds: more runs than the passes, for a steadier median.
+        for (int run = 0; run < 4 * kRuns; ++run) {
+            for (const auto& [deals, times] : { std::pair { static_cast<const SessionDeals*>(nullptr), &checkField },
+                     std::pair { &sessionDeals, &checkDeals } }) {
+                MemoryGrid passed = kept;
+                times->push_back(TimeMs([&] { suspicious = CheckGrid(passed, std::nullopt, deals, scorer); }));
+            }
         }
-        Report("check-field", checkField, first);
-        Report("check-deals", checkDeals, first);
+        Report("check-field", checkField, firstKept);
+        Report("check-deals", checkDeals, firstKept);
         std::fprintf(stderr, "check: %d deals, %d suspicious cells of the bench's random scores\n",
             int(sessionDeals.Size()), suspicious);
         std::fprintf(stderr, "analysis by %s\n", qPrintable(MakeDdsSolver()->Description()));
         std::fprintf(stderr,
             "targets: first-pass %.2f <= 2; first-pass-c %.2f <= 2; build %.2f <= 2; fill %.2f <= 2; idle-pass %.1f%% "
             "and incremental-pass %.1f%% of first-pass <= 5%%; hands-load %.0f ms < 1000; hands-36 %.0f ms <= 5000; "
-            "check-field %.1f%% and check-deals %.1f%% of first-pass <= 5%%\n",
+            "check-field %.1f%% and check-deals %.1f%% of first-pass-kept <= 5%%\n",
             Median(first) / Median(firstFloor), Median(cli) / Median(cliFloor), Median(build) / Median(buildFloor),
             Median(fill) / Median(fillFloor), 100.0 * Median(idle) / Median(first),
             100.0 * Median(incremental) / Median(first), Median(hands), Median(analysis),
-            100.0 * Median(checkField) / Median(first), 100.0 * Median(checkDeals) / Median(first));
+            100.0 * Median(checkField) / Median(firstKept), 100.0 * Median(checkDeals) / Median(firstKept));
     } catch (const KibicError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

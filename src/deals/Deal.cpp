@@ -112,18 +112,19 @@ int RankOfLetter(QChar letter)
     return 0;
 }
 
-std::optional<Card> CardOfLeadText(const QString& text)
+std::optional<Card> CardOfLeadText(QStringView text)
 {
-    const QString lead = text.trimmed().toUpper();
+    // Read in place, in any letter case: the check of results reads the lead of every result after a pass.
+    const QStringView lead = text.trimmed();
     if (lead.size() < 2)
         return std::nullopt;
     std::optional<Suit> suit;
     for (const Suit candidate : kSuits) {
-        if (lead.front() == QLatin1Char(kSuitLetters[IndexOf(candidate)]))
+        if (lead.front().toUpper() == QLatin1Char(kSuitLetters[IndexOf(candidate)]))
             suit = candidate;
     }
-    const QString rankText = lead.mid(1);
-    const int rank = rankText == QStringLiteral("10") ? 10 : rankText.size() == 1 ? RankOfLetter(rankText.front()) : 0;
+    const QStringView rankText = lead.mid(1);
+    const int rank = rankText == u"10" ? 10 : rankText.size() == 1 ? RankOfLetter(rankText.front().toUpper()) : 0;
     if (!suit || rank == 0)
         return std::nullopt;
     return Card { *suit, rank };

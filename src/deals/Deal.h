@@ -68,7 +68,7 @@ struct Card
 // The rank of a letter ("T" or "10" is written by the caller as "T"); 0 when it is none.
 [[nodiscard]] int RankOfLetter(QChar letter);
 // A lead card as the terminals write it: suit letter and rank, "H10", "SA", "D7". Nothing for another text.
-[[nodiscard]] std::optional<Card> CardOfLeadText(const QString& text);
+[[nodiscard]] std::optional<Card> CardOfLeadText(QStringView text);
 [[nodiscard]] QString LeadText(const Card& card);
 
 // The cards of one hand in one suit as a set of bits: bit r stands for rank r (2..14), the solver's layout.

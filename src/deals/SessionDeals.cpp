@@ -69,7 +69,7 @@ std::vector<SessionBoard> SessionDeals::Boards() const
     return boards;
 }
 
-const SessionDeals::Entry* SessionDeals::Find(qint32 section, qint32 board) const
+const SessionDeals::Entry* SessionDeals::EntryOf(qint32 section, qint32 board) const
 {
     const auto found = m_entries.find({ section, board });
     return found == m_entries.end() ? nullptr : &found->second;
@@ -77,13 +77,13 @@ const SessionDeals::Entry* SessionDeals::Find(qint32 section, qint32 board) cons
 
 const Deal* SessionDeals::DealOf(qint32 section, qint32 board) const
 {
-    const Entry* entry = Find(section, board);
+    const Entry* entry = EntryOf(section, board);
     return entry ? &entry->Hands : nullptr;
 }
 
 const DoubleDummyTable* SessionDeals::TableOf(qint32 section, qint32 board) const
 {
-    const Entry* entry = Find(section, board);
+    const Entry* entry = EntryOf(section, board);
     return entry && entry->Table ? &*entry->Table : nullptr;
 }
 

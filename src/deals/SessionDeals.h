@@ -37,9 +37,10 @@ public:
     [[nodiscard]] std::optional<int> TricksOf(qint32 section, qint32 board, Seat declarer, Denomination strain) const;
     // The hand that holds the card; nothing without a deal.
     [[nodiscard]] std::optional<Seat> HolderOf(qint32 section, qint32 board, const Card& card) const;
+    // The deal of the board with its table at once; null when the session has none for it.
+    [[nodiscard]] const Entry* EntryOf(qint32 section, qint32 board) const;
 
 private:
-    [[nodiscard]] const Entry* Find(qint32 section, qint32 board) const;
     std::map<SessionBoard, Entry> m_entries;
 };
 

@@ -191,7 +191,7 @@ qint32 EncodeSplitScore(qint32 ns, qint32 ew)
 qint32 ResultNumber(const QString& result)
 {
     bool isNumber = false;
-    const int value = result.trimmed().toInt(&isNumber);
+    const int value = QStringView(result).trimmed().toInt(&isNumber);
     return isNumber ? value : 0;
 }
 

@@ -3,10 +3,11 @@
 
 #include "transfer/ResultConversion.h"
 #include "transfer/ResultsCheck.h"
+#include "transfer/uScoreProvider.h"
 
 #include <QString>
 #include <QStringList>
-#include <map>
+#include <cstddef>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -31,6 +32,8 @@ struct CellEntry
     std::optional<ResultFinding> Suspicion;
     qint32 SeatedNS = 0; // the pairs that the movement seats at the table in the round; 0 when unknown
     qint32 SeatedEW = 0;
+    // Received as the check of results reads it (Transferred only): read by CellEntries as the entry is kept.
+    std::optional<PlayReading> Reading = std::nullopt;
 };
 
 // Row 0 holds the board numbers, column 0 the table labels; data cells are 1-based on both axes. The
@@ -52,6 +55,15 @@ public:
         Q_UNUSED(row);
         Q_UNUSED(entry);
     }
+    // Replaces the finding of the check of results on data cell (column, row), which holds an entry.
+    virtual void SetSuspicion(int column, int row, std::optional<ResultFinding> suspicion)
+    {
+        if (const CellEntry* entry = EntryAt(column, row)) {
+            CellEntry updated = *entry;
+            updated.Suspicion = std::move(suspicion);
+            SetCellEntry(column, row, updated);
+        }
+    }
     // What data cell (column, row) stands for, as last set; null when nothing was set or the grid keeps no
     // entries. The check of results reads the field of a board from here.
     [[nodiscard]] virtual const CellEntry* EntryAt(int column, int row) const
@@ -62,20 +74,57 @@ public:
     }
 };
 
-// Keeps what data cells stand for, for the grids that keep entries.
+// Keeps what data cells stand for, for the grids that keep entries: a column of cells for each board, grown
+// as cells are set, so that the check of results reads the whole grid without searching it.
 class CellEntries
 {
 public:
-    void Set(int column, int row, const CellEntry& entry) { m_entries.insert_or_assign({ column, row }, entry); }
-    [[nodiscard]] const CellEntry* At(int column, int row) const
+    void Set(int column, int row, const CellEntry& entry)
     {
-        const auto found = m_entries.find({ column, row });
-        return found == m_entries.end() ? nullptr : &found->second;
+        if (column < 0 || row < 0)
+            return;
+        std::optional<CellEntry>& kept = Grown(Grown(m_columns, column), row);
+        kept = entry;
+        kept->Reading.reset();
+        if (entry.State == CellEntry::Why::Transferred)
+            kept->Reading = ReadPlay(entry.Received, TScoreProvider());
     }
-    void Clear() { m_entries.clear(); }
+    [[nodiscard]] const CellEntry* At(int column, int row) const { return Find(m_columns, column, row); }
+    // Replaces the finding of a cell that holds an entry; false when it holds none.
+    bool SetSuspicion(int column, int row, std::optional<ResultFinding> suspicion)
+    {
+        CellEntry* entry = Find(m_columns, column, row);
+        if (entry)
+            entry->Suspicion = std::move(suspicion);
+        return entry != nullptr;
+    }
+    void Clear() { m_columns.clear(); }
 
 private:
-    std::map<std::pair<int, int>, CellEntry> m_entries;
+    using Column = std::vector<std::optional<CellEntry>>;
+
+    // Item index of items, which grows to hold it.
+    template <typename Items>
+    static auto Grown(Items& items, int index) -> typename Items::value_type&
+    {
+        if (static_cast<size_t>(index) >= items.size())
+            items.resize(static_cast<size_t>(index) + 1);
+        return items[static_cast<size_t>(index)];
+    }
+
+    // The entry of the cell in columns (const or not), null when none was set.
+    template <typename Columns>
+    static auto Find(Columns& columns, int column, int row) -> decltype(&*columns[0][0])
+    {
+        if (column < 0 || row < 0 || static_cast<size_t>(column) >= columns.size())
+            return nullptr;
+        auto& cells = columns[static_cast<size_t>(column)];
+        if (static_cast<size_t>(row) >= cells.size() || !cells[static_cast<size_t>(row)])
+            return nullptr;
+        return &*cells[static_cast<size_t>(row)];
+    }
+
+    std::vector<Column> m_columns;
 };
 
 class MemoryGrid : public ResultGrid
@@ -99,6 +148,10 @@ public:
     {
         if (m_keepsEntries)
             m_entries.Set(column, row, entry);
+    }
+    void SetSuspicion(int column, int row, std::optional<ResultFinding> suspicion) override
+    {
+        (void)m_entries.SetSuspicion(column, row, std::move(suspicion));
     }
     [[nodiscard]] const CellEntry* EntryAt(int column, int row) const override { return m_entries.At(column, row); }
 

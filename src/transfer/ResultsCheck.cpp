@@ -5,10 +5,14 @@
 #include "transfer/ResultGrid.h"
 #include "transfer/uScoreProvider.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <span>
 #include <tuple>
 
 namespace kibic {
@@ -31,48 +35,67 @@ constexpr int kFieldMinimum = 3;
 constexpr int kFieldStray = 1;
 
 // One entry as the check reads it.
-struct Play
+struct Play : PlayReading
 {
-    const CheckedResult* Source = nullptr;
-    std::optional<Contract> Bid; // none for a passed-out board
-    Seat Declarer = Seat::North;
-    int Tricks = 0; // taken by the declarer
-    int Result = 0; // the result as keyed: overtricks, 0 made, or tricks down as a negative number
-    int NsScore = 0;
-    std::optional<Card> Lead;
+    std::size_t Index = 0; // of the entry among those checked
+    const ReceivedResult* Received = nullptr;
+    // The row's numbers, kept with the play: the check groups and compares plays by them.
+    qint32 Section = 0;
+    qint32 Table = 0;
+    qint32 Round = 0;
+    qint32 Board = 0;
+    qint32 PairNS = 0; // as in CheckedResult
+    qint32 PairEW = 0;
+    qint32 MovementNS = 0;
+    qint32 MovementEW = 0;
 };
 
 [[nodiscard]] const ReceivedResult& Row(const Play& play)
 {
-    return play.Source->Received;
+    return *play.Received;
 }
 
-// The entry as a play, or none when the check does not judge it: an erasure, "Not played", a split score,
-// a contract that cannot be scored.
-std::optional<Play> PlayOf(const CheckedResult& result, const TScoreProvider& scorer)
+// The contract of a row as the terminals write it once the spaces are gone ("4S", "3NTx"), read without
+// making a text of it; none when it is no contract.
+std::optional<Contract> CompactContract(const QString& text)
 {
-    const ReceivedResult& row = result.Received;
-    if (row.Erased || EffectiveRemark(row.Remarks).contains(QLatin1Char('%')))
-        return std::nullopt;
+    std::array<QChar, 8> compact {};
+    std::size_t length = 0;
+    for (const QChar character : text) {
+        if (character == QLatin1Char(' '))
+            continue;
+        if (length == compact.size())
+            return std::nullopt;
+        compact[length++] = character;
+    }
+    return ParseContract(QStringView(compact.data(), static_cast<qsizetype>(length)), ContractSpelling::Compact);
+}
+
+// A play not read yet: the index of its entry and its pairs, as the terminal sent them and as the movement
+// seats them.
+Play Identity(std::size_t index, qint32 pairNS, qint32 pairEW, qint32 movementNS, qint32 movementEW)
+{
     Play play;
-    play.Source = &result;
-    const QString contract = row.Contract.trimmed();
-    if (contract.compare(QStringLiteral("PASS"), Qt::CaseInsensitive) == 0)
-        return play;
-    QString compact = contract;
-    compact.remove(QLatin1Char(' '));
-    play.Bid = ParseContract(compact, ContractSpelling::Compact);
-    const QString declarer = row.NsEw.trimmed();
-    const std::optional<Seat> seat = declarer.size() == 1 ? SeatOfLetter(declarer.front()) : std::nullopt;
-    if (!play.Bid || !seat)
+    play.Index = index;
+    play.PairNS = pairNS;
+    play.PairEW = pairEW;
+    play.MovementNS = movementNS;
+    play.MovementEW = movementEW;
+    return play;
+}
+
+// The entry as a play, or none when the check does not judge it.
+std::optional<Play> PlayOf(const ReceivedResult& row, const PlayReading& reading, const Play& identity)
+{
+    if (!reading.Judged)
         return std::nullopt;
-    play.Declarer = *seat;
-    play.Result = ResultNumber(row.Result);
-    play.Tricks = play.Bid->Level + 6 + play.Result;
-    play.NsScore = scorer.ContractScore(row.Board, play.Result, contract + declarer);
-    if (play.NsScore == UnscorableContract || play.Tricks < 0 || play.Tricks > 13)
-        return std::nullopt;
-    play.Lead = CardOfLeadText(row.LeadCard.trimmed());
+    Play play = identity;
+    static_cast<PlayReading&>(play) = reading;
+    play.Received = &row;
+    play.Section = row.Section;
+    play.Table = row.Table;
+    play.Round = row.Round;
+    play.Board = row.Board;
     return play;
 }
 
@@ -110,11 +133,10 @@ ResultFinding WithProposal(ResultFinding finding, const Play& play, std::optiona
     proposed.LeadCard = row.LeadCard.trimmed();
     proposed.Tricks = result ? *result : row.Result.trimmed();
     proposed.WrongLines = EffectiveRemark(row.Remarks) == u"*";
-    QStringList notation { proposed.Contract, proposed.Declarer, proposed.Tricks };
+    finding.ProposedNotation = proposed.Contract + QLatin1Char(' ') + proposed.Declarer + QLatin1Char(' ') + proposed.Tricks;
     if (!proposed.LeadCard.isEmpty())
-        notation << proposed.LeadCard;
-    finding.ProposedNotation = notation.join(QLatin1Char(' '));
-    finding.Proposed = proposed;
+        finding.ProposedNotation += QLatin1Char(' ') + proposed.LeadCard;
+    finding.Proposed = std::move(proposed);
     return finding;
 }
 
@@ -128,11 +150,18 @@ ResultFinding FindingOf(FindingKind kind, const Play& play, const QString& reaso
 class PlayJudge
 {
 public:
-    PlayJudge(const SessionDeals* deals, const std::vector<const Play*>& field, const std::vector<const Play*>& round)
+    // own is the deal of the play's board, null when the session has none.
+    PlayJudge(const SessionDeals* deals, const SessionDeals::Entry* own, const Play& play,
+        std::span<const Play* const> field, std::span<const Play* const> round)
         : m_deals(deals && !deals->IsEmpty() ? deals : nullptr)
+        , m_own(m_deals ? own : nullptr)
+        , m_ownDeal(m_own ? &m_own->Hands : nullptr)
+        , m_ownTable(m_own && m_own->Table ? &*m_own->Table : nullptr)
         , m_field(field)
         , m_round(round)
     {
+        if (play.Bid)
+            m_ownIfFar = OwnDoubleDummyIfFar(play);
     }
 
     [[nodiscard]] std::optional<ResultFinding> Judge(const Play& play) const
@@ -153,13 +182,19 @@ private:
     {
         if (!m_deals)
             return std::nullopt;
-        return m_deals->TricksOf(Row(play).Section, board, declarer, play.Bid->Denomination);
+        const DoubleDummyTable* table = board == play.Board ? m_ownTable : m_deals->TableOf(play.Section, board);
+        return table ? std::optional<int>(table->TricksOf(declarer, play.Bid->Denomination)) : std::nullopt;
+    }
+
+    [[nodiscard]] std::optional<Seat> OwnHolderOf(const Card& card) const
+    {
+        return m_ownDeal ? m_ownDeal->HolderOf(card) : std::nullopt;
     }
 
     // Whether the tricks are far from what the declarer takes on the play's own deal; none without an analysis.
     [[nodiscard]] std::optional<int> OwnDoubleDummyIfFar(const Play& play) const
     {
-        const std::optional<int> own = DoubleDummy(play, Row(play).Board, play.Declarer);
+        const std::optional<int> own = DoubleDummy(play, play.Board, play.Declarer);
         if (own && std::abs(play.Tricks - *own) >= kFarFromDeal)
             return own;
         return std::nullopt;
@@ -184,9 +219,9 @@ private:
     {
         if (!play.Lead)
             return false;
-        const qint32 section = Row(play).Section;
+        const qint32 section = play.Section;
         const Seat leader = NextSeat(play.Declarer);
-        return m_deals->HolderOf(section, Row(play).Board, *play.Lead) != leader
+        return OwnHolderOf(*play.Lead) != leader
             && m_deals->HolderOf(section, board, *play.Lead) == leader;
     }
 
@@ -195,9 +230,9 @@ private:
         const auto sameRecord = [&play](const Play& other) {
             return other.Bid == play.Bid && other.Declarer == play.Declarer && other.Tricks == play.Tricks;
         };
-        if (const std::optional<int> own = OwnDoubleDummyIfFar(play)) {
+        if (const std::optional<int> own = m_ownIfFar) {
             for (const Play* other : m_round) {
-                const qint32 board = Row(*other).Board;
+                const qint32 board = other->Board;
                 const std::optional<int> there = DoubleDummy(play, board, play.Declarer);
                 if (!there || std::abs(play.Tricks - *there) > kFitsDeal || (sameRecordOnly && !sameRecord(*other)))
                     continue;
@@ -216,7 +251,7 @@ private:
             }
             return std::nullopt;
         }
-        if (!sameRecordOnly || (m_deals && m_deals->TableOf(Row(play).Section, Row(play).Board))
+        if (!sameRecordOnly || m_ownTable
             || !OutsideField(play.NsScore, play))
             return std::nullopt;
         for (const Play* other : m_round) {
@@ -224,7 +259,7 @@ private:
                 return FindingOf(FindingKind::Board, play,
                     QStringLiteral("ten sam zapis co w rozdaniu %1 z tej samej rundy przy tym stole, a wynik %2 "
                                    "nie pasuje do pozostałych stołów")
-                        .arg(Row(*other).Board)
+                        .arg(other->Board)
                         .arg(play.NsScore));
         }
         return std::nullopt;
@@ -236,7 +271,7 @@ private:
     {
         if (!m_deals || !play.Lead)
             return std::nullopt;
-        const std::optional<Seat> leader = m_deals->HolderOf(Row(play).Section, Row(play).Board, *play.Lead);
+        const std::optional<Seat> leader = OwnHolderOf(*play.Lead);
         if (!leader || *leader == NextSeat(play.Declarer))
             return std::nullopt;
         const Seat declarer = PreviousSeat(*leader);
@@ -252,15 +287,15 @@ private:
     // the other side.
     [[nodiscard]] std::optional<ResultFinding> DealShowsOtherSide(const Play& play) const
     {
-        if (play.Lead && m_deals && m_deals->DealOf(Row(play).Section, Row(play).Board))
+        if (play.Lead && m_ownDeal)
             return std::nullopt; // the lead has spoken
-        const std::optional<int> own = OwnDoubleDummyIfFar(play);
+        const std::optional<int> own = m_ownIfFar;
         if (!own)
             return std::nullopt;
         std::optional<Seat> best;
         int bestDistance = kFitsDeal + 1;
         for (const Seat seat : { PreviousSeat(play.Declarer), NextSeat(play.Declarer) }) {
-            const int distance = std::abs(play.Tricks - *DoubleDummy(play, Row(play).Board, seat));
+            const int distance = std::abs(play.Tricks - *DoubleDummy(play, play.Board, seat));
             if (distance < bestDistance) {
                 best = seat;
                 bestDistance = distance;
@@ -274,7 +309,7 @@ private:
                                     .arg(ContractBy(*play.Bid, play.Declarer))
                                     .arg(*own)
                                     .arg(ContractBy(*play.Bid, *best))
-                                    .arg(*DoubleDummy(play, Row(play).Board, *best))
+                                    .arg(*DoubleDummy(play, play.Board, *best))
                                     .arg(play.Tricks)
                                     .arg(SideName(*best))),
             play, best, std::nullopt);
@@ -282,7 +317,7 @@ private:
 
     [[nodiscard]] std::optional<ResultFinding> FarFromDeal(const Play& play) const
     {
-        const std::optional<int> own = OwnDoubleDummyIfFar(play);
+        const std::optional<int> own = m_ownIfFar;
         if (!own)
             return std::nullopt;
         return FindingOf(FindingKind::Tricks, play,
@@ -325,20 +360,22 @@ private:
     // not a trick or so beyond the field, and another table has that record) brings inside them.
     [[nodiscard]] std::optional<ResultFinding> FieldOutlier(const Play& play) const
     {
-        if (m_deals && m_deals->TableOf(Row(play).Section, Row(play).Board))
+        if (m_ownTable)
             return std::nullopt;
         if (!OutsideField(play.NsScore, play))
             return std::nullopt;
         const std::optional<std::pair<int, int>> range = FieldRange(play);
-        const QString outside = QStringLiteral("wynik %1 dla NS jest poza wynikami pozostałych stołów (od %2 do %3)")
+        const auto outside = [&] {
+            return QStringLiteral("wynik %1 dla NS jest poza wynikami pozostałych stołów (od %2 do %3)")
                                     .arg(play.NsScore)
                                     .arg(range->first)
                                     .arg(range->second);
+        };
         const Seat otherSide = PreviousSeat(play.Declarer);
         const int swapped = OtherScore(play, otherSide, play.Result);
         if (MostlyOtherSide(play) && InsideField(swapped, play))
             return WithProposal(FindingOf(FindingKind::Outlier, play,
-                                    outside + QStringLiteral("; z rozgrywającym po stronie %1 byłoby %2")
+                                    outside() + QStringLiteral("; z rozgrywającym po stronie %1 byłoby %2")
                                                   .arg(SideName(otherSide))
                                                   .arg(swapped)),
                 play, otherSide, std::nullopt);
@@ -347,7 +384,7 @@ private:
             const int signChanged = OtherScore(play, play.Declarer, -result);
             if (signChanged != UnscorableContract && InsideField(signChanged, play) && SameRecordElsewhere(play, -result))
                 return WithProposal(FindingOf(FindingKind::Outlier, play,
-                                        outside + QStringLiteral("; z wynikiem %1 byłoby %2")
+                                        outside() + QStringLiteral("; z wynikiem %1 byłoby %2")
                                                       .arg(ResultTextOf(-result))
                                                       .arg(signChanged)),
                     play, std::nullopt, ResultTextOf(-result));
@@ -372,7 +409,7 @@ private:
     [[nodiscard]] int OtherScore(const Play& play, Seat declarer, int result) const
     {
         static const TScoreProvider scorer;
-        return scorer.ContractScore(Row(play).Board, result, Row(play).Contract.trimmed() + SeatLetter(declarer));
+        return scorer.ContractScore(play.Board, result, *play.Bid, declarer);
     }
 
     // The other tables that played the strain had the declarer mostly on the other side.
@@ -400,7 +437,7 @@ private:
 
     [[nodiscard]] static std::optional<ResultFinding> PairsNotSeated(const Play& play)
     {
-        const CheckedResult& result = *play.Source;
+        const Play& result = play;
         if (result.PairNS <= 0 || result.PairEW <= 0 || result.MovementNS <= 0 || result.MovementEW <= 0)
             return std::nullopt;
         if (result.PairNS == result.MovementNS && result.PairEW == result.MovementEW)
@@ -414,14 +451,41 @@ private:
     }
 
     const SessionDeals* m_deals;
-    const std::vector<const Play*>& m_field;
-    const std::vector<const Play*>& m_round;
+    const SessionDeals::Entry* m_own; // the play's board, when the session has its deal
+    const Deal* m_ownDeal;
+    const DoubleDummyTable* m_ownTable;
+    // The double-dummy tricks of the play's contract on its own deal when its tricks are far from them.
+    std::optional<int> m_ownIfFar;
+    std::span<const Play* const> m_field;
+    std::span<const Play* const> m_round;
 };
 
-using BoardKey = std::pair<qint32, qint32>; // section, board
-using RoundOfTable = std::tuple<qint32, qint32, qint32>; // section, table, round
 
 } // namespace
+
+PlayReading ReadPlay(const ReceivedResult& row, const TScoreProvider& scorer)
+{
+    PlayReading play;
+    if (row.Erased || EffectiveRemark(row.Remarks).contains(QLatin1Char('%')))
+        return play;
+    const QStringView contract = QStringView(row.Contract).trimmed();
+    if (contract.compare(QLatin1String("PASS"), Qt::CaseInsensitive) == 0) {
+        play.Judged = true;
+        return play;
+    }
+    play.Bid = CompactContract(row.Contract);
+    const QStringView declarer = QStringView(row.NsEw).trimmed();
+    const std::optional<Seat> seat = declarer.size() == 1 ? SeatOfLetter(declarer.front()) : std::nullopt;
+    if (!play.Bid || !seat)
+        return play;
+    play.Declarer = *seat;
+    play.Result = ResultNumber(row.Result);
+    play.Tricks = play.Bid->Level + 6 + play.Result;
+    play.NsScore = scorer.ContractScore(row.Board, play.Result, *play.Bid, play.Declarer);
+    play.Lead = CardOfLeadText(row.LeadCard);
+    play.Judged = play.NsScore != UnscorableContract && play.Tricks >= 0 && play.Tricks <= 13;
+    return play;
+}
 
 QString FindingKindWord(FindingKind kind)
 {
@@ -444,38 +508,118 @@ QString FindingKindWord(FindingKind kind)
 
 namespace {
 
-// The findings of CheckResults, each with the index of its result in results, in the order of results.
-std::vector<std::pair<std::size_t, ResultFinding>> FindingsByResult(
-    const std::vector<CheckedResult>& results, const SessionDeals* deals, const TScoreProvider& scorer)
+// The plays grouped by a key: Members holds them by key (in the order of plays within a key), and the
+// group of plays[i] is Members[Ranges[i].first, Ranges[i].second).
+struct PlayGroups
 {
-    std::vector<Play> plays;
-    plays.reserve(results.size());
-    for (const CheckedResult& result : results) {
-        if (std::optional<Play> play = PlayOf(result, scorer))
-            plays.push_back(*play);
+    std::vector<const Play*> Members;
+    std::vector<std::pair<std::size_t, std::size_t>> Ranges;
+
+    [[nodiscard]] std::span<const Play* const> Of(std::size_t play) const
+    {
+        const auto [begin, end] = Ranges[play];
+        return std::span<const Play* const>(Members).subspan(begin, end - begin);
     }
-    std::map<BoardKey, std::vector<const Play*>> fields;
-    std::map<RoundOfTable, std::vector<const Play*>> rounds;
-    for (const Play& play : plays) {
-        const ReceivedResult& row = Row(play);
-        fields[{ row.Section, row.Board }].push_back(&play);
-        if (play.Bid)
-            rounds[{ row.Section, row.Table, row.Round }].push_back(&play);
-    }
-    std::vector<std::pair<std::size_t, ResultFinding>> findings;
-    std::vector<const Play*> round;
-    for (const Play& play : plays) {
-        const ReceivedResult& row = Row(play);
-        round.clear();
-        for (const Play* other : rounds[{ row.Section, row.Table, row.Round }]) {
-            if (Row(*other).Board != row.Board)
-                round.push_back(other);
+};
+
+// Two numbers as one, exactly, for grouping.
+[[nodiscard]] constexpr quint64 Paired(qint32 high, qint32 low)
+{
+    return (quint64(quint32(high)) << 32) | quint32(low);
+}
+
+using GroupKey = std::pair<quint64, quint64>; // the key, then the play's round (or 0) with its index
+
+// The working arrays of a check. CheckGrid keeps them from one check to the next: the check runs after every
+// pass over as much as the whole tournament, and arrays taken afresh each time cost a third of it in the
+// system's first touch of their memory.
+struct CheckArrays
+{
+    std::vector<Play> Plays;
+    std::vector<GroupKey> Keys;
+    PlayGroups Fields;
+    PlayGroups Rounds;
+    std::vector<const Play*> Round;
+    std::vector<std::pair<std::size_t, ResultFinding>> Findings; // each with the Index of its play, in order
+    std::vector<std::pair<int, int>> Cells; // CheckGrid's cells, by the Index of their plays
+    std::vector<const CellEntry*> Entries;
+
+    // Empties every array and keeps its memory.
+    void Clear()
+    {
+        Plays.clear();
+        Keys.clear();
+        for (PlayGroups* groups : { &Fields, &Rounds }) {
+            groups->Members.clear();
+            groups->Ranges.clear();
         }
-        const PlayJudge judge(deals, fields[{ row.Section, row.Board }], round);
-        if (std::optional<ResultFinding> finding = judge.Judge(play))
-            findings.emplace_back(static_cast<std::size_t>(play.Source - results.data()), std::move(*finding));
+        Round.clear();
+        Findings.clear();
+        Cells.clear();
+        Entries.clear();
     }
-    return findings;
+};
+
+// Groups the plays for which included holds by keyOf (a pair of numbers made by Paired) into groups, by sorting
+// the keys rather than filling a map. Within a key the plays keep their order.
+template <typename KeyOf, typename Included>
+void GroupPlays(const std::vector<Play>& plays, KeyOf keyOf, Included included, std::vector<GroupKey>& keys,
+    PlayGroups& groups)
+{
+    keys.clear();
+    for (std::size_t index = 0; index < plays.size(); ++index) {
+        if (included(plays[index])) {
+            const auto [key, within] = keyOf(plays[index]);
+            keys.emplace_back(key, Paired(within, static_cast<qint32>(index)));
+        }
+    }
+    // The grid hands the plays board by board: grouped by board already.
+    if (!std::is_sorted(keys.begin(), keys.end()))
+        std::sort(keys.begin(), keys.end());
+    const auto indexOf = [](const GroupKey& key) { return static_cast<std::size_t>(quint32(key.second)); };
+    const auto sameGroup = [](const GroupKey& a, const GroupKey& b) {
+        return a.first == b.first && (a.second >> 32) == (b.second >> 32);
+    };
+    groups.Members.clear();
+    groups.Ranges.assign(plays.size(), { 0, 0 });
+    for (std::size_t begin = 0; begin < keys.size();) {
+        std::size_t end = begin;
+        while (end < keys.size() && sameGroup(keys[end], keys[begin]))
+            groups.Members.push_back(&plays[indexOf(keys[end++])]);
+        for (std::size_t member = begin; member < end; ++member)
+            groups.Ranges[indexOf(keys[member])] = { begin, end };
+        begin = end;
+    }
+}
+
+// Judges arrays.Plays into arrays.Findings.
+void FindFindings(CheckArrays& arrays, const SessionDeals* deals)
+{
+    const std::vector<Play>& plays = arrays.Plays;
+    GroupPlays(
+        plays, [](const Play& play) { return std::pair { Paired(play.Board, play.Section), 0 }; },
+        [](const Play&) { return true; }, arrays.Keys, arrays.Fields);
+    GroupPlays(
+        plays, [](const Play& play) { return std::pair { Paired(play.Section, play.Table), play.Round }; },
+        [](const Play& play) { return play.Bid.has_value(); }, arrays.Keys, arrays.Rounds);
+    // The plays come board by board: the deal is looked up once a board.
+    const SessionDeals::Entry* own = nullptr;
+    std::optional<quint64> ownBoard;
+    for (std::size_t index = 0; index < plays.size(); ++index) {
+        const Play& play = plays[index];
+        if (deals && ownBoard != Paired(play.Section, play.Board)) {
+            ownBoard = Paired(play.Section, play.Board);
+            own = deals->EntryOf(play.Section, play.Board);
+        }
+        arrays.Round.clear();
+        for (const Play* other : arrays.Rounds.Of(index)) {
+            if (other->Board != play.Board)
+                arrays.Round.push_back(other);
+        }
+        const PlayJudge judge(deals, own, play, arrays.Fields.Of(index), arrays.Round);
+        if (std::optional<ResultFinding> finding = judge.Judge(play))
+            arrays.Findings.emplace_back(play.Index, std::move(*finding));
+    }
 }
 
 } // namespace
@@ -483,8 +627,16 @@ std::vector<std::pair<std::size_t, ResultFinding>> FindingsByResult(
 std::vector<ResultFinding> CheckResults(
     const std::vector<CheckedResult>& results, const SessionDeals* deals, const TScoreProvider& scorer)
 {
+    CheckArrays arrays;
+    for (std::size_t index = 0; index < results.size(); ++index) {
+        const CheckedResult& result = results[index];
+        const Play identity = Identity(index, result.PairNS, result.PairEW, result.MovementNS, result.MovementEW);
+        if (std::optional<Play> play = PlayOf(result.Received, ReadPlay(result.Received, scorer), identity))
+            arrays.Plays.push_back(*play);
+    }
+    FindFindings(arrays, deals);
     std::vector<ResultFinding> findings;
-    for (auto& [index, finding] : FindingsByResult(results, deals, scorer))
+    for (auto& [index, finding] : arrays.Findings)
         findings.push_back(std::move(finding));
     std::sort(findings.begin(), findings.end(), [](const ResultFinding& a, const ResultFinding& b) {
         return std::tie(a.Section, a.Table, a.Round, a.Board) < std::tie(b.Section, b.Table, b.Round, b.Board);
@@ -539,32 +691,37 @@ qint32 CheckGrid(ResultGrid& grid, const std::optional<std::vector<qint32>>& col
 {
     if (!grid.KeepsEntries())
         return 0;
-    // The checked results and, at the same index, their cells and their findings.
-    std::vector<CheckedResult> results;
-    std::vector<std::pair<int, int>> cells;
+    // The checked cells, their entries, and the plays of those the check judges (each with its cell's index).
+    thread_local CheckArrays arrays;
+    const auto emptied = qScopeGuard([] { arrays.Clear(); });
+    arrays.Clear();
     for (const qint32 column : ColumnsToCheck(grid, columns)) {
         for (int row = 1; row < grid.RowCount(); ++row) {
-            if (const CellEntry* entry = TransferredAt(grid, column, row)) {
-                const ReceivedResult& received = entry->Received;
-                results.push_back(
-                    { received, received.PairNS, received.PairEW, entry->SeatedNS, entry->SeatedEW });
-                cells.emplace_back(column, row);
-            }
+            const CellEntry* entry = TransferredAt(grid, column, row);
+            if (!entry)
+                continue;
+            const ReceivedResult& received = entry->Received;
+            const Play identity
+                = Identity(arrays.Cells.size(), received.PairNS, received.PairEW, entry->SeatedNS, entry->SeatedEW);
+            const PlayReading reading = entry->Reading ? *entry->Reading : ReadPlay(received, scorer);
+            if (std::optional<Play> play = PlayOf(received, reading, identity))
+                arrays.Plays.push_back(*play);
+            arrays.Cells.emplace_back(column, row);
+            arrays.Entries.push_back(entry);
         }
     }
-    std::vector<std::optional<ResultFinding>> found(results.size());
-    for (auto& [index, finding] : FindingsByResult(results, deals, scorer))
-        found[index] = std::move(finding);
-    for (std::size_t index = 0; index < results.size(); ++index) {
-        const auto [column, row] = cells[index];
-        const CellEntry* entry = grid.EntryAt(column, row);
-        if (!found[index] && !entry->Suspicion)
+    FindFindings(arrays, deals);
+    auto next = arrays.Findings.begin();
+    for (std::size_t index = 0; index < arrays.Cells.size(); ++index) {
+        std::optional<ResultFinding> found;
+        if (next != arrays.Findings.end() && next->first == index)
+            found = std::move((next++)->second);
+        const std::optional<ResultFinding>& held = arrays.Entries[index]->Suspicion;
+        if (!found && !held)
             continue; // nothing was suspicious and nothing is: the cell is not touched
-        if (found[index] && entry->Suspicion && SameFinding(*found[index], *entry->Suspicion))
+        if (found && held && SameFinding(*found, *held))
             continue; // the same finding as the cell holds: nothing to tell the grid
-        CellEntry updated = *entry;
-        updated.Suspicion = std::move(found[index]);
-        grid.SetCellEntry(column, row, updated);
+        grid.SetSuspicion(arrays.Cells[index].first, arrays.Cells[index].second, std::move(found));
     }
     return SuspiciousCells(grid);
 }

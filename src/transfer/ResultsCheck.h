@@ -3,6 +3,8 @@
 // table. Nothing is written anywhere: a finding is for the director, who confirms a correction or not.
 #pragma once
 
+#include "deals/Deal.h"
+#include "tournament/Contract.h"
 #include "transfer/ResultConversion.h"
 #include "transfer/ScoreCorrection.h"
 
@@ -34,6 +36,23 @@ struct ResultFinding
     std::optional<ScoreCorrection> Proposed; // the corrected record as the correction window (TForm4) shows it
     QString ProposedNotation; // Proposed in the correction window's contract notation, empty when none
 };
+
+// A received row as the check reads it: its contract, tricks and score read from the texts once, when the
+// row reaches its cell, so that the check after a pass reads no text of a result it finds nothing in.
+struct PlayReading
+{
+    // Whether the check judges the row at all: not an erasure, "Not played", a split score or a contract
+    // that cannot be scored.
+    bool Judged = false;
+    std::optional<Contract> Bid; // none for a passed-out board
+    Seat Declarer = Seat::North;
+    int Tricks = 0; // taken by the declarer
+    int Result = 0; // the result as keyed: overtricks, 0 made, or tricks down as a negative number
+    int NsScore = 0;
+    std::optional<Card> Lead;
+};
+
+[[nodiscard]] PlayReading ReadPlay(const ReceivedResult& row, const TScoreProvider& scorer);
 
 // One entry that reached ZyRT: the latest transferred row of its play, with the pairs the terminal sent
 // and those the movement seats at its table in its round (0 where unknown).

@@ -30,18 +30,22 @@ int TScoreProvider::ContractScore(int board, int result, const QString& text) co
         return UnscorableContract;
     contract.chop(1);
     const std::optional<Contract> parsed = ParseContract(contract, ContractSpelling::Compact);
-    if (!parsed || board < 1)
+    return parsed ? ContractScore(board, result, *parsed, *declarer) : UnscorableContract;
+}
+
+int TScoreProvider::ContractScore(int board, int result, const Contract& contract, Seat declarer) const
+{
+    if (board < 1)
         return UnscorableContract;
-    const int number = ContractNumberOf(*parsed);
     // A result beyond the 13 tricks of a deal cannot be scored; it is not silently given a number.
-    const qint64 tricks = qint64(result) + parsed->Level + 6;
+    const qint64 tricks = qint64(result) + contract.Level + 6;
     if (tricks < 0 || tricks > 13)
         return UnscorableContract;
 
     const int code = BoardVulnerability[static_cast<size_t>((board - 1) % 16)];
-    const bool northSouth = IsNorthSouth(*declarer);
+    const bool northSouth = IsNorthSouth(declarer);
     const int vulnerable = (code == 3 || (code == 1 && northSouth) || (code == 2 && !northSouth)) ? 1 : 0;
-    const int score = ScoreForTricks(vulnerable, number, static_cast<int>(tricks));
+    const int score = ScoreForTricks(vulnerable, ContractNumberOf(contract), static_cast<int>(tricks));
     return northSouth ? score : -score;
 }
 

@@ -1,6 +1,8 @@
 // Duplicate bridge scoring of one result, seen from North-South's side.
 #pragma once
 
+#include "tournament/Contract.h"
+
 #include <QString>
 #include <array>
 #include <string_view>
@@ -122,6 +124,8 @@ public:
     // contract or declarer, when the board number is below 1, or when the result asks for fewer than 0 or
     // more than 13 tricks.
     [[nodiscard]] int ContractScore(int board, int result, const QString& text) const;
+    // The same for a contract already read, without reading the text again.
+    [[nodiscard]] int ContractScore(int board, int result, const Contract& contract, Seat declarer) const;
 
     // The score of the declaring side for contract 0..105 taking 0..13 tricks; vulnerable is 0 or 1.
     // Values outside those ranges are a KibicError.

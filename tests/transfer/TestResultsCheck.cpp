@@ -66,6 +66,37 @@ std::vector<CheckedResult> StraightSession()
     return rows;
 }
 
+// Sections 1 and 2 of five tables: boards 1 and 2 in round 1, 3 and 4 in round 2, each odd board as board 1 of
+// StraightSession and each even board as its board 2, the pairs sent as the movement seats them.
+std::vector<CheckedResult> TwoSectionsTwoRounds()
+{
+    std::vector<CheckedResult> rows;
+    for (qint32 section = 1; section <= 2; ++section) {
+        for (qint32 table = 1; table <= 5; ++table) {
+            for (qint32 board = 1; board <= 4; ++board) {
+                CheckedResult row = board % 2 == 1
+                    ? Row(table, board, QStringLiteral("4 S"), QStringLiteral("N"), QStringLiteral("="), QStringLiteral("HA"))
+                    : Row(table, board, QStringLiteral("2 S"), QStringLiteral("E"), QStringLiteral("="), QStringLiteral("DA"));
+                row.Received.Section = section;
+                row.Received.Round = (board + 1) / 2;
+                row.PairNS = row.MovementNS = row.Received.PairNS = table;
+                row.PairEW = row.MovementEW = row.Received.PairEW = table + 10;
+                rows.push_back(row);
+            }
+        }
+    }
+    return rows;
+}
+
+SessionDeals FourBoardsTwoSections()
+{
+    SessionDeals deals;
+    for (qint32 section = 1; section <= 2; ++section)
+        for (qint32 board = 1; board <= 4; ++board)
+            deals.Add({ section, board }, { SuitPerHand(), SpadeTricks(board % 2 == 1 ? 10 : 5) });
+    return deals;
+}
+
 std::vector<ResultFinding> Check(const std::vector<CheckedResult>& rows, const SessionDeals* deals)
 {
     return CheckResults(rows, deals, TScoreProvider());
@@ -218,6 +249,153 @@ private slots:
         rows[6] = Row(4, 1, QStringLiteral("PASS"), QString(), QString());
         const SessionDeals deals = TwoBoards();
         QVERIFY(Check(rows, &deals).empty());
+    }
+
+    // The grid holds both sections one under the other, boards as columns; a mistake of each kind is planted,
+    // most in section 2, whose boards have the same numbers as section 1's. The grid's cells are judged as the
+    // same rows are, with every board's field and round taken within its own section.
+    void theGridIsJudgedAsItsRowsAre()
+    {
+        std::vector<CheckedResult> rows = TwoSectionsTwoRounds();
+        const auto at = [&rows](qint32 section, qint32 table, qint32 board) -> CheckedResult& {
+            return rows[size_t((section - 1) * 20 + (table - 1) * 4 + board - 1)];
+        };
+        at(2, 3, 1).Received.NsEw = QStringLiteral("E"); // side: East's heart led
+        at(2, 4, 3).Received.NsEw = QStringLiteral("S"); // declarer within the side
+        at(2, 5, 2).Received.Contract = QStringLiteral("4 S"); // board 1's record on board 2
+        at(2, 5, 2).Received.NsEw = QStringLiteral("N");
+        at(2, 5, 2).Received.LeadCard = QStringLiteral("HA");
+        at(2, 1, 4).Received.Result = QStringLiteral("-4"); // four tricks where East takes eight
+        at(1, 2, 3).PairNS = at(1, 2, 3).Received.PairNS = 3; // pairs the movement does not seat there
+        const SessionDeals deals = FourBoardsTwoSections();
+
+        QStringList expected { QStringLiteral("1 2 3 pairs"), QStringLiteral("2 1 4 tricks"), QStringLiteral("2 3 1 side"),
+            QStringLiteral("2 4 3 declarer"), QStringLiteral("2 5 2 board") };
+        QStringList found;
+        for (const ResultFinding& finding : Check(rows, &deals))
+            found << QStringLiteral("%1 %2 %3 %4").arg(finding.Section).arg(finding.Table).arg(finding.Board).arg(
+                FindingKindWord(finding.Kind));
+        QCOMPARE(found, expected);
+
+        MemoryGrid grid(5, 11, true);
+        for (const CheckedResult& row : rows) {
+            const ReceivedResult& received = row.Received;
+            grid.SetCellEntry(received.Board, (received.Section - 1) * 5 + received.Table,
+                CellEntry { CellEntry::Why::Transferred, received, {}, {}, row.MovementNS, row.MovementEW });
+        }
+        QCOMPARE(CheckGrid(grid, std::nullopt, &deals, TScoreProvider()), 5);
+        for (const ResultFinding& finding : Check(rows, &deals)) {
+            const CellEntry* entry = grid.EntryAt(finding.Board, (finding.Section - 1) * 5 + finding.Table);
+            QVERIFY(entry && entry->Suspicion);
+            QCOMPARE(entry->Suspicion->Reason, finding.Reason);
+            QCOMPARE(entry->Suspicion->ProposedNotation, finding.ProposedNotation);
+        }
+        // A later pass that touched board 2 only checks it and board 1 again (the same round) and leaves boards 3
+        // and 4 as they were.
+        QCOMPARE(CheckGrid(grid, std::vector<qint32> { 2 }, &deals, TScoreProvider()), 5);
+        QVERIFY(grid.EntryAt(3, 9)->Suspicion);
+    }
+
+    // Without deals a board's field is its own section's tables: section 2, where East-West declared at four
+    // tables, shows its fifth table's North as an outlier, which section 1's North-South declarers would hide.
+    void eachSectionIsAFieldOfItsOwn()
+    {
+        std::vector<CheckedResult> rows;
+        for (qint32 section = 1; section <= 2; ++section) {
+            for (qint32 table = 1; table <= 5; ++table) {
+                const bool east = section == 2 && table != 3;
+                rows.push_back(Row(table, 1, QStringLiteral("4 S"), east ? QStringLiteral("E") : QStringLiteral("N"),
+                    QStringLiteral("=")));
+                rows.back().Received.Section = section;
+            }
+        }
+        const std::vector<ResultFinding> findings = Check(rows, nullptr);
+        QCOMPARE(findings.size(), size_t(1));
+        QCOMPARE(findings.front().Section, 2);
+        QCOMPARE(findings.front().Table, 3);
+        MemoryGrid grid(2, 11, true);
+        for (const CheckedResult& row : rows)
+            grid.SetCellEntry(1, (row.Received.Section - 1) * 5 + row.Received.Table,
+                CellEntry { CellEntry::Why::Transferred, row.Received, {}, {} });
+        QCOMPARE(CheckGrid(grid, std::nullopt, nullptr, TScoreProvider()), 1);
+        QVERIFY(grid.EntryAt(1, 8)->Suspicion);
+    }
+
+    // What the check reads of a row when its cell keeps it: the contract, tricks, score and lead, or that the row
+    // is not judged at all.
+    void aRowIsReadOnceForTheCheck_data()
+    {
+        QTest::addColumn<QString>("contract");
+        QTest::addColumn<QString>("declarer");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("lead");
+        QTest::addColumn<QString>("remarks");
+        QTest::addColumn<bool>("judged");
+        QTest::addColumn<int>("tricks");
+        QTest::addColumn<int>("score");
+        QTest::addColumn<bool>("hasLead");
+        QTest::newRow("made, the lead in small letters")
+            << "4 S" << "N" << "=" << " h10 " << "" << true << 10 << 420 << true;
+        QTest::newRow("doubled down by East") << "4 H x" << "E" << "-1" << "SA" << "" << true << 9 << 100 << true;
+        QTest::newRow("passed out") << "PASS" << "" << "" << "" << "" << true << 0 << 0 << false;
+        QTest::newRow("a lead that is no card") << "3 NT" << "S" << "+1" << "X9" << "" << true << 10 << 430 << false;
+        QTest::newRow("fourteen tricks") << "4 S" << "N" << "+4" << "" << "" << false << 0 << 0 << false;
+        QTest::newRow("no declarer") << "4 S" << "" << "=" << "" << "" << false << 0 << 0 << false;
+        QTest::newRow("not played") << "4 S" << "N" << "=" << "" << "Not played" << false << 0 << 0 << false;
+        QTest::newRow("a split score") << "4 S" << "N" << "=" << "" << "60%-40%" << false << 0 << 0 << false;
+    }
+
+    void aRowIsReadOnceForTheCheck()
+    {
+        QFETCH(QString, contract);
+        QFETCH(QString, declarer);
+        QFETCH(QString, result);
+        QFETCH(QString, lead);
+        QFETCH(QString, remarks);
+        QFETCH(bool, judged);
+        QFETCH(int, tricks);
+        QFETCH(int, score);
+        QFETCH(bool, hasLead);
+        CheckedResult row = Row(1, 1, contract, declarer, result, lead);
+        row.Received.Remarks = remarks;
+        CellEntries kept;
+        kept.Set(1, 1, CellEntry { CellEntry::Why::Transferred, row.Received, {}, {} });
+        const std::optional<PlayReading>& reading = kept.At(1, 1)->Reading;
+        QVERIFY(reading);
+        QCOMPARE(reading->Judged, judged);
+        if (!judged)
+            return;
+        QCOMPARE(reading->Bid.has_value(), contract != u"PASS");
+        QCOMPARE(reading->Tricks, tricks);
+        QCOMPARE(reading->NsScore, score);
+        QCOMPARE(reading->Lead.has_value(), hasLead);
+    }
+
+    // The cells keep what was set last and read it again each time: a reading handed in with an entry is not
+    // taken on trust, an erasure has none, and nothing outside the grid is kept.
+    void cellsReadTheirEntryAgainEachTimeItIsSet()
+    {
+        CellEntries kept;
+        CellEntry entry { CellEntry::Why::Transferred,
+            Row(1, 1, QStringLiteral("4 S"), QStringLiteral("N"), QStringLiteral("=")).Received, {}, {} };
+        kept.Set(2, 7, entry);
+        QCOMPARE(kept.At(2, 7)->Reading->NsScore, 420);
+        entry = *kept.At(2, 7);
+        entry.Received.NsEw = QStringLiteral("E"); // corrected, with the old reading still in the copy
+        kept.Set(2, 7, entry);
+        QCOMPARE(kept.At(2, 7)->Reading->NsScore, -420);
+        QVERIFY(kept.At(1, 7) == nullptr);
+        QVERIFY(kept.At(2, 8) == nullptr);
+        entry.State = CellEntry::Why::Erased;
+        kept.Set(2, 7, entry);
+        QVERIFY(!kept.At(2, 7)->Reading);
+        kept.Set(-1, 3, entry);
+        kept.Set(3, -1, entry);
+        QVERIFY(kept.At(-1, 3) == nullptr);
+        QVERIFY(kept.At(3, -1) == nullptr);
+        QVERIFY(!kept.SetSuspicion(5, 5, std::nullopt));
+        QVERIFY(kept.SetSuspicion(2, 7, ResultFinding {}));
+        QVERIFY(kept.At(2, 7)->Suspicion);
     }
 
     void theGridKeepsTheFindingOfItsCellAndCountsThem()

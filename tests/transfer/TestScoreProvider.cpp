@@ -222,7 +222,8 @@ private slots:
             QCOMPARE(BoardVulnerability[size_t(board - 1)], int(BoardSide(board)));
     }
 
-    // Every contract as the terminals write it, by every declarer, on every board of the cycle.
+    // Every contract as the terminals write it, by every declarer, on every board of the cycle; and the same
+    // contract already read (as the check of results scores it) gives the same score.
     void everyResultAsTheTerminalsWriteIt()
     {
         const TScoreProvider scorer;
@@ -240,11 +241,17 @@ private slots:
                             const QString text = QString::number(level) + QLatin1Char(' ')
                                 + QLatin1String(StrainLetters[strain]) + QLatin1String(spaced[doubling])
                                 + QLatin1Char(declarer);
+                            const Contract read { level, Denomination(strain), Doubling(doubling) };
+                            const Seat seat = *SeatOfLetter(QLatin1Char(declarer));
                             for (int tricks = 0; tricks <= 13; ++tricks) {
                                 const int expected = LawsScore(level, strain, doubling, vulnerable, tricks);
                                 QCOMPARE(scorer.ContractScore(board, tricks - level - 6, text),
                                     northSouth ? expected : -expected);
+                                QCOMPARE(scorer.ContractScore(board, tricks - level - 6, read, seat),
+                                    northSouth ? expected : -expected);
                             }
+                            for (const int beyond : { -level - 7, 8 - level })
+                                QCOMPARE(scorer.ContractScore(board, beyond, read, seat), UnscorableContract);
                         }
             }
         }
