@@ -691,9 +691,20 @@ qint32 CheckGrid(ResultGrid& grid, const std::optional<std::vector<qint32>>& col
 {
     if (!grid.KeepsEntries())
         return 0;
-    // The checked cells, their entries, and the plays of those the check judges (each with its cell's index).
-    thread_local CheckArrays arrays;
-    const auto emptied = qScopeGuard([] { arrays.Clear(); });
+    // The checked cells, their entries, and the plays of those the check judges (each with its cell's index), in
+    // the arrays kept from the last check; a check that the grid's own updates would start inside this one gets
+    // arrays of its own.
+    thread_local CheckArrays kept;
+    thread_local bool keptInUse = false;
+    CheckArrays own;
+    CheckArrays& arrays = keptInUse ? own : kept;
+    const bool usesKept = &arrays == &kept;
+    keptInUse = true;
+    const auto emptied = qScopeGuard([&arrays, usesKept] {
+        arrays.Clear();
+        if (usesKept)
+            keptInUse = false;
+    });
     arrays.Clear();
     for (const qint32 column : ColumnsToCheck(grid, columns)) {
         for (int row = 1; row < grid.RowCount(); ++row) {

@@ -102,6 +102,31 @@ std::vector<ResultFinding> Check(const std::vector<CheckedResult>& rows, const S
     return CheckResults(rows, deals, TScoreProvider());
 }
 
+// A grid that, as a finding reaches one of its cells, has another grid checked first (as a window's update
+// might start a check inside a check).
+class GridCheckingAnother : public MemoryGrid
+{
+public:
+    GridCheckingAnother(int columns, int rows, MemoryGrid& other, const SessionDeals& deals)
+        : MemoryGrid(columns, rows, true)
+        , m_other(other)
+        , m_deals(deals)
+    {
+    }
+
+    void SetSuspicion(int column, int row, std::optional<ResultFinding> suspicion) override
+    {
+        InnerCount = CheckGrid(m_other, std::nullopt, &m_deals, TScoreProvider());
+        MemoryGrid::SetSuspicion(column, row, std::move(suspicion));
+    }
+
+    qint32 InnerCount = -1;
+
+private:
+    MemoryGrid& m_other;
+    const SessionDeals& m_deals;
+};
+
 } // namespace
 
 class TestResultsCheck : public QObject
@@ -319,6 +344,27 @@ private slots:
                 CellEntry { CellEntry::Why::Transferred, row.Received, {}, {} });
         QCOMPARE(CheckGrid(grid, std::nullopt, nullptr, TScoreProvider()), 1);
         QVERIFY(grid.EntryAt(1, 8)->Suspicion);
+    }
+
+    void aCheckStartedInsideACheckLeavesItWhole()
+    {
+        const SessionDeals deals = FourBoardsTwoSections();
+        std::vector<CheckedResult> rows = TwoSectionsTwoRounds();
+        MemoryGrid inner(5, 11, true);
+        GridCheckingAnother outer(5, 11, inner, deals);
+        for (const CheckedResult& row : rows) {
+            const ReceivedResult& received = row.Received;
+            CellEntry entry { CellEntry::Why::Transferred, received, {}, {}, row.MovementNS, row.MovementEW };
+            inner.SetCellEntry(received.Board, (received.Section - 1) * 5 + received.Table, entry);
+            // The outer grid: every table of section 1 keyed East for North on board 1.
+            if (received.Section == 1 && received.Board == 1)
+                entry.Received.NsEw = QStringLiteral("E");
+            outer.SetCellEntry(received.Board, (received.Section - 1) * 5 + received.Table, entry);
+        }
+        QCOMPARE(CheckGrid(outer, std::nullopt, &deals, TScoreProvider()), 5);
+        QCOMPARE(outer.InnerCount, 0);
+        for (int table = 1; table <= 5; ++table)
+            QVERIFY(outer.EntryAt(1, table)->Suspicion);
     }
 
     // What the check reads of a row when its cell keeps it: the contract, tricks, score and lead, or that the row
