@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -692,14 +693,13 @@ qint32 CheckGrid(ResultGrid& grid, const std::optional<std::vector<qint32>>& col
     if (!grid.KeepsEntries())
         return 0;
     // The checked cells, their entries, and the plays of those the check judges (each with its cell's index), in
-    // the arrays kept from the last check; a check that the grid's own updates would start inside this one gets
-    // arrays of its own.
-    thread_local CheckArrays kept;
-    thread_local bool keptInUse = false;
+    // the arrays kept from the last check; a check that runs while they are in use (started by the grid's own
+    // updates inside this one, or on another thread) gets arrays of its own.
+    static CheckArrays kept;
+    static std::atomic<bool> keptInUse { false };
     CheckArrays own;
-    CheckArrays& arrays = keptInUse ? own : kept;
-    const bool usesKept = &arrays == &kept;
-    keptInUse = true;
+    const bool usesKept = !keptInUse.exchange(true);
+    CheckArrays& arrays = usesKept ? kept : own;
     const auto emptied = qScopeGuard([&arrays, usesKept] {
         arrays.Clear();
         if (usesKept)
