@@ -79,15 +79,15 @@ public:
 class CellEntries
 {
 public:
-    void Set(int column, int row, const CellEntry& entry)
+    // The entry is taken by value: it may be a cell of this grid, which growing the grid would move.
+    void Set(int column, int row, CellEntry entry)
     {
         if (column < 0 || row < 0)
             return;
-        std::optional<CellEntry>& kept = Grown(Grown(m_columns, column), row);
-        kept = entry;
-        kept->Reading.reset();
+        entry.Reading.reset();
         if (entry.State == CellEntry::Why::Transferred)
-            kept->Reading = ReadPlay(entry.Received, TScoreProvider());
+            entry.Reading = ReadPlay(entry.Received, TScoreProvider());
+        Grown(Grown(m_columns, column), row) = std::move(entry);
     }
     [[nodiscard]] const CellEntry* At(int column, int row) const { return Find(m_columns, column, row); }
     // Replaces the finding of a cell that holds an entry; false when it holds none.

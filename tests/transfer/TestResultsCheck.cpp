@@ -439,6 +439,8 @@ private slots:
         kept.Set(3, -1, entry);
         QVERIFY(kept.At(-1, 3) == nullptr);
         QVERIFY(kept.At(3, -1) == nullptr);
+        kept.Set(2, 400, *kept.At(2, 7)); // a cell of the grid set further down its own column
+        QCOMPARE(kept.At(2, 400)->State, CellEntry::Why::Erased);
         QVERIFY(!kept.SetSuspicion(5, 5, std::nullopt));
         QVERIFY(kept.SetSuspicion(2, 7, ResultFinding {}));
         QVERIFY(kept.At(2, 7)->Suspicion);
