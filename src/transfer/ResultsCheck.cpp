@@ -155,9 +155,8 @@ public:
     PlayJudge(const SessionDeals* deals, const SessionDeals::Entry* own, const Play& play,
         std::span<const Play* const> field, std::span<const Play* const> round)
         : m_deals(deals && !deals->IsEmpty() ? deals : nullptr)
-        , m_own(m_deals ? own : nullptr)
-        , m_ownDeal(m_own ? &m_own->Hands : nullptr)
-        , m_ownTable(m_own && m_own->Table ? &*m_own->Table : nullptr)
+        , m_ownDeal(m_deals && own ? &own->Hands : nullptr)
+        , m_ownTable(m_deals && own && own->Table ? &*own->Table : nullptr)
         , m_field(field)
         , m_round(round)
     {
@@ -438,22 +437,20 @@ private:
 
     [[nodiscard]] static std::optional<ResultFinding> PairsNotSeated(const Play& play)
     {
-        const Play& result = play;
-        if (result.PairNS <= 0 || result.PairEW <= 0 || result.MovementNS <= 0 || result.MovementEW <= 0)
+        if (play.PairNS <= 0 || play.PairEW <= 0 || play.MovementNS <= 0 || play.MovementEW <= 0)
             return std::nullopt;
-        if (result.PairNS == result.MovementNS && result.PairEW == result.MovementEW)
+        if (play.PairNS == play.MovementNS && play.PairEW == play.MovementEW)
             return std::nullopt;
         return FindingOf(FindingKind::Pairs, play,
             QStringLiteral("terminal podał pary %1-%2, a w tej rundzie przy tym stole grają według ruchu pary %3-%4")
-                .arg(result.PairNS)
-                .arg(result.PairEW)
-                .arg(result.MovementNS)
-                .arg(result.MovementEW));
+                .arg(play.PairNS)
+                .arg(play.PairEW)
+                .arg(play.MovementNS)
+                .arg(play.MovementEW));
     }
 
     const SessionDeals* m_deals;
-    const SessionDeals::Entry* m_own; // the play's board, when the session has its deal
-    const Deal* m_ownDeal;
+    const Deal* m_ownDeal; // of the play's board, when the session has it
     const DoubleDummyTable* m_ownTable;
     // The double-dummy tricks of the play's contract on its own deal when its tricks are far from them.
     std::optional<int> m_ownIfFar;

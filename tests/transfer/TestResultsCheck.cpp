@@ -367,28 +367,24 @@ private slots:
             QVERIFY(outer.EntryAt(1, table)->Suspicion);
     }
 
-    // What the check reads of a row when its cell keeps it: the contract, tricks, score and lead, or that the row
-    // is not judged at all.
+    // What the check reads of a row when its cell keeps it: the tricks, score and lead, or that the row cannot be
+    // judged.
     void aRowIsReadOnceForTheCheck_data()
     {
         QTest::addColumn<QString>("contract");
         QTest::addColumn<QString>("declarer");
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("lead");
-        QTest::addColumn<QString>("remarks");
         QTest::addColumn<bool>("judged");
         QTest::addColumn<int>("tricks");
         QTest::addColumn<int>("score");
         QTest::addColumn<bool>("hasLead");
         QTest::newRow("made, the lead in small letters")
-            << "4 S" << "N" << "=" << " h10 " << "" << true << 10 << 420 << true;
-        QTest::newRow("doubled down by East") << "4 H x" << "E" << "-1" << "SA" << "" << true << 9 << 100 << true;
-        QTest::newRow("passed out") << "PASS" << "" << "" << "" << "" << true << 0 << 0 << false;
-        QTest::newRow("a lead that is no card") << "3 NT" << "S" << "+1" << "X9" << "" << true << 10 << 430 << false;
-        QTest::newRow("fourteen tricks") << "4 S" << "N" << "+4" << "" << "" << false << 0 << 0 << false;
-        QTest::newRow("no declarer") << "4 S" << "" << "=" << "" << "" << false << 0 << 0 << false;
-        QTest::newRow("not played") << "4 S" << "N" << "=" << "" << "Not played" << false << 0 << 0 << false;
-        QTest::newRow("a split score") << "4 S" << "N" << "=" << "" << "60%-40%" << false << 0 << 0 << false;
+            << "4 S" << "N" << "=" << " h10 " << true << 10 << 420 << true;
+        QTest::newRow("doubled down by East") << "4 H x" << "E" << "-1" << "SA" << true << 9 << 100 << true;
+        QTest::newRow("a lead that is no card") << "3 NT" << "S" << "+1" << "X9" << true << 10 << 430 << false;
+        QTest::newRow("fourteen tricks") << "4 S" << "N" << "+4" << "" << false << 0 << 0 << false;
+        QTest::newRow("no declarer") << "4 S" << "" << "=" << "" << false << 0 << 0 << false;
     }
 
     void aRowIsReadOnceForTheCheck()
@@ -397,13 +393,11 @@ private slots:
         QFETCH(QString, declarer);
         QFETCH(QString, result);
         QFETCH(QString, lead);
-        QFETCH(QString, remarks);
         QFETCH(bool, judged);
         QFETCH(int, tricks);
         QFETCH(int, score);
         QFETCH(bool, hasLead);
         CheckedResult row = Row(1, 1, contract, declarer, result, lead);
-        row.Received.Remarks = remarks;
         CellEntries kept;
         kept.Set(1, 1, CellEntry { CellEntry::Why::Transferred, row.Received, {}, {} });
         const std::optional<PlayReading>& reading = kept.At(1, 1)->Reading;
@@ -411,7 +405,6 @@ private slots:
         QCOMPARE(reading->Judged, judged);
         if (!judged)
             return;
-        QCOMPARE(reading->Bid.has_value(), contract != u"PASS");
         QCOMPARE(reading->Tricks, tricks);
         QCOMPARE(reading->NsScore, score);
         QCOMPARE(reading->Lead.has_value(), hasLead);
